@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The comma-delimited text files: one record per line ending in CR LF, text
+// fields in double quotes with inner quotes doubled, numbers as bare decimals.
+namespace hrln::csv {
+
+class LineWriter {
+public:
+    // Written quoted, trailing blanks removed, inner quotes doubled.
+    LineWriter& text(std::string_view value);
+    LineWriter& number(std::int64_t value);
+    // The line, ended by CR LF; the writer starts over empty.
+    std::string finish();
+
+private:
+    void separate();
+    std::string line_;
+    bool first_ = true;
+};
+
+using Fields = std::vector<std::string>;
+
+// Splits one record. Quoted fields may hold commas, doubled quotes and line
+// breaks; a quote left open runs to the end of `record`. Bytes outside quotes
+// around a quoted field are kept; surrounding line ends are not part of a field.
+Fields ParseRecord(std::string_view record);
+
+// Reads records from a stream. Line ends may be CR LF or LF. A quoted field may
+// span lines; a quote still open after kMaxRecordBytes is taken to close at the
+// end of its first line, so one stray quote costs one record, not the file.
+class RecordReader {
+public:
+    static constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+
+    explicit RecordReader(std::istream& in);
+    // False at the end of input.
+    bool next(Fields& fields);
+    // Bytes consumed so far, for progress.
+    std::uint64_t bytesRead() const { return bytesRead_; }
+
+private:
+    bool readLine(std::string& line);
+
+    std::istream& in_;
+    std::vector<std::string> pushedBack_;
+    std::uint64_t bytesRead_ = 0;
+};
+
+// Field `index` as text: valid UTF-8 without NUL bytes, cut to `width`
+// characters, trailing blanks removed; blank when the record has fewer fields.
+std::string TextField(const Fields& fields, std::size_t index, std::size_t width);
+// Field `index` as a whole number; blank, missing or non-numeric gives 0.
+std::int64_t NumberField(const Fields& fields, std::size_t index);
+
+}  // namespace hrln::csv

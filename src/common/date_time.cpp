@@ -1,0 +1,191 @@
+#include "common/date_time.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <limits>
+
+namespace hrln {
+namespace {
+
+// Days since 1970-01-01 in the proleptic Gregorian calendar.
+constexpr std::int64_t DaysFromCivil(std::int64_t y, int m, int d)
+{
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+constexpr std::int64_t kDayZero = DaysFromCivil(1801, 1, 1) - 4;
+
+constexpr std::array<const char*, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return q;
+}
+
+Date ClampToDate(std::int64_t v)
+{
+    return static_cast<Date>(std::clamp<std::int64_t>(v, std::numeric_limits<Date>::min(),
+                                                      std::numeric_limits<Date>::max()));
+}
+
+}  // namespace
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int month, int year)
+{
+    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+Date MakeDate(int month, int day, int year)
+{
+    const std::int64_t monthIndex = static_cast<std::int64_t>(month) - 1;
+    const std::int64_t y = static_cast<std::int64_t>(year) + FloorDiv(monthIndex, 12);
+    const int m = static_cast<int>(monthIndex - FloorDiv(monthIndex, 12) * 12) + 1;
+    return ClampToDate(DaysFromCivil(y, m, 1) - kDayZero + (static_cast<std::int64_t>(day) - 1));
+}
+
+YearMonthDay SplitDate(Date date)
+{
+    // Inverse of DaysFromCivil.
+    const std::int64_t z = static_cast<std::int64_t>(date) + kDayZero + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+    return {static_cast<int>(y), m, d};
+}
+
+int Weekday(Date date)
+{
+    const int r = date % 7;
+    return r < 0 ? r + 7 : r;
+}
+
+Date FirstOfMonth(Date date)
+{
+    const YearMonthDay ymd = SplitDate(date);
+    return MakeDate(ymd.month, 1, ymd.year);
+}
+
+Date LastOfMonth(Date date)
+{
+    const YearMonthDay ymd = SplitDate(date);
+    return MakeDate(ymd.month + 1, 1, ymd.year) - 1;
+}
+
+bool IsValidDate(int year, int month, int day)
+{
+    return month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(month, year);
+}
+
+Time MakeTime(int hours, int minutes, int seconds, int hundredths)
+{
+    return hours * kTicksPerHour + minutes * kTicksPerMinute + seconds * 100 + hundredths + 1;
+}
+
+TimeOfDay SplitTime(Time time)
+{
+    const int v = time > 0 ? (time - 1) % kTicksPerDay : 0;
+    return {v / kTicksPerHour, v / kTicksPerMinute % 60, v / 100 % 60, v % 100};
+}
+
+int CompareDateTime(Date dateA, Time timeA, Date dateB, Time timeB)
+{
+    if (timeA > kTimeMax) {
+        timeA -= kTicksPerDay;
+        ++dateA;
+    }
+    if (timeB > kTimeMax) {
+        timeB -= kTicksPerDay;
+        ++dateB;
+    }
+    if (dateA != dateB)
+        return dateA < dateB ? -1 : 1;
+    if (timeA != timeB)
+        return timeA < timeB ? -1 : 1;
+    return 0;
+}
+
+void NormalizeDateTime(Date& date, Time& time)
+{
+    if (time > kTimeMax) {
+        const int days = (time - 1) / kTicksPerDay;
+        time -= days * kTicksPerDay;
+        date += days;
+    }
+}
+
+std::string FormatD3(Date date)
+{
+    if (date == 0)
+        return {};
+    const YearMonthDay ymd = SplitDate(date);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3s %d, %04d", kMonthNames[static_cast<std::size_t>(ymd.month - 1)],
+                  ymd.day, ymd.year);
+    return buf;
+}
+
+std::string FormatD4(Date date)
+{
+    if (date == 0)
+        return {};
+    const YearMonthDay ymd = SplitDate(date);
+    return std::string(kMonthNames[static_cast<std::size_t>(ymd.month - 1)]) + ' ' + std::to_string(ymd.day) +
+           ", " + std::to_string(ymd.year);
+}
+
+std::string FormatD17(Date date)
+{
+    if (date == 0)
+        return {};
+    const YearMonthDay ymd = SplitDate(date);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", ymd.year, ymd.month, ymd.day);
+    return buf;
+}
+
+std::string FormatT3(Time time)
+{
+    if (time == 0)
+        return {};
+    const TimeOfDay t = SplitTime(time);
+    const int hour12 = t.hours % 12 == 0 ? 12 : t.hours % 12;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%d:%02d %s", hour12, t.minutes, t.hours < 12 ? "AM" : "PM");
+    return buf;
+}
+
+std::string FormatT7(Time time)
+{
+    if (time == 0)
+        return {};
+    const TimeOfDay t = SplitTime(time);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hours, t.minutes, t.seconds);
+    return buf;
+}
+
+}  // namespace hrln

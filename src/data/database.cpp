@@ -1,0 +1,565 @@
+#include "data/database.h"
+
+#include "common/text.h"
+#include "data/records.h"
+
+#include <sqlite3.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace hrln::data {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
+constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
+constexpr int kLayoutVersion = 1;
+constexpr std::chrono::milliseconds kOperationWait{2000};
+
+int CompareKeyText(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return text::CompareNoCase(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+                               std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+}
+
+// A statement that finalizes itself.
+class Query {
+public:
+    Query(sqlite3* db, const std::string& sql) { rc_ = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr); }
+    ~Query() { sqlite3_finalize(stmt_); }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    int prepared() const { return rc_; }
+    int step() { return rc_ = sqlite3_step(stmt_); }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+    std::string text(int column) const
+    {
+        const auto* p = sqlite3_column_text(stmt_, column);
+        return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+                 : std::string();
+    }
+    void bind(int param, const std::string& value) { sqlite3_bind_text(stmt_, param, value.c_str(), -1, SQLITE_TRANSIENT); }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int rc_ = SQLITE_OK;
+};
+
+struct StoredObject {
+    std::string type;
+    std::string tableName;
+    std::string sql;
+};
+
+// Every table and index in the file, by name.
+int ReadCatalog(sqlite3* db, std::map<std::string, StoredObject>& out)
+{
+    Query q(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'");
+    if (q.prepared() != SQLITE_OK)
+        return q.prepared();
+    while (q.step() == SQLITE_ROW)
+        out[q.text(1)] = {q.text(0), q.text(2), q.text(3)};
+    return q.prepared() == SQLITE_DONE ? SQLITE_OK : q.prepared();
+}
+
+int ReadPragmaInt(sqlite3* db, const char* pragma, std::int64_t& value)
+{
+    Query q(db, std::string("PRAGMA ") + pragma);
+    if (q.prepared() != SQLITE_OK)
+        return q.prepared();
+    const int rc = q.step();
+    if (rc != SQLITE_ROW)
+        return rc;
+    value = q.integer(0);
+    return SQLITE_OK;
+}
+
+struct ColumnInfo {
+    std::string name;
+    std::string type;
+};
+
+std::vector<ColumnInfo> ReadColumns(sqlite3* db, const std::string& table)
+{
+    std::vector<ColumnInfo> columns;
+    Query q(db, "SELECT name, type FROM pragma_table_info(?)");
+    q.bind(1, table);
+    while (q.step() == SQLITE_ROW)
+        columns.push_back({q.text(0), q.text(1)});
+    return columns;
+}
+
+std::vector<ColumnInfo> ExpectedColumns(const TableSchema& schema)
+{
+    std::vector<ColumnInfo> columns = {{"rowid", "INTEGER"}, {"_rowver", "INTEGER"}};
+    for (const ColumnDef& c : schema.columns())
+        columns.push_back({c.name, c.kind == ColumnKind::Integer ? "INTEGER" : "TEXT"});
+    return columns;
+}
+
+std::string ColumnDefinitionSql(const ColumnDef& c)
+{
+    std::string sql = "\"" + c.name + "\" ";
+    if (c.kind == ColumnKind::Integer)
+        return sql + "INTEGER NOT NULL DEFAULT 0";
+    if (c.kind == ColumnKind::Text)
+        return sql + "TEXT NOT NULL DEFAULT '' COLLATE " + kKeyCollation;
+    return sql + "TEXT NOT NULL DEFAULT ''";
+}
+
+// Reads the file's header before SQLite does: a file that is not an SQLite
+// database, or one shorter than its header says, is damaged.
+int CheckHeader(const std::string& path)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec)
+        return kFileSystem;
+    if (size == 0)
+        return kOk;  // SQLite takes an empty file as an empty database
+    std::array<unsigned char, 100> header{};
+    std::ifstream in(path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(header.data()), header.size()))
+        return kBadData;
+    static constexpr char kMagic[] = "SQLite format 3";
+    if (!std::equal(std::begin(kMagic), std::end(kMagic), header.begin()))
+        return kBadData;
+    const auto be32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(header[at]) << 24 | static_cast<std::uint32_t>(header[at + 1]) << 16 |
+               static_cast<std::uint32_t>(header[at + 2]) << 8 | header[at + 3];
+    };
+    std::uint32_t pageSize = static_cast<std::uint32_t>(header[16]) << 8 | header[17];
+    if (pageSize == 1)
+        pageSize = 65536;
+    const std::uint32_t pages = be32(28);
+    const bool headerCountValid = be32(92) == be32(24) && pages != 0;
+    const auto walSize = fs::file_size(path + "-wal", ec);
+    const bool walHoldsPages = !ec && walSize > 0;
+    if (headerCountValid && !walHoldsPages && size < static_cast<std::uint64_t>(pages) * pageSize)
+        return kBadData;
+    return kOk;
+}
+
+void RemoveFileSet(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove(path, ec);
+    fs::remove(path + "-wal", ec);
+    fs::remove(path + "-shm", ec);
+}
+
+}  // namespace
+
+const DatabaseLayout& MainLayout()
+{
+    static const DatabaseLayout layout{
+        {&ScheduleRecord::schema(), &ScriptingRecord::schema(), &CategoryRecord::schema(), &TodoRecord::schema(),
+         &ContactRecord::schema(), &ContactCategoryRecord::schema(), &LinkRecord::schema(),
+         &ClipboardRecord::schema()},
+        kMainApplicationId,
+        kLayoutVersion};
+    return layout;
+}
+
+const DatabaseLayout& TagLayout()
+{
+    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kLayoutVersion};
+    return layout;
+}
+
+Database::Database(std::string path, const DatabaseLayout& layout) : path_(std::move(path)), layout_(layout) {}
+
+Database::~Database()
+{
+    close();
+}
+
+int Database::mapError(int sqliteCode)
+{
+    if (db_ != nullptr && sqliteCode != SQLITE_OK)
+        lastFileError_ = std::string(sqlite3_errmsg(db_)) + " (" + std::to_string(sqliteCode) + ")";
+    switch (sqliteCode & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return kOk;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return kIsLocked;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return kBadData;
+    case SQLITE_CONSTRAINT:
+        return kDuplicateKey;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return kAccessDenied;
+    case SQLITE_TOOBIG:
+        return kBadKeyLength;
+    default:
+        return kFileSystem;
+    }
+}
+
+int Database::openConnection(int flags)
+{
+    closeConnection();
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        lastFileError_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        lastFileError_ += " (" + std::to_string(rc) + ")";
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        return rc == SQLITE_CANTOPEN ? kFileSystem : mapError(rc);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_create_collation_v2(db_, kKeyCollation, SQLITE_UTF8, nullptr, CompareKeyText, nullptr);
+    sqlite3_busy_timeout(db_, static_cast<int>(lockWait_.count()));
+    return kOk;
+}
+
+void Database::closeConnection()
+{
+    if (db_ == nullptr)
+        return;
+    // Statements still held by record buffers are finalized by them; close_v2
+    // completes the close once they are.
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    inTransaction_ = false;
+    ++generation_;
+}
+
+int Database::exec(const std::string& sql)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    return mapError(rc);
+}
+
+int Database::verify()
+{
+    std::int64_t applicationId = 0;
+    std::int64_t version = 0;
+    int rc = ReadPragmaInt(db_, "application_id", applicationId);
+    if (rc == SQLITE_OK)
+        rc = ReadPragmaInt(db_, "user_version", version);
+    if (rc != SQLITE_OK)
+        return mapError(rc);
+    if (applicationId != layout_.applicationId || version != layout_.version)
+        return kBadLayout;
+    std::map<std::string, StoredObject> catalog;
+    if ((rc = ReadCatalog(db_, catalog)) != SQLITE_OK)
+        return mapError(rc);
+    bool keysWhole = true;
+    for (const TableSchema* table : layout_.tables) {
+        const auto found = catalog.find(table->sqlName());
+        if (found == catalog.end() || found->second.type != "table")
+            return kBadLayout;
+        const auto actual = ReadColumns(db_, table->sqlName());
+        const auto expected = ExpectedColumns(*table);
+        if (actual.size() != expected.size())
+            return kBadLayout;
+        for (std::size_t i = 0; i < actual.size(); ++i)
+            if (actual[i].name != expected[i].name || actual[i].type != expected[i].type)
+                return kBadLayout;
+        for (const KeyDef& key : table->keys()) {
+            const auto index = catalog.find(table->indexName(key));
+            if (index == catalog.end() || index->second.sql != table->createIndexSql(key))
+                keysWhole = false;
+        }
+    }
+    return keysWhole ? kOk : kBadKey;
+}
+
+int Database::probe()
+{
+    // Reads the root of every table and key, so a damaged or cut-off file shows
+    // itself now rather than halfway through the user's work.
+    for (const TableSchema* table : layout_.tables) {
+        for (const KeyDef& key : table->keys()) {
+            Query q(db_, "SELECT rowid FROM \"" + table->sqlName() + "\" INDEXED BY \"" + table->indexName(key) +
+                             "\" WHERE " + table->keyFilterSql(key) + " LIMIT 1");
+            int rc = q.prepared();
+            if (rc == SQLITE_OK)
+                rc = q.step();
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                return mapError(rc);
+        }
+        Query last(db_, "SELECT rowid FROM \"" + table->sqlName() + "\" ORDER BY rowid DESC LIMIT 1");
+        const int rc = last.prepared() == SQLITE_OK ? last.step() : last.prepared();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            return mapError(rc);
+    }
+    return kOk;
+}
+
+int Database::open(AccessMode mode)
+{
+    std::lock_guard lock(mutex_);
+    if (db_ != nullptr)
+        return kOk;
+    std::error_code ec;
+    if (!fs::exists(path_, ec))
+        return kNoFile;
+    // Permission bits rather than access(): root may write anything, but a file
+    // marked read-only is still not ours to change.
+    const auto perms = fs::status(path_, ec).permissions();
+    const bool writable = !ec && (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
+                                     fs::perms::none;
+    if (mode == AccessMode::ReadWrite && !writable) {
+        lastFileError_ = "the file is read-only";
+        return kAccessDenied;
+    }
+    if (int err = CheckHeader(path_); err != kOk)
+        return err;
+    mode_ = mode;
+    const int flags = (mode == AccessMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                      SQLITE_OPEN_FULLMUTEX;
+    if (int err = openConnection(flags); err != kOk)
+        return err;
+    int err = verify();
+    if (err == kOk && mode == AccessMode::ReadWrite) {
+        Query wal(db_, "PRAGMA journal_mode=WAL");
+        const int rc = wal.prepared() == SQLITE_OK ? wal.step() : wal.prepared();
+        err = rc == SQLITE_ROW ? kOk : mapError(rc);
+        if (err == kOk)
+            err = exec("PRAGMA synchronous=NORMAL");
+    }
+    if (err == kOk)
+        err = probe();
+    if (err != kOk) {
+        closeConnection();
+        return err;
+    }
+    sqlite3_busy_timeout(db_, static_cast<int>(kOperationWait.count()));
+    return kOk;
+}
+
+int Database::create()
+{
+    std::lock_guard lock(mutex_);
+    std::error_code ec;
+    if (fs::exists(path_, ec))
+        return open();
+    if (int err = openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX); err != kOk)
+        return err;
+    int err = exec("PRAGMA journal_mode=WAL");
+    if (err == kOk)
+        err = exec("BEGIN IMMEDIATE");
+    if (err == kOk) {
+        err = exec("PRAGMA application_id=" + std::to_string(layout_.applicationId));
+        for (const TableSchema* table : layout_.tables) {
+            if (err == kOk)
+                err = exec(table->createTableSql());
+            for (const KeyDef& key : table->keys())
+                if (err == kOk)
+                    err = exec(table->createIndexSql(key));
+        }
+        if (err == kOk)
+            err = exec("PRAGMA user_version=" + std::to_string(layout_.version));
+        err = err == kOk ? exec("COMMIT") : (exec("ROLLBACK"), err);
+    }
+    closeConnection();
+    if (err != kOk) {
+        RemoveFileSet(path_);  // only what this call made
+        return err;
+    }
+    return open();
+}
+
+int Database::fixKeys(bool dropMismatched)
+{
+    std::map<std::string, StoredObject> catalog;
+    if (int rc = ReadCatalog(db_, catalog); rc != SQLITE_OK)
+        return mapError(rc);
+    for (const TableSchema* table : layout_.tables) {
+        for (const KeyDef& key : table->keys()) {
+            const std::string name = table->indexName(key);
+            const auto found = catalog.find(name);
+            const std::string wanted = table->createIndexSql(key);
+            if (found != catalog.end() && found->second.sql == wanted)
+                continue;
+            if (found != catalog.end()) {
+                if (!dropMismatched)
+                    return kBadKey;
+                if (int err = exec("DROP INDEX \"" + name + "\""); err != kOk)
+                    return err;
+            }
+            if (int err = exec(wanted); err != kOk)
+                return err;
+        }
+    }
+    return kOk;
+}
+
+int Database::convert()
+{
+    std::lock_guard lock(mutex_);
+    std::error_code ec;
+    if (!fs::exists(path_, ec))
+        return kNoFile;
+    if (int err = CheckHeader(path_); err != kOk)
+        return err;
+    if (int err = openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX); err != kOk)
+        return err;
+    int err = exec("BEGIN IMMEDIATE");
+    if (err != kOk) {
+        closeConnection();
+        return err;
+    }
+    const auto fail = [&](int code) {
+        exec("ROLLBACK");
+        closeConnection();
+        return code;
+    };
+    std::int64_t applicationId = 0;
+    std::int64_t version = 0;
+    int rc = ReadPragmaInt(db_, "application_id", applicationId);
+    if (rc == SQLITE_OK)
+        rc = ReadPragmaInt(db_, "user_version", version);
+    std::map<std::string, StoredObject> catalog;
+    if (rc == SQLITE_OK)
+        rc = ReadCatalog(db_, catalog);
+    if (rc != SQLITE_OK)
+        return fail(mapError(rc));
+    const bool ours = applicationId == layout_.applicationId || (applicationId == 0 && version == 0);
+    if (!ours || version > layout_.version)
+        return fail(kBadLayout);
+    std::set<std::string> known;
+    for (const TableSchema* table : layout_.tables)
+        known.insert(table->sqlName());
+    for (const auto& [name, object] : catalog)
+        if (object.type == "table" && known.count(name) == 0)
+            return fail(kBadLayout);  // someone else's data: not ours to convert
+
+    for (const TableSchema* table : layout_.tables) {
+        if (catalog.count(table->sqlName()) == 0) {
+            if ((err = exec(table->createTableSql())) != kOk)
+                return fail(err);
+            continue;
+        }
+        // Layouts only ever grow at the end: older fields must stand where they stood.
+        const auto actual = ReadColumns(db_, table->sqlName());
+        const auto expected = ExpectedColumns(*table);
+        if (actual.size() > expected.size() || actual.size() < 2)
+            return fail(kBadLayout);
+        for (std::size_t i = 0; i < actual.size(); ++i)
+            if (actual[i].name != expected[i].name || actual[i].type != expected[i].type)
+                return fail(kBadLayout);
+        for (std::size_t i = actual.size(); i < expected.size(); ++i) {
+            err = exec("ALTER TABLE \"" + table->sqlName() + "\" ADD COLUMN " +
+                       ColumnDefinitionSql(table->columns()[i - 2]));
+            if (err != kOk)
+                return fail(err);
+        }
+    }
+    if ((err = fixKeys(true)) != kOk)
+        return fail(err == kDuplicateKey ? kBadLayout : err);
+    err = exec("PRAGMA application_id=" + std::to_string(layout_.applicationId));
+    if (err == kOk)
+        err = exec("PRAGMA user_version=" + std::to_string(layout_.version));
+    if (err != kOk)
+        return fail(err);
+    err = exec("COMMIT");
+    closeConnection();
+    return err;
+}
+
+int Database::rebuildKeys()
+{
+    std::lock_guard lock(mutex_);
+    const bool wasOpen = db_ != nullptr;
+    if (!wasOpen) {
+        if (int err = CheckHeader(path_); err != kOk)
+            return err;
+        if (int err = openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX); err != kOk)
+            return err;
+    }
+    int err = exec("BEGIN IMMEDIATE");
+    if (err == kOk) {
+        err = fixKeys(true);
+        if (err == kOk)
+            err = exec("REINDEX");
+        err = err == kOk ? exec("COMMIT") : (exec("ROLLBACK"), err);
+    }
+    if (!wasOpen)
+        closeConnection();
+    return err;
+}
+
+void Database::close()
+{
+    std::lock_guard lock(mutex_);
+    if (inTransaction_)
+        exec("ROLLBACK");
+    closeConnection();
+    uses_.clear();
+}
+
+void Database::addUse(const TableSchema& table)
+{
+    std::lock_guard lock(mutex_);
+    ++uses_[&table];
+}
+
+void Database::releaseUse(const TableSchema& table)
+{
+    std::lock_guard lock(mutex_);
+    auto found = uses_.find(&table);
+    if (found == uses_.end())
+        return;
+    if (--found->second <= 0)
+        uses_.erase(found);
+    if (uses_.empty())
+        close();
+}
+
+int Database::uses(const TableSchema& table) const
+{
+    std::lock_guard lock(mutex_);
+    const auto found = uses_.find(&table);
+    return found == uses_.end() ? 0 : found->second;
+}
+
+int Database::begin(std::chrono::milliseconds wait)
+{
+    std::lock_guard lock(mutex_);
+    if (db_ == nullptr)
+        return kFileNotOpen;
+    if (inTransaction_)
+        return kTransactionActive;
+    sqlite3_busy_timeout(db_, static_cast<int>(wait.count()));
+    const int err = exec("BEGIN IMMEDIATE");
+    sqlite3_busy_timeout(db_, static_cast<int>(kOperationWait.count()));
+    inTransaction_ = err == kOk;
+    return err;
+}
+
+int Database::commit()
+{
+    std::lock_guard lock(mutex_);
+    if (!inTransaction_)
+        return kOk;
+    const int err = exec("COMMIT");
+    if (err == kOk)
+        inTransaction_ = false;
+    return err;
+}
+
+int Database::rollback()
+{
+    std::lock_guard lock(mutex_);
+    if (!inTransaction_)
+        return kOk;
+    inTransaction_ = false;
+    return exec("ROLLBACK");
+}
+
+}  // namespace hrln::data

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/errors.h"
+#include "data/schema.h"
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace hrln::data {
+
+// What a database file holds: its tables, and the marks that tell our files
+// (and their layout version) from any other SQLite file.
+struct DatabaseLayout {
+    std::vector<const TableSchema*> tables;
+    std::int32_t applicationId = 0;
+    int version = 0;
+};
+
+// HRLN.TPS: the eight tables of the schedule and personal information.
+const DatabaseLayout& MainLayout();
+// TagFile_.TPS: the marks of record tagging.
+const DatabaseLayout& TagLayout();
+
+inline constexpr const char* kMainDatabaseFile = "HRLN.TPS";
+inline constexpr const char* kTagFile = "TagFile_.TPS";
+
+enum class AccessMode { ReadWrite, ReadOnly };
+
+// One database file on SQLite (WAL mode), shared by every record buffer over
+// its tables. A file that is not ours, is damaged or has another layout is
+// reported, never rewritten; only convert() and rebuildKeys() change a layout,
+// each in one transaction.
+class Database {
+public:
+    Database(std::string path, const DatabaseLayout& layout);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file after checking that it is ours, whole and current:
+    // kNoFile, kAccessDenied, kIsLocked, kBadData, kBadLayout, kBadKey or kFileSystem.
+    int open(AccessMode mode = AccessMode::ReadWrite);
+    // Makes a missing file with every table and key; an existing file is opened instead.
+    int create();
+    // Brings a file of an older layout up to date, keeping every record: adds missing
+    // tables, fields and keys. Fails, changing nothing, on a file that is not ours or
+    // is newer than this program.
+    int convert();
+    // Recreates keys that are missing or differ from their definition.
+    int rebuildKeys();
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    const std::string& path() const { return path_; }
+    const DatabaseLayout& layout() const { return layout_; }
+    // The file system's own words for the last kFileSystem (or other) failure.
+    const std::string& lastFileError() const { return lastFileError_; }
+
+    // How long an open waits for a lock held elsewhere; the recovery option of a
+    // retried open raises it.
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    std::chrono::milliseconds lockWait() const { return lockWait_; }
+    void setRecoveryWait(std::chrono::milliseconds wait) { recoveryWait_ = wait; }
+    std::chrono::milliseconds recoveryWait() const { return recoveryWait_; }
+
+    // Use counts: the file closes when the last user of its last table leaves.
+    void addUse(const TableSchema& table);
+    void releaseUse(const TableSchema& table);
+    int uses(const TableSchema& table) const;
+
+    // All-or-nothing over every table of the file. begin() waits up to `wait`
+    // for other writers and fails with kIsLocked after that.
+    int begin(std::chrono::milliseconds wait = std::chrono::seconds(2));
+    int commit();
+    int rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+    // For the record buffers.
+    sqlite3* handle() const { return db_; }
+    std::uint64_t generation() const { return generation_; }
+    std::recursive_mutex& mutex() const { return mutex_; }
+    // Our error code for an SQLite result; remembers the message.
+    int mapError(int sqliteCode);
+
+private:
+    int openConnection(int flags);
+    int verify();
+    int probe();
+    int exec(const std::string& sql);
+    int fixKeys(bool dropMismatched);
+    void closeConnection();
+
+    std::string path_;
+    const DatabaseLayout& layout_;
+    sqlite3* db_ = nullptr;
+    AccessMode mode_ = AccessMode::ReadWrite;
+    std::chrono::milliseconds lockWait_{1000};
+    std::chrono::milliseconds recoveryWait_{10000};
+    std::map<const TableSchema*, int> uses_;
+    bool inTransaction_ = false;
+    std::uint64_t generation_ = 0;
+    std::string lastFileError_;
+    mutable std::recursive_mutex mutex_;
+};
+
+}  // namespace hrln::data

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "data/database.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace hrln::data {
+
+using Value = std::variant<std::int64_t, std::string>;
+
+// Plain access to statement parameters and columns, so the record templates
+// need no SQLite header.
+void BindInteger(sqlite3_stmt* stmt, int param, std::int64_t value);
+void BindText(sqlite3_stmt* stmt, int param, std::string_view value);
+std::int64_t ColumnInteger(sqlite3_stmt* stmt, int column);
+std::string_view ColumnText(sqlite3_stmt* stmt, int column);
+
+// A record buffer with its own cursor over one table. Every operation returns
+// an error code (0 on success) and keeps it for error(). Several buffers may
+// share a table; each sees the others' writes on its next read.
+class TableBase {
+public:
+    TableBase(const TableBase&) = delete;
+    TableBase& operator=(const TableBase&) = delete;
+
+    int error() const { return error_; }
+    Database& database() const { return db_; }
+    const TableSchema& schema() const { return schema_; }
+
+    // Positions on `key` at its start: next() then reads its first entry,
+    // previous() its last.
+    int set(int key);
+    // Positions on `key` at the buffer's values: next() reads the first entry
+    // not below them, previous() the last entry not above them.
+    int setFrom(int key);
+    // Reads in key order; kRecordNotAvailable past either end.
+    int next();
+    int previous();
+    // Reads the first record whose `key` components equal the buffer's; kRecordNotFound otherwise.
+    int get(int key);
+    // Adds the buffer as a new record; kDuplicateKey (table unchanged) when a unique key would clash.
+    int add();
+    // Writes the buffer over the record last read or added. kRecordChanged when
+    // another buffer or process changed it since, kRecordNotAvailable when it is gone.
+    int put();
+    // Deletes the record last read or added.
+    int remove();
+    // Whether the buffer's values would clash with another record in `key`.
+    bool duplicate(int key);
+    // Whether the buffer stands for a stored record (last read or added).
+    bool hasCurrent() const { return currentRowid_ != 0; }
+
+protected:
+    TableBase(Database& db, const TableSchema& schema);
+    virtual ~TableBase();
+
+    virtual Value fieldValue(int column) const = 0;
+    virtual void bindFields(sqlite3_stmt* stmt, int firstParam) const = 0;
+    virtual void readFields(sqlite3_stmt* stmt, int firstColumn) = 0;
+    void forgetCurrent() { currentRowid_ = 0; }
+
+private:
+    enum Op { NextStart, NextFrom, NextAfter, PrevStart, PrevFrom, PrevAfter, Get, Dup, Insert, Update, Delete, Version };
+    enum class Position { None, Start, AtValues, After };
+
+    sqlite3_stmt* statement(Op op, int key);
+    std::string buildSql(Op op, int key) const;
+    int read(Op op);
+    int step(sqlite3_stmt* stmt, bool forRead, int notFound);
+    int fail(int code) { return error_ = code; }
+    bool validKey(int key) const;
+    void finalizeAll();
+
+    Database& db_;
+    const TableSchema& schema_;
+    std::map<int, sqlite3_stmt*> statements_;
+    std::uint64_t generation_ = 0;
+
+    int key_ = -1;
+    Position position_ = Position::None;
+    std::vector<Value> bound_;  // key values (and row id) of the position
+    std::int64_t currentRowid_ = 0;
+    std::int64_t currentVersion_ = 0;
+    int error_ = kOk;
+};
+
+template <class R>
+class Table : public TableBase {
+public:
+    explicit Table(Database& db) : TableBase(db, R::schema()) {}
+
+    R rec;
+
+    // Text fields to blanks, numbers to 0.
+    void clear() { rec = R{}; }
+
+protected:
+    Value fieldValue(int column) const override
+    {
+        Value out;
+        int i = 0;
+        R::fields(rec, [&](const char*, const auto& field) {
+            if (i++ != column)
+                return;
+            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+                out = static_cast<std::int64_t>(field);
+            else
+                out = field.str();
+        });
+        return out;
+    }
+
+    void bindFields(sqlite3_stmt* stmt, int firstParam) const override
+    {
+        int param = firstParam;
+        R::fields(rec, [&](const char*, const auto& field) {
+            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+                BindInteger(stmt, param++, field);
+            else
+                BindText(stmt, param++, field.view());
+        });
+    }
+
+    void readFields(sqlite3_stmt* stmt, int firstColumn) override
+    {
+        int column = firstColumn;
+        R::fields(rec, [&](const char*, auto& field) {
+            using T = std::remove_cvref_t<decltype(field)>;
+            if constexpr (std::is_integral_v<T>) {
+                const std::int64_t v = ColumnInteger(stmt, column++);
+                field = static_cast<T>(std::clamp<std::int64_t>(v, std::numeric_limits<T>::min(),
+                                                                 std::numeric_limits<T>::max()));
+            } else {
+                field = ColumnText(stmt, column++);
+            }
+        });
+    }
+};
+
+}  // namespace hrln::data

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "common/date_time.h"
+
+namespace hrln::platform {
+
+struct DateTime {
+    Date date = 0;
+    Time time = 0;
+};
+
+// Local wall-clock time. Read both halves together so a reading near midnight
+// cannot pair today's date with tomorrow's time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual DateTime now() const = 0;
+    Date today() const { return now().date; }
+};
+
+}  // namespace hrln::platform

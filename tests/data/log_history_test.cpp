@@ -1,0 +1,193 @@
+#include "data/event_log.h"
+#include "data/housekeeping.h"
+#include "store_fixture.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+
+#include <filesystem>
+#include <sstream>
+
+namespace hrln::test {
+namespace {
+
+using namespace data;
+
+std::vector<std::string> Lines(const std::string& path)
+{
+    std::istringstream in(ReadFile(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(EventLogTest, NothingIsWrittenWhileLoggingIsOff)
+{
+    TempDir dir;
+    FakeClock clock;
+    Settings settings;
+    EventLog log(dir.file(kEventLogFile), clock, settings);
+    log.logEvent("Started", "Horalyn");
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kEventLogFile)));
+    EXPECT_EQ(log.openCount(), 0);
+}
+
+TEST(EventLogTest, LinesAreFixedWidthAndTheFileClosesAfterEvery101st)
+{
+    TempDir dir;
+    FakeClock clock(MakeDate(12, 8, 2026), MakeTime(14, 3, 9));
+    Settings settings;
+    settings.logEvents = true;
+    EventLog log(dir.file(kEventLogFile), clock, settings);
+
+    log.logEvent("Message", "Ünïcödé data " + std::string(60, '.'));
+    EXPECT_TRUE(log.isOpen());
+    for (int i = 2; i <= 100; ++i)
+        log.logEvent("Script", std::to_string(i));
+    EXPECT_EQ(log.openCount(), 100);
+    EXPECT_TRUE(log.isOpen());
+    log.logEvent("Script", "101");
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_EQ(log.openCount(), 0);
+    log.logEvent("Exit Horalyn", "");
+    EXPECT_TRUE(log.isOpen());
+    EXPECT_EQ(log.openCount(), 1);
+
+    const auto lines = Lines(dir.file(kEventLogFile));
+    ASSERT_EQ(lines.size(), 102u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(text::CharCount(line), 100u) << line;
+    EXPECT_EQ(lines[0].substr(0, 20), "2026-12-08  14:03:09");
+    EXPECT_EQ(lines[0].substr(20, 30), "Message" + std::string(23, ' '));
+    EXPECT_EQ(lines[100].substr(50, 3), "101");
+    EXPECT_EQ(lines[101].substr(20, 12), "Exit Horalyn");
+}
+
+class HistoryTest : public StoreTest {
+protected:
+    void addEntry(Long id, Date date, bool completed)
+    {
+        Table<ScheduleRecord> s(db);
+        s.rec = Task(id, date, MakeTime(9, 0));
+        s.rec.disabled = 1;
+        s.rec.completed = completed ? 1 : 0;
+        ASSERT_EQ(s.add(), kOk);
+    }
+
+    std::vector<Long> remaining()
+    {
+        std::vector<Long> ids;
+        Table<ScheduleRecord> s(db);
+        s.set(ScheduleRecord::KeyID);
+        while (s.next() == kOk)
+            ids.push_back(s.rec.id);
+        return ids;
+    }
+
+    int sweep(Date today)
+    {
+        HistorySweep sweep{alias, settings, log, prompter, [this] { ++notified; }};
+        return RemoveExpiredHistory(sweep, today, lastDay);
+    }
+
+    Settings settings;
+    FakeClock clock;
+    FakePrompter prompter;
+    EventLog log{dir.file(kEventLogFile), clock, settings};
+    Table<ScheduleRecord> alias{db};
+    Date lastDay = 0;
+    int notified = 0;
+};
+
+TEST_F(HistoryTest, EntriesGoWhenTheirAgeReachesTheLimit)
+{
+    settings.historyExpires = 30;
+    settings.logEvents = true;
+    const Date march1 = MakeDate(3, 1, 2027);
+    addEntry(1, march1, true);
+    addEntry(2, march1 + 1, true);
+    addEntry(3, march1 - 400, false);  // disabled by the user, never completed
+    addEntry(4, 0, true);              // never scheduled
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(5, march1 - 500, MakeTime(9, 0));  // enabled: never touched
+    ASSERT_EQ(s.add(), kOk);
+
+    EXPECT_EQ(sweep(MakeDate(3, 30, 2027)), 1);
+    EXPECT_EQ(remaining(), (std::vector<Long>{1, 2, 3, 5}));
+    EXPECT_EQ(notified, 1);
+    // Once a day only.
+    EXPECT_EQ(sweep(MakeDate(3, 30, 2027)), 0);
+    EXPECT_EQ(notified, 1);
+
+    EXPECT_EQ(sweep(MakeDate(3, 31, 2027)), 1);
+    EXPECT_EQ(remaining(), (std::vector<Long>{2, 3, 5}));
+
+    settings.removeUncompleted = true;
+    EXPECT_EQ(sweep(MakeDate(4, 1, 2027)), 2);
+    EXPECT_EQ(remaining(), std::vector<Long>{5});
+
+    const auto lines = Lines(dir.file(kEventLogFile));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].substr(20, 7), "History");
+    EXPECT_EQ(text::Clip(lines[0].substr(50)), "Checked for tasks needing removal");
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(HistoryTest, AZeroLimitKeepsEverything)
+{
+    settings.historyExpires = 0;
+    settings.removeUncompleted = true;
+    addEntry(1, 0, true);
+    addEntry(2, 10, false);
+    EXPECT_EQ(sweep(MakeDate(1, 1, 2100)), 0);
+    EXPECT_EQ(remaining(), (std::vector<Long>{1, 2}));
+    EXPECT_EQ(notified, 0);
+}
+
+TEST_F(HistoryTest, HousekeepingButtonsAskFirstAndReport)
+{
+    addEntry(1, 100, true);
+    addEntry(2, 200, false);
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(3, 300, 1);
+    ASSERT_EQ(s.add(), kOk);
+    Table<TodoRecord> todo(db);
+    for (const char* item : {"one", "two", ""}) {
+        todo.rec.toDo = item;
+        ASSERT_EQ(todo.add(), kOk);
+    }
+
+    EXPECT_FALSE(RemoveCompletedTasks(db, prompter));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "Remove completed tasks?");
+    EXPECT_EQ(prompter.shown[0].defaultButton, platform::MessageButton::No);
+    EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(remaining().size(), 3u);
+
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(RemoveCompletedTasks(db, prompter));
+    EXPECT_EQ(prompter.shown.back().text, "Completed tasks removed.");
+    EXPECT_EQ(remaining(), (std::vector<Long>{2, 3}));
+
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(RemoveDisabledTasks(db, prompter));
+    EXPECT_EQ(prompter.shown.back().text, "Disabled tasks removed.");
+    EXPECT_EQ(remaining(), std::vector<Long>{3});
+
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(ClearTodoList(db, prompter));
+    EXPECT_EQ(prompter.shown.back().text, "To Do list removed.");
+    Table<TodoRecord> check(db);
+    check.set(TodoRecord::KeyToDo);
+    EXPECT_EQ(check.next(), kRecordNotAvailable);
+
+    bool cleared = false;
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(RemoveActiveScripts(prompter, [&] { cleared = true; }));
+    EXPECT_TRUE(cleared);
+    EXPECT_EQ(prompter.shown.back().text, "All active scripts have been removed");
+    EXPECT_EQ(prompter.shown.back().caption, "Housekeeping");
+}
+
+}  // namespace
+}  // namespace hrln::test
