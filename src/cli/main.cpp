@@ -1,0 +1,13 @@
+#include "cli/cli.h"
+
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const int status = hrln::cli::RunCli(args, std::cout, std::cerr);
+    std::cout.flush();
+    return std::cout ? status : 1;
+}
