@@ -10,13 +10,13 @@ TableSchema::TableSchema(std::string name, std::string prefix, std::string sqlNa
                          std::vector<ColumnDef> columns, const std::vector<KeySpec>& keys)
     : name_(std::move(name)), prefix_(std::move(prefix)), sqlName_(std::move(sqlName)), columns_(std::move(columns))
 {
-    for (const KeySpec& spec : keys) {
+    for (const KeySpec& declared : keys) {
         KeyDef key;
-        key.name = spec.name;
-        key.unique = spec.unique;
-        key.excludesEmpty = spec.excludesEmpty;
-        key.primary = spec.primary;
-        for (const char* component : spec.components) {
+        key.name = declared.name;
+        key.unique = declared.unique;
+        key.excludesEmpty = declared.excludesEmpty;
+        key.primary = declared.primary;
+        for (const char* component : declared.components) {
             const int index = columnIndex(component);
             if (index < 0)
                 throw std::logic_error("key " + key.name + " names unknown field " + component);
