@@ -42,6 +42,7 @@ public:
         return Clipped ? a.value_ == text::Clip(b) : a.value_ == b;
     }
     friend bool operator==(const BasicFixedText& a, const char* b) { return a == std::string_view(b); }
+    friend bool operator==(const BasicFixedText& a, const std::string& b) { return a == std::string_view(b); }
 
 private:
     void assign(std::string_view s)

@@ -95,7 +95,7 @@ std::vector<ColumnInfo> ReadColumns(sqlite3* db, const std::string& table)
 
 std::vector<ColumnInfo> ExpectedColumns(const TableSchema& schema)
 {
-    std::vector<ColumnInfo> columns = {{"rowid", "INTEGER"}, {"_rowver", "INTEGER"}};
+    std::vector<ColumnInfo> columns = {{"rowid", "INTEGER"}, {"_rowver", "INTEGER"}, {"_claim", "INTEGER"}};
     for (const ColumnDef& c : schema.columns())
         columns.push_back({c.name, c.kind == ColumnKind::Integer ? "INTEGER" : "TEXT"});
     return columns;
@@ -448,14 +448,14 @@ int Database::convert()
         // Layouts only ever grow at the end: older fields must stand where they stood.
         const auto actual = ReadColumns(db_, table->sqlName());
         const auto expected = ExpectedColumns(*table);
-        if (actual.size() > expected.size() || actual.size() < 2)
+        if (actual.size() > expected.size() || actual.size() < 3)
             return fail(kBadLayout);
         for (std::size_t i = 0; i < actual.size(); ++i)
             if (actual[i].name != expected[i].name || actual[i].type != expected[i].type)
                 return fail(kBadLayout);
         for (std::size_t i = actual.size(); i < expected.size(); ++i) {
             err = exec("ALTER TABLE \"" + table->sqlName() + "\" ADD COLUMN " +
-                       ColumnDefinitionSql(table->columns()[i - 2]));
+                       ColumnDefinitionSql(table->columns()[i - 3]));
             if (err != kOk)
                 return fail(err);
         }

@@ -41,8 +41,10 @@ std::string TableSchema::indexName(const KeyDef& key) const
 
 std::string TableSchema::createTableSql() const
 {
-    // The row version lets a write detect a change made since the record was read.
-    std::string sql = "CREATE TABLE \"" + sqlName_ + "\" (rowid INTEGER PRIMARY KEY, _rowver INTEGER NOT NULL DEFAULT 0";
+    // The row version lets a write detect a change made since the record was read;
+    // the claim marks a record one station is working on (see TableBase::claim).
+    std::string sql = "CREATE TABLE \"" + sqlName_ +
+                      "\" (rowid INTEGER PRIMARY KEY, _rowver INTEGER NOT NULL DEFAULT 0, _claim INTEGER NOT NULL DEFAULT 0";
     for (const ColumnDef& c : columns_) {
         sql += ", \"" + c.name + "\" ";
         if (c.kind == ColumnKind::Integer)

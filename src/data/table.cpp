@@ -66,8 +66,13 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
         std::string sets;
         for (const ColumnDef& c : schema_.columns())
             sets += "\"" + c.name + "\" = ?, ";
-        return "UPDATE " + table + " SET " + sets + "_rowver = _rowver + 1 WHERE rowid = ? AND _rowver = ?";
+        return "UPDATE " + table + " SET " + sets + "_rowver = _rowver + 1, _claim = 0 WHERE rowid = ? AND _rowver = ?";
     }
+    if (op == Claim)
+        return "UPDATE " + table +
+               " SET _claim = ?, _rowver = _rowver + 1 WHERE rowid = ? AND _rowver = ? AND _claim < ?";
+    if (op == Count)
+        return "SELECT COUNT(*) FROM " + table;
     if (op == Delete)
         return "DELETE FROM " + table + " WHERE rowid = ?";
     if (op == Version)
@@ -326,6 +331,42 @@ int TableBase::remove()
     const bool deleted = sqlite3_changes(db_.handle()) == 1;
     currentRowid_ = 0;
     return deleted ? error_ : fail(kRecordNotAvailable);
+}
+
+int TableBase::count()
+{
+    std::lock_guard lock(db_.mutex());
+    if (!db_.isOpen())
+        return 0;
+    sqlite3_stmt* stmt = statement(Count, 0);
+    if (stmt == nullptr)
+        return 0;
+    const int rc = sqlite3_step(stmt);
+    const int n = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+    sqlite3_reset(stmt);
+    return n;
+}
+
+int TableBase::claim(std::int64_t stamp, std::int64_t staleBefore)
+{
+    std::lock_guard lock(db_.mutex());
+    if (!db_.isOpen())
+        return fail(kFileNotOpen);
+    if (currentRowid_ == 0)
+        return fail(kRecordNotAvailable);
+    sqlite3_stmt* stmt = statement(Claim, 0);
+    if (stmt == nullptr)
+        return error_;
+    BindInteger(stmt, 1, stamp);
+    BindInteger(stmt, 2, currentRowid_);
+    BindInteger(stmt, 3, currentVersion_);
+    BindInteger(stmt, 4, staleBefore);
+    if (step(stmt, false, kOk) != kOk)
+        return error_;
+    if (sqlite3_changes(db_.handle()) != 1)
+        return fail(kRecordChanged);
+    ++currentVersion_;
+    return error_;
 }
 
 bool TableBase::duplicate(int key)

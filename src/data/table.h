@@ -59,6 +59,15 @@ public:
     bool duplicate(int key);
     // Whether the buffer stands for a stored record (last read or added).
     bool hasCurrent() const { return currentRowid_ != 0; }
+    // Records in the table.
+    int count();
+
+    // Marks the record last read as being worked on by this buffer's station,
+    // with one conditional write: it succeeds only while the record is as it
+    // was read and no other claim newer than `staleBefore` stands on it. The
+    // next put() or remove() ends the claim. kRecordChanged when another
+    // buffer or station changed or claimed it first.
+    int claim(std::int64_t stamp, std::int64_t staleBefore);
 
 protected:
     TableBase(Database& db, const TableSchema& schema);
@@ -70,7 +79,22 @@ protected:
     void forgetCurrent() { currentRowid_ = 0; }
 
 private:
-    enum Op { NextStart, NextFrom, NextAfter, PrevStart, PrevFrom, PrevAfter, Get, Dup, Insert, Update, Delete, Version };
+    enum Op {
+        NextStart,
+        NextFrom,
+        NextAfter,
+        PrevStart,
+        PrevFrom,
+        PrevAfter,
+        Get,
+        Dup,
+        Insert,
+        Update,
+        Delete,
+        Version,
+        Count,
+        Claim,
+    };
     enum class Position { None, Start, AtValues, After };
 
     sqlite3_stmt* statement(Op op, int key);

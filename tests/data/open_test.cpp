@@ -205,6 +205,7 @@ TEST_F(OpenTest, AnOlderLayoutIsConvertedKeepingEveryRecord)
     rawSql("DROP TABLE \"Clipboard\"; DROP INDEX \"S_KeyTaskDate\";"
            "DROP TABLE \"Contact\";"
            "CREATE TABLE \"Contact\" (rowid INTEGER PRIMARY KEY, _rowver INTEGER NOT NULL DEFAULT 0,"
+           " _claim INTEGER NOT NULL DEFAULT 0,"
            " \"User\" TEXT NOT NULL DEFAULT '' COLLATE HRLNCASE, \"ClientID\" INTEGER NOT NULL DEFAULT 0) STRICT;"
            "INSERT INTO \"Contact\" (\"User\", \"ClientID\") VALUES ('ann', 5);"
            "PRAGMA user_version=0;");

@@ -1,0 +1,18 @@
+#include "scheduler/alarm.h"
+
+#include "common/text.h"
+
+namespace hrln::scheduler {
+
+void SoundAlarm(platform::Sound& sound, std::string_view alarmFile)
+{
+    const std::string_view name = text::Clip(alarmFile);
+    if (name.empty())
+        return;
+    if (text::ToUpper(name) == "BEEP")
+        sound.beep();
+    else
+        sound.play(std::string(name));
+}
+
+}  // namespace hrln::scheduler

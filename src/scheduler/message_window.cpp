@@ -1,0 +1,111 @@
+#include "scheduler/message_window.h"
+
+#include "common/text.h"
+#include "data/records.h"
+#include "data/schedule_store.h"
+#include "data/table.h"
+#include "scheduler/alarm.h"
+
+namespace hrln::scheduler {
+namespace {
+
+std::string Cut(std::string_view s, std::size_t width)
+{
+    return std::string(text::CutToWidth(text::SanitizeUtf8(s), width));
+}
+
+constexpr Time kSnoozeDelay = 60'000;  // ten minutes
+
+}  // namespace
+
+MessageSlots MakeMessageSlots(std::string_view title, std::string_view message, std::string_view alarmSound)
+{
+    return {Cut(text::Clip(title), 40), Cut(message, 1024), Cut(text::Clip(alarmSound), 255)};
+}
+
+MessageWindow::MessageWindow(MessageServices services, const MessageSlots& slots)
+    : services_(std::move(services)), slots_(slots)
+{
+}
+
+MessageWindow::~MessageWindow()
+{
+    if (counted_)
+        services_.counter.closed();
+}
+
+MessageWindow::Mode MessageWindow::open()
+{
+    services_.log.logEvent("Message", std::string(text::Clip(slots_.title)) + slots_.alarmSound);
+    if (services_.settings.useExternalMessage) {
+        // The text travels as one argument, whatever it holds: no shell sees it.
+        services_.launcher.startDetached(services_.externalProgram,
+                                         {std::string(text::Clip(slots_.text))});
+        return Mode::External;
+    }
+    if (services_.settings.repeatAlarmInterval > 0)
+        scheduleNextAlarm();
+    if (services_.settings.useModalMessage)
+        return Mode::Modal;
+    services_.counter.opened();
+    counted_ = true;
+    return Mode::Window;
+}
+
+void MessageWindow::scheduleNextAlarm()
+{
+    const platform::DateTime now = services_.clock.now();
+    nextAlarmDate_ = now.date;
+    nextAlarmTime_ = now.time + services_.settings.repeatAlarmInterval * 100;
+    NormalizeDateTime(nextAlarmDate_, nextAlarmTime_);
+}
+
+void MessageWindow::onTimer()
+{
+    if (services_.settings.repeatAlarmInterval <= 0)
+        return;
+    const platform::DateTime now = services_.clock.now();
+    if (nextAlarmDate_ == 0 && nextAlarmTime_ == 0) {
+        scheduleNextAlarm();  // repetition switched on while the window was open
+        return;
+    }
+    if (CompareDateTime(now.date, now.time, nextAlarmDate_, nextAlarmTime_) <= 0)
+        return;
+    SoundAlarm(services_.sound, slots_.alarmSound);
+    scheduleNextAlarm();
+}
+
+int MessageWindow::snooze()
+{
+    data::Table<data::ScheduleRecord> task(services_.db);
+    task.clear();
+    task.rec.message = slots_.text;
+    task.rec.taskType = "Display Message";
+    task.rec.category = "Snooze";
+    task.rec.description = slots_.title;
+    task.rec.scheduleType = "Once";
+    const platform::DateTime now = services_.clock.now();
+    task.rec.date = now.date;
+    task.rec.time = now.time + kSnoozeDelay;
+    NormalizeDateTime(task.rec.date, task.rec.time);
+    task.rec.skipIfMissed = 1;
+    // Another window may take the same number at the same moment: take the next.
+    return data::AddTaskWithNewId(task, nullptr);
+}
+
+int MessageWindow::addToTodo()
+{
+    data::Table<data::TodoRecord> todo(services_.db);
+    todo.clear();
+    todo.rec.category = "General";
+    todo.rec.notes = slots_.text;
+    todo.rec.toDo = slots_.title;
+    todo.rec.priority = 5;
+    todo.rec.done = 0;
+    const int err = todo.add();
+    if (err == data::kOk)
+        services_.prompter.ask({"Added to To Do List:\r" + slots_.title, "Saved"});
+    return err;
+}
+
+}  // namespace hrln::scheduler

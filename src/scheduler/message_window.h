@@ -1,0 +1,96 @@
+#pragma once
+
+#include "common/date_time.h"
+#include "data/database.h"
+#include "data/event_log.h"
+#include "data/settings.h"
+#include "platform/clock.h"
+#include "platform/program_launcher.h"
+#include "platform/prompter.h"
+#include "platform/sound.h"
+
+#include <atomic>
+#include <string>
+
+namespace hrln::scheduler {
+
+// What the dispatch hands to a message window. The window copies it at once,
+// so the next message may be prepared while this one is open.
+struct MessageSlots {
+    std::string title;       // 40 characters: the task's description
+    std::string text;        // 1024 characters: the task's message
+    std::string alarmSound;  // 255 characters: the alarm file when the task has an alarm
+};
+
+MessageSlots MakeMessageSlots(std::string_view title, std::string_view text, std::string_view alarmSound);
+
+// Open message windows, process-wide. The dispatch opens no further window
+// while 60 are open.
+class MessageWindowCounter {
+public:
+    static constexpr int kLimit = 60;
+    int open() const { return open_.load(); }
+    bool full() const { return open_.load() >= kLimit; }
+    void opened() { ++open_; }
+    void closed() { --open_; }
+
+private:
+    std::atomic<int> open_{0};
+};
+
+// Starts a message window for a due task; the window itself belongs to the user interface.
+class MessageLauncher {
+public:
+    virtual ~MessageLauncher() = default;
+    virtual void startMessage(const MessageSlots& slots) = 0;
+};
+
+struct MessageServices {
+    data::Database& db;
+    const data::Settings& settings;
+    data::EventLog& log;
+    const platform::Clock& clock;
+    platform::Prompter& prompter;
+    platform::Sound& sound;
+    platform::ProgramLauncher& launcher;
+    MessageWindowCounter& counter;
+    std::string externalProgram = "hrlnmsg";
+};
+
+// The logic behind one message window: opening (log line, external program,
+// modal or not), the repeated alarm, snooze and "Add to To Do List".
+class MessageWindow {
+public:
+    enum class Mode { External, Modal, Window };
+
+    MessageWindow(MessageServices services, const MessageSlots& slots);
+    ~MessageWindow();
+    MessageWindow(const MessageWindow&) = delete;
+    MessageWindow& operator=(const MessageWindow&) = delete;
+
+    // Runs the opening steps and tells how the message is to be shown. With
+    // External the program has been started and no window opens.
+    Mode open();
+    const MessageSlots& slots() const { return slots_; }
+
+    // The window's timer: repeats the alarm when its moment has passed.
+    void onTimer();
+    // A once-only task ten minutes from now with this message; the window then closes.
+    int snooze();
+    // A to-do item from this message, then "Added to To Do List:"; the window stays open.
+    int addToTodo();
+
+    Date nextAlarmDate() const { return nextAlarmDate_; }
+    Time nextAlarmTime() const { return nextAlarmTime_; }
+
+private:
+    void scheduleNextAlarm();
+
+    MessageServices services_;
+    MessageSlots slots_;
+    Date nextAlarmDate_ = 0;
+    Time nextAlarmTime_ = 0;
+    bool counted_ = false;
+};
+
+}  // namespace hrln::scheduler

@@ -1,0 +1,118 @@
+#include "scheduler/scheduler.h"
+
+#include "common/text.h"
+#include "data/housekeeping.h"
+#include "pim/clipboard_monitor.h"
+
+#include <array>
+
+namespace hrln::scheduler {
+namespace {
+
+std::string Clipped(std::string_view s)
+{
+    return std::string(text::Clip(s));
+}
+
+}  // namespace
+
+Scheduler::Scheduler(SchedulerServices services) : s_(std::move(services)), alias_(s_.db) {}
+
+std::string Scheduler::DayName(Date date)
+{
+    static constexpr std::array<const char*, 7> kNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                          "Thursday", "Friday", "Saturday"};
+    return kNames[static_cast<std::size_t>(Weekday(date))];
+}
+
+void Scheduler::onTimer()
+{
+    tick();
+    refreshClockZones();
+}
+
+void Scheduler::refreshClockZones()
+{
+    const platform::DateTime now = s_.clock.now();
+    s_.frame.setZoneText(3, DayName(now.date) + ", " + FormatD4(now.date));
+    s_.frame.setZoneText(4, FormatT3(now.time));
+}
+
+void Scheduler::tick()
+{
+    if (inTick_)
+        return;
+    inTick_ = true;
+    struct Leave {
+        bool& flag;
+        ~Leave() { flag = false; }
+    } leave{inTick_};
+
+    scriptRunning_ = false;
+    if (s_.clipboard != nullptr)
+        s_.clipboard->step();
+
+    if (!s_.settings.startUpActive) {
+        s_.frame.setTitle(Clipped(kApplicationTitle) + " (Inactive)");
+        s_.frame.setZoneText(2, "Inactive");
+        s_.frame.setScriptIndicator(false);
+        s_.frame.setTimerInterval(kInactiveInterval);
+    } else {
+        checkNextTask();
+        checkAdvanceWarning();
+        removeExpiredHistory();
+        if (s_.scripts.pending()) {
+            scriptRunning_ = true;
+            s_.frame.setTimerInterval(kScriptInterval);
+            s_.scripts.processStep();
+            s_.frame.setScriptIndicator(true);
+        } else {
+            s_.frame.setScriptIndicator(false);
+            s_.frame.setTimerInterval(kIdleInterval);
+        }
+    }
+    s_.tray.tickStep(scriptRunning_);
+}
+
+void Scheduler::checkNextTask()
+{
+    alias_.clear();
+    alias_.set(data::ScheduleRecord::KeyDateEnabled);
+    if (alias_.next() != data::kOk || alias_.rec.disabled != 0) {
+        s_.frame.setTitle(Clipped(kApplicationTitle));
+        s_.frame.setZoneText(2, "");
+        return;
+    }
+    const data::ScheduleRecord& task = alias_.rec;
+    if (s_.frame.isMinimized())
+        s_.frame.setTitle(Clipped(kApplicationTitle) + " - " + task.description.str() + " " + FormatD3(task.date) +
+                          " " + FormatT3(task.time));
+    else
+        s_.frame.setTitle(Clipped(kApplicationTitle));
+    if (!s_.scripts.pending())
+        s_.frame.setZoneText(2, "Next: " + task.description.str());
+    if (!s_.settings.noTray)
+        s_.tray.refresh();
+
+    saved_ = task;
+    skip_ = false;
+    const platform::DateTime now = s_.clock.now();
+    if (CompareDateTime(now.date, now.time, task.date, task.time) >= 0) {
+        dispatchDueTask();
+        notifyBrowsers();
+    }
+}
+
+void Scheduler::removeExpiredHistory()
+{
+    data::HistorySweep sweep{alias_, s_.settings, s_.log, s_.prompter, [this] { notifyBrowsers(); }};
+    data::RemoveExpiredHistory(sweep, s_.clock.today(), lastHousekeepingDay_);
+}
+
+void Scheduler::notifyBrowsers()
+{
+    if (s_.notifyScheduleBrowsers)
+        s_.notifyScheduleBrowsers();
+}
+
+}  // namespace hrln::scheduler

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "data/event_log.h"
+#include "scheduler/scheduler.h"
+#include "store_fixture.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/scheduler_doubles.h"
+
+#include <memory>
+
+namespace hrln::test {
+
+// A scheduler over a fresh database, with every service it drives faked.
+class SchedulerTest : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        messages.counter = &windows;
+        scheduler = std::make_unique<scheduler::Scheduler>(scheduler::SchedulerServices{
+            db, settings, log, clock, prompter, sound, frame, tray, scripts, messages, windows, nullptr,
+            [this] { ++notified; }});
+    }
+
+    // A task repeated every day at `time`, from `date` on.
+    data::ScheduleRecord daily(data::Long id, Date date, Time time, std::string_view type = "Display Message")
+    {
+        data::ScheduleRecord r = Task(id, date, time, "Task " + std::to_string(id));
+        r.taskType = type;
+        r.scheduleType = "Custom";
+        r.every = 1;
+        r.everyType = "day(s)";
+        r.message = "Message of task " + std::to_string(id);
+        r.command = "run-" + std::to_string(id);
+        return r;
+    }
+
+    void add(const data::ScheduleRecord& r)
+    {
+        data::Table<data::ScheduleRecord> t(db);
+        t.rec = r;
+        ASSERT_EQ(t.add(), data::kOk);
+    }
+
+    // The task with `id`, or a record with id 0 when there is none.
+    data::ScheduleRecord task(data::Long id)
+    {
+        data::Table<data::ScheduleRecord> t(db);
+        t.rec.id = id;
+        if (t.get(data::ScheduleRecord::KeyID) != data::kOk)
+            return {};
+        return t.rec;
+    }
+
+    std::vector<data::ScheduleRecord> history()
+    {
+        std::vector<data::ScheduleRecord> out;
+        data::Table<data::ScheduleRecord> t(db);
+        t.set(data::ScheduleRecord::KeyID);
+        while (t.next() == data::kOk)
+            if (t.rec.isHistoryEntry())
+                out.push_back(t.rec);
+        return out;
+    }
+
+    void tickAt(Date date, Time time)
+    {
+        clock.set(date, time);
+        scheduler->tick();
+    }
+
+    FakeClock clock{MakeDate(3, 1, 2027), MakeTime(8, 0)};
+    data::Settings settings;
+    FakePrompter prompter;
+    data::EventLog log{dir.file(data::kEventLogFile), clock, settings};
+    FakeFrame frame;
+    FakeTray trayBackend;
+    FakeSound sound;
+    FakeScripts scripts;
+    FakeMessages messages;
+    scheduler::MessageWindowCounter windows;
+    scheduler::TrayController tray{trayBackend, frame, settings};
+    std::unique_ptr<scheduler::Scheduler> scheduler;
+    int notified = 0;
+};
+
+}  // namespace hrln::test

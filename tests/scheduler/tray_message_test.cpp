@@ -1,0 +1,170 @@
+#include "scheduler_fixture.h"
+
+namespace hrln::test {
+namespace {
+
+using namespace data;
+using scheduler::MessageWindow;
+using scheduler::TrayChoice;
+using scheduler::TrayController;
+
+TEST_F(SchedulerTest, TrayTakesTheFrameAndGivesItBack)
+{
+    tray.prepare();
+    frame.minimized = true;
+    tray.minimiseToTray();
+    EXPECT_TRUE(tray.shown());
+    EXPECT_FALSE(frame.visible);
+    EXPECT_EQ(trayBackend.tip, "Horalyn 97");
+
+    // While minimised in the tray, the tip shows the next task.
+    add(daily(1, MakeDate(3, 2, 2027), MakeTime(9, 0)));
+    tickAt(MakeDate(3, 1, 2027), MakeTime(8, 0));
+    EXPECT_EQ(trayBackend.tip, "Horalyn 97 - Task 1 Mar 2, 2027 9:00 AM");
+
+    // A refused delete puts the icon back so flag and desktop agree.
+    trayBackend.refuseRemove = true;
+    tray.restoreFromTray();
+    EXPECT_TRUE(tray.shown());
+    EXPECT_TRUE(trayBackend.shown);
+    trayBackend.refuseRemove = false;
+    tray.restoreFromTray();
+    EXPECT_FALSE(tray.shown());
+    EXPECT_TRUE(frame.visible);
+
+    // A refused add leaves an ordinary minimised window.
+    trayBackend.refuseAdd = true;
+    frame.minimized = true;
+    tray.minimiseToTray();
+    EXPECT_FALSE(tray.shown());
+    EXPECT_TRUE(frame.visible);
+
+    // With the tray off, nothing is ever added.
+    trayBackend.refuseAdd = false;
+    settings.noTray = true;
+    tray.minimiseToTray();
+    EXPECT_FALSE(tray.shown());
+    // Three attempts: into the tray, back in after the refused delete, the refused one.
+    EXPECT_EQ(std::count(trayBackend.log.begin(), trayBackend.log.end(), "add tray_ico"), 3);
+}
+
+TEST_F(SchedulerTest, TrayMenuAndScriptAnimation)
+{
+    EXPECT_EQ(TrayController::Choices(false).size(), 7u);
+    EXPECT_EQ(TrayController::Choices(false).back(), TrayChoice::Exit);
+    EXPECT_EQ(TrayController::Choices(true).size(), 8u);
+    EXPECT_EQ(TrayController::MenuText(false),
+              "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn");
+
+    frame.minimized = true;
+    tray.minimiseToTray();
+    scripts.pendingSteps = 5;
+    tray.choose(TrayChoice::About, scripts);
+    EXPECT_TRUE(tray.shown());  // About does not restore
+    std::vector<std::string> icons;
+    for (int i = 0; i < 5; ++i) {
+        tickAt(MakeDate(3, 1, 2027), MakeTime(8, 0, i));
+        icons.push_back(trayBackend.icon);
+    }
+    EXPECT_EQ(icons, (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico", "trayb_ico"}));
+    tickAt(MakeDate(3, 1, 2027), MakeTime(8, 1));  // the script has ended
+    EXPECT_EQ(trayBackend.icon, "tray_ico");
+
+    scripts.pendingSteps = 3;
+    tray.choose(TrayChoice::StopRunningScript, scripts);
+    EXPECT_FALSE(scripts.pending());
+    tray.choose(TrayChoice::ViewToDo, scripts);
+    EXPECT_FALSE(tray.shown());
+    tray.choose(TrayChoice::Exit, scripts);
+    EXPECT_EQ(frame.commands,
+              (std::vector<scheduler::FrameCommand>{scheduler::FrameCommand::About, scheduler::FrameCommand::ToDoList,
+                                                    scheduler::FrameCommand::Close}));
+}
+
+class MessageWindowTest : public SchedulerTest {
+protected:
+    scheduler::MessageServices services() { return {db, settings, log, clock, prompter, sound, launcher, windows}; }
+    FakeLauncher launcher;
+};
+
+TEST_F(MessageWindowTest, OpeningLogsCountsAndHandsTheTextToTheExternalProgramWhole)
+{
+    settings.logEvents = true;
+    const auto slots = scheduler::MakeMessageSlots("Dentist   ", "Call \"Dr. Who\"; rm -rf ~ & `echo`", "bell.wav");
+    {
+        MessageWindow window(services(), slots);
+        EXPECT_EQ(window.open(), MessageWindow::Mode::Window);
+        EXPECT_EQ(windows.open(), 1);
+    }
+    EXPECT_EQ(windows.open(), 0);
+    EXPECT_NE(ReadFile(dir.file(kEventLogFile)).find("Dentistbell.wav"), std::string::npos);
+
+    settings.useExternalMessage = true;
+    MessageWindow external(services(), slots);
+    EXPECT_EQ(external.open(), MessageWindow::Mode::External);
+    EXPECT_EQ(windows.open(), 0);
+    ASSERT_EQ(launcher.starts.size(), 1u);
+    EXPECT_EQ(launcher.starts[0].second, std::vector<std::string>{"Call \"Dr. Who\"; rm -rf ~ & `echo`"});
+
+    settings.useExternalMessage = false;
+    settings.useModalMessage = true;
+    MessageWindow modal(services(), slots);
+    EXPECT_EQ(modal.open(), MessageWindow::Mode::Modal);
+}
+
+TEST_F(MessageWindowTest, AlarmRepeatsAcrossMidnight)
+{
+    settings.repeatAlarmInterval = 30;
+    clock.set(MakeDate(3, 1, 2027), MakeTime(23, 59, 50));
+    MessageWindow window(services(), scheduler::MakeMessageSlots("T", "text", "BEEP"));
+    window.open();
+    EXPECT_EQ(window.nextAlarmDate(), MakeDate(3, 2, 2027));
+    EXPECT_EQ(window.nextAlarmTime(), MakeTime(0, 0, 20));
+    clock.set(MakeDate(3, 2, 2027), MakeTime(0, 0, 20));
+    window.onTimer();
+    EXPECT_TRUE(sound.played.empty());  // only once the moment has passed
+    clock.advance(1);
+    window.onTimer();
+    EXPECT_EQ(sound.played, std::vector<std::string>{"BEEP"});
+    EXPECT_EQ(window.nextAlarmTime(), MakeTime(0, 0, 50, 1));
+
+    settings.repeatAlarmInterval = 0;
+    clock.advance(10000);
+    window.onTimer();
+    EXPECT_EQ(sound.played.size(), 1u);
+}
+
+TEST_F(MessageWindowTest, SnoozeAndToDo)
+{
+    clock.set(MakeDate(3, 1, 2027), MakeTime(23, 55));
+    MessageWindow window(services(), scheduler::MakeMessageSlots("Stretch", "Stand up and stretch", ""));
+    window.open();
+    ASSERT_EQ(window.snooze(), kOk);
+    const ScheduleRecord snoozed = task(1);  // an empty table gives number 1
+    EXPECT_EQ(snoozed.date, MakeDate(3, 2, 2027));
+    EXPECT_EQ(snoozed.time, MakeTime(0, 5));
+    EXPECT_EQ(snoozed.scheduleType, "Once");
+    EXPECT_EQ(snoozed.category, "Snooze");
+    EXPECT_EQ(snoozed.skipIfMissed, 1);
+    EXPECT_EQ(snoozed.message, "Stand up and stretch");
+
+    ASSERT_EQ(window.addToTodo(), kOk);
+    ASSERT_EQ(window.addToTodo(), kOk);
+    EXPECT_EQ(prompter.shown.back().text, "Added to To Do List:\rStretch");
+    EXPECT_EQ(prompter.shown.back().caption, "Saved");
+    Table<TodoRecord> todo(db);
+    EXPECT_EQ(todo.count(), 2);
+    todo.set(TodoRecord::KeyToDo);
+    ASSERT_EQ(todo.next(), kOk);
+    EXPECT_EQ(todo.rec.priority, 5);
+    EXPECT_EQ(todo.rec.category, "General");
+
+    // The scheduler picks the snoozed message up like any once-only task.
+    tickAt(MakeDate(3, 2, 2027), MakeTime(0, 5));
+    ASSERT_EQ(messages.started.size(), 1u);
+    EXPECT_EQ(messages.started[0].title, "Stretch");
+    EXPECT_TRUE(task(1).isHistoryEntry());  // the snoozed task is gone; its history took the free number
+}
+
+}  // namespace
+}  // namespace hrln::test
