@@ -71,7 +71,7 @@ public:
     // Runs the opening steps and tells how the message is to be shown. With
     // External the program has been started and no window opens.
     Mode open();
-    const MessageSlots& slots() const { return slots_; }
+    const MessageSlots& messageSlots() const { return slots_; }
 
     // The window's timer: repeats the alarm when its moment has passed.
     void onTimer();
