@@ -13,6 +13,19 @@ Long NextNumber(Database& db, int key, Long R::*field)
     return last.rec.*field + 1;
 }
 
+// Deletes the records of R whose key `key` starts with the task number `id`.
+template <class R>
+int DeleteChildren(Database& db, int key, Long id)
+{
+    Table<R> children(db);
+    children.rec.id = id;
+    children.setFrom(key);
+    while (children.next() == kOk && children.rec.id == id)
+        if (const int err = children.remove(); err != kOk)
+            return err;
+    return children.error() == kRecordNotAvailable ? kOk : children.error();
+}
+
 }  // namespace
 
 Long NextTaskId(Database& db)
@@ -68,23 +81,10 @@ int DeleteTask(Table<ScheduleRecord>& table)
     };
 
     if (id != 0) {
-        Table<ScriptingRecord> items(db);
-        items.rec.id = id;
-        items.setFrom(ScriptingRecord::KeyID);
-        while (items.next() == kOk && items.rec.id == id)
-            if (const int err = items.remove(); err != kOk)
-                return finish(err);
-        if (items.error() != kOk && items.error() != kRecordNotAvailable)
-            return finish(items.error());
-
-        Table<LinkRecord> links(db);
-        links.rec.id = id;
-        links.setFrom(LinkRecord::KeySchedule);
-        while (links.next() == kOk && links.rec.id == id)
-            if (const int err = links.remove(); err != kOk)
-                return finish(err);
-        if (links.error() != kOk && links.error() != kRecordNotAvailable)
-            return finish(links.error());
+        if (const int err = DeleteChildren<ScriptingRecord>(db, ScriptingRecord::KeyID, id); err != kOk)
+            return finish(err);
+        if (const int err = DeleteChildren<LinkRecord>(db, LinkRecord::KeySchedule, id); err != kOk)
+            return finish(err);
     }
     return finish(table.remove());
 }

@@ -27,7 +27,27 @@ std::string_view ColumnText(sqlite3_stmt* stmt, int column)
     return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
 }
 
+int BindValues(sqlite3_stmt* stmt, const std::vector<Value>& values, int firstParam)
+{
+    int param = firstParam;
+    for (const Value& v : values) {
+        if (const auto* i = std::get_if<std::int64_t>(&v))
+            BindInteger(stmt, param++, *i);
+        else
+            BindText(stmt, param++, std::get<std::string>(v));
+    }
+    return param;
+}
+
 TableBase::TableBase(Database& db, const TableSchema& schema) : db_(db), schema_(schema) {}
+
+int TableBase::bindBufferKey(sqlite3_stmt* stmt, int key) const
+{
+    std::vector<Value> values;
+    for (const int c : schema_.key(key).columns)
+        values.push_back(fieldValue(c));
+    return BindValues(stmt, values, 1);
+}
 
 TableBase::~TableBase()
 {
@@ -217,15 +237,8 @@ int TableBase::read(Op op)
     sqlite3_stmt* stmt = statement(op, key_);
     if (stmt == nullptr)
         return error_;
-    int param = 1;
-    if (op != NextStart && op != PrevStart) {
-        for (const Value& v : bound_) {
-            if (const auto* i = std::get_if<std::int64_t>(&v))
-                BindInteger(stmt, param++, *i);
-            else
-                BindText(stmt, param++, std::get<std::string>(v));
-        }
-    }
+    if (op != NextStart && op != PrevStart)
+        BindValues(stmt, bound_, 1);
     return step(stmt, true, kRecordNotAvailable);
 }
 
@@ -249,14 +262,7 @@ int TableBase::get(int key)
     sqlite3_stmt* stmt = statement(Get, key);
     if (stmt == nullptr)
         return error_;
-    int param = 1;
-    for (const int c : schema_.key(key).columns) {
-        const Value v = fieldValue(c);
-        if (const auto* i = std::get_if<std::int64_t>(&v))
-            BindInteger(stmt, param++, *i);
-        else
-            BindText(stmt, param++, std::get<std::string>(v));
-    }
+    bindBufferKey(stmt, key);
     const int savedKey = key_;
     key_ = key;
     const int err = step(stmt, true, kRecordNotFound);
@@ -379,14 +385,7 @@ bool TableBase::duplicate(int key)
     sqlite3_stmt* stmt = statement(Dup, key);
     if (stmt == nullptr)
         return false;
-    int param = 1;
-    for (const int c : schema_.key(key).columns) {
-        const Value v = fieldValue(c);
-        if (const auto* i = std::get_if<std::int64_t>(&v))
-            BindInteger(stmt, param++, *i);
-        else
-            BindText(stmt, param++, std::get<std::string>(v));
-    }
+    const int param = bindBufferKey(stmt, key);
     BindInteger(stmt, param, currentRowid_);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);

@@ -24,6 +24,8 @@ void BindInteger(sqlite3_stmt* stmt, int param, std::int64_t value);
 void BindText(sqlite3_stmt* stmt, int param, std::string_view value);
 std::int64_t ColumnInteger(sqlite3_stmt* stmt, int column);
 std::string_view ColumnText(sqlite3_stmt* stmt, int column);
+// Binds `values` from parameter `firstParam` on; returns the next parameter.
+int BindValues(sqlite3_stmt* stmt, const std::vector<Value>& values, int firstParam);
 
 // A record buffer with its own cursor over one table. Every operation returns
 // an error code (0 on success) and keeps it for error(). Several buffers may
@@ -102,6 +104,8 @@ private:
     int read(Op op);
     int step(sqlite3_stmt* stmt, bool forRead, int notFound);
     int fail(int code) { return error_ = code; }
+    // Binds the buffer's values of `key` from the first parameter on; returns the next parameter.
+    int bindBufferKey(sqlite3_stmt* stmt, int key) const;
     bool validKey(int key) const;
     void finalizeAll();
 
