@@ -1,7 +1,13 @@
 #include "cli/cli.h"
 
+#include "cli/add_command.h"
+#include "cli/command.h"
 #include "cli/next_command.h"
+#include "cli/task_commands.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/user_session.h"
 
+#include <array>
 #include <ostream>
 
 namespace hrln::cli {
@@ -11,40 +17,70 @@ constexpr const char* kUsage =
     "Usage: horalyn-cli COMMAND [OPTIONS]\n"
     "\n"
     "Commands:\n"
-    "  next    list the coming occurrences of a repetition rule\n"
+    "  next       list the coming occurrences of a repetition rule\n"
+    "  add        add a task to the schedule and print its ID\n"
+    "  list       list the tasks (or, with --history, the history entries)\n"
+    "  show ID    print every field of one task\n"
+    "  delete ID  delete one task with its script and contact links\n"
     "\n"
-    "Run 'horalyn-cli next --help' for the options of a command.\n";
+    "The schedule is the one in the program's data folder, $XDG_DATA_HOME/horalyn\n"
+    "(by default ~/.local/share/horalyn).\n"
+    "Run 'horalyn-cli COMMAND --help' for the options of a command.\n"
+    "\n"
+    "Exit status: 0 done, 1 no task with the ID given, 2 bad arguments or an\n"
+    "unusable database.\n";
 
-constexpr int kBadArguments = 2;
+struct Command {
+    std::string_view name;
+    std::span<const std::string_view> valued;
+    std::span<const std::string_view> flags;
+    const char* const& help;
+    int (*run)(const Arguments&, const CommandContext&);
+};
+
+const std::array<Command, 5> kCommands = {{
+    {"next", kNextOptions, {}, kNextHelp, RunNext},
+    {"add", kAddOptions, kAddFlags, kAddHelp, RunAdd},
+    {"list", {}, kListFlags, kListHelp, RunList},
+    {"show", {}, {}, kShowHelp, RunShow},
+    {"delete", {}, {}, kDeleteHelp, RunDelete},
+}};
 
 }  // namespace
 
-int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+           const platform::Clock& clock, const platform::Session* session)
 {
     if (args.empty()) {
         err << "horalyn-cli: no command given; try 'horalyn-cli --help'\n";
-        return kBadArguments;
+        return kFailed;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
-        return 0;
+        return kDone;
     }
-    if (args[0] != "next") {
-        err << "horalyn-cli: unknown command '" << args[0] << "'; try 'horalyn-cli --help'\n";
-        return kBadArguments;
+    for (const Command& command : kCommands) {
+        if (args[0] != command.name)
+            continue;
+        const CommandContext context{command.name, out, err, clock, session};
+        auto scanned = ScanArguments(args.subspan(1), command.valued, command.flags);
+        if (auto* reason = std::get_if<std::string>(&scanned))
+            return context.fail(*reason);
+        if (std::holds_alternative<HelpRequested>(scanned)) {
+            out << command.help;
+            return kDone;
+        }
+        return command.run(std::get<Arguments>(scanned), context);
     }
+    err << "horalyn-cli: unknown command '" << args[0] << "'; try 'horalyn-cli --help'\n";
+    return kFailed;
+}
 
-    auto parsed = ParseNextArguments(args.subspan(1));
-    if (auto* reason = std::get_if<std::string>(&parsed)) {
-        err << "horalyn-cli next: " << *reason << '\n';
-        return kBadArguments;
-    }
-    if (std::holds_alternative<HelpRequested>(parsed)) {
-        out << kNextHelp;
-        return 0;
-    }
-    PrintOccurrences(std::get<NextRequest>(std::move(parsed)), out, err);
-    return 0;
+int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    const platform::posix::SystemClock clock;
+    const platform::posix::UserSession session;
+    return RunCli(args, out, err, clock, &session);
 }
 
 }  // namespace hrln::cli

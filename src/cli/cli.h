@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/clock.h"
+#include "platform/session.h"
+
 #include <iosfwd>
 #include <span>
 #include <string_view>
@@ -7,7 +10,13 @@
 namespace hrln::cli {
 
 // Runs horalyn-cli on its arguments (without the program name) and gives the
-// exit status: 0 done, 2 bad arguments (with one line on `err`).
+// exit status: 0 done, 1 no task with the ID given, 2 bad arguments or an
+// unusable database (with the reason on `err`).
 int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+
+// The same with the clock that says "now" and the session that names the
+// user in multi-user mode.
+int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+           const platform::Clock& clock, const platform::Session* session);
 
 }  // namespace hrln::cli

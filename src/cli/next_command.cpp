@@ -1,13 +1,10 @@
 #include "cli/next_command.h"
 
-#include "common/text.h"
-#include "platform/prompter.h"
+#include "cli/stream_prompter.h"
+#include "cli/values.h"
 #include "recurrence/recurrence.h"
-#include "recurrence/schedule_rule.h"
 
 #include <array>
-#include <charconv>
-#include <cstdio>
 #include <optional>
 #include <ostream>
 
@@ -45,229 +42,44 @@ const char* const kNextHelp =
     "Example:\n"
     "  horalyn-cli next --type \"Day of Month\" --days fri --ordinals last --date 2027-01-29\n";
 
-namespace {
-
-std::optional<int> ParseWhole(std::string_view s)
+std::variant<NextRequest, std::string> ParseNextArguments(const Arguments& given)
 {
-    int value = 0;
-    const char* end = s.data() + s.size();
-    const auto [ptr, ec] = std::from_chars(s.data(), end, value);
-    if (s.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
+    if (!given.operands.empty())
+        return "unexpected argument " + Quoted(given.operands.front()) + "; try --help";
 
-bool AllDigits(std::string_view s, std::size_t minLength, std::size_t maxLength)
-{
-    if (s.size() < minLength || s.size() > maxLength)
-        return false;
-    for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
-std::optional<Date> ParseDate(std::string_view s)
-{
-    if (s.size() != 10 || s[4] != '-' || s[7] != '-')
-        return std::nullopt;
-    const std::string_view y = s.substr(0, 4), m = s.substr(5, 2), d = s.substr(8, 2);
-    if (!AllDigits(y, 4, 4) || !AllDigits(m, 2, 2) || !AllDigits(d, 2, 2))
-        return std::nullopt;
-    const int year = *ParseWhole(y), month = *ParseWhole(m), day = *ParseWhole(d);
-    if (year < 1801 || !IsValidDate(year, month, day))
-        return std::nullopt;
-    return MakeDate(month, day, year);
-}
-
-std::optional<Time> ParseTime(std::string_view s)
-{
-    std::array<std::string_view, 4> parts{};
-    const std::size_t colon1 = s.find(':');
-    if (colon1 == std::string_view::npos)
-        return std::nullopt;
-    parts[0] = s.substr(0, colon1);
-    std::string_view rest = s.substr(colon1 + 1);
-    const std::size_t colon2 = rest.find(':');
-    parts[1] = rest.substr(0, colon2);
-    if (colon2 != std::string_view::npos) {
-        rest = rest.substr(colon2 + 1);
-        const std::size_t dot = rest.find('.');
-        parts[2] = rest.substr(0, dot);
-        if (dot != std::string_view::npos) {
-            parts[3] = rest.substr(dot + 1);
-            if (!AllDigits(parts[3], 2, 2))
-                return std::nullopt;
-        }
-        if (!AllDigits(parts[2], 2, 2))
-            return std::nullopt;
-    }
-    if (!AllDigits(parts[0], 1, 2) || !AllDigits(parts[1], 2, 2))
-        return std::nullopt;
-    const int hours = *ParseWhole(parts[0]);
-    const int minutes = *ParseWhole(parts[1]);
-    const int seconds = parts[2].empty() ? 0 : *ParseWhole(parts[2]);
-    const int hundredths = parts[3].empty() ? 0 : *ParseWhole(parts[3]);
-    if (hours > 23 || minutes > 59 || seconds > 59)
-        return std::nullopt;
-    return MakeTime(hours, minutes, seconds, hundredths);
-}
-
-// Calls `onItem` for each comma-separated item, trimmed and in lower case;
-// stops at the first item it refuses and gives that item.
-template <class F>
-std::optional<std::string> ForEachItem(std::string_view list, F&& onItem)
-{
-    for (;;) {
-        const std::size_t comma = list.find(',');
-        const std::string item = text::Lower(text::Trim(list.substr(0, comma)));
-        if (!onItem(item))
-            return item;
-        if (comma == std::string_view::npos)
-            return std::nullopt;
-        list = list.substr(comma + 1);
-    }
-}
-
-std::optional<std::string> SetWeekdays(data::ScheduleRecord& task, std::string_view list)
-{
-    static constexpr std::array<std::string_view, 7> kNames = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-    data::Byte* const flags[7] = {&task.sunday,   &task.monday, &task.tuesday, &task.wednesday,
-                                  &task.thursday, &task.friday, &task.saturday};
-    return ForEachItem(list, [&](const std::string& item) {
-        for (std::size_t i = 0; i < kNames.size(); ++i)
-            if (item == kNames[i]) {
-                *flags[i] = 1;
-                return true;
-            }
-        return false;
-    });
-}
-
-std::optional<std::string> SetOrdinals(data::ScheduleRecord& task, std::string_view list)
-{
-    static constexpr std::array<std::string_view, 5> kNames = {"1st", "2nd", "3rd", "4th", "last"};
-    data::Byte* const flags[5] = {&task.every1st, &task.every2nd, &task.every3rd, &task.every4th,
-                                  &task.everyLast};
-    return ForEachItem(list, [&](const std::string& item) {
-        for (std::size_t i = 0; i < kNames.size(); ++i)
-            if (item == kNames[i]) {
-                *flags[i] = 1;
-                return true;
-            }
-        return false;
-    });
-}
-
-std::string Quoted(std::string_view s)
-{
-    return "'" + std::string(s) + "'";
-}
-
-// Shows a message box as one line on the error stream. The arguments are
-// checked first, so the rule never has cause to ask.
-class StreamPrompter : public platform::Prompter {
-public:
-    explicit StreamPrompter(std::ostream& err) : err_(err) {}
-    platform::MessageButton ask(const platform::MessageBox& box) override
-    {
-        err_ << box.caption << ": " << box.text << '\n';
-        return box.defaultButton;
-    }
-    void endProgram(const std::string& message) override { err_ << message << '\n'; }
-
-private:
-    std::ostream& err_;
-};
-
-}  // namespace
-
-std::variant<NextRequest, HelpRequested, std::string> ParseNextArguments(std::span<const std::string_view> args)
-{
     NextRequest request;
     data::ScheduleRecord& task = request.task;
     task.every = 1;
     task.time = MakeTime(0, 0);
     bool haveType = false, haveDate = false;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view option = args[i];
-        if (option == "--help" || option == "-h")
-            return HelpRequested{};
-        std::optional<std::string_view> value;
-        if (const std::size_t eq = option.find('='); option.starts_with("--") && eq != std::string_view::npos) {
-            value = option.substr(eq + 1);
-            option = option.substr(0, eq);
-        }
-        static constexpr std::array<std::string_view, 8> kOptions = {
-            "--type", "--days", "--ordinals", "--every", "--unit", "--date", "--time", "--count"};
-        bool known = false;
-        for (std::string_view o : kOptions)
-            known = known || option == o;
-        if (!known)
-            return "unknown option " + Quoted(option) + "; try --help";
-        if (!value) {
-            if (i + 1 >= args.size())
-                return "option " + std::string(option) + " needs a value";
-            value = args[++i];
-        }
-
-        if (option == "--type") {
-            task.scheduleType = *value;
-            haveType = true;
-        } else if (option == "--days") {
-            if (auto bad = SetWeekdays(task, *value))
-                return "unknown weekday " + Quoted(*bad) + " in --days (use sun, mon, tue, wed, thu, fri, sat)";
-        } else if (option == "--ordinals") {
-            if (auto bad = SetOrdinals(task, *value))
-                return "unknown week " + Quoted(*bad) + " in --ordinals (use 1st, 2nd, 3rd, 4th, last)";
-        } else if (option == "--every") {
-            const std::optional<int> every = ParseWhole(*value);
-            if (!every)
-                return "--every must be a whole number, not " + Quoted(*value);
-            task.every = *every;
-        } else if (option == "--unit") {
-            task.everyType = *value;
-        } else if (option == "--date") {
-            const std::optional<Date> date = ParseDate(*value);
-            if (!date)
-                return "bad date " + Quoted(*value) + " (a real day, YYYY-MM-DD, years 1801-9999)";
-            task.date = *date;
-            haveDate = true;
-        } else if (option == "--time") {
-            const std::optional<Time> time = ParseTime(*value);
-            if (!time)
-                return "bad time " + Quoted(*value) + " (HH:MM, HH:MM:SS or HH:MM:SS.hh)";
-            task.time = *time;
-        } else if (option == "--count") {
-            const std::optional<int> count = ParseWhole(*value);
+    for (const auto& [option, value] : given.options) {
+        if (option == "--count") {
+            const std::optional<int> count = ParseWhole(value);
             if (!count)
-                return "--count must be a whole number, not " + Quoted(*value);
+                return "--count must be a whole number, not " + Quoted(value);
             if (*count < 1)
                 return "--count must be at least 1";
             request.count = *count;
+            continue;
         }
+        if (auto reason = ApplyTaskOption(task, option, value))
+            return std::move(*reason);
+        haveType = haveType || option == "--type";
+        haveDate = haveDate || option == "--date";
     }
 
     if (!haveType)
         return std::string("--type is required");
     if (!haveDate)
         return std::string("--date is required");
-    if (recurrence::KindOf(task) == recurrence::RuleKind::Custom &&
-        recurrence::UnitOf(task.everyType.view()) == recurrence::Unit::Invalid)
-        return "type " + Quoted(task.scheduleType.view()) +
-               " is a custom repetition and needs --unit minute(s), hour(s), day(s), week(s), month(s) or year(s)";
+    if (auto reason = CheckCustomUnit(task))
+        return std::move(*reason);
     return request;
 }
 
 std::string FormatOccurrence(Date date, Time time)
 {
-    const YearMonthDay ymd = SplitDate(date);
-    const TimeOfDay t = SplitTime(time);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%02d", ymd.year, ymd.month, ymd.day, t.hours,
-                  t.minutes, t.seconds, t.hundredths);
-    return buf;
+    return FormatD17(date) + ' ' + FormatTimeHundredths(time);
 }
 
 void PrintOccurrences(NextRequest request, std::ostream& out, std::ostream& err)
@@ -283,6 +95,15 @@ void PrintOccurrences(NextRequest request, std::ostream& out, std::ostream& err)
             break;  // a one-time task is gone once performed
         out << FormatOccurrence(task.date, task.time) << '\n';
     }
+}
+
+int RunNext(const Arguments& given, const CommandContext& context)
+{
+    auto parsed = ParseNextArguments(given);
+    if (auto* reason = std::get_if<std::string>(&parsed))
+        return context.fail(*reason);
+    PrintOccurrences(std::get<NextRequest>(std::move(parsed)), context.out, context.err);
+    return kDone;
 }
 
 }  // namespace hrln::cli

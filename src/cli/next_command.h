@@ -1,9 +1,10 @@
 #pragma once
 
+#include "cli/command.h"
+#include "cli/task_options.h"
 #include "data/records.h"
 
 #include <iosfwd>
-#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -16,10 +17,10 @@ struct NextRequest {
     int count = 10;
 };
 
-struct HelpRequested {};
+inline constexpr auto kNextOptions = Join(kTaskOptions, std::array<std::string_view, 1>{"--count"});
 
 // Reads the options that follow "next". A reason for the user on bad input.
-std::variant<NextRequest, HelpRequested, std::string> ParseNextArguments(std::span<const std::string_view> args);
+std::variant<NextRequest, std::string> ParseNextArguments(const Arguments& given);
 
 // Writes the task's current occurrence and then each following one, as the
 // scheduler would move the task after performing it, one per line.
@@ -27,6 +28,8 @@ void PrintOccurrences(NextRequest request, std::ostream& out, std::ostream& err)
 
 // "YYYY-MM-DD HH:MM:SS.hh"
 std::string FormatOccurrence(Date date, Time time);
+
+int RunNext(const Arguments& given, const CommandContext& context);
 
 extern const char* const kNextHelp;
 

@@ -1,4 +1,4 @@
-#include "cli/cli.h"
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -6,29 +6,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hrln::cli {
 namespace {
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunArgs(std::vector<std::string_view> args)
-{
-    std::ostringstream out, err;
-    CliResult run;
-    run.status = RunCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 TEST(NextCommandTest, LastFridayOfTheMonth)
 {
@@ -97,16 +80,8 @@ TEST(NextCommandTest, BadArgumentsGiveOneLineAndStatusTwo)
         {"next", "--type", "Monthly"},
         {"next", "--type", "Monthly", "--date"},
     };
-    for (const auto& args : cases) {
-        const CliResult run = RunArgs(args);
-        std::string joined;
-        for (std::string_view a : args)
-            joined += std::string(a) + ' ';
-        EXPECT_EQ(run.status, 2) << joined;
-        EXPECT_EQ(run.out, "") << joined;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << joined << ": " << run.err;
-        EXPECT_EQ(run.err.back(), '\n') << joined;
-    }
+    for (const auto& args : cases)
+        ExpectRefused(RunArgs(args), args);
 }
 
 TEST(NextCommandTest, HelpExplainsEveryOption)

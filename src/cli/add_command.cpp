@@ -1,0 +1,263 @@
+#include "cli/add_command.h"
+
+#include "cli/task_database.h"
+#include "cli/values.h"
+#include "common/text.h"
+#include "data/schedule_store.h"
+#include "data/settings.h"
+#include "data/table.h"
+#include "recurrence/recurrence.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace hrln::cli {
+
+const char* const kAddHelp =
+    "Usage: horalyn-cli add [--task-type TYPE] [--description TEXT] [--message TEXT]\n"
+    "                       [--command COMMAND] [--path FOLDER] [--category NAME]\n"
+    "                       [--type TYPE] [--days LIST] [--ordinals LIST] [--every N] [--unit UNIT]\n"
+    "                       [--date YYYY-MM-DD] [--time HH:MM[:SS[.hh]] | --time +SECONDS]\n"
+    "                       [--alarm FILE] [--warn] [--skip-if-missed] [--no-history]\n"
+    "                       [--confirm] [--skip-next] [--disabled]\n"
+    "\n"
+    "Adds a task to the schedule in the data folder and prints its ID alone on\n"
+    "standard output. A running scheduler picks the task up at its next tick.\n"
+    "Texts longer than their field are cut to it.\n"
+    "\n"
+    "What the task does:\n"
+    "  --task-type TYPE  \"Run Program\", \"Display Message\" (the default), \"Both\" or\n"
+    "                    \"None\"; a \"None\" task is performed at 23:59:54.99 and takes\n"
+    "                    no --time\n"
+    "  --description TEXT  description or title of the task (40 characters)\n"
+    "  --message TEXT    message text to display (1000 characters)\n"
+    "  --command COMMAND program to start, with its parameters (80 characters)\n"
+    "  --path FOLDER     folder to start the command in (80 characters)\n"
+    "  --category NAME   the task's category (default \"General\"); a name not in the\n"
+    "                    categories yet is added to them, and one that is there in\n"
+    "                    another case is taken as it is stored\n"
+    "\n"
+    "When it is performed:\n"
+    "  --type TYPE       \"Once\" (the default), \"Day of Week\", \"Day of Month\", \"Monthly\",\n"
+    "                    \"Yearly\" or \"Custom\"\n"
+    "  --days LIST       weekdays for \"Day of Week\" and \"Day of Month\", separated by\n"
+    "                    commas: sun, mon, tue, wed, thu, fri, sat\n"
+    "  --ordinals LIST   weeks of the month for \"Day of Month\": 1st, 2nd, 3rd, 4th, last\n"
+    "  --every N         units per \"Custom\" repetition (default 1)\n"
+    "  --unit UNIT       unit of a \"Custom\" repetition: minute(s), hour(s), day(s),\n"
+    "                    week(s), month(s) or year(s)\n"
+    "  --date DATE       the first date to perform it, YYYY-MM-DD (default today)\n"
+    "  --time TIME       its time, HH:MM, HH:MM:SS or HH:MM:SS.hh (default now), or\n"
+    "                    +SECONDS from now, carried into the next day past midnight\n"
+    "                    (not with --date)\n"
+    "\n"
+    "Options:\n"
+    "  --alarm FILE      play this sound file as an alarm (80 characters once made\n"
+    "                    absolute, as the scheduler runs in its data folder)\n"
+    "  --warn            warn if the task was not run on its date\n"
+    "  --skip-if-missed  skip it if it was not run at its time (+/- 10 minutes)\n"
+    "  --no-history      keep no history entry once it has been performed\n"
+    "  --confirm         before performing it, offer to skip it\n"
+    "  --skip-next       skip its next occurrence\n"
+    "  --disabled        do not perform it\n"
+    "  --help            show this text\n"
+    "\n"
+    "Options take their value as the next argument or after '=' (--time=+30).\n"
+    "In multi-user mode the task belongs to the current user. A date that does not\n"
+    "fit the rule is warned about on standard error, and the task is added.\n"
+    "\n"
+    "Example:\n"
+    "  horalyn-cli add --description \"Stand up\" --message \"Stretch your legs\" \\\n"
+    "      --type Custom --every 1 --unit hour(s) --time +3600\n";
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kTaskTypes = {"Run Program", "Display Message", "Both", "None"};
+constexpr std::array<std::string_view, 6> kScheduleTypes = {"Once",    "Day of Week", "Day of Month",
+                                                            "Monthly", "Yearly",      "Custom"};
+// The schedule form fixes this time for a task that does nothing at a time of its own.
+constexpr Time kNoneTaskTime = 8'639'500;  // 23:59:54.99
+constexpr std::string_view kDefaultCategory = "General";
+
+template <std::size_t N>
+bool OneOf(const std::array<std::string_view, N>& texts, std::string_view value)
+{
+    return std::find(texts.begin(), texts.end(), value) != texts.end();
+}
+
+data::Byte* FlagOf(data::ScheduleRecord& task, std::string_view flag)
+{
+    if (flag == "--warn")
+        return &task.warn;
+    if (flag == "--skip-if-missed")
+        return &task.skipIfMissed;
+    if (flag == "--no-history")
+        return &task.noHistory;
+    if (flag == "--confirm")
+        return &task.userSkip;
+    if (flag == "--skip-next")
+        return &task.skipNextTime;
+    if (flag == "--disabled")
+        return &task.disabled;
+    return nullptr;
+}
+
+// `now` moved on by `seconds`, whole days carried into the date.
+platform::DateTime SecondsFrom(platform::DateTime now, int seconds)
+{
+    std::int64_t time = now.time + std::int64_t{seconds} * 100;
+    const std::int64_t days = (time - 1) / kTicksPerDay;
+    time -= days * kTicksPerDay;
+    return {static_cast<Date>(now.date + days), static_cast<Time>(time)};
+}
+
+// Puts the task's category into the categories when it is missing there, and
+// takes the stored spelling when it is there in another case.
+int EnsureCategory(data::Database& db, data::ScheduleRecord& task)
+{
+    if (task.category.empty())
+        return data::kOk;
+    data::Table<data::CategoryRecord> categories(db);
+    categories.rec.category = task.category;
+    const int found = categories.get(data::CategoryRecord::KeyCategory);
+    if (found == data::kOk) {
+        task.category = categories.rec.category;
+        return data::kOk;
+    }
+    if (found != data::kRecordNotFound)
+        return found;
+    categories.clear();
+    categories.rec.category = task.category;
+    return categories.add();
+}
+
+}  // namespace
+
+std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Arguments& given, platform::DateTime now)
+{
+    if (!given.operands.empty())
+        return "unexpected argument " + Quoted(given.operands.front()) + "; try --help";
+
+    data::ScheduleRecord task;
+    task.taskType = "Display Message";
+    task.scheduleType = "Once";
+    task.category = kDefaultCategory;
+    task.every = 1;
+    task.date = now.date;
+    task.time = now.time;
+    bool dateGiven = false, timeGiven = false;
+    int secondsFromNow = -1;  // --time +SECONDS; below 0 when not given
+
+    for (const auto& [option, value] : given.options) {
+        if (data::Byte* flag = FlagOf(task, option)) {
+            *flag = 1;
+        } else if (option == "--task-type") {
+            task.taskType = value;
+        } else if (option == "--description") {
+            task.description = value;
+        } else if (option == "--message") {
+            task.message = value;
+        } else if (option == "--command") {
+            task.command = value;
+        } else if (option == "--path") {
+            task.path = value;
+        } else if (option == "--category") {
+            task.category = value;
+        } else if (option == "--alarm") {
+            std::error_code ec;
+            const std::string file = value.empty() ? std::string() : std::filesystem::absolute(value, ec).string();
+            if (file.empty() || ec)
+                return "bad alarm file " + Quoted(value);
+            if (text::CharCount(file) > static_cast<std::size_t>(decltype(task.alarmFile)::kWidth))
+                return "alarm file " + Quoted(file) + " is longer than 80 characters";
+            task.alarm = 1;
+            task.alarmFile = file;
+        } else if (option == "--time" && value.starts_with('+')) {
+            const std::optional<int> seconds = ParseWhole(value.substr(1));
+            if (!seconds || *seconds < 0)
+                return "bad time " + Quoted(value) + " (+SECONDS is a whole number of seconds from now)";
+            secondsFromNow = *seconds;
+            timeGiven = true;
+        } else {
+            if (auto reason = ApplyTaskOption(task, option, value))
+                return std::move(*reason);
+            dateGiven = dateGiven || option == "--date";
+            if (option == "--time") {
+                timeGiven = true;
+                secondsFromNow = -1;
+            }
+        }
+    }
+
+    if (!OneOf(kTaskTypes, task.taskType.view()))
+        return "unknown task type " + Quoted(task.taskType.view()) +
+               " (use \"Run Program\", \"Display Message\", \"Both\" or \"None\")";
+    if (!OneOf(kScheduleTypes, task.scheduleType.view()))
+        return "unknown schedule type " + Quoted(task.scheduleType.view()) +
+               " (use \"Once\", \"Day of Week\", \"Day of Month\", \"Monthly\", \"Yearly\" or \"Custom\")";
+    if (auto reason = CheckCustomUnit(task))
+        return std::move(*reason);
+    if (task.taskType == "None") {
+        if (timeGiven)
+            return std::string("a \"None\" task takes no --time: it is performed at 23:59:54.99");
+        task.time = kNoneTaskTime;
+    }
+    if (secondsFromNow >= 0) {
+        if (dateGiven)
+            return std::string("--time +SECONDS counts from now and cannot be given with --date");
+        const platform::DateTime due = SecondsFrom(now, secondsFromNow);
+        if (SplitDate(due.date).year > 9999)
+            return "--time +" + std::to_string(secondsFromNow) + " lies past the year 9999";
+        task.date = due.date;
+        task.time = due.time;
+    }
+    return task;
+}
+
+int RunAdd(const Arguments& given, const CommandContext& context)
+{
+    auto parsed = ParseAddArguments(given, context.clock.now());
+    if (auto* reason = std::get_if<std::string>(&parsed))
+        return context.fail(*reason);
+    data::ScheduleRecord& task = std::get<data::ScheduleRecord>(parsed);
+
+    TaskDatabase store(context);
+    if (store.open(true) != data::kOk)
+        return kFailed;
+    data::Database& db = store.db();
+
+    const data::ProfileFile ini(data::kSettingsFile);
+    const data::Settings settings = data::LoadSettings(ini, context.session);
+    if (settings.multiUser)
+        task.user = settings.currentUser;
+
+    // The category and the task go in together or not at all.
+    if (const int err = db.begin(); err != data::kOk)
+        return store.fail("cannot add the task", err);
+    if (const int err = EnsureCategory(db, task); err != data::kOk) {
+        db.rollback();
+        return store.fail("cannot add the category " + Quoted(task.category.view()), err);
+    }
+    data::Table<data::ScheduleRecord> schedule(db);
+    schedule.rec = task;
+    // No one to ask whether to go on trying: three attempts, then the failure.
+    if (const int err = data::AddTaskWithNewId(schedule, [] { return false; }); err != data::kOk) {
+        db.rollback();
+        return store.fail("cannot add the task", err);
+    }
+    if (const int err = db.commit(); err != data::kOk) {
+        if (db.inTransaction())
+            db.rollback();
+        return store.fail("cannot add the task", err);
+    }
+
+    if (!recurrence::DateMatchesSchedule(schedule.rec))
+        context.err << "Warning: Date given does not match schedule type.\n";
+    context.out << schedule.rec.id << '\n';
+    return kDone;
+}
+
+}  // namespace hrln::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/command.h"
+#include "cli/stream_prompter.h"
+#include "data/database.h"
+#include "data/records.h"
+
+#include <string_view>
+
+namespace hrln::cli {
+
+// The program's database for one command: found in the data folder (which
+// becomes the current folder, as for the program itself), opened with the
+// standard messages, and closed when the command is over. Record buffers over
+// it must be gone before it is.
+class TaskDatabase {
+public:
+    explicit TaskDatabase(const CommandContext& context);
+    ~TaskDatabase();
+    TaskDatabase(const TaskDatabase&) = delete;
+    TaskDatabase& operator=(const TaskDatabase&) = delete;
+
+    // kOk; kNoFile when the file is missing and `create` is false (nothing is
+    // reported: there are no tasks); any other code has been reported.
+    int open(bool create);
+    data::Database& db() { return db_; }
+
+    // Reports a failed database operation as the command's one line and gives kFailed.
+    int fail(std::string_view what, int code) const;
+
+private:
+    const CommandContext& context_;
+    StreamPrompter prompter_;
+    data::Database db_;
+    bool open_ = false;
+};
+
+}  // namespace hrln::cli
