@@ -335,3 +335,37 @@ TEST_F(StoreTest, EveryKeyIsWalkedThroughItsIndexWithoutSorting)
 
 }  // namespace
 }  // namespace hrln::test
+
+namespace hrln::test {
+namespace {
+
+TEST(TagFileTest, MarksAreOnePerUserTableAndRecord)
+{
+    TempDir dir;
+    data::Database tags(dir.file(data::kTagFile), data::TagLayout());
+    ASSERT_EQ(tags.create(), data::kOk);
+    data::Table<data::TagRecord> t(tags);
+    for (const auto& [ptr, val] : std::vector<std::pair<int, const char*>>{{30, "b"}, {10, "A"}, {20, "a"}}) {
+        t.rec.usr = 1;
+        t.rec.tbl = 2;
+        t.rec.ptr = ptr;
+        t.rec.val = val;
+        ASSERT_EQ(t.add(), data::kOk);
+    }
+    t.rec.ptr = 10;
+    EXPECT_EQ(t.add(), data::kDuplicateKey);
+    t.rec.usr = 2;  // another user may mark the same record
+    EXPECT_EQ(t.add(), data::kOk);
+
+    std::vector<int> byValue;
+    t.clear();
+    t.rec.usr = 1;
+    t.rec.tbl = 2;
+    t.setFrom(data::TagRecord::ValKey);
+    while (t.next() == data::kOk && t.rec.usr == 1)
+        byValue.push_back(t.rec.ptr);
+    EXPECT_EQ(byValue, (std::vector<int>{10, 20, 30}));  // "A" and "a" are equal; added order breaks the tie
+}
+
+}  // namespace
+}  // namespace hrln::test
