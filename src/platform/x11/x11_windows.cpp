@@ -1,0 +1,178 @@
+#include "platform/x11/x11_windows.h"
+
+#include "platform/x11/window_properties.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+
+namespace hrln::platform::x11 {
+
+namespace {
+
+constexpr long kSourcePager = 2;  // EWMH: the request comes from a pager, so it is honoured
+constexpr long kStateRemove = 0;
+constexpr int kMaxFrameDepth = 3;
+
+// The client window inside a window manager's frame: the first descendant
+// carrying WM_STATE.
+Window FindClient(Display* display, Window window, Atom wmState, int depth)
+{
+    if (HasProperty(display, window, wmState))
+        return window;
+    if (depth == 0)
+        return None;
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0)
+        return None;
+    Window found = None;
+    for (unsigned int i = 0; i < count && found == None; ++i)
+        found = FindClient(display, children[i], wmState, depth - 1);
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+}  // namespace
+
+std::vector<TopLevelWindow> X11Windows::topLevelWindows()
+{
+    std::vector<TopLevelWindow> list;
+    if (!x_.isOpen())
+        return list;
+    X11ErrorTrap trap(x_.display());
+    std::vector<unsigned long> order = clientsFrontToBack();
+    if (order.empty())
+        order = treeFrontToBack();
+    for (const unsigned long w : order) {
+        std::string title = ReadTitle(x_.display(), w);
+        if (!title.empty())
+            list.push_back({w, std::move(title)});
+    }
+    return list;
+}
+
+bool X11Windows::managerSupports(const char* hint)
+{
+    Display* d = x_.display();
+    // A manager that died leaves its properties behind: its check window tells.
+    const Atom check = x_.atom("_NET_SUPPORTING_WM_CHECK");
+    const std::vector<unsigned long> wm = ReadLongs(d, x_.root(), check, XA_WINDOW);
+    if (wm.empty() || ReadLongs(d, wm.front(), check, XA_WINDOW) != wm)
+        return false;
+    const std::vector<unsigned long> supported = ReadLongs(d, x_.root(), x_.atom("_NET_SUPPORTED"), XA_ATOM);
+    return std::find(supported.begin(), supported.end(), x_.atom(hint)) != supported.end();
+}
+
+std::vector<unsigned long> X11Windows::clientsFrontToBack()
+{
+    if (!managerSupports("_NET_CLIENT_LIST_STACKING"))
+        return {};
+    const std::vector<unsigned long> stacking =
+        ReadLongs(x_.display(), x_.root(), x_.atom("_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
+    // The list runs bottom to top.
+    return {stacking.rbegin(), stacking.rend()};
+}
+
+std::vector<unsigned long> X11Windows::treeFrontToBack()
+{
+    Display* d = x_.display();
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(d, x_.root(), &root, &parent, &children, &count) == 0)
+        return {};
+    const Atom wmState = x_.atom("WM_STATE");
+    std::vector<unsigned long> order;
+    // Children come bottom to top.
+    for (unsigned int i = count; i-- > 0;) {
+        const Window client = FindClient(d, children[i], wmState, kMaxFrameDepth);
+        order.push_back(client != None ? client : children[i]);
+    }
+    if (children != nullptr)
+        XFree(children);
+    return order;
+}
+
+void X11Windows::sendToRoot(unsigned long window, const char* messageType, long a, long b, long c)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x_.atom(messageType);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = a;
+    event.xclient.data.l[1] = b;
+    event.xclient.data.l[2] = c;
+    XSendEvent(x_.display(), x_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void X11Windows::activate(WindowHandle handle)
+{
+    if (!x_.isOpen() || handle == 0)
+        return;
+    X11ErrorTrap trap(x_.display());
+    const Window w = static_cast<Window>(handle);
+    if (managerSupports("_NET_ACTIVE_WINDOW")) {
+        // The manager raises, deiconifies and focuses as it does for a click.
+        sendToRoot(w, "_NET_ACTIVE_WINDOW", kSourcePager, CurrentTime, 0);
+    } else {
+        XMapRaised(x_.display(), w);
+        XSetInputFocus(x_.display(), w, RevertToPointerRoot, CurrentTime);
+    }
+    XFlush(x_.display());
+}
+
+void X11Windows::restore(WindowHandle handle)
+{
+    if (!x_.isOpen() || handle == 0)
+        return;
+    X11ErrorTrap trap(x_.display());
+    const Window w = static_cast<Window>(handle);
+    // Mapping an iconic window is the standard way to deiconify it.
+    XMapRaised(x_.display(), w);
+    if (managerSupports("_NET_WM_STATE"))
+        sendToRoot(w, "_NET_WM_STATE", kStateRemove, static_cast<long>(x_.atom("_NET_WM_STATE_MAXIMIZED_VERT")),
+                   static_cast<long>(x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ")));
+    XFlush(x_.display());
+}
+
+void X11Windows::postCloseRequest(WindowHandle handle)
+{
+    if (!x_.isOpen() || handle == 0)
+        return;
+    Display* d = x_.display();
+    X11ErrorTrap trap(d);
+    const Window w = static_cast<Window>(handle);
+    const Atom deleteWindow = x_.atom("WM_DELETE_WINDOW");
+    Atom* protocols = nullptr;
+    int count = 0;
+    bool understandsDelete = false;
+    if (XGetWMProtocols(d, w, &protocols, &count) != 0) {
+        understandsDelete = std::find(protocols, protocols + count, deleteWindow) != protocols + count;
+        XFree(protocols);
+    }
+    if (understandsDelete) {
+        // The program's own close handling runs, as when the user closes it.
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = w;
+        event.xclient.message_type = x_.atom("WM_PROTOCOLS");
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, w, False, NoEventMask, &event);
+    } else if (managerSupports("_NET_CLOSE_WINDOW")) {
+        // The manager does what its close button does for such a window.
+        sendToRoot(w, "_NET_CLOSE_WINDOW", CurrentTime, kSourcePager, 0);
+    }
+    XFlush(d);
+}
+
+}  // namespace hrln::platform::x11

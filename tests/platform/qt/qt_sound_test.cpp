@@ -1,0 +1,63 @@
+#include "platform/qt/qt_sound.h"
+#include "qt_desktop.h"
+#include "support/temp_dir.h"
+
+#include <QCoreApplication>
+
+#include <cstdint>
+
+namespace hrln::test {
+namespace {
+
+// A tenth of a second of silence, 8 kHz, 8-bit mono.
+std::string SilentWav()
+{
+    const std::uint32_t samples = 800;
+    std::string wav;
+    const auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            wav += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const auto put16 = [&](std::uint16_t v) {
+        wav += static_cast<char>(v & 0xFF);
+        wav += static_cast<char>(v >> 8);
+    };
+    wav += "RIFF";
+    put32(36 + samples);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);      // PCM
+    put16(1);      // mono
+    put32(8000);   // sample rate
+    put32(8000);   // bytes per second
+    put16(1);      // block align
+    put16(8);      // bits per sample
+    wav += "data";
+    put32(samples);
+    wav.append(samples, static_cast<char>(0x80));
+    return wav;
+}
+
+TEST(QtSoundTest, FilesThatCannotBePlayedAreIgnoredAndPlayableOnesStart)
+{
+    HRLN_NEEDS_QT_DESKTOP();
+    TempDir dir;
+    platform::qt::QtSound sound;
+    sound.play(dir.file("missing.wav"));
+    EXPECT_EQ(sound.activeSounds(), 0);
+
+    WriteFile(dir.file("broken.wav"), "RIFF nonsense, not a sound");
+    sound.play(dir.file("broken.wav"));
+    EXPECT_TRUE(WaitUntil([&] {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return sound.activeSounds() == 0;
+    }));
+
+    WriteFile(dir.file("silence.wav"), SilentWav());
+    sound.play(dir.file("silence.wav"));
+    EXPECT_EQ(sound.activeSounds(), 1);  // playing goes on after the call returns
+}
+
+}  // namespace
+}  // namespace hrln::test
