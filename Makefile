@@ -18,7 +18,7 @@ build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/src/app/horalyn
+	./$(BUILD)/bin/horalyn
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,0 +1,161 @@
+#include "app/application.h"
+
+#include "app/engine_runner.h"
+#include "app/qt_event_pump.h"
+#include "app/single_instance.h"
+#include "data/event_log.h"
+#include "data/records.h"
+#include "data/settings.h"
+#include "data/table_open.h"
+#include "pim/clipboard_monitor.h"
+#include "platform/dbus/qt_desktop_bus.h"
+#include "platform/posix/posix_processes.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/user_session.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_sound.h"
+#include "platform/qt/qt_tray.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_keyboard.h"
+#include "platform/x11/x11_windows.h"
+#include "scheduler/scheduler.h"
+#include "script/key_list_file.h"
+#include "script/script_engine.h"
+#include "ui/frame/main_frame.h"
+#include "ui/frame/message_dialog.h"
+#include "ui/widgets/qt_prompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace hrln::app {
+namespace {
+
+// Our own helper programs start with their arguments exactly as given.
+class QtProgramLauncher : public platform::ProgramLauncher {
+public:
+    bool startDetached(const std::string& program, const std::vector<std::string>& arguments) override
+    {
+        QStringList args;
+        for (const std::string& a : arguments)
+            args << QString::fromStdString(a);
+        return QProcess::startDetached(QString::fromStdString(program), args);
+    }
+};
+
+// hrlnmsg lives beside the program.
+std::string MessageProgram()
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/hrlnmsg");
+    return QFileInfo(beside).isExecutable() ? beside.toStdString() : std::string("hrlnmsg");
+}
+
+}  // namespace
+
+QString ShippedFile(const QString& relativePath)
+{
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/horalyn/") + relativePath;
+    if (QFileInfo::exists(installed))
+        return QFileInfo(installed).canonicalFilePath();
+    return QStringLiteral(HRLN_SOURCE_DIR "/resources/") + relativePath;
+}
+
+int RunApplication(const QString& dataFolder)
+{
+    SingleInstance instance(dataFolder);
+    if (instance.otherIsRunning())
+        return 0;  // the running program comes to the front instead
+    instance.listen();
+
+    ui::QtPrompter prompter;
+    platform::posix::SystemClock clock;
+    platform::posix::UserSession session;
+
+    // The frame's tables; a first start makes the database.
+    data::Database db(data::kMainDatabaseFile, data::MainLayout());
+    for (const data::TableSchema* table :
+         {&data::ClipboardRecord::schema(), &data::ScheduleRecord::schema(), &data::ScriptingRecord::schema()}) {
+        if (!data::CheckOpen(db, *table, true, false, data::AccessMode::ReadWrite, prompter).ok())
+            return 1;
+    }
+
+    data::ProfileFile ini(data::kSettingsFile);
+    data::ProfileFile positions(data::kPositionsFile);
+    ini.write(data::kSettingsSection, "Version", std::string("Horalyn ") + HRLN_VERSION);
+    data::Settings settings = data::LoadSettings(ini, &session);
+    data::EventLog log(data::kEventLogFile, clock, settings);
+    std::string keyListError;
+    script::InstallKeyList(ShippedFile(QString::fromLatin1(script::kKeyListFile)).toStdString(),
+                           dataFolder.toStdString(), keyListError);
+
+    // The desktop.
+    platform::x11::X11Connection x11;
+    platform::x11::X11Windows windows(x11);
+    platform::x11::X11Keyboard keyboard;
+    platform::posix::PosixProcesses processes;
+    platform::dbus::QtDesktopBus bus;
+    QtEventPump pump;
+    platform::qt::QtTray trayBackend;
+    platform::qt::QtSound sound;
+    platform::qt::QtClipboard clipboard;
+    QtProgramLauncher launcher;
+
+    pim::ClipboardMonitor monitor(db, clipboard, settings, clock);
+    // The limit chosen in the settings window holds from one run to the next;
+    // without it a restart would trim the saved texts back to the default.
+    if (!ini.read(data::kSettingsSection, "MaxClipboardEntries").empty())
+        monitor.limit = static_cast<int>(ini.readNumber(data::kSettingsSection, "MaxClipboardEntries"));
+    settings.maxClipboardEntries = monitor.limit;
+
+    ui::MainFrame frame({db, settings, log, ini, positions, clock, prompter, dataFolder,
+                         ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }});
+    prompter.setParent(&frame);
+    scheduler::TrayController tray(trayBackend, frame, settings);
+    script::ScriptEngine engine({db, settings, log, clock, prompter, windows, keyboard, processes, bus, pump, frame,
+                                 tray});
+    EngineRunner runner(engine);
+    scheduler::MessageWindowCounter messageWindows;
+    ui::QtMessageLauncher messages({db, settings, log, clock, prompter, sound, launcher, messageWindows,
+                                    MessageProgram()},
+                                   positions, nullptr);
+    scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
+                                    messageWindows, &monitor, nullptr});
+    frame.attach(&scheduler, &tray, &runner);
+
+    QObject::connect(&trayBackend.icon(), &QSystemTrayIcon::activated, &frame,
+                     [&frame](QSystemTrayIcon::ActivationReason reason) {
+                         frame.onTrayActivated(reason == QSystemTrayIcon::Context);
+                     });
+    QObject::connect(&instance, &SingleInstance::showRequested, &frame, [&] {
+        if (tray.shown())
+            tray.restoreFromTray();
+        else
+            frame.showNormal();
+    });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.close(); });
+
+    frame.show();
+    windows.setOwnMainWindow(static_cast<platform::WindowHandle>(frame.winId()));
+    frame.start();
+    if (settings.startUpMinimized)
+        frame.setWindowState(frame.windowState() | Qt::WindowMinimized);
+    log.logEvent("Started", frame.title());
+
+    // The program ends with its frame, even while message windows are open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&frame, &ui::MainFrame::closed, qApp, &QCoreApplication::quit);
+    const int status = QApplication::exec();
+    // Message windows still open close now, while what they use is still there.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<ui::MessageDialog*>(window) != nullptr)
+            window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
+}
+
+}  // namespace hrln::app

@@ -1,0 +1,364 @@
+#include "ui/frame/main_frame.h"
+
+#include "scheduler/scheduler.h"
+#include "scheduler/script_runner.h"
+#include "scheduler/tray_controller.h"
+#include "ui/frame/about_window.h"
+#include "ui/frame/icons.h"
+#include "ui/frame/setup_window.h"
+#include "ui/widgets/window_placement.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+namespace hrln::ui {
+namespace {
+
+constexpr int kDefaultInterval = 100;  // hundredths, until the first tick sets its own
+
+}  // namespace
+
+MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(parent), s_(std::move(services))
+{
+    setObjectName(QStringLiteral("MAIN$APPFRAME"));
+    setWindowTitle(QString::fromUtf8(scheduler::kApplicationTitle));
+    setWindowIcon(ProgramIcon(QStringLiteral("clock")));
+    resize(900, 620);
+
+    area_ = new QMdiArea(this);
+    area_->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(area_);
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("schedulerTimer"));
+    timer_->setSingleShot(true);
+    timer_->setInterval(kDefaultInterval * 10);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (scheduler_ != nullptr)
+            scheduler_->onTimer();
+        if (!closing_)
+            timer_->start();
+    });
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+}
+
+MainFrame::~MainFrame() = default;
+
+void MainFrame::attach(scheduler::Scheduler* scheduler, scheduler::TrayController* tray,
+                       scheduler::ScriptRunner* scripts)
+{
+    scheduler_ = scheduler;
+    tray_ = tray;
+    scripts_ = scripts;
+}
+
+QAction* MainFrame::unavailable(QMenu* menu, const QString& text, const QString& hint)
+{
+    QAction* action = menu->addAction(text);
+    action->setStatusTip(hint);
+    action->setEnabled(false);  // its window is not part of this build yet
+    return action;
+}
+
+void MainFrame::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* setup = file->addAction(QStringLiteral("&Setup"), this, &MainFrame::openSetup);
+    setup->setObjectName(QStringLiteral("actionSetup"));
+    setup->setStatusTip(QStringLiteral("Change the program's options"));
+    unavailable(file, QStringLiteral("&Print Setup"), QStringLiteral("Choose a printer"));
+    QMenu* import = file->addMenu(QStringLiteral("&Import"));
+    QMenu* exportMenu = file->addMenu(QStringLiteral("&Export"));
+    for (QMenu* m : {import, exportMenu}) {
+        unavailable(m, QStringLiteral("&Schedule"), QStringLiteral("Comma-delimited schedule file"));
+        unavailable(m, QStringLiteral("&Contacts"), QStringLiteral("Comma-delimited contacts file"));
+        unavailable(m, QStringLiteral("&To Do"), QStringLiteral("Comma-delimited to-do file"));
+    }
+    file->addSeparator();
+    QAction* exit = file->addAction(ProgramIcon(QStringLiteral("exit")), QStringLiteral("E&xit"), this,
+                                    &QWidget::close);
+    exit->setObjectName(QStringLiteral("actionExit"));
+    exit->setStatusTip(QStringLiteral("Close Horalyn"));
+
+    QMenu* browse = menuBar()->addMenu(QStringLiteral("&Browse"));
+    unavailable(browse, QStringLiteral("&View Schedule"), QStringLiteral("Browse the schedule"));
+    QMenu* wizards = browse->addMenu(QStringLiteral("&Wizards"));
+    unavailable(wizards, QStringLiteral("Add &Message"), QStringLiteral("Add a message step by step"));
+    unavailable(wizards, QStringLiteral("Add &Program"), QStringLiteral("Add a program step by step"));
+    unavailable(wizards, QStringLiteral("&Generic Add"), QStringLiteral("Add a task step by step"));
+    unavailable(browse, QStringLiteral("&To Do List"), QStringLiteral("Browse the to-do list"));
+    unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
+    unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
+    unavailable(browse, QStringLiteral("Schedule C&ategories"), QStringLiteral("Browse schedule categories"));
+    unavailable(browse, QStringLiteral("Contact Cat&egories"), QStringLiteral("Browse contact categories"));
+
+    QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
+    QMenu* schedule = reports->addMenu(QStringLiteral("&Schedule"));
+    unavailable(schedule, QStringLiteral("&Date Order"), QStringLiteral("Tasks by date"));
+    unavailable(schedule, QStringLiteral("&Category Order"), QStringLiteral("Tasks by category"));
+    unavailable(schedule, QStringLiteral("&Brief Schedule"), QStringLiteral("A brief schedule"));
+    unavailable(schedule, QStringLiteral("For &Specific Category"), QStringLiteral("Tasks of one category"));
+    unavailable(reports, QStringLiteral("C&ontacts"), QStringLiteral("List of contacts"));
+    unavailable(reports, QStringLiteral("C&ategories"), QStringLiteral("Categories in category order"));
+    QMenu* todo = reports->addMenu(QStringLiteral("&To Do List"));
+    unavailable(todo, QStringLiteral("&Priority"), QStringLiteral("To-do items by priority"));
+    unavailable(todo, QStringLiteral("&Category"), QStringLiteral("To-do items by category"));
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+    window->addAction(QStringLiteral("&Tile"), area_, &QMdiArea::tileSubWindows)
+        ->setStatusTip(QStringLiteral("Arrange the windows side by side"));
+    window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows)
+        ->setStatusTip(QStringLiteral("Arrange the windows overlapping"));
+    window->addAction(QStringLiteral("&Arrange Icons"), this, [this] {
+        for (QMdiSubWindow* w : area_->subWindowList())
+            if (w->isMinimized())
+                w->showMinimized();  // lays the minimised windows out along the bottom again
+    })->setStatusTip(QStringLiteral("Line up the minimised windows"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    for (const QString& text : {QStringLiteral("&Contents"), QStringLiteral("&Search for Help On..."),
+                                QStringLiteral("&How to Use Help")})
+        help->addAction(text, this, &MainFrame::openGuide)->setStatusTip(QStringLiteral("Open the user guide"));
+    help->addSeparator();
+    QAction* about = help->addAction(QStringLiteral("&About"), this, &MainFrame::openAbout);
+    about->setObjectName(QStringLiteral("actionAbout"));
+}
+
+void MainFrame::buildToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setVisible(!s_.settings.hideToolbar);
+    const auto button = [&](const char* icon, const QString& tip) {
+        QAction* a = bar->addAction(ProgramIcon(QString::fromLatin1(icon)), tip);
+        a->setToolTip(tip);
+        a->setEnabled(false);  // their windows come with the schedule editing
+        return a;
+    };
+    button("program", QStringLiteral("Program Wizard"));
+    button("message", QStringLiteral("Message Wizard"));
+    button("schedule", QStringLiteral("View Schedule"));
+    button("todo", QStringLiteral("To Do List"));
+    bar->addSeparator();
+    indicator_ = new QLabel(bar);
+    indicator_->setObjectName(QStringLiteral("scriptIndicator"));
+    indicator_->setMinimumWidth(12);
+    indicator_->setAlignment(Qt::AlignCenter);
+    bar->addWidget(indicator_);
+    stopScript_ = bar->addAction(ProgramIcon(QStringLiteral("stop")), QStringLiteral("Stop Running Script"));
+    stopScript_->setObjectName(QStringLiteral("actionStopScript"));
+    stopScript_->setEnabled(false);
+    connect(stopScript_, &QAction::triggered, this, [this] {
+        if (scripts_ != nullptr && scripts_->pending())
+            scripts_->stop();
+    });
+}
+
+void MainFrame::buildStatusBar()
+{
+    for (int i = 0; i < 4; ++i) {
+        zones_[i] = new QLabel(this);
+        zones_[i]->setObjectName(QStringLiteral("zone%1").arg(i + 1));
+    }
+    statusBar()->addWidget(zones_[0], 1);
+    statusBar()->addPermanentWidget(zones_[1], 2);
+    statusBar()->addPermanentWidget(zones_[2]);
+    statusBar()->addPermanentWidget(zones_[3]);
+}
+
+void MainFrame::start()
+{
+    RestoreWindowPosition(this, s_.positions, QStringLiteral("Main"));
+    opened_ = true;
+    if (tray_ != nullptr)
+        tray_->prepare();
+    if (scheduler_ != nullptr)
+        scheduler_->refreshClockZones();
+    timer_->start();
+}
+
+std::string MainFrame::title() const
+{
+    return windowTitle().toStdString();
+}
+
+void MainFrame::setTitle(const std::string& text)
+{
+    const QString t = QString::fromStdString(text);
+    if (t != windowTitle())
+        setWindowTitle(t);
+}
+
+void MainFrame::setZoneText(int zone, std::string_view text)
+{
+    if (zone < 1 || zone > 4)
+        return;
+    const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (zones_[zone - 1]->text() != t)
+        zones_[zone - 1]->setText(t);
+}
+
+QString MainFrame::zoneText(int zone) const
+{
+    return zone >= 1 && zone <= 4 ? zones_[zone - 1]->text() : QString();
+}
+
+void MainFrame::setScriptIndicator(bool running)
+{
+    indicator_->setText(running ? QStringLiteral("*") : QString());
+    stopScript_->setEnabled(running);
+}
+
+void MainFrame::setTimerInterval(int hundredths)
+{
+    timer_->setInterval(hundredths * 10);
+}
+
+int MainFrame::timerInterval() const
+{
+    return timer_->interval() / 10;
+}
+
+bool MainFrame::isMinimized() const
+{
+    return QMainWindow::isMinimized();
+}
+
+bool MainFrame::isVisible() const
+{
+    return QMainWindow::isVisible();
+}
+
+void MainFrame::unminimize()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+void MainFrame::showNormal()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    QMainWindow::show();
+    raise();
+    activateWindow();
+}
+
+void MainFrame::hide()
+{
+    QMainWindow::hide();
+}
+
+void MainFrame::runCommand(scheduler::FrameCommand command)
+{
+    switch (command) {
+    case scheduler::FrameCommand::Setup: openSetup(); break;
+    case scheduler::FrameCommand::About: openAbout(); break;
+    case scheduler::FrameCommand::Close: close(); break;
+    case scheduler::FrameCommand::AddMessage:
+    case scheduler::FrameCommand::AddProgram:
+    case scheduler::FrameCommand::ToDoList:
+        break;  // those windows are not part of this build yet
+    }
+}
+
+QMenu* MainFrame::trayMenu()
+{
+    delete trayMenu_;
+    trayMenu_ = new QMenu(this);
+    trayMenu_->setObjectName(QStringLiteral("trayMenu"));
+    const bool pending = scripts_ != nullptr && scripts_->pending();
+    const QStringList texts = QString::fromStdString(scheduler::TrayController::MenuText(pending)).split('|');
+    const auto choices = scheduler::TrayController::Choices(pending);
+    std::size_t next = 0;
+    for (const QString& text : texts) {
+        if (text == QLatin1String("-")) {
+            trayMenu_->addSeparator();
+            continue;
+        }
+        const scheduler::TrayChoice choice = choices[next++];
+        QAction* action = trayMenu_->addAction(text);
+        const bool available = choice != scheduler::TrayChoice::AddMessage &&
+                               choice != scheduler::TrayChoice::AddProgram &&
+                               choice != scheduler::TrayChoice::ViewToDo;
+        action->setEnabled(available);
+        connect(action, &QAction::triggered, this, [this, choice] {
+            if (tray_ != nullptr && scripts_ != nullptr)
+                tray_->choose(choice, *scripts_);
+        });
+    }
+    return trayMenu_;
+}
+
+void MainFrame::onTrayActivated(bool context)
+{
+    if (tray_ == nullptr)
+        return;
+    if (context)
+        trayMenu()->popup(QCursor::pos());
+    else
+        tray_->restoreFromTray();
+}
+
+void MainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && QMainWindow::isMinimized() && tray_ != nullptr &&
+        !tray_->shown()) {
+        // Leave the event first: hiding a window while it minimises confuses some window managers.
+        QTimer::singleShot(0, this, [this] {
+            if (QMainWindow::isMinimized())
+                tray_->minimiseToTray();
+        });
+    }
+}
+
+void MainFrame::closeEvent(QCloseEvent* event)
+{
+    closing_ = true;
+    timer_->stop();
+    if (tray_ != nullptr)
+        tray_->removeForFrame();  // no icon is left behind
+    if (opened_)
+        SaveWindowPosition(this, s_.positions, QStringLiteral("Main"));
+    s_.log.logEvent("Exit Horalyn", "");
+    event->accept();
+    Q_EMIT closed();
+}
+
+void MainFrame::openSetup()
+{
+    SetupWindow setup({s_.db, s_.settings, s_.ini, s_.positions, s_.prompter,
+                       [this] {
+                           if (scripts_ != nullptr)
+                               scripts_->stop();
+                       },
+                       s_.setClipboardLimit},
+                      this);
+    setup.exec();
+    if (QToolBar* bar = findChild<QToolBar*>(QStringLiteral("toolBar")))
+        bar->setVisible(!s_.settings.hideToolbar);
+}
+
+void MainFrame::openAbout()
+{
+    AboutWindow about(s_.dataFolder, s_.positions, this);
+    about.exec();
+}
+
+void MainFrame::openGuide()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(s_.guide));
+}
+
+}  // namespace hrln::ui

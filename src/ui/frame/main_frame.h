@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/event_log.h"
+#include "data/profile_file.h"
+#include "data/settings.h"
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "scheduler/frame_view.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QLabel;
+class QMdiArea;
+class QTimer;
+class QAction;
+class QMenu;
+
+namespace hrln::scheduler {
+class Scheduler;
+class ScriptRunner;
+class TrayController;
+}  // namespace hrln::scheduler
+
+namespace hrln::ui {
+
+struct FrameServices {
+    data::Database& db;
+    data::Settings& settings;
+    data::EventLog& log;
+    data::ProfileFile& ini;
+    data::ProfileFile& positions;
+    const platform::Clock& clock;
+    platform::Prompter& prompter;
+    QString dataFolder;
+    QString guide;  // the user guide (an HTML file)
+    std::function<void(int)> setClipboardLimit;
+};
+
+// The application frame MAIN$APPFRAME: menus, toolbar, the four-zone status
+// bar, the client area for browsing windows, and the one timer that drives
+// the scheduler.
+class MainFrame : public QMainWindow, public scheduler::FrameView {
+    Q_OBJECT
+
+public:
+    explicit MainFrame(FrameServices services, QWidget* parent = nullptr);
+    ~MainFrame() override;
+
+    void attach(scheduler::Scheduler* scheduler, scheduler::TrayController* tray, scheduler::ScriptRunner* scripts);
+    // The frame's opening: position, the tray record, the first clock zones,
+    // the timer. Call once, after attach().
+    void start();
+
+    // scheduler::FrameView
+    std::string title() const override;
+    void setTitle(const std::string& title) override;
+    void setZoneText(int zone, std::string_view text) override;
+    void setScriptIndicator(bool running) override;
+    void setTimerInterval(int hundredths) override;
+    bool isMinimized() const override;
+    bool isVisible() const override;
+    void unminimize() override;
+    void showNormal() override;
+    void hide() override;
+    void runCommand(scheduler::FrameCommand command) override;
+
+    QMdiArea* clientArea() const { return area_; }
+    int timerInterval() const;
+    QString zoneText(int zone) const;
+    // The tray menu as offered now, separators included.
+    QMenu* trayMenu();
+
+Q_SIGNALS:
+    // The frame has closed: the program ends.
+    void closed();
+
+public Q_SLOTS:
+    // A click on the tray icon restores the frame; `context` opens the menu instead.
+    void onTrayActivated(bool context);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void openSetup();
+    void openAbout();
+    void openGuide();
+    QAction* unavailable(QMenu* menu, const QString& text, const QString& hint);
+
+    FrameServices s_;
+    scheduler::Scheduler* scheduler_ = nullptr;
+    scheduler::TrayController* tray_ = nullptr;
+    scheduler::ScriptRunner* scripts_ = nullptr;
+    QMdiArea* area_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QLabel* zones_[4] = {};
+    QLabel* indicator_ = nullptr;
+    QAction* stopScript_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    bool opened_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace hrln::ui

@@ -1,0 +1,113 @@
+#include "ui/frame/message_dialog.h"
+
+#include "ui/frame/icons.h"
+#include "ui/widgets/qt_prompter.h"
+#include "ui/widgets/window_placement.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+
+MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bool modal,
+                             data::ProfileFile& positions, QWidget* parent)
+    : QDialog(parent), model_(std::move(model)), positions_(positions),
+      section_(modal ? QStringLiteral("ShowModalMessage") : QStringLiteral("ShowMessage"))
+{
+    setObjectName(modal ? QStringLiteral("SHOWMODALMESSAGE$WINDOW") : QStringLiteral("SHOWMESSAGE$WINDOW"));
+    setWindowTitle(QStringLiteral("Message"));
+    setWindowIcon(ProgramIcon(QStringLiteral("clock")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(420, 260);
+
+    auto* title = new QLabel(QString::fromStdString(model_->messageSlots().title), this);
+    title->setObjectName(QStringLiteral("messageTitle"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    title->setFont(bold);
+    title->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* close = new QPushButton(ProgramIcon(QStringLiteral("exit")), QStringLiteral("Cl&ose"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setDefault(true);
+    auto* text = new QPlainTextEdit(this);
+    text->setObjectName(QStringLiteral("messageText"));
+    text->setReadOnly(true);
+    text->setPlainText(DisplayText(model_->messageSlots().text));
+    text->setToolTip(QStringLiteral("Message to display"));
+    auto* snooze = new QPushButton(ProgramIcon(QStringLiteral("snooze")), QStringLiteral("&Snooze"), this);
+    snooze->setObjectName(QStringLiteral("snoozeButton"));
+    snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));
+    auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), QStringLiteral("&Add to To Do List"), this);
+    todo->setObjectName(QStringLiteral("todoButton"));
+
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(snooze, &QPushButton::clicked, this, [this] {
+        model_->snooze();
+        accept();
+    });
+    connect(todo, &QPushButton::clicked, this, [this] { model_->addToTodo(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(snooze);
+    buttons->addWidget(todo);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(text, 1);
+    layout->addLayout(buttons);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(1000);
+    connect(timer_, &QTimer::timeout, this, [this] { model_->onTimer(); });
+    timer_->start();
+    // Designed to open in the middle of the screen, where a message is seen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        setGeometry(frame);
+    }
+    RestoreWindowPosition(this, positions_, section_);
+}
+
+MessageDialog::~MessageDialog() = default;
+
+void MessageDialog::done(int result)
+{
+    timer_->stop();
+    SaveWindowPosition(this, positions_, section_);
+    QDialog::done(result);
+}
+
+QtMessageLauncher::QtMessageLauncher(scheduler::MessageServices services, data::ProfileFile& positions,
+                                     QWidget* parent)
+    : services_(std::move(services)), positions_(positions), parent_(parent)
+{
+}
+
+void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
+{
+    auto model = std::make_unique<scheduler::MessageWindow>(services_, slots);
+    const scheduler::MessageWindow::Mode mode = model->open();
+    if (mode == scheduler::MessageWindow::Mode::External)
+        return;
+    // A window of its own (no parent), so it shows even while the frame sits in the tray.
+    auto* dialog = new MessageDialog(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, positions_);
+    if (mode == scheduler::MessageWindow::Mode::Modal) {
+        dialog->exec();
+    } else {
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
+}  // namespace hrln::ui

@@ -1,0 +1,41 @@
+#include "ui/widgets/window_placement.h"
+
+#include "data/window_position.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace hrln::ui {
+
+void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section)
+{
+    const QRect designed = window->geometry();
+    data::WindowPlacement design{designed.x(),     designed.y(), designed.width(), designed.height(),
+                                 window->isMaximized(), false,
+                                 window->minimumSize() != window->maximumSize()};
+    const data::WindowPlacement placed = data::RestoreWindowPosition(positions, section.toStdString(), design);
+    QRect wanted(placed.x, placed.y, placed.width, placed.height);
+    // A place on a screen that is gone moves onto the nearest one that is there.
+    if (QGuiApplication::screenAt(wanted.center()) == nullptr) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            wanted.setSize(wanted.size().boundedTo(area.size()));
+            wanted.moveTopLeft(QPoint(std::clamp(wanted.x(), area.left(), area.right() - wanted.width() + 1),
+                                      std::clamp(wanted.y(), area.top(), area.bottom() - wanted.height() + 1)));
+        }
+    }
+    window->setGeometry(wanted);
+    if (placed.maximized)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, const QString& section)
+{
+    const QRect normal = window->isMaximized() || window->isMinimized() ? window->normalGeometry() : window->geometry();
+    data::SaveWindowPosition(positions, section.toStdString(),
+                             {normal.x(), normal.y(), normal.width(), normal.height(), window->isMaximized(),
+                              window->isMinimized(), true});
+}
+
+}  // namespace hrln::ui

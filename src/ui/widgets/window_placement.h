@@ -1,0 +1,17 @@
+#pragma once
+
+#include "data/profile_file.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace hrln::ui {
+
+// Puts a window where it was last closed (section `section` of POSITION.INI),
+// kept on a screen that still exists; a window never saved stays where it was designed.
+void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section);
+// Keeps a closing window's place; a minimised window keeps the place saved before.
+void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, const QString& section);
+
+}  // namespace hrln::ui

@@ -1,0 +1,130 @@
+// The real program on a private display: a task added with horalyn-cli comes
+// due, its message window appears on time and closes with its button, and the
+// occurrence is left as history.
+#include "e2e/desktop_session.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_keyboard.h"
+#include "platform/x11/x11_windows.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace hrln::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What a command prints on its standard output.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool HasWindow(platform::x11::X11Windows& windows, const std::string& title, platform::WindowHandle* found = nullptr)
+{
+    for (const platform::TopLevelWindow& w : windows.topLevelWindows()) {
+        if (w.title == title) {
+            if (found != nullptr)
+                *found = w.handle;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Activates `window` and waits until the window manager reports it active, so
+// keys typed next reach it.
+bool Activate(platform::x11::X11Windows& windows, platform::WindowHandle window)
+{
+    windows.activate(window);
+    return WaitUntil([&] {
+        return Output("xdotool getactivewindow 2>/dev/null") == std::to_string(window) + "\n";
+    }, std::chrono::seconds(10));
+}
+
+TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
+{
+    if (!DesktopSession::XvfbInstalled())
+        GTEST_SKIP() << DesktopSession::kNoXvfb;
+    DesktopSession desktop;
+    ASSERT_EQ(desktop.startDisplay(), "");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    ASSERT_EQ(desktop.startSessionBus(), "");
+    const std::filesystem::path home = desktop.scratch();
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    std::filesystem::create_directories(home / "horalyn");
+    WriteFile((home / "horalyn" / "HRLN.INI").string(), "[Settings]\nLogEvents=1\n");
+
+    desktop.start({HORALYN_PROGRAM});
+    platform::x11::X11Connection connection;
+    ASSERT_TRUE(connection.isOpen());
+    platform::x11::X11Windows windows(connection);
+    ASSERT_TRUE(WaitUntil([&] { return HasWindow(windows, "Horalyn 97"); })) << "the frame did not open";
+
+    const std::string cli = HORALYN_CLI;
+    ASSERT_EQ(DesktopSession::run({cli, "add", "--description", "Dentist", "--message",
+                                   "Call the dentist about Tuesday", "--time", "+4"}),
+              0);
+    const auto added = Clock::now();
+    platform::WindowHandle message = 0;
+    ASSERT_TRUE(WaitUntil([&] { return HasWindow(windows, "Message", &message); }, std::chrono::seconds(30)))
+        << "no message window";
+    const auto shownAfter = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - added);
+    EXPECT_GE(shownAfter.count(), 3000) << "shown before its time";
+
+    // The message text, copied out of the window as a user would.
+    ASSERT_TRUE(Activate(windows, message));
+    platform::x11::X11Keyboard keyboard;
+    ASSERT_TRUE(keyboard.sendKey(0x09));           // Tab: from the Close button to the text
+    ASSERT_TRUE(keyboard.sendKey(0x200 | 'A'));    // Ctrl+A
+    ASSERT_TRUE(keyboard.sendKey(0x200 | 'C'));    // Ctrl+C
+    EXPECT_TRUE(WaitUntil(
+        [] { return Output("xclip -o -selection clipboard 2>/dev/null") == "Call the dentist about Tuesday"; },
+        std::chrono::seconds(10)));
+
+    ASSERT_TRUE(keyboard.sendKey(0x400 | 'O'));    // Alt+O: "Cl&ose"
+    EXPECT_TRUE(WaitUntil([&] { return !HasWindow(windows, "Message"); })) << "the window stayed open";
+
+    const std::string log = ReadFile((home / "horalyn" / "HRLNEvnt.LOG").string());
+    EXPECT_NE(log.find("Message"), std::string::npos);
+    EXPECT_NE(log.find("Dentist"), std::string::npos);
+    const std::string history = Output(cli + " list --history");
+    EXPECT_NE(history.find("\tDentist"), std::string::npos) << history;
+    EXPECT_EQ(Output(cli + " list"), "");  // the once-only task itself is gone
+}
+
+// Without a notification service, hrlnmsg shows the text in a window of its own.
+TEST(ProgramTest, TheExternalMessageProgramFallsBackToAWindow)
+{
+    if (!DesktopSession::XvfbInstalled())
+        GTEST_SKIP() << DesktopSession::kNoXvfb;
+    DesktopSession desktop;
+    ASSERT_EQ(desktop.startDisplay(), "");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    desktop.start({HRLNMSG_PROGRAM, "Say \"hi\"; then & leave"});
+    platform::x11::X11Connection connection;
+    platform::x11::X11Windows windows(connection);
+    platform::WindowHandle box = 0;
+    ASSERT_TRUE(WaitUntil([&] { return HasWindow(windows, "Message", &box); })) << "no fallback window";
+    ASSERT_TRUE(Activate(windows, box));
+    platform::x11::X11Keyboard keyboard;
+    ASSERT_TRUE(keyboard.sendKey(0x0D));  // Enter: OK
+    EXPECT_TRUE(WaitUntil([&] { return !HasWindow(windows, "Message"); }));
+}
+
+}  // namespace
+}  // namespace hrln::test

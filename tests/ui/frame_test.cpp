@@ -1,0 +1,102 @@
+#include "ui_fixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+namespace hrln::test {
+namespace {
+
+QStringList Choices(QMenu* menu)
+{
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            out << a->text();
+    return out;
+}
+
+TEST_F(FrameTest, TitleAndStatusFollowTheScheduler)
+{
+    frame->show();
+    frame->start();
+    EXPECT_EQ(frame->objectName(), QStringLiteral("MAIN$APPFRAME"));
+    scheduler->onTimer();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Horalyn 97"));
+    EXPECT_EQ(frame->zoneText(2), QString());
+    EXPECT_EQ(frame->zoneText(3), QStringLiteral("Monday, March 1, 2027"));
+    EXPECT_EQ(frame->zoneText(4), QStringLiteral("8:00 AM"));
+    EXPECT_EQ(frame->timerInterval(), 125);
+
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(14, 30), "Team meeting");
+    scheduler->onTimer();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Horalyn 97"));
+    EXPECT_EQ(frame->zoneText(2), QStringLiteral("Next: Team meeting"));
+
+    frame->setWindowState(Qt::WindowMinimized);
+    scheduler->onTimer();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Horalyn 97 - Team meeting Mar 2, 2027 2:30 PM"));
+
+    settings.startUpActive = false;
+    scheduler->onTimer();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Horalyn 97 (Inactive)"));
+    EXPECT_EQ(frame->zoneText(2), QStringLiteral("Inactive"));
+    EXPECT_EQ(frame->timerInterval(), 250);
+
+    // A running script: the indicator and the faster timer.
+    settings.startUpActive = true;
+    scripts.pendingSteps = 3;
+    scheduler->onTimer();
+    EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("scriptIndicator"))->text(), QStringLiteral("*"));
+    EXPECT_EQ(frame->timerInterval(), 50);
+    QAction* stop = frame->findChild<QAction*>(QStringLiteral("actionStopScript"));
+    ASSERT_NE(stop, nullptr);
+    stop->trigger();
+    EXPECT_FALSE(scripts.pending());
+}
+
+TEST_F(FrameTest, MenusAndTheTrayMenu)
+{
+    QStringList top;
+    for (QAction* a : frame->menuBar()->actions())
+        top << a->text();
+    EXPECT_EQ(top, (QStringList{"&File", "&Browse", "&Reports", "&Window", "&Help"}));
+
+    const QStringList idle = Choices(frame->trayMenu());
+    EXPECT_EQ(idle, (QStringList{"Add &Message", "Add &Program", "&View To Do", "&Options", "&Restore", "&About",
+                                 "E&xit Horalyn"}));
+    scripts.pendingSteps = 1;
+    const QStringList running = Choices(frame->trayMenu());
+    ASSERT_EQ(running.size(), 8);
+    EXPECT_EQ(running[6], QStringLiteral("&Stop Running Script"));
+
+    // The frame goes into the tray when minimised, and a click brings it back.
+    frame->show();
+    frame->start();
+    frame->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(tray->shown());
+    EXPECT_FALSE(frame->isVisible());
+    frame->onTrayActivated(false);
+    EXPECT_FALSE(tray->shown());
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(FrameTest, TheFrameReopensWhereItWasClosed)
+{
+    settings.logEvents = true;
+    frame->show();
+    frame->start();
+    frame->setGeometry(120, 90, 700, 500);
+    frame->close();
+    EXPECT_EQ(positions.read("Main", "XPosit"), "120");
+    EXPECT_NE(ReadFile(dir.file(data::kEventLogFile)).find("Exit Horalyn"), std::string::npos);
+
+    ui::MainFrame again({db, settings, log, ini, positions, clock, prompter, QString(), QString(), nullptr});
+    again.start();
+    EXPECT_EQ(again.geometry(), QRect(120, 90, 700, 500));
+}
+
+}  // namespace
+}  // namespace hrln::test

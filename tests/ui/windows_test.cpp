@@ -1,0 +1,125 @@
+#include "ui/frame/message_dialog.h"
+#include "ui/frame/setup_window.h"
+#include "ui_fixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace hrln::test {
+namespace {
+
+using namespace data;
+
+class WindowsTest : public FrameTest {
+protected:
+    ui::SetupServices setupServices()
+    {
+        return {db, settings, ini, positions, prompter, [this] { ++scriptsCleared; }, [this](int n) { limit = n; }};
+    }
+    int scriptsCleared = 0;
+    int limit = -1;
+};
+
+TEST_F(WindowsTest, SetupWritesEveryOptionAndShowsItAgain)
+{
+    {
+        ui::SetupWindow setup(setupServices());
+        EXPECT_EQ(setup.objectName(), QStringLiteral("SETUP$WINDOW"));
+        EXPECT_TRUE(setup.findChild<QCheckBox*>(QStringLiteral("StartUpActive"))->isChecked());
+        const auto check = [&](const char* key, bool on) {
+            QCheckBox* box = setup.findChild<QCheckBox*>(QString::fromLatin1(key));
+            ASSERT_NE(box, nullptr) << key;
+            box->setChecked(on);
+        };
+        const auto number = [&](const char* key, int value) {
+            QSpinBox* spin = setup.findChild<QSpinBox*>(QString::fromLatin1(key));
+            ASSERT_NE(spin, nullptr) << key;
+            spin->setValue(value);
+        };
+        check("StartUpActive", false);
+        check("StartUpSchedule", false);
+        check("StartUpToDo", true);
+        check("LogEvents", true);
+        check("NoTray", true);
+        check("MultiUser", true);
+        number("RepeatAlarmInterval", 3);
+        number("HistoryExpires", 30);
+        number("ScriptingDelay", 20);
+        number("BurstSize", 12);
+        number("MaxClipboardEntries", 80);
+        setup.findChild<QLineEdit*>(QStringLiteral("UserID"))->setText(QStringLiteral("Reception"));
+        setup.accept();
+    }
+    EXPECT_EQ(ini.read("Settings", "StartUpActive"), "1");  // stored inverted
+    EXPECT_EQ(ini.read("Settings", "StartUpSchedule"), "1");
+    EXPECT_EQ(ini.read("Settings", "StartUpToDo"), "1");
+    EXPECT_EQ(ini.read("Settings", "RepeatAlarmInterval"), "5");
+    EXPECT_EQ(ini.read("Settings", "UserID"), "Reception");
+    EXPECT_EQ(ini.read("Settings", "MaxClipboardEntries"), "80");
+    EXPECT_FALSE(settings.startUpActive);
+    EXPECT_EQ(settings.scriptingDelay, 50);  // read back with its limit
+    EXPECT_EQ(settings.burstSize, 12);
+    EXPECT_EQ(limit, 80);
+    const Settings reloaded = LoadSettings(ini, nullptr);
+    EXPECT_FALSE(reloaded.startUpActive);
+    EXPECT_TRUE(reloaded.noTray);
+    EXPECT_EQ(reloaded.historyExpires, 30);
+
+    // Shown again as stored; Cancel writes nothing.
+    ui::SetupWindow again(setupServices());
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("StartUpActive"))->isChecked());
+    EXPECT_EQ(again.findChild<QSpinBox*>(QStringLiteral("RepeatAlarmInterval"))->value(), 5);
+    again.findChild<QCheckBox*>(QStringLiteral("LogEvents"))->setChecked(false);
+    again.reject();
+    EXPECT_EQ(ini.read("Settings", "LogEvents"), "1");
+
+    // A housekeeping button asks first.
+    prompter.answer(platform::MessageButton::Yes);
+    QTest::mouseClick(again.findChild<QPushButton*>(QStringLiteral("removeScripts")), Qt::LeftButton);
+    EXPECT_EQ(scriptsCleared, 1);
+    EXPECT_EQ(prompter.shown.back().text, "All active scripts have been removed");
+}
+
+TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)
+{
+    FakeLauncher launcher;
+    clock.set(MakeDate(3, 1, 2027), MakeTime(23, 55));
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up\rand stretch", ""));
+    EXPECT_EQ(windows.open(), 1);
+
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("SHOWMESSAGE$WINDOW") && w->isVisible())
+            window = w;
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("messageTitle"))->text(), QStringLiteral("Stretch"));
+    EXPECT_EQ(window->findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->toPlainText(),
+              QStringLiteral("Stand up\nand stretch"));
+
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("todoButton")), Qt::LeftButton);
+    EXPECT_EQ(prompter.shown.back().text, "Added to To Do List:\rStretch");
+    EXPECT_TRUE(window->isVisible());  // the window stays open
+
+    QPointer<QWidget> guard(window);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("snoozeButton")), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());  // closed and gone
+    EXPECT_EQ(windows.open(), 0);
+
+    Table<ScheduleRecord> snoozed(db);
+    snoozed.rec.id = 1;
+    ASSERT_EQ(snoozed.get(ScheduleRecord::KeyID), kOk);
+    EXPECT_EQ(snoozed.rec.date, MakeDate(3, 2, 2027));
+    EXPECT_EQ(snoozed.rec.time, MakeTime(0, 5));
+    Table<TodoRecord> todo(db);
+    EXPECT_EQ(todo.count(), 1);
+}
+
+}  // namespace
+}  // namespace hrln::test
