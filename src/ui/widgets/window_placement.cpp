@@ -10,6 +10,9 @@ namespace hrln::ui {
 
 void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section)
 {
+    // Never saved: the window opens where it was designed to (for a dialog, over its parent).
+    if (positions.read(section.toStdString(), "XPosit").find_first_not_of(' ') == std::string::npos)
+        return;
     const QRect designed = window->geometry();
     data::WindowPlacement design{designed.x(),     designed.y(), designed.width(), designed.height(),
                                  window->isMaximized(), false,
