@@ -1,6 +1,7 @@
 #include "scheduler_fixture.h"
 
 #include "data/table_open.h"
+#include "pim/clipboard_monitor.h"
 
 namespace hrln::test {
 namespace {
@@ -56,6 +57,23 @@ TEST_F(SchedulerTest, TitleStatusAndTimerFollowTheSchedule)
     EXPECT_FALSE(frame.indicator);
     EXPECT_EQ(scripts.steps, 1);      // no script step while inactive
     EXPECT_TRUE(messages.started.empty());  // nor any dispatch
+}
+
+TEST_F(SchedulerTest, AnInactiveSchedulerStillWatchesTheClipboard)
+{
+    FakeClipboard clipboard;
+    pim::ClipboardMonitor monitor(db, clipboard, settings, clock);
+    scheduler::Scheduler watching({db, settings, log, clock, prompter, sound, frame, tray, scripts, messages, windows,
+                                   &monitor, nullptr});
+    settings.startUpActive = false;
+    settings.monitorClipboard = true;
+    add(daily(1, kMarch1, MakeTime(7, 0)));  // overdue, but the scheduler is off
+    clipboard.content = "Meeting notes";
+    for (int i = 0; i < 4; ++i)
+        watching.tick();
+    Table<ClipboardRecord> saved(db);
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_TRUE(messages.started.empty());
 }
 
 TEST_F(SchedulerTest, TasksDueTogetherAreDispatchedOnePerTickInKeyOrder)
