@@ -3,6 +3,7 @@
 #include "data/settings.h"
 #include "data/table.h"
 #include "e2e/desktop_session.h"
+#include "e2e/qt_desktop.h"
 #include "pim/clipboard_monitor.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/qt_clipboard.h"
@@ -21,8 +22,6 @@
 namespace hrln::test {
 namespace {
 
-std::unique_ptr<DesktopSession> g_desktop;
-
 std::string OwnProgram()
 {
     char path[PATH_MAX] = {};
@@ -36,8 +35,7 @@ class ClipboardMonitorDesktopTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!g_desktop)
-            GTEST_SKIP() << DesktopSession::kNoXvfb;
+        HRLN_NEEDS_QT_DESKTOP();
         ASSERT_EQ(db.create(), data::kOk);
         settings.monitorClipboard = true;
     }
@@ -64,7 +62,7 @@ protected:
     {
         const std::string file = dir.file("clip.txt");
         WriteFile(file, text);
-        g_desktop->start({"xclip", "-selection", "clipboard", "-quiet", "-i", file});
+        QtTestDesktop()->start({"xclip", "-selection", "clipboard", "-quiet", "-i", file});
     }
     bool qtSees(const std::function<bool(const QMimeData*)>& test)
     {
@@ -85,7 +83,7 @@ TEST_F(ClipboardMonitorDesktopTest, SavesWhatXclipOffersAndNeverASecret)
     offerWithXclip("Copied by xclip: Grüße 42");
     ASSERT_TRUE(monitorUntil([&] { return saved().size() == 1; }));
 
-    g_desktop->start({OwnProgram(), "--offer-secret", "hunter2 is my password"});
+    QtTestDesktop()->start({OwnProgram(), "--offer-secret", "hunter2 is my password"});
     ASSERT_TRUE(monitorUntil([&] {
         return qtSees([](const QMimeData* d) { return d->hasFormat(platform::qt::kPasswordManagerHint); });
     }));
@@ -118,21 +116,5 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string_view(argv[1]) == "--offer-secret")
         return hrln::test::OfferSecret(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!::testing::GTEST_FLAG(list_tests) && hrln::test::DesktopSession::XvfbInstalled()) {
-        hrln::test::g_desktop = std::make_unique<hrln::test::DesktopSession>();
-        if (const std::string error = hrln::test::g_desktop->startDisplay(); !error.empty()) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return 1;
-        }
-    } else {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    hrln::test::g_desktop.reset();
-    return result;
+    return hrln::test::RunQtDesktopTests(argc, argv);
 }

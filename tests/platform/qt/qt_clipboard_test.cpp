@@ -1,5 +1,5 @@
 #include "platform/qt/qt_clipboard.h"
-#include "qt_desktop.h"
+#include "e2e/qt_desktop.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

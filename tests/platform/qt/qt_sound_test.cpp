@@ -1,5 +1,5 @@
 #include "platform/qt/qt_sound.h"
-#include "qt_desktop.h"
+#include "e2e/qt_desktop.h"
 #include "support/temp_dir.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "platform/qt/qt_tray.h"
 #include "platform/qt/tray_icons.h"
-#include "qt_desktop.h"
+#include "e2e/qt_desktop.h"
 
 #include <QCoreApplication>
 
