@@ -3,6 +3,7 @@
 #include "app/engine_runner.h"
 #include "app/qt_event_pump.h"
 #include "app/single_instance.h"
+#include "app/termination.h"
 #include "data/event_log.h"
 #include "data/records.h"
 #include "data/settings.h"
@@ -138,6 +139,7 @@ int RunApplication(const QString& dataFolder)
             frame.showNormal();
     });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.close(); });
+    CloseOnTerminationSignals(&frame);
 
     frame.show();
     windows.setOwnMainWindow(static_cast<platform::WindowHandle>(frame.winId()));

@@ -68,7 +68,7 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     std::filesystem::create_directories(home / "horalyn");
     WriteFile((home / "horalyn" / "HRLN.INI").string(), "[Settings]\nLogEvents=1\n");
 
-    desktop.start({HORALYN_PROGRAM});
+    const pid_t program = desktop.start({HORALYN_PROGRAM});
     platform::x11::X11Connection connection;
     ASSERT_TRUE(connection.isOpen());
     platform::x11::X11Windows windows(connection);
@@ -104,6 +104,11 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     const std::string history = Output(cli + " list --history");
     EXPECT_NE(history.find("\tDentist"), std::string::npos) << history;
     EXPECT_EQ(Output(cli + " list"), "");  // the once-only task itself is gone
+
+    // Asked to stop, the program closes as its Exit does.
+    desktop.stop(program);
+    EXPECT_NE(ReadFile((home / "horalyn" / "HRLNEvnt.LOG").string()).find("Exit Horalyn"), std::string::npos);
+    EXPECT_NE(ReadFile((home / "horalyn" / "POSITION.INI").string()).find("[Main]"), std::string::npos);
 }
 
 // Without a notification service, hrlnmsg shows the text in a window of its own.
