@@ -73,14 +73,6 @@ bool TrayController::removeForFrame()
     return true;
 }
 
-void TrayController::upkeep()
-{
-    if (shown_ && frame_.isVisible())
-        frame_.hide();
-    else if (!shown_ && !frame_.isVisible())
-        frame_.showNormal();
-}
-
 void TrayController::tickStep(bool scriptRunning)
 {
     if (!scriptRunning && rememberedIcon_ != currentIcon_ && shown_) {

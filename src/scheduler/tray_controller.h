@@ -31,8 +31,6 @@ public:
     void minimiseToTray();
     // A click on the icon, or a menu choice that needs the frame.
     void restoreFromTray();
-    // On frame events: a frame in the tray stays hidden, one out of it visible.
-    void upkeep();
     // The end of every tick: the animation while a script runs, the normal icon after.
     void tickStep(bool scriptRunning);
 
