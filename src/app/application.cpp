@@ -11,6 +11,8 @@
 #include "pim/clipboard_monitor.h"
 #include "platform/dbus/qt_desktop_bus.h"
 #include "platform/posix/posix_processes.h"
+#include "platform/posix/start_target.h"
+#include "platform/posix/station_probe.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/user_session.h"
 #include "platform/qt/qt_clipboard.h"
@@ -53,6 +55,14 @@ std::string MessageProgram()
 {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/hrlnmsg");
     return QFileInfo(beside).isExecutable() ? beside.toStdString() : std::string("hrlnmsg");
+}
+
+// hrlnstart holds a task's programs until the occurrence is recorded; without
+// it they start at once.
+std::string GateProgram()
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/hrlnstart");
+    return QFileInfo(beside).isExecutable() ? beside.toStdString() : platform::posix::FindOnPath("hrlnstart");
 }
 
 }  // namespace
@@ -98,7 +108,8 @@ int RunApplication(const QString& dataFolder)
     platform::x11::X11Connection x11;
     platform::x11::X11Windows windows(x11);
     platform::x11::X11Keyboard keyboard;
-    platform::posix::PosixProcesses processes;
+    platform::posix::PosixProcesses processes(GateProgram());
+    platform::posix::PosixStationProbe stations;
     platform::dbus::QtDesktopBus bus;
     QtEventPump pump;
     platform::qt::QtTray trayBackend;
@@ -125,7 +136,11 @@ int RunApplication(const QString& dataFolder)
                                     MessageProgram()},
                                    positions, nullptr);
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
-                                    messageWindows, &monitor, nullptr});
+                                    messageWindows, &monitor, nullptr, &stations, &processes});
+    // A program that ends is collected soon after, not at the next start.
+    QTimer reaper;
+    QObject::connect(&reaper, &QTimer::timeout, &reaper, [&processes] { processes.reapEnded(); });
+    reaper.start(500);
     frame.attach(&scheduler, &tray, &runner);
 
     QObject::connect(&trayBackend.icon(), &QSystemTrayIcon::activated, &frame,

@@ -21,6 +21,12 @@ public:
         engine_.RunTaskProgram(request);
     }
     void stop() override { engine_.StopRunningScript(); }
+    std::size_t queued() const override { return engine_.pendingItems().size(); }
+    void discardFrom(std::size_t count) override
+    {
+        if (count < engine_.pendingItems().size())
+            engine_.pendingItems().resize(count);
+    }
 
 private:
     script::ScriptEngine& engine_;

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
-constexpr int kLayoutVersion = 1;
+// 2 added the station and occurrence journal tables.
+constexpr int kMainLayoutVersion = 2;
+constexpr int kTagLayoutVersion = 1;
 constexpr std::chrono::milliseconds kOperationWait{2000};
 
 int CompareKeyText(void*, int lengthA, const void* a, int lengthB, const void* b)
@@ -161,13 +163,20 @@ const DatabaseLayout& MainLayout()
          &ContactRecord::schema(), &ContactCategoryRecord::schema(), &LinkRecord::schema(),
          &ClipboardRecord::schema()},
         kMainApplicationId,
-        kLayoutVersion};
+        kMainLayoutVersion,
+        {{"_Station",
+          "CREATE TABLE \"_Station\" (id INTEGER PRIMARY KEY AUTOINCREMENT, host TEXT NOT NULL, boot TEXT NOT NULL,"
+          " pid INTEGER NOT NULL, started INTEGER NOT NULL, heartbeat INTEGER NOT NULL)"},
+         {"_Occurrence",
+          "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
+          " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
+          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}}};
     return layout;
 }
 
 const DatabaseLayout& TagLayout()
 {
-    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kLayoutVersion};
+    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kTagLayoutVersion, {}};
     return layout;
 }
 
@@ -257,6 +266,9 @@ int Database::verify()
     std::map<std::string, StoredObject> catalog;
     if ((rc = ReadCatalog(db_, catalog)) != SQLITE_OK)
         return mapError(rc);
+    for (const auto& [name, sql] : layout_.internalTables)
+        if (catalog.count(name) == 0)
+            return kBadLayout;
     bool keysWhole = true;
     for (const TableSchema* table : layout_.tables) {
         const auto found = catalog.find(table->sqlName());
@@ -362,6 +374,9 @@ int Database::create()
                 if (err == kOk)
                     err = exec(table->createIndexSql(key));
         }
+        for (const auto& [name, sql] : layout_.internalTables)
+            if (err == kOk)
+                err = exec(sql);
         if (err == kOk)
             err = exec("PRAGMA user_version=" + std::to_string(layout_.version));
         err = err == kOk ? exec("COMMIT") : (exec("ROLLBACK"), err);
@@ -435,6 +450,8 @@ int Database::convert()
     std::set<std::string> known;
     for (const TableSchema* table : layout_.tables)
         known.insert(table->sqlName());
+    for (const auto& [name, sql] : layout_.internalTables)
+        known.insert(name);
     for (const auto& [name, object] : catalog)
         if (object.type == "table" && known.count(name) == 0)
             return fail(kBadLayout);  // someone else's data: not ours to convert
@@ -460,6 +477,9 @@ int Database::convert()
                 return fail(err);
         }
     }
+    for (const auto& [name, sql] : layout_.internalTables)
+        if (catalog.count(name) == 0 && (err = exec(sql)) != kOk)
+            return fail(err);
     if ((err = fixKeys(true)) != kOk)
         return fail(err == kDuplicateKey ? kBadLayout : err);
     err = exec("PRAGMA application_id=" + std::to_string(layout_.applicationId));

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -20,6 +21,9 @@ struct DatabaseLayout {
     std::vector<const TableSchema*> tables;
     std::int32_t applicationId = 0;
     int version = 0;
+    // Tables of the program's own bookkeeping, beside the record tables: name and
+    // the statements that make them.
+    std::vector<std::pair<std::string, std::string>> internalTables;
 };
 
 // HRLN.TPS: the eight tables of the schedule and personal information.

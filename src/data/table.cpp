@@ -69,7 +69,7 @@ bool TableBase::validKey(int key) const
 std::string TableBase::buildSql(Op op, int keyIndex) const
 {
     const std::string table = "\"" + schema_.sqlName() + "\"";
-    std::string columns = "rowid, _rowver";
+    std::string columns = "rowid, _rowver, _claim";
     for (const ColumnDef& c : schema_.columns())
         columns += ", \"" + c.name + "\"";
 
@@ -89,8 +89,7 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
         return "UPDATE " + table + " SET " + sets + "_rowver = _rowver + 1, _claim = 0 WHERE rowid = ? AND _rowver = ?";
     }
     if (op == Claim)
-        return "UPDATE " + table +
-               " SET _claim = ?, _rowver = _rowver + 1 WHERE rowid = ? AND _rowver = ? AND _claim < ?";
+        return "UPDATE " + table + " SET _claim = ?, _rowver = _rowver + 1 WHERE rowid = ? AND _rowver = ?";
     if (op == Count)
         return "SELECT COUNT(*) FROM " + table;
     if (op == Delete)
@@ -177,17 +176,18 @@ int TableBase::step(sqlite3_stmt* stmt, bool forRead, int notFound)
 {
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW && forRead) {
-        readFields(stmt, 2);
+        readFields(stmt, kFirstField);
         currentRowid_ = sqlite3_column_int64(stmt, 0);
         currentVersion_ = sqlite3_column_int64(stmt, 1);
+        currentClaim_ = sqlite3_column_int64(stmt, 2);
         // The new position: this record's key values, and its row id as tie-breaker.
         const KeyDef& key = schema_.key(key_);
         bound_.clear();
         for (const int c : key.columns) {
             if (schema_.columns()[static_cast<std::size_t>(c)].kind == ColumnKind::Integer)
-                bound_.emplace_back(sqlite3_column_int64(stmt, c + 2));
+                bound_.emplace_back(sqlite3_column_int64(stmt, c + kFirstField));
             else
-                bound_.emplace_back(std::string(ColumnText(stmt, c + 2)));
+                bound_.emplace_back(std::string(ColumnText(stmt, c + kFirstField)));
         }
         if (!key.unique)
             bound_.emplace_back(currentRowid_);
@@ -284,6 +284,7 @@ int TableBase::add()
         return error_;
     currentRowid_ = sqlite3_last_insert_rowid(db_.handle());
     currentVersion_ = 0;
+    currentClaim_ = 0;
     return error_;
 }
 
@@ -305,6 +306,7 @@ int TableBase::put()
         return error_;
     if (sqlite3_changes(db_.handle()) == 1) {
         ++currentVersion_;
+        currentClaim_ = 0;
         return error_;
     }
     // Nothing written: the record was changed or deleted since it was read.
@@ -353,7 +355,7 @@ int TableBase::count()
     return n;
 }
 
-int TableBase::claim(std::int64_t stamp, std::int64_t staleBefore)
+int TableBase::claim(std::int64_t holder)
 {
     std::lock_guard lock(db_.mutex());
     if (!db_.isOpen())
@@ -363,15 +365,15 @@ int TableBase::claim(std::int64_t stamp, std::int64_t staleBefore)
     sqlite3_stmt* stmt = statement(Claim, 0);
     if (stmt == nullptr)
         return error_;
-    BindInteger(stmt, 1, stamp);
+    BindInteger(stmt, 1, holder);
     BindInteger(stmt, 2, currentRowid_);
     BindInteger(stmt, 3, currentVersion_);
-    BindInteger(stmt, 4, staleBefore);
     if (step(stmt, false, kOk) != kOk)
         return error_;
     if (sqlite3_changes(db_.handle()) != 1)
         return fail(kRecordChanged);
     ++currentVersion_;
+    currentClaim_ = holder;
     return error_;
 }
 

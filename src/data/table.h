@@ -64,12 +64,13 @@ public:
     // Records in the table.
     int count();
 
-    // Marks the record last read as being worked on by this buffer's station,
-    // with one conditional write: it succeeds only while the record is as it
-    // was read and no other claim newer than `staleBefore` stands on it. The
-    // next put() or remove() ends the claim. kRecordChanged when another
-    // buffer or station changed or claimed it first.
-    int claim(std::int64_t stamp, std::int64_t staleBefore);
+    // Marks the record last read as being worked on by station `holder`, with
+    // one conditional write that succeeds only while the record is as it was
+    // read. The next put() or remove() ends the claim. kRecordChanged when
+    // another buffer or station changed or claimed it first.
+    int claim(std::int64_t holder);
+    // The station whose claim stood on the record last read (0: none).
+    std::int64_t claimHolder() const { return currentRowid_ != 0 ? currentClaim_ : 0; }
 
 protected:
     TableBase(Database& db, const TableSchema& schema);
@@ -99,6 +100,9 @@ private:
     };
     enum class Position { None, Start, AtValues, After };
 
+    // Reads select the row id, the row version and the claim before the fields.
+    static constexpr int kFirstField = 3;
+
     sqlite3_stmt* statement(Op op, int key);
     std::string buildSql(Op op, int key) const;
     int read(Op op);
@@ -119,6 +123,7 @@ private:
     std::vector<Value> bound_;  // key values (and row id) of the position
     std::int64_t currentRowid_ = 0;
     std::int64_t currentVersion_ = 0;
+    std::int64_t currentClaim_ = 0;
     int error_ = kOk;
 };
 

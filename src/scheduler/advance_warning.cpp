@@ -39,13 +39,13 @@ void Scheduler::checkAdvanceWarning()
                      (now.date == task.advanceWarnDate && now.time > task.advanceWarnTime);
     if (!due)
         return;
-    if (task.skipNextTime == 0) {
-        s_.log.logEvent("Advanced Warning", task.description.view());
-        s_.prompter.ask({FormatD3(task.date) + " " + FormatT3(task.time) + "\r" + WarningBody(task),
-                         "Advanced Warning"});
-    }
+    // Marked as given before it is shown: the box may stay open for long, and
+    // meanwhile no other station gives the same warning again.
     task.advanceWarned = 1;
-    alias_.put();
+    if (alias_.put() != data::kOk || task.skipNextTime != 0)
+        return;
+    s_.log.logEvent("Advanced Warning", task.description.view());
+    s_.prompter.ask({FormatD3(task.date) + " " + FormatT3(task.time) + "\r" + WarningBody(task), "Advanced Warning"});
 }
 
 }  // namespace hrln::scheduler

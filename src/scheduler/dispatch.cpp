@@ -1,11 +1,21 @@
 // Performing one due task: alarm, the rules and questions that may pass it
-// over, the message and the program, then the move to its next occurrence and
-// its history entry.
+// over, the move to its next occurrence and its history entry, then the
+// message and the program.
+//
+// Each occurrence is performed once, whatever dies or waits. The station
+// claims the task (one conditional write), so the others pass it by while it
+// asks its questions; it records the occurrence (the move, the history entry
+// and a journal entry, in one transaction conditional on its claim) before it
+// performs it; and the programs it starts are held until that transaction has
+// committed, so they run exactly when the occurrence was recorded, even if
+// this process dies in between. docs/ARCHITECTURE.md lists every crash point.
 #include "common/text.h"
 #include "data/schedule_store.h"
 #include "recurrence/recurrence.h"
 #include "scheduler/alarm.h"
 #include "scheduler/scheduler.h"
+
+#include <chrono>
 
 namespace hrln::scheduler {
 namespace {
@@ -26,22 +36,31 @@ bool RunsProgram(const data::ScheduleRecord& task)
     return task.taskType == "Run Program" || task.taskType == "Both";
 }
 
-// A moment as whole seconds, comparable between stations.
-std::int64_t Stamp(const platform::DateTime& at)
+}  // namespace
+
+std::int64_t Scheduler::nowSeconds() const
 {
+    const platform::DateTime at = s_.clock.now();
     return static_cast<std::int64_t>(at.date) * 86'400 + (at.time > 0 ? (at.time - 1) / 100 : 0);
 }
 
-}  // namespace
+bool Scheduler::claimTask()
+{
+    if (stations_.id() == 0 || s_.db.begin(std::chrono::milliseconds(kDispatchWaitMs)) != data::kOk)
+        return false;
+    if (alias_.claim(stations_.id()) == data::kOk && s_.db.commit() == data::kOk)
+        return true;
+    s_.db.rollback();
+    return false;
+}
 
 void Scheduler::dispatchDueTask()
 {
     data::ScheduleRecord& task = alias_.rec;
-    platform::DateTime now = s_.clock.now();
-
-    // Claim this occurrence first: where several stations share the schedule,
-    // only the one whose claim holds performs it.
-    if (alias_.claim(Stamp(now), Stamp(now) - kClaimLifetimeSeconds) != data::kOk)
+    // While this station's claim stands, the others pass the task by. A claim
+    // that cannot be written now (another writer, another station first) is
+    // tried again on the next tick.
+    if (!claimTask())
         return;
 
     if (task.skipNextTime == 0) {
@@ -57,7 +76,7 @@ void Scheduler::dispatchDueTask()
             SoundAlarm(s_.sound, task.alarmFile);
 
         const std::string name(text::Clip(task.description.view()));
-        now = s_.clock.now();
+        const platform::DateTime now = s_.clock.now();
         if (CompareDateTime(now.date, now.time, task.date, task.time + kLateAllowance) == 1 &&
             task.skipIfMissed != 0) {
             skip_ = true;  // too late: passed over without a question
@@ -72,31 +91,29 @@ void Scheduler::dispatchDueTask()
                                                           MessageButton::No});
             skip_ = answer != MessageButton::Yes;
         }
-
-        now = s_.clock.now();
-        task.lastRunDate = now.date;
-        task.lastRunTime = now.time;
-
-        if (!skip_) {
-            if (ShowsMessage(task)) {
-                if (!s_.messageWindows.full()) {
-                    s_.messages.startMessage(MakeMessageSlots(task.description.view(), task.message.view(),
-                                                              task.alarm != 0 ? task.alarmFile.view() : ""));
-                } else {
-                    s_.prompter.ask({std::string(text::Clip(task.message.view())), ""});
-                }
-            }
-            if (RunsProgram(task)) {
-                s_.scripts.runTaskProgram(task.command.str(), task.path.str(), task.id);
-                if (s_.scripts.pending())
-                    s_.frame.setTimerInterval(kScriptInterval);
-            }
-        }
+        const platform::DateTime ran = s_.clock.now();
+        task.lastRunDate = ran.date;
+        task.lastRunTime = ran.time;
     }
-    advanceAndRecord();
+    const bool perform = task.skipNextTime == 0 && !skip_;
+    const bool runsProgram = perform && RunsProgram(task);
+    const std::string command = task.command.str();
+    const std::string path = task.path.str();
+    const data::Long id = task.id;
+    advance();
+
+    pending_ = {true, perform, false, stations_.nextSerial(), s_.scripts.queued()};
+    if (runsProgram) {
+        if (s_.startGate != nullptr) {
+            s_.startGate->hold(s_.db.path(), stations_.id(), pending_.serial);
+            pending_.gateHeld = true;
+        }
+        s_.scripts.runTaskProgram(command, path, id);
+    }
+    finishDispatch();
 }
 
-void Scheduler::advanceAndRecord()
+void Scheduler::advance()
 {
     data::ScheduleRecord& task = alias_.rec;
     const platform::DateTime now = s_.clock.now();
@@ -113,28 +130,65 @@ void Scheduler::advanceAndRecord()
     }
     const Time after = now.date > task.date && task.skipIfMissed != 0 ? 0 : now.time;
     recurrence::NextOccurrence(task, now.date, after, s_.prompter);
-
-    // The move and the history entry stand or fall together.
-    const bool transaction = s_.db.begin() == data::kOk;
-    if (task.completed != 0) {
-        data::DeleteTask(alias_);
-    } else {
+    if (task.completed == 0) {
         task.skipNextTime = 0;
         if (offset) {
             task.advanceWarnDate += task.date;
             task.advanceWarnTime += task.time;
         }
         task.advanceWarned = 0;
-        alias_.put();
     }
-    if (saved_.noHistory == 0) {
-        alias_.rec = saved_;
-        alias_.rec.completed = 1;
-        alias_.rec.disabled = 1;
-        data::AddHistoryEntry(alias_);
+}
+
+int Scheduler::recordOccurrence()
+{
+    if (const int err = s_.db.begin(std::chrono::milliseconds(kDispatchWaitMs)); err != data::kOk)
+        return err;
+    // The write over the claimed record fails if anyone else changed it since:
+    // then this station did not record the occurrence and must not perform it.
+    int err = alias_.rec.completed != 0 ? data::DeleteTask(alias_) : alias_.put();
+    if (err == data::kOk && saved_.noHistory == 0) {
+        data::Table<data::ScheduleRecord> history(s_.db);
+        history.rec = saved_;
+        history.rec.completed = 1;
+        history.rec.disabled = 1;
+        err = data::AddHistoryEntry(history);
     }
-    if (transaction && s_.db.commit() != data::kOk)
+    if (err == data::kOk)
+        err = stations_.record(pending_.serial, saved_.id, nowSeconds());
+    if (err == data::kOk)
+        err = s_.db.commit();
+    if (err != data::kOk)
         s_.db.rollback();
+    return err;
+}
+
+void Scheduler::finishDispatch()
+{
+    const int err = recordOccurrence();
+    if (err == data::kIsLocked || err == data::kTransactionActive)
+        return;  // another writer holds the file: the next tick tries again, nothing is half written
+
+    const PendingDispatch done = pending_;
+    pending_ = {};
+    if (done.gateHeld)
+        s_.startGate->release(err == data::kOk);
+    if (err != data::kOk) {
+        // Not recorded (the task was changed meanwhile, or the disk failed):
+        // nothing of it runs; the next tick reads the task afresh.
+        s_.scripts.discardFrom(done.scriptMark);
+        return;
+    }
+    if (done.perform && ShowsMessage(saved_)) {
+        if (!s_.messageWindows.full()) {
+            s_.messages.startMessage(MakeMessageSlots(saved_.description.view(), saved_.message.view(),
+                                                      saved_.alarm != 0 ? saved_.alarmFile.view() : ""));
+        } else {
+            s_.prompter.ask({std::string(text::Clip(saved_.message.view())), ""});
+        }
+    }
+    if (s_.scripts.pending())
+        s_.frame.setTimerInterval(kScriptInterval);
 }
 
 }  // namespace hrln::scheduler

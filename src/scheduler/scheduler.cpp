@@ -14,9 +14,28 @@ std::string Clipped(std::string_view s)
     return std::string(text::Clip(s));
 }
 
+// Without a way to probe processes a station is known by its heartbeat alone.
+class HeartbeatOnly : public platform::StationProbe {
+public:
+    platform::StationIdentity self() const override { return {}; }
+    platform::Liveness probe(const platform::StationIdentity&) const override { return platform::Liveness::Unknown; }
+};
+
+const platform::StationProbe& ProbeOf(const SchedulerServices& services)
+{
+    static const HeartbeatOnly heartbeatOnly;
+    return services.stations != nullptr ? *services.stations : heartbeatOnly;
+}
+
+// How many tasks claimed by other running stations one look for the next task passes by.
+constexpr int kMostClaimsPassed = 64;
+
 }  // namespace
 
-Scheduler::Scheduler(SchedulerServices services) : s_(std::move(services)), alias_(s_.db) {}
+Scheduler::Scheduler(SchedulerServices services)
+    : s_(std::move(services)), alias_(s_.db), stations_(s_.db, ProbeOf(s_))
+{
+}
 
 std::string Scheduler::DayName(Date date)
 {
@@ -27,6 +46,8 @@ std::string Scheduler::DayName(Date date)
 
 void Scheduler::onTimer()
 {
+    // Also while a question holds the tick: the others must see this station runs.
+    stations_.keepAlive(nowSeconds());
     tick();
     refreshClockZones();
 }
@@ -59,9 +80,13 @@ void Scheduler::tick()
         s_.frame.setTimerInterval(kInactiveInterval);
     } else {
         checkNextTask();
-        checkAdvanceWarning();
-        removeExpiredHistory();
-        if (s_.scripts.pending()) {
+        // An occurrence still to be recorded keeps the alias buffer for itself.
+        if (!pending_.active) {
+            checkAdvanceWarning();
+            removeExpiredHistory();
+        }
+        // The items of an occurrence not yet recorded wait with its programs.
+        if (s_.scripts.pending() && !pending_.active) {
             scriptRunning_ = true;
             s_.frame.setTimerInterval(kScriptInterval);
             s_.scripts.processStep();
@@ -76,9 +101,21 @@ void Scheduler::tick()
 
 void Scheduler::checkNextTask()
 {
+    if (pending_.active) {
+        finishDispatch();
+        return;
+    }
+    const std::int64_t now = nowSeconds();
+    stations_.keepAlive(now);
     alias_.clear();
     alias_.set(data::ScheduleRecord::KeyDateEnabled);
-    if (alias_.next() != data::kOk || alias_.rec.disabled != 0) {
+    // A task another running station is performing holds back none behind it.
+    int err = alias_.next();
+    for (int passed = 0; err == data::kOk && alias_.rec.disabled == 0 && passed < kMostClaimsPassed &&
+                         stations_.binds(alias_.claimHolder(), now);
+         ++passed)
+        err = alias_.next();
+    if (err != data::kOk || alias_.rec.disabled != 0 || stations_.binds(alias_.claimHolder(), now)) {
         s_.frame.setTitle(Clipped(kApplicationTitle));
         s_.frame.setZoneText(2, "");
         return;
@@ -96,8 +133,8 @@ void Scheduler::checkNextTask()
 
     saved_ = task;
     skip_ = false;
-    const platform::DateTime now = s_.clock.now();
-    if (CompareDateTime(now.date, now.time, task.date, task.time) >= 0) {
+    const platform::DateTime at = s_.clock.now();
+    if (CompareDateTime(at.date, at.time, task.date, task.time) >= 0) {
         dispatchDueTask();
         notifyBrowsers();
     }

@@ -4,10 +4,12 @@
 #include "data/event_log.h"
 #include "data/records.h"
 #include "data/settings.h"
+#include "data/stations.h"
 #include "data/table.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/sound.h"
+#include "platform/station.h"
 #include "scheduler/frame_view.h"
 #include "scheduler/message_window.h"
 #include "scheduler/script_runner.h"
@@ -29,10 +31,8 @@ inline constexpr int kIdleInterval = 125;
 inline constexpr int kScriptInterval = 50;
 inline constexpr int kInactiveInterval = 250;
 
-// How long one station's claim on a due task keeps the others away, in
-// seconds: long enough for any question the dispatch asks to be answered,
-// short enough that a station that died mid-dispatch does not lose the task.
-inline constexpr int kClaimLifetimeSeconds = 60 * 60;
+// How long the dispatch waits for another writer before it tries again on the next tick.
+inline constexpr int kDispatchWaitMs = 500;
 
 struct SchedulerServices {
     data::Database& db;
@@ -48,6 +48,10 @@ struct SchedulerServices {
     MessageWindowCounter& messageWindows;
     pim::ClipboardMonitor* clipboard = nullptr;
     std::function<void()> notifyScheduleBrowsers;
+    // Who this program is among those sharing the file (none: known by heartbeat only).
+    const platform::StationProbe* stations = nullptr;
+    // Holds a task's programs until its occurrence is recorded (none: they start at once).
+    platform::StartGate* startGate = nullptr;
 };
 
 // The scheduler behind the main frame: the tick, the next-task check, the
@@ -72,19 +76,43 @@ public:
 
     // Whether the last tick found script items pending.
     bool scriptRunning() const { return scriptRunning_; }
+    // Whether an occurrence waits to be recorded (another writer held the file).
+    bool dispatchPending() const { return pending_.active; }
+    std::int64_t stationId() const { return stations_.id(); }
     Date lastHousekeepingDay() const { return lastHousekeepingDay_; }
 
     // Day names as the status bar shows them, 0 = Sunday.
     static std::string DayName(Date date);
 
 private:
-    // Performs (or passes over) the due task in the alias buffer and moves it on.
+    // An occurrence decided on and not yet recorded. Until it is, the alias
+    // buffer holds the task moved on, its programs are held at the gate and
+    // the tick does nothing else of the scheduler's.
+    struct PendingDispatch {
+        bool active = false;
+        bool perform = false;  // not passed over: show the message, let the programs run
+        bool gateHeld = false;
+        std::int64_t serial = 0;
+        std::size_t scriptMark = 0;  // script items queued before this occurrence's
+    };
+
+    bool claimTask();
+    // Claims the due task in the alias buffer, asks what must be asked, moves
+    // it on and records the occurrence; then performs it.
     void dispatchDueTask();
-    void advanceAndRecord();
+    // Turns the task into its next occurrence (or marks it completed).
+    void advance();
+    // Records the pending occurrence and then performs it; tried again on the
+    // next tick while another writer holds the file.
+    void finishDispatch();
+    int recordOccurrence();
     void notifyBrowsers();
+    std::int64_t nowSeconds() const;
 
     SchedulerServices s_;
     data::Table<data::ScheduleRecord> alias_;
+    data::Stations stations_;
+    PendingDispatch pending_;
     data::ScheduleRecord saved_;  // the due task as it stood, for its history entry
     bool skip_ = false;
     bool scriptRunning_ = false;

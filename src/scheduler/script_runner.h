@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,9 @@ public:
     virtual void runTaskProgram(const std::string& command, const std::string& path, std::int32_t scriptId) = 0;
     // Empties the pending list.
     virtual void stop() = 0;
+    // How many items are pending, and dropping those queued after the first `count`.
+    virtual std::size_t queued() const = 0;
+    virtual void discardFrom(std::size_t count) = 0;
 };
 
 }  // namespace hrln::scheduler

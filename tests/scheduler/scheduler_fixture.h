@@ -5,6 +5,7 @@
 #include "store_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_prompter.h"
+#include "support/fake_station_probe.h"
 #include "support/scheduler_doubles.h"
 
 #include <memory>
@@ -20,7 +21,7 @@ protected:
         messages.counter = &windows;
         scheduler = std::make_unique<scheduler::Scheduler>(scheduler::SchedulerServices{
             db, settings, log, clock, prompter, sound, frame, tray, scripts, messages, windows, nullptr,
-            [this] { ++notified; }});
+            [this] { ++notified; }, &probe, &gate});
     }
 
     // A task repeated every day at `time`, from `date` on.
@@ -81,6 +82,8 @@ protected:
     FakeMessages messages;
     scheduler::MessageWindowCounter windows;
     scheduler::TrayController tray{trayBackend, frame, settings};
+    FakeStationProbe probe{1};
+    FakeStartGate gate;
     std::unique_ptr<scheduler::Scheduler> scheduler;
     int notified = 0;
 };

@@ -216,22 +216,5 @@ TEST_F(SchedulerTest, TwoStationsOnOneDatabasePerformADueTaskOnce)
     EXPECT_EQ(task(1).date, kMarch1 + 1);
 }
 
-TEST_F(SchedulerTest, AClaimLeftByAStationThatDiedIsTakenOverLater)
-{
-    add(daily(1, kMarch1, MakeTime(9, 0)));
-    // Another station claimed the occurrence and never finished.
-    Table<ScheduleRecord> other(db);
-    other.rec.id = 1;
-    ASSERT_EQ(other.get(ScheduleRecord::KeyID), kOk);
-    const std::int64_t claimedAt = static_cast<std::int64_t>(kMarch1) * 86'400 + 9 * 3600;
-    ASSERT_EQ(other.claim(claimedAt, claimedAt), kOk);
-
-    tickAt(kMarch1, MakeTime(9, 30));
-    EXPECT_TRUE(messages.started.empty());
-    tickAt(kMarch1, MakeTime(10, 0, 1));  // the claim is an hour old
-    EXPECT_EQ(messages.started.size(), 1u);
-    EXPECT_EQ(task(1).date, kMarch1 + 1);
-}
-
 }  // namespace
 }  // namespace hrln::test

@@ -5,12 +5,15 @@
 #include "platform/clipboard.h"
 #include "platform/program_launcher.h"
 #include "platform/sound.h"
+#include "platform/station.h"
 #include "platform/tray.h"
 #include "scheduler/frame_view.h"
 #include "scheduler/message_window.h"
 #include "scheduler/script_runner.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -108,6 +111,11 @@ public:
         pendingSteps += stepsPerScript;
     }
     void stop() override { pendingSteps = 0; }
+    std::size_t queued() const override { return static_cast<std::size_t>(pendingSteps); }
+    void discardFrom(std::size_t count) override
+    {
+        pendingSteps = std::min(pendingSteps, static_cast<int>(count));
+    }
 
     int pendingSteps = 0;
     int stepsPerScript = 0;
@@ -135,6 +143,29 @@ public:
         return true;
     }
     std::vector<std::pair<std::string, std::vector<std::string>>> starts;
+};
+
+// Records what was held and how each hold ended.
+class FakeStartGate : public platform::StartGate {
+public:
+    void hold(const std::string& databasePath, std::int64_t station, std::int64_t serial) override
+    {
+        holds.push_back({databasePath, station, serial});
+        held = true;
+    }
+    void release(bool run) override
+    {
+        releases.push_back(run);
+        held = false;
+    }
+    struct Hold {
+        std::string database;
+        std::int64_t station = 0;
+        std::int64_t serial = 0;
+    };
+    std::vector<Hold> holds;
+    std::vector<bool> releases;
+    bool held = false;
 };
 
 class FakeClipboard : public platform::Clipboard {

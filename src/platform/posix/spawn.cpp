@@ -13,6 +13,7 @@ namespace hrln::platform::posix {
 namespace {
 
 constexpr int kHighNice = -10;
+constexpr int kGateFd = 3;
 constexpr int kIdleNice = 19;
 
 // posix_spawn's file actions and attributes, destroyed with the object.
@@ -24,7 +25,12 @@ public:
         posix_spawnattr_init(&attr_);
         if (!request.folder.empty())
             posix_spawn_file_actions_addchdir_np(&actions_, request.folder.c_str());
-        posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+        if (request.gate != nullptr) {
+            posix_spawn_file_actions_adddup2(&actions_, request.gate->fd, kGateFd);
+            posix_spawn_file_actions_addclosefrom_np(&actions_, kGateFd + 1);
+        } else {
+            posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+        }
 
         sigset_t none;
         sigemptyset(&none);
@@ -48,10 +54,17 @@ public:
     int run(const SpawnRequest& request, pid_t& pid) const
     {
         std::vector<char*> argv;
+        if (request.gate != nullptr) {
+            argv.push_back(const_cast<char*>(request.gate->program.c_str()));
+            for (const std::string& a : request.gate->arguments)
+                argv.push_back(const_cast<char*>(a.c_str()));
+        }
         for (const std::string& a : request.arguments)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         const char* program = argv.front();
+        if (request.gate != nullptr)
+            return posix_spawn(&pid, program, &actions_, &attr_, argv.data(), environ);
         return request.searchPath ? posix_spawnp(&pid, program, &actions_, &attr_, argv.data(), environ)
                                   : posix_spawn(&pid, program, &actions_, &attr_, argv.data(), environ);
     }

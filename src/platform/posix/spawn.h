@@ -8,11 +8,21 @@
 
 namespace hrln::platform::posix {
 
+// A start held back: `program` (the gate program) runs first with `arguments`
+// before the real command line, and reads its word to go on from descriptor 3,
+// a copy of `fd`.
+struct SpawnGate {
+    std::string program;
+    std::vector<std::string> arguments;
+    int fd = -1;
+};
+
 struct SpawnRequest {
     std::vector<std::string> arguments;  // the program first
     bool searchPath = false;             // a program named without "/" is looked up on PATH
     std::string folder;                  // blank: ours
     ProcessPriority priority = ProcessPriority::Normal;
+    const SpawnGate* gate = nullptr;
 };
 
 struct SpawnResult {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "data/database.h"
+#include "platform/station.h"
+
+#include <cstdint>
+
+namespace hrln::data {
+
+// How often a station renews its heartbeat, and how long a station that
+// cannot be probed directly (another host) counts as running without one.
+inline constexpr std::int64_t kHeartbeatSeconds = 10;
+inline constexpr std::int64_t kLeaseSeconds = 90;
+
+// The programs that share one database file, and the journal of the
+// occurrences they recorded. A station's number stands in the claims it puts
+// on tasks; a claim binds the others only while its station runs, so a
+// station that died leaves nothing blocked. Times are whole seconds.
+class Stations {
+public:
+    Stations(Database& db, const platform::StationProbe& probe) : db_(db), probe_(probe) {}
+
+    // Enters this program (once; again after a failure) and renews its
+    // heartbeat every kHeartbeatSeconds. Never waits long for a lock: what
+    // fails is tried again on the next call. Returns this station's number, 0
+    // while it has none.
+    std::int64_t keepAlive(std::int64_t now);
+    std::int64_t id() const { return id_; }
+
+    // Whether a claim by station `holder` still binds this station: it is
+    // another station, and that station runs (probed, or else by heartbeat).
+    bool binds(std::int64_t holder, std::int64_t now);
+
+    // A number for this station's next occurrence, never used before by it.
+    std::int64_t nextSerial() { return ++serial_; }
+    // Notes occurrence `serial` of task `task` as recorded; call it inside the
+    // transaction that records the occurrence, so both stand or fall together.
+    int record(std::int64_t serial, std::int64_t task, std::int64_t now);
+    // Whether occurrence `serial` of station `station` was recorded.
+    bool recorded(std::int64_t station, std::int64_t serial);
+
+private:
+    int enter(std::int64_t now);
+
+    Database& db_;
+    const platform::StationProbe& probe_;
+    std::int64_t id_ = 0;
+    std::int64_t serial_ = 0;
+    std::int64_t lastBeat_ = 0;
+};
+
+}  // namespace hrln::data
