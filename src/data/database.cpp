@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 
 namespace hrln::data {
 namespace {
@@ -20,7 +21,17 @@ constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
 // 2 added the station and occurrence journal tables.
 constexpr int kMainLayoutVersion = 2;
 constexpr int kTagLayoutVersion = 1;
-constexpr std::chrono::milliseconds kOperationWait{2000};
+
+// Waits for another writer by trying again every millisecond: SQLite's own
+// timeout sleeps ever longer between tries, so that a writer that releases
+// and takes the lock again in quick batches would starve the waiting one.
+int RetryEveryMillisecond(void* budget, int tries)
+{
+    if (tries >= *static_cast<const int*>(budget))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
+}
 
 int CompareKeyText(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
@@ -228,7 +239,7 @@ int Database::openConnection(int flags)
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_create_collation_v2(db_, kKeyCollation, SQLITE_UTF8, nullptr, CompareKeyText, nullptr);
-    sqlite3_busy_timeout(db_, static_cast<int>(lockWait_.count()));
+    setBusyWait(lockWait_);
     return kOk;
 }
 
@@ -344,13 +355,17 @@ int Database::open(AccessMode mode)
         if (err == kOk)
             err = exec("PRAGMA synchronous=NORMAL");
     }
+    // A cache that holds the keys' upper levels of a large schedule: batch
+    // deletes touch every key of the table.
+    if (err == kOk)
+        err = exec("PRAGMA cache_size=-32768");
     if (err == kOk)
         err = probe();
     if (err != kOk) {
         closeConnection();
         return err;
     }
-    sqlite3_busy_timeout(db_, static_cast<int>(kOperationWait.count()));
+    setBusyWait(kOperationWait);
     return kOk;
 }
 
@@ -548,6 +563,14 @@ int Database::uses(const TableSchema& table) const
     return found == uses_.end() ? 0 : found->second;
 }
 
+void Database::setBusyWait(std::chrono::milliseconds wait)
+{
+    std::lock_guard lock(mutex_);
+    busyBudget_ = static_cast<int>(wait.count());
+    if (db_ != nullptr)
+        sqlite3_busy_handler(db_, RetryEveryMillisecond, &busyBudget_);
+}
+
 int Database::begin(std::chrono::milliseconds wait)
 {
     std::lock_guard lock(mutex_);
@@ -555,9 +578,9 @@ int Database::begin(std::chrono::milliseconds wait)
         return kFileNotOpen;
     if (inTransaction_)
         return kTransactionActive;
-    sqlite3_busy_timeout(db_, static_cast<int>(wait.count()));
+    setBusyWait(wait);
     const int err = exec("BEGIN IMMEDIATE");
-    sqlite3_busy_timeout(db_, static_cast<int>(kOperationWait.count()));
+    setBusyWait(kOperationWait);
     inTransaction_ = err == kOk;
     return err;
 }

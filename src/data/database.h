@@ -84,6 +84,10 @@ public:
     int commit();
     int rollback();
     bool inTransaction() const { return inTransaction_; }
+    // How long each following operation waits for another writer.
+    void setBusyWait(std::chrono::milliseconds wait);
+    // The wait of ordinary operations.
+    static constexpr std::chrono::milliseconds kOperationWait{2000};
 
     // For the record buffers.
     sqlite3* handle() const { return db_; }
@@ -110,6 +114,7 @@ private:
     bool inTransaction_ = false;
     std::uint64_t generation_ = 0;
     std::string lastFileError_;
+    int busyBudget_ = 0;  // milliseconds, read by the busy handler
     mutable std::recursive_mutex mutex_;
 };
 

@@ -10,8 +10,7 @@ namespace {
 
 // Bookkeeping writes wait briefly: the frame's thread must stay responsive,
 // and each is tried again on a later tick.
-constexpr int kBriefWaitMs = 100;
-constexpr int kOperationWaitMs = 2000;
+constexpr std::chrono::milliseconds kBriefWait{100};
 // Journal entries only matter while a held program may still ask about them.
 constexpr std::int64_t kJournalKeepSeconds = 2 * 86'400;
 constexpr std::int64_t kStationKeepSeconds = 30 * 86'400;
@@ -48,13 +47,13 @@ private:
 // Waits at most briefly for other writers while it lives.
 class BriefWait {
 public:
-    explicit BriefWait(sqlite3* db) : db_(db) { sqlite3_busy_timeout(db_, kBriefWaitMs); }
-    ~BriefWait() { sqlite3_busy_timeout(db_, kOperationWaitMs); }
+    explicit BriefWait(Database& db) : db_(db) { db_.setBusyWait(kBriefWait); }
+    ~BriefWait() { db_.setBusyWait(Database::kOperationWait); }
     BriefWait(const BriefWait&) = delete;
     BriefWait& operator=(const BriefWait&) = delete;
 
 private:
-    sqlite3* db_;
+    Database& db_;
 };
 
 }  // namespace
@@ -82,7 +81,7 @@ std::int64_t Stations::keepAlive(std::int64_t now)
     std::lock_guard lock(db_.mutex());
     if (!db_.isOpen() || db_.inTransaction())
         return id_;
-    BriefWait wait(db_.handle());
+    BriefWait wait(db_);
     if (id_ == 0) {
         enter(now);
         return id_;

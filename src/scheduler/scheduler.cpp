@@ -33,7 +33,10 @@ constexpr int kMostClaimsPassed = 64;
 }  // namespace
 
 Scheduler::Scheduler(SchedulerServices services)
-    : s_(std::move(services)), alias_(s_.db), stations_(s_.db, ProbeOf(s_))
+    : s_(std::move(services)),
+      alias_(s_.db),
+      stations_(s_.db, ProbeOf(s_)),
+      sweep_(s_.db, s_.settings, s_.log, s_.prompter, [this] { notifyBrowsers(); })
 {
 }
 
@@ -142,8 +145,7 @@ void Scheduler::checkNextTask()
 
 void Scheduler::removeExpiredHistory()
 {
-    data::HistorySweep sweep{alias_, s_.settings, s_.log, s_.prompter, [this] { notifyBrowsers(); }};
-    data::RemoveExpiredHistory(sweep, s_.clock.today(), lastHousekeepingDay_);
+    sweep_.step(s_.clock.today(), lastHousekeepingDay_);
 }
 
 void Scheduler::notifyBrowsers()

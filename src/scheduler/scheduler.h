@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/event_log.h"
+#include "data/housekeeping.h"
 #include "data/records.h"
 #include "data/settings.h"
 #include "data/stations.h"
@@ -80,6 +81,8 @@ public:
     bool dispatchPending() const { return pending_.active; }
     std::int64_t stationId() const { return stations_.id(); }
     Date lastHousekeepingDay() const { return lastHousekeepingDay_; }
+    // Whether the day's history sweep is still at work.
+    bool housekeepingRunning() const { return sweep_.running(); }
 
     // Day names as the status bar shows them, 0 = Sunday.
     static std::string DayName(Date date);
@@ -112,6 +115,7 @@ private:
     SchedulerServices s_;
     data::Table<data::ScheduleRecord> alias_;
     data::Stations stations_;
+    data::HistorySweep sweep_;  // a batch per tick while it runs
     PendingDispatch pending_;
     data::ScheduleRecord saved_;  // the due task as it stood, for its history entry
     bool skip_ = false;

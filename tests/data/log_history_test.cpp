@@ -4,8 +4,10 @@
 #include "support/fake_clock.h"
 #include "support/fake_prompter.h"
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 namespace hrln::test {
 namespace {
@@ -86,7 +88,7 @@ protected:
 
     int sweep(Date today)
     {
-        HistorySweep sweep{alias, settings, log, prompter, [this] { ++notified; }};
+        HistorySweep sweep{db, settings, log, prompter, [this] { ++notified; }};
         return RemoveExpiredHistory(sweep, today, lastDay);
     }
 
@@ -187,6 +189,87 @@ TEST_F(HistoryTest, HousekeepingButtonsAskFirstAndReport)
     EXPECT_TRUE(cleared);
     EXPECT_EQ(prompter.shown.back().text, "All active scripts have been removed");
     EXPECT_EQ(prompter.shown.back().caption, "Housekeeping");
+}
+
+TEST_F(HistoryTest, SweepsGoInBatchesAndWaitOutALock)
+{
+    const int expired = 2 * kSweepBatch + 50;
+    ASSERT_EQ(db.begin(), kOk);
+    for (Long id = 1; id <= expired; ++id)
+        addEntry(id, 100, true);
+    addEntry(expired + 1, 5000, true);  // young enough to stay
+    ASSERT_EQ(db.commit(), kOk);
+
+    DisabledSweep walk(db, prompter, [](const ScheduleRecord&) { return true; },
+                       [](const ScheduleRecord& r) { return r.date > 1000; });
+    EXPECT_TRUE(walk.step());
+    EXPECT_EQ(walk.removed(), kSweepBatch);
+
+    // Another writer holds the file: the batch waits for a later step, nothing is said.
+    Database other(db.path(), MainLayout());
+    ASSERT_EQ(other.open(), kOk);
+    ASSERT_EQ(other.begin(), kOk);
+    EXPECT_TRUE(walk.step());
+    EXPECT_EQ(walk.removed(), kSweepBatch);
+    ASSERT_EQ(other.rollback(), kOk);
+
+    EXPECT_TRUE(walk.step());
+    EXPECT_FALSE(walk.step());
+    EXPECT_EQ(walk.removed(), expired);
+    EXPECT_EQ(remaining(), std::vector<Long>{expired + 1});
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(HistoryTest, TheDailySweepRunsBesideTheTicksAndEndsOnOne)
+{
+    settings.historyExpires = 30;
+    settings.logEvents = true;
+    const Date today = MakeDate(3, 30, 2027);
+    ASSERT_EQ(db.begin(), kOk);
+    for (Long id = 1; id <= 3 * kSweepBatch; ++id)
+        addEntry(id, today - 100, true);
+    ASSERT_EQ(db.commit(), kOk);
+
+    HistorySweep sweep{db, settings, log, prompter, [this] { ++notified; }};
+    sweep.step(today, lastDay);
+    EXPECT_EQ(lastDay, today);
+    // The ticks go on meanwhile; the end is noticed on one of them.
+    ASSERT_TRUE(sweep.running());
+    for (int tick = 0; tick < 10'000 && sweep.running(); ++tick) {
+        sweep.step(today, lastDay);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(sweep.running());
+    EXPECT_EQ(sweep.removed(), 3 * kSweepBatch);
+    EXPECT_TRUE(remaining().empty());
+    EXPECT_EQ(notified, 1);
+    EXPECT_EQ(Lines(dir.file(kEventLogFile)).size(), 1u);  // one "History" line for the whole sweep
+    sweep.step(today, lastDay);  // once a day
+    EXPECT_FALSE(sweep.running());
+}
+
+TEST_F(HistoryTest, EveryDisabledValueAndEveryDateIsSwept)
+{
+    settings.historyExpires = 30;
+    addEntry(1, -5, true);  // dated before 1801
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(2, MakeDate(1, 1, 2027) - 100, MakeTime(9, 0));
+    s.rec.disabled = 2;  // not 1, still at the disabled end
+    s.rec.completed = 1;
+    ASSERT_EQ(s.add(), kOk);
+    addEntry(3, MakeDate(1, 1, 2027), true);  // young: stays, yet the walk goes on past it
+    s.rec = Task(4, MakeDate(1, 1, 2027) - 400, MakeTime(9, 0));
+    s.rec.disabled = 7;
+    s.rec.completed = 1;
+    ASSERT_EQ(s.add(), kOk);
+
+    EXPECT_EQ(sweep(MakeDate(1, 5, 2027)), 3);
+    EXPECT_EQ(remaining(), std::vector<Long>{3});
+
+    addEntry(5, -100000, false);
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(RemoveDisabledTasks(db, prompter));
+    EXPECT_TRUE(remaining().empty());
 }
 
 }  // namespace

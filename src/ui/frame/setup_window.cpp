@@ -109,11 +109,14 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
         connect(button, &QPushButton::clicked, this, std::move(act));
         houseLayout->addWidget(button);
     };
+    // Large tables go in batches; between them the frame repaints and its scheduler ticks.
+    const std::function<void()> serve = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     action("removeDisabled", QStringLiteral("Remove disabled tasks"),
-           [this] { data::RemoveDisabledTasks(s_.db, s_.prompter); });
+           [this, serve] { data::RemoveDisabledTasks(s_.db, s_.prompter, serve); });
     action("removeCompleted", QStringLiteral("Remove completed tasks"),
-           [this] { data::RemoveCompletedTasks(s_.db, s_.prompter); });
-    action("clearTodo", QStringLiteral("Clear To Do list"), [this] { data::ClearTodoList(s_.db, s_.prompter); });
+           [this, serve] { data::RemoveCompletedTasks(s_.db, s_.prompter, serve); });
+    action("clearTodo", QStringLiteral("Clear To Do list"),
+           [this, serve] { data::ClearTodoList(s_.db, s_.prompter, serve); });
     action("resetWindows", QStringLiteral("Reset saved window settings"),
            [this] { data::ResetWindowSettings(s_.positions, s_.prompter); });
     action("removeScripts", QStringLiteral("Remove active scripts"),

@@ -1,0 +1,108 @@
+// The daily sweep of 100,000 expired history entries as the frame lives it:
+// the sweep works beside the ticks while a task comes due on every tick, so
+// each tick writes (claim, move, history) against the sweep's batches.
+// Reports the longest tick (the longest the frame is kept from its events;
+// goal at most 50 ms) and the whole sweep's time.
+#include "data/records.h"
+#include "data/table.h"
+#include "scheduler/scheduler.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/scheduler_doubles.h"
+#include "support/temp_dir.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+using namespace hrln;
+using Clock = std::chrono::steady_clock;
+
+const Date kToday = MakeDate(3, 1, 2027);
+
+constexpr int kDueTasks = 20'000;
+
+void FillHistory(data::Database& db, int entries)
+{
+    data::Table<data::ScheduleRecord> t(db);
+    db.begin();
+    for (int id = 1; id <= entries; ++id) {
+        t.clear();
+        t.rec.id = id;
+        t.rec.description = "History entry";
+        t.rec.taskType = "Display Message";
+        t.rec.scheduleType = "Once";
+        t.rec.message = "A message of some length, as a performed task leaves behind it";
+        t.rec.date = kToday - 400 + id % 300;
+        t.rec.time = MakeTime(9, 0);
+        t.rec.disabled = 1;
+        t.rec.completed = 1;
+        t.add();
+    }
+    // Messages due one after the other all afternoon.
+    for (int id = entries + 1; id <= entries + kDueTasks; ++id) {
+        t.clear();
+        t.rec.id = id;
+        t.rec.description = "Due";
+        t.rec.taskType = "Display Message";
+        t.rec.scheduleType = "Once";
+        t.rec.date = kToday;
+        t.rec.time = MakeTime(12, 0);
+        t.add();
+    }
+    db.commit();
+}
+
+void SweepOverTicks(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    double longestTick = 0;
+    double wholeSweep = 0;
+    std::size_t ticks = 0;
+    std::size_t performed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        test::TempDir dir;
+        data::Database db(dir.file(data::kMainDatabaseFile), data::MainLayout());
+        db.create();
+        FillHistory(db, entries);
+        test::FakeClock clock(kToday, MakeTime(12, 0));
+        data::Settings settings;
+        settings.historyExpires = 30;
+        test::FakePrompter prompter;
+        data::EventLog log(dir.file(data::kEventLogFile), clock, settings);
+        test::FakeFrame frame;
+        test::FakeTray trayBackend;
+        test::FakeSound sound;
+        test::FakeScripts scripts;
+        test::FakeMessages messages;
+        scheduler::MessageWindowCounter windows;
+        scheduler::TrayController tray(trayBackend, frame, settings);
+        scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, scripts, messages,
+                                        windows, nullptr, nullptr});
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        ticks = 0;
+        do {
+            const auto before = Clock::now();
+            scheduler.tick();
+            ++ticks;
+            longestTick = std::max(longestTick, std::chrono::duration<double, std::milli>(Clock::now() - before).count());
+            clock.advance(125);
+        } while ((ticks < 2 || scheduler.housekeepingRunning()) && ticks < kDueTasks);
+        wholeSweep = std::chrono::duration<double>(Clock::now() - start).count();
+        performed = messages.started.size();
+    }
+    state.counters["longest_tick_ms"] = longestTick;
+    state.counters["sweep_s"] = wholeSweep;
+    state.counters["ticks"] = static_cast<double>(ticks);
+    state.counters["performed"] = static_cast<double>(performed);
+}
+
+}  // namespace
+
+BENCHMARK(SweepOverTicks)->Arg(100'000)->Arg(10'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
