@@ -66,7 +66,9 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     layout->addLayout(buttons);
 
     timer_ = new QTimer(this);
-    timer_->setInterval(1000);
+    // Precise: a coarse timer may fire early and put the repeat a whole step late.
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(scheduler::MessageWindow::kTimerStep * 10);
     connect(timer_, &QTimer::timeout, this, [this] { model_->onTimer(); });
     timer_->start();
     // Designed to open in the middle of the screen, where a message is seen.
