@@ -36,7 +36,9 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
 
     auto* close = new QPushButton(ProgramIcon(QStringLiteral("exit")), QStringLiteral("Cl&ose"), this);
     close->setObjectName(QStringLiteral("closeButton"));
-    close->setDefault(true);
+    // No default button: an Enter typed for another program must not close an
+    // unread message. The text takes the focus, where keys do nothing.
+    close->setAutoDefault(false);
     auto* text = new QPlainTextEdit(this);
     text->setObjectName(QStringLiteral("messageText"));
     text->setReadOnly(true);
@@ -47,6 +49,10 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));
     auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), QStringLiteral("&Add to To Do List"), this);
     todo->setObjectName(QStringLiteral("todoButton"));
+    snooze->setAutoDefault(false);
+    todo->setAutoDefault(false);
+    // Shown on top, but the keyboard stays with the window the user is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(snooze, &QPushButton::clicked, this, [this] {
@@ -82,6 +88,13 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
 
 MessageDialog::~MessageDialog() = default;
 
+void MessageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The text takes the focus, where a stray Enter or Space does nothing.
+    findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->setFocus();
+}
+
 void MessageDialog::done(int result)
 {
     timer_->stop();
@@ -103,13 +116,9 @@ void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
         return;
     // A window of its own (no parent), so it shows even while the frame sits in the tray.
     auto* dialog = new MessageDialog(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, positions_);
-    if (mode == scheduler::MessageWindow::Mode::Modal) {
-        dialog->exec();
-    } else {
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    }
+    // Modal to itself only: the scheduler's ticks, other messages and programs go on.
+    dialog->show();
+    dialog->raise();
 }
 
 }  // namespace hrln::ui

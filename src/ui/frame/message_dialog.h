@@ -25,6 +25,9 @@ public:
     scheduler::MessageWindow& model() { return *model_; }
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<scheduler::MessageWindow> model_;
     data::ProfileFile& positions_;
