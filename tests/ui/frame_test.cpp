@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QTest>
 
 namespace hrln::test {
@@ -81,6 +82,21 @@ TEST_F(FrameTest, MenusAndTheTrayMenu)
     frame->onTrayActivated(false);
     EXPECT_FALSE(tray->shown());
     EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(FrameTest, MenuHintsShowInZoneOne)
+{
+    frame->show();
+    frame->start();
+    QAction* setup = frame->findChild<QAction*>(QStringLiteral("actionSetup"));
+    ASSERT_NE(setup, nullptr);
+    // A hovered menu item sends its hint to the menu bar that opened the menu.
+    setup->showStatusText(frame->menuBar());
+    EXPECT_EQ(frame->zoneText(1), QStringLiteral("Change the program's options"));
+    EXPECT_TRUE(frame->findChild<QLabel*>(QStringLiteral("zone1"))->isVisible());
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(frame->menuBar(), &leave);
+    EXPECT_EQ(frame->zoneText(1), QString());
 }
 
 TEST_F(FrameTest, TheFrameReopensWhereItWasClosed)
