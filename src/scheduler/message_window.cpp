@@ -39,8 +39,9 @@ MessageWindow::Mode MessageWindow::open()
     services_.log.logEvent("Message", std::string(text::Clip(slots_.title)) + slots_.alarmSound);
     if (services_.settings.useExternalMessage) {
         // The text travels as one argument, whatever it holds: no shell sees it.
-        services_.launcher.startDetached(services_.externalProgram,
-                                         {std::string(text::Clip(slots_.text))});
+        // The description follows as a second one, for the notification's summary.
+        services_.launcher.startDetached(services_.externalProgram, {std::string(text::Clip(slots_.text)),
+                                                                     std::string(text::Clip(slots_.title))});
         return Mode::External;
     }
     if (services_.settings.repeatAlarmInterval > 0)

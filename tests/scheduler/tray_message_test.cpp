@@ -104,7 +104,8 @@ TEST_F(MessageWindowTest, OpeningLogsCountsAndHandsTheTextToTheExternalProgramWh
     EXPECT_EQ(external.open(), MessageWindow::Mode::External);
     EXPECT_EQ(windows.open(), 0);
     ASSERT_EQ(launcher.starts.size(), 1u);
-    EXPECT_EQ(launcher.starts[0].second, std::vector<std::string>{"Call \"Dr. Who\"; rm -rf ~ & `echo`"});
+    EXPECT_EQ(launcher.starts[0].second,
+              (std::vector<std::string>{"Call \"Dr. Who\"; rm -rf ~ & `echo`", "Dentist"}));
 
     settings.useExternalMessage = false;
     settings.useModalMessage = true;
