@@ -142,6 +142,35 @@ TEST_F(WindowsTest, AMessageWindowHoldsNothingUpAndTakesNoStrayKeys)
     EXPECT_TRUE(closedMeanwhile);
 }
 
+// "Saved" belongs to the message window, so closing it leaves that window in
+// front, not the frame.
+TEST_F(WindowsTest, TheSavedBoxBelongsToTheMessageWindow)
+{
+    FakeLauncher launcher;
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    messagesUi.setOwnBoxes(true);
+    frame->show();
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    QPointer<QWidget> window = OpenMessage(QStringLiteral("SHOWMESSAGE$WINDOW"));
+    ASSERT_NE(window, nullptr);
+    QWidget* owner = nullptr;
+    QString text;
+    QTimer::singleShot(50, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            text = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("todoButton")), Qt::LeftButton);
+    EXPECT_EQ(text, QStringLiteral("Added to To Do List:\nStretch"));
+    EXPECT_EQ(owner, window.data());
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+}
+
 TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)
 {
     FakeLauncher launcher;

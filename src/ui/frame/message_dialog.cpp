@@ -110,12 +110,21 @@ QtMessageLauncher::QtMessageLauncher(scheduler::MessageServices services, data::
 
 void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
 {
-    auto model = std::make_unique<scheduler::MessageWindow>(services_, slots);
+    auto boxes = ownBoxes_ ? std::make_unique<QtPrompter>() : nullptr;
+    const scheduler::MessageServices& s = services_;
+    auto model = std::make_unique<scheduler::MessageWindow>(
+        scheduler::MessageServices{s.db, s.settings, s.log, s.clock, boxes ? *boxes : s.prompter, s.sound,
+                                   s.launcher, s.counter, s.externalProgram},
+        slots);
     const scheduler::MessageWindow::Mode mode = model->open();
     if (mode == scheduler::MessageWindow::Mode::External)
         return;
     // A window of its own (no parent), so it shows even while the frame sits in the tray.
     auto* dialog = new MessageDialog(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, positions_);
+    if (boxes) {
+        boxes->setParent(dialog);
+        dialog->takeBoxes(std::move(boxes));
+    }
     // Modal to itself only: the scheduler's ticks, other messages and programs go on.
     dialog->show();
     dialog->raise();
