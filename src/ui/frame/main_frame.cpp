@@ -234,7 +234,9 @@ int MainFrame::timerInterval() const
 
 bool MainFrame::isMinimized() const
 {
-    return QMainWindow::isMinimized();
+    // Hidden in the tray is minimised, whatever state the desktop reports for
+    // a window it no longer maps.
+    return QMainWindow::isMinimized() || (tray_ != nullptr && tray_->shown());
 }
 
 bool MainFrame::isVisible() const
