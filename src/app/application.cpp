@@ -135,6 +135,7 @@ int RunApplication(const QString& dataFolder)
     ui::QtMessageLauncher messages({db, settings, log, clock, prompter, sound, launcher, messageWindows,
                                     MessageProgram()},
                                    positions, nullptr);
+    messages.setOwnBoxes(true);
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
                                     messageWindows, &monitor, nullptr, &stations, &processes});
     // A program that ends is collected soon after, not at the next start.

@@ -56,7 +56,8 @@ const char* const kAddHelp =
     "\n"
     "Options:\n"
     "  --alarm FILE      play this sound file as an alarm (80 characters once made\n"
-    "                    absolute, as the scheduler runs in its data folder)\n"
+    "                    absolute, as the scheduler runs in its data folder);\n"
+    "                    BEEP gives the system beep\n"
     "  --warn            warn if the task was not run on its date\n"
     "  --skip-if-missed  skip it if it was not run at its time (+/- 10 minutes)\n"
     "  --no-history      keep no history entry once it has been performed\n"
@@ -168,7 +169,11 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             task.category = value;
         } else if (option == "--alarm") {
             std::error_code ec;
-            const std::string file = value.empty() ? std::string() : std::filesystem::absolute(value, ec).string();
+            // "BEEP" in any case is the system beep, stored as the word itself.
+            const bool beep = text::ToUpper(text::Clip(value)) == "BEEP";
+            const std::string file = value.empty() ? std::string()
+                                     : beep        ? std::string(text::Clip(value))
+                                                   : std::filesystem::absolute(value, ec).string();
             if (file.empty() || ec)
                 return "bad alarm file " + Quoted(value);
             if (text::CharCount(file) > static_cast<std::size_t>(decltype(task.alarmFile)::kWidth))

@@ -1,9 +1,11 @@
-// hrlnmsg TEXT: shows TEXT as a desktop notification, or in a small window of
-// its own when no notification service answers.
+// hrlnmsg TEXT [DESCRIPTION]: shows TEXT as a desktop notification under the
+// summary DESCRIPTION ("Horalyn" when blank or missing), or both in a small
+// window of its own when no notification service answers.
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QIcon>
 #include <QMessageBox>
 #include <QVariantMap>
 
@@ -13,7 +15,7 @@ namespace {
 
 constexpr int kBusTimeoutMs = 2000;
 
-bool Notify(const QString& text)
+bool Notify(const QString& summary, const QString& text)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -22,7 +24,6 @@ bool Notify(const QString& text)
                                                        QStringLiteral("/org/freedesktop/Notifications"),
                                                        QStringLiteral("org.freedesktop.Notifications"),
                                                        QStringLiteral("Notify"));
-    const QString summary = text.section(QChar('\n'), 0, 0).left(80);
     call << QStringLiteral("Horalyn") << 0u << QStringLiteral("horalyn") << summary << text << QStringList()
          << QVariantMap{{QStringLiteral("urgency"), QVariant::fromValue<uchar>(1)}} << -1;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kBusTimeoutMs);
@@ -33,17 +34,26 @@ bool Notify(const QString& text)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: hrlnmsg TEXT\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: hrlnmsg TEXT [DESCRIPTION]\n");
         return 2;
     }
     const QString text = QString::fromLocal8Bit(argv[1]);
+    QString summary = argc == 3 ? QString::fromLocal8Bit(argv[2]).trimmed() : QString();
+    if (summary.isEmpty())
+        summary = QStringLiteral("Horalyn");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("hrlnmsg"));
-    if (Notify(text))
+    if (Notify(summary, text))
         return 0;
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Message"), text, QMessageBox::Ok);
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("horalyn"));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Message"), summary, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("HRLNMSG$WINDOW"));
+    box.setInformativeText(text);
+    if (!icon.isNull()) {
+        box.setWindowIcon(icon);
+        box.setIconPixmap(icon.pixmap(48));
+    }
     box.exec();
     return 0;
 }

@@ -39,8 +39,9 @@ MessageWindow::Mode MessageWindow::open()
     services_.log.logEvent("Message", std::string(text::Clip(slots_.title)) + slots_.alarmSound);
     if (services_.settings.useExternalMessage) {
         // The text travels as one argument, whatever it holds: no shell sees it.
-        services_.launcher.startDetached(services_.externalProgram,
-                                         {std::string(text::Clip(slots_.text))});
+        // The description follows as a second one, for the notification's summary.
+        services_.launcher.startDetached(services_.externalProgram, {std::string(text::Clip(slots_.text)),
+                                                                     std::string(text::Clip(slots_.title))});
         return Mode::External;
     }
     if (services_.settings.repeatAlarmInterval > 0)
@@ -69,10 +70,17 @@ void MessageWindow::onTimer()
         scheduleNextAlarm();  // repetition switched on while the window was open
         return;
     }
-    if (CompareDateTime(now.date, now.time, nextAlarmDate_, nextAlarmTime_) <= 0)
+    // Due at its moment, not a timer step after it: polled every second, a
+    // strictly later test would repeat every interval plus one second.
+    if (CompareDateTime(now.date, now.time, nextAlarmDate_, nextAlarmTime_) < 0)
         return;
     SoundAlarm(services_.sound, slots_.alarmSound);
-    scheduleNextAlarm();
+    // The next one counts from this one's moment, so late ticks do not add up;
+    // after a long pause (a suspended machine) it counts from now.
+    nextAlarmTime_ += services_.settings.repeatAlarmInterval * 100;
+    NormalizeDateTime(nextAlarmDate_, nextAlarmTime_);
+    if (CompareDateTime(now.date, now.time, nextAlarmDate_, nextAlarmTime_) >= 0)
+        scheduleNextAlarm();
 }
 
 int MessageWindow::snooze()

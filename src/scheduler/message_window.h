@@ -62,6 +62,8 @@ struct MessageServices {
 class MessageWindow {
 public:
     enum class Mode { External, Modal, Window };
+    // How often the window calls onTimer, in hundredths of a second.
+    static constexpr int kTimerStep = 100;
 
     MessageWindow(MessageServices services, const MessageSlots& slots);
     ~MessageWindow();

@@ -186,11 +186,15 @@ TEST_F(TaskCommandsTest, AddCutsTextsToTheirFieldsAndSpecialTasksFollowTheForm)
     std::filesystem::current_path(temp_.path());
     ASSERT_EQ(Run({"add", "--alarm", "bell.wav"}).status, 0);
     EXPECT_EQ(Stored(3)->alarmFile.str(), (temp_.path() / "bell.wav").string());
+    // The word BEEP, in any case, is the system beep, not a file of that name.
+    ASSERT_EQ(Run({"add", "--alarm", "beep"}).status, 0);
+    EXPECT_EQ(Stored(4)->alarmFile.str(), "beep");
+    EXPECT_EQ(Stored(4)->alarm, 1);
 
     // A date off the rule is warned about and kept.
     const CliResult run = Run({"add", "--type", "Day of Week", "--days", "mon", "--date", "2027-01-01"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "4\n");
+    EXPECT_EQ(run.out, "5\n");
     EXPECT_EQ(run.err, "Warning: Date given does not match schedule type.\n");
 }
 

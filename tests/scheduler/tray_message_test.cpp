@@ -104,7 +104,8 @@ TEST_F(MessageWindowTest, OpeningLogsCountsAndHandsTheTextToTheExternalProgramWh
     EXPECT_EQ(external.open(), MessageWindow::Mode::External);
     EXPECT_EQ(windows.open(), 0);
     ASSERT_EQ(launcher.starts.size(), 1u);
-    EXPECT_EQ(launcher.starts[0].second, std::vector<std::string>{"Call \"Dr. Who\"; rm -rf ~ & `echo`"});
+    EXPECT_EQ(launcher.starts[0].second,
+              (std::vector<std::string>{"Call \"Dr. Who\"; rm -rf ~ & `echo`", "Dentist"}));
 
     settings.useExternalMessage = false;
     settings.useModalMessage = true;
@@ -120,18 +121,45 @@ TEST_F(MessageWindowTest, AlarmRepeatsAcrossMidnight)
     window.open();
     EXPECT_EQ(window.nextAlarmDate(), MakeDate(3, 2, 2027));
     EXPECT_EQ(window.nextAlarmTime(), MakeTime(0, 0, 20));
-    clock.set(MakeDate(3, 2, 2027), MakeTime(0, 0, 20));
+    clock.set(MakeDate(3, 2, 2027), MakeTime(0, 0, 19, 99));
     window.onTimer();
-    EXPECT_TRUE(sound.played.empty());  // only once the moment has passed
-    clock.advance(1);
+    EXPECT_TRUE(sound.played.empty());  // not before its moment
+    clock.advance(2);
     window.onTimer();
     EXPECT_EQ(sound.played, std::vector<std::string>{"BEEP"});
-    EXPECT_EQ(window.nextAlarmTime(), MakeTime(0, 0, 50, 1));
+    EXPECT_EQ(window.nextAlarmTime(), MakeTime(0, 0, 50));  // from its moment, not from the late tick
 
     settings.repeatAlarmInterval = 0;
     clock.advance(10000);
     window.onTimer();
     EXPECT_EQ(sound.played.size(), 1u);
+}
+
+// Polled at the window's own step, the alarm repeats exactly every interval,
+// however late each tick comes within its step.
+TEST_F(MessageWindowTest, AlarmRepeatsEveryIntervalAtTheWindowsStep)
+{
+    settings.repeatAlarmInterval = 3;
+    clock.set(MakeDate(3, 1, 2027), MakeTime(10, 0, 0, 37));
+    MessageWindow window(services(), scheduler::MakeMessageSlots("T", "text", "bell.wav"));
+    window.open();
+    const Time start = clock.now().time;
+    std::vector<int> repeats;  // hundredths after the opening
+    for (int tick = 1; tick <= 12; ++tick) {
+        // Each tick a little late, some later than others.
+        clock.set(MakeDate(3, 1, 2027), start + tick * MessageWindow::kTimerStep + (tick % 3 == 0 ? 1 : 3));
+        window.onTimer();
+        if (sound.played.size() > repeats.size())
+            repeats.push_back(clock.now().time - start);
+    }
+    EXPECT_EQ(repeats, (std::vector<int>{301, 601, 901, 1201}));
+
+    // After a long pause the next repeat counts from now: no burst of alarms.
+    clock.advance(100 * 60);
+    window.onTimer();
+    window.onTimer();
+    EXPECT_EQ(sound.played.size(), 5u);
+    EXPECT_EQ(window.nextAlarmTime(), clock.now().time + 300);
 }
 
 TEST_F(MessageWindowTest, SnoozeAndToDo)

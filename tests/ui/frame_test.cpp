@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QTest>
 
 namespace hrln::test {
@@ -81,6 +82,40 @@ TEST_F(FrameTest, MenusAndTheTrayMenu)
     frame->onTrayActivated(false);
     EXPECT_FALSE(tray->shown());
     EXPECT_TRUE(frame->isVisible());
+}
+
+// In the tray the frame counts as minimised even when the desktop drops the
+// minimised state of the unmapped window: the title and tip show the next task.
+TEST_F(FrameTest, InTheTrayTheTitleShowsTheNextTask)
+{
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(14, 30), "Team meeting");
+    frame->show();
+    frame->start();
+    frame->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(tray->shown());
+    frame->setWindowState(Qt::WindowNoState);  // as an X11 desktop reports a withdrawn window
+    scheduler->onTimer();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Horalyn 97 - Team meeting Mar 2, 2027 2:30 PM"));
+    EXPECT_EQ(trayBackend.tip, "Horalyn 97 - Team meeting Mar 2, 2027 2:30 PM");
+    EXPECT_FALSE(frame->isVisible());
+    frame->onTrayActivated(false);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_FALSE(frame->isMinimized());
+}
+
+TEST_F(FrameTest, MenuHintsShowInZoneOne)
+{
+    frame->show();
+    frame->start();
+    QAction* setup = frame->findChild<QAction*>(QStringLiteral("actionSetup"));
+    ASSERT_NE(setup, nullptr);
+    // A hovered menu item sends its hint to the menu bar that opened the menu.
+    setup->showStatusText(frame->menuBar());
+    EXPECT_EQ(frame->zoneText(1), QStringLiteral("Change the program's options"));
+    EXPECT_TRUE(frame->findChild<QLabel*>(QStringLiteral("zone1"))->isVisible());
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(frame->menuBar(), &leave);
+    EXPECT_EQ(frame->zoneText(1), QString());
 }
 
 TEST_F(FrameTest, TheFrameReopensWhereItWasClosed)

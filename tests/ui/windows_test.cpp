@@ -1,5 +1,6 @@
 #include "ui/frame/message_dialog.h"
 #include "ui/frame/setup_window.h"
+#include "ui/widgets/qt_prompter.h"
 #include "ui_fixture.h"
 
 #include <QCheckBox>
@@ -8,7 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 namespace hrln::test {
 namespace {
@@ -83,6 +86,89 @@ TEST_F(WindowsTest, SetupWritesEveryOptionAndShowsItAgain)
     QTest::mouseClick(again.findChild<QPushButton*>(QStringLiteral("removeScripts")), Qt::LeftButton);
     EXPECT_EQ(scriptsCleared, 1);
     EXPECT_EQ(prompter.shown.back().text, "All active scripts have been removed");
+}
+
+QWidget* OpenMessage(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// A message that waits for its answer holds nothing else up, takes no stray
+// Enter, and stays usable while a question box is open over the frame.
+TEST_F(WindowsTest, AMessageWindowHoldsNothingUpAndTakesNoStrayKeys)
+{
+    FakeLauncher launcher;
+    settings.useModalMessage = true;
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    // Should the window hold its caller, this closes it from inside, and the window is gone on return.
+    bool returned = false;
+    QTimer::singleShot(0, [&returned] {
+        if (QWidget* w = OpenMessage(QStringLiteral("SHOWMODALMESSAGE$WINDOW")); w != nullptr && !returned)
+            w->close();
+    });
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    returned = true;
+    QPointer<QWidget> modal = OpenMessage(QStringLiteral("SHOWMODALMESSAGE$WINDOW"));
+    ASSERT_NE(modal, nullptr) << "the message held its caller until it was closed";
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(modal.isNull());
+    EXPECT_EQ(windows.open(), 0);  // not counted against the limit
+
+    // No default button: Enter reaches the window and closes nothing.
+    for (QPushButton* b : modal->findChildren<QPushButton*>())
+        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->objectName().toStdString();
+    EXPECT_EQ(modal->focusWidget(), modal->findChild<QPlainTextEdit*>(QStringLiteral("messageText")));
+    QTest::keyClick(modal, Qt::Key_Return);
+    QTest::keyClick(modal->findChild<QPlainTextEdit*>(QStringLiteral("messageText")), Qt::Key_Enter);
+    EXPECT_TRUE(modal->isVisible());
+
+    // A question asked over the frame leaves the message closable.
+    frame->show();
+    ui::QtPrompter questions(frame.get());
+    bool closedMeanwhile = false;
+    QTimer::singleShot(50, [&] {
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("closeButton")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        closedMeanwhile = modal.isNull() || !modal->isVisible();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->reject();
+    });
+    questions.ask({"Task is due to run.  Run it now?", "Confirm Task", platform::MessageIcon::Exclamation,
+                   platform::MessageButtons::YesNo, platform::MessageButton::No});
+    EXPECT_TRUE(closedMeanwhile);
+}
+
+// "Saved" belongs to the message window, so closing it leaves that window in
+// front, not the frame.
+TEST_F(WindowsTest, TheSavedBoxBelongsToTheMessageWindow)
+{
+    FakeLauncher launcher;
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    messagesUi.setOwnBoxes(true);
+    frame->show();
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    QPointer<QWidget> window = OpenMessage(QStringLiteral("SHOWMESSAGE$WINDOW"));
+    ASSERT_NE(window, nullptr);
+    QWidget* owner = nullptr;
+    QString text;
+    QTimer::singleShot(50, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            text = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("todoButton")), Qt::LeftButton);
+    EXPECT_EQ(text, QStringLiteral("Added to To Do List:\nStretch"));
+    EXPECT_EQ(owner, window.data());
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(window->isVisible());
+    window->close();
 }
 
 TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)

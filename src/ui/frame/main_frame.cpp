@@ -9,6 +9,7 @@
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
+#include <QStatusTipEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMdiArea>
@@ -233,7 +234,9 @@ int MainFrame::timerInterval() const
 
 bool MainFrame::isMinimized() const
 {
-    return QMainWindow::isMinimized();
+    // Hidden in the tray is minimised, whatever state the desktop reports for
+    // a window it no longer maps.
+    return QMainWindow::isMinimized() || (tray_ != nullptr && tray_->shown());
 }
 
 bool MainFrame::isVisible() const
@@ -308,6 +311,17 @@ void MainFrame::onTrayActivated(bool context)
         trayMenu()->popup(QCursor::pos());
     else
         tray_->restoreFromTray();
+}
+
+bool MainFrame::event(QEvent* event)
+{
+    // Menu and control hints belong in zone 1; the status bar's own message
+    // line would cover the zones instead.
+    if (event->type() == QEvent::StatusTip) {
+        setZoneText(1, static_cast<QStatusTipEvent*>(event)->tip().toStdString());
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void MainFrame::changeEvent(QEvent* event)

@@ -83,6 +83,7 @@ public Q_SLOTS:
     void onTrayActivated(bool context);
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

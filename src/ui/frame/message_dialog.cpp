@@ -36,7 +36,9 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
 
     auto* close = new QPushButton(ProgramIcon(QStringLiteral("exit")), QStringLiteral("Cl&ose"), this);
     close->setObjectName(QStringLiteral("closeButton"));
-    close->setDefault(true);
+    // No default button: an Enter typed for another program must not close an
+    // unread message. The text takes the focus, where keys do nothing.
+    close->setAutoDefault(false);
     auto* text = new QPlainTextEdit(this);
     text->setObjectName(QStringLiteral("messageText"));
     text->setReadOnly(true);
@@ -47,6 +49,10 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));
     auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), QStringLiteral("&Add to To Do List"), this);
     todo->setObjectName(QStringLiteral("todoButton"));
+    snooze->setAutoDefault(false);
+    todo->setAutoDefault(false);
+    // Shown on top, but the keyboard stays with the window the user is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(snooze, &QPushButton::clicked, this, [this] {
@@ -66,7 +72,9 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     layout->addLayout(buttons);
 
     timer_ = new QTimer(this);
-    timer_->setInterval(1000);
+    // Precise: a coarse timer may fire early and put the repeat a whole step late.
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(scheduler::MessageWindow::kTimerStep * 10);
     connect(timer_, &QTimer::timeout, this, [this] { model_->onTimer(); });
     timer_->start();
     // Designed to open in the middle of the screen, where a message is seen.
@@ -79,6 +87,13 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
 }
 
 MessageDialog::~MessageDialog() = default;
+
+void MessageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The text takes the focus, where a stray Enter or Space does nothing.
+    findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->setFocus();
+}
 
 void MessageDialog::done(int result)
 {
@@ -95,19 +110,24 @@ QtMessageLauncher::QtMessageLauncher(scheduler::MessageServices services, data::
 
 void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
 {
-    auto model = std::make_unique<scheduler::MessageWindow>(services_, slots);
+    auto boxes = ownBoxes_ ? std::make_unique<QtPrompter>() : nullptr;
+    const scheduler::MessageServices& s = services_;
+    auto model = std::make_unique<scheduler::MessageWindow>(
+        scheduler::MessageServices{s.db, s.settings, s.log, s.clock, boxes ? *boxes : s.prompter, s.sound,
+                                   s.launcher, s.counter, s.externalProgram},
+        slots);
     const scheduler::MessageWindow::Mode mode = model->open();
     if (mode == scheduler::MessageWindow::Mode::External)
         return;
     // A window of its own (no parent), so it shows even while the frame sits in the tray.
     auto* dialog = new MessageDialog(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, positions_);
-    if (mode == scheduler::MessageWindow::Mode::Modal) {
-        dialog->exec();
-    } else {
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
+    if (boxes) {
+        boxes->setParent(dialog);
+        dialog->takeBoxes(std::move(boxes));
     }
+    // Modal to itself only: the scheduler's ticks, other messages and programs go on.
+    dialog->show();
+    dialog->raise();
 }
 
 }  // namespace hrln::ui

@@ -20,12 +20,18 @@ class MessageDialog : public QDialog {
 public:
     MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bool modal, data::ProfileFile& positions,
                   QWidget* parent = nullptr);
+    // The window's own question boxes, when the model asks through them.
+    void takeBoxes(std::unique_ptr<platform::Prompter> boxes) { boxes_ = std::move(boxes); }
     ~MessageDialog() override;
 
     scheduler::MessageWindow& model() { return *model_; }
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    std::unique_ptr<platform::Prompter> boxes_;  // declared first: the model asks through it
     std::unique_ptr<scheduler::MessageWindow> model_;
     data::ProfileFile& positions_;
     QString section_;
@@ -37,8 +43,12 @@ class QtMessageLauncher : public scheduler::MessageLauncher {
 public:
     QtMessageLauncher(scheduler::MessageServices services, data::ProfileFile& positions, QWidget* parent);
     void startMessage(const scheduler::MessageSlots& slots) override;
+    // Each window asks its own questions ("Saved"), in boxes that belong to it,
+    // so the window stays in front; otherwise they go to the given prompter.
+    void setOwnBoxes(bool own) { ownBoxes_ = own; }
 
 private:
+    bool ownBoxes_ = false;
     scheduler::MessageServices services_;
     data::ProfileFile& positions_;
     QWidget* parent_;

@@ -81,7 +81,8 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
                        ButtonsOf(box.buttons), parent_);
     dialog.setObjectName(QStringLiteral("MESSAGEBOX"));
     dialog.setDefaultButton(ToQt(box.defaultButton));
-    dialog.setWindowModality(Qt::ApplicationModal);
+    // Modal to the window it belongs to: open message windows stay usable.
+    dialog.setWindowModality(Qt::WindowModal);
     return FromQt(dialog.exec());
 }
 
