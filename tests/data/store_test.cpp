@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+
 namespace hrln::test {
 namespace {
 
@@ -234,6 +236,30 @@ TEST_F(StoreTest, TaskNumbersAndHistoryEntries)
     EXPECT_EQ(AddTaskWithNewId(a, [&] { return ++asked < 2; }), kOk);
     EXPECT_EQ(a.rec.id, 43);
     EXPECT_EQ(asked, 0);
+}
+
+TEST_F(StoreTest, NumbersNeverWrapPastTheLargest)
+{
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(std::numeric_limits<Long>::max(), MakeDate(1, 1, 2027), MakeTime(9, 0));
+    ASSERT_EQ(s.add(), kOk);
+    EXPECT_EQ(NextTaskId(db), 0);
+
+    Table<ScheduleRecord> a(db);
+    a.rec = Task(0, MakeDate(1, 1, 2027), MakeTime(9, 0));
+    EXPECT_EQ(AddTaskWithNewId(a, [] { return true; }), kNoNumberLeft);
+    a.rec.disabled = 1;
+    a.rec.completed = 1;
+    EXPECT_EQ(AddHistoryEntry(a), kNoNumberLeft);
+    EXPECT_EQ(a.count(), 1);
+    EXPECT_FALSE(ErrorText(kNoNumberLeft).empty());
+    EXPECT_NE(ErrorText(kNoNumberLeft), ErrorText(-1));
+
+    Table<ContactRecord> c(db);
+    c.rec.clientId = std::numeric_limits<Long>::max();
+    c.rec.lastName = "Last";
+    ASSERT_EQ(c.add(), kOk);
+    EXPECT_EQ(NextClientId(db), 0);
 }
 
 TEST_F(StoreTest, DeletingATaskTakesItsScriptAndLinksAlong)
