@@ -4,6 +4,7 @@
 #include "data/table_open.h"
 
 #include <array>
+#include <limits>
 
 namespace hrln::data {
 namespace {
@@ -30,14 +31,23 @@ void ReportHistoryError(platform::Prompter& prompter, Database& db, int err)
     prompter.ask({ErrorDescription(db, err) + " error while removing history", "Cannot Remove History"});
 }
 
+// Positions `tasks` at the first KeyDateEnabled entry with this Disabled value:
+// dates and times may be negative (before 1801), so the walk starts below them.
+void SetFromDisabled(Table<ScheduleRecord>& tasks, Byte disabled)
+{
+    tasks.clear();
+    tasks.rec.disabled = disabled;
+    tasks.rec.date = std::numeric_limits<Date>::min();
+    tasks.rec.time = std::numeric_limits<Time>::min();
+    tasks.setFrom(ScheduleRecord::KeyDateEnabled);
+}
+
 // Walks the disabled end of KeyDateEnabled and deletes what `remove` picks.
 template <class Pick>
 void RemoveDisabled(Database& db, platform::Prompter& prompter, Pick remove)
 {
     Table<ScheduleRecord> tasks(db);
-    tasks.clear();
-    tasks.rec.disabled = 1;
-    tasks.setFrom(ScheduleRecord::KeyDateEnabled);
+    SetFromDisabled(tasks, 1);
     while (tasks.next() == kOk) {
         if (!remove(tasks.rec))
             continue;
@@ -60,9 +70,7 @@ int RemoveExpiredHistory(HistorySweep& sweep, Date today, Date& lastHousekeeping
     Table<ScheduleRecord>& alias = sweep.alias;
     Database& db = alias.database();
     int removed = 0;
-    alias.clear();
-    alias.rec.disabled = 1;
-    alias.setFrom(ScheduleRecord::KeyDateEnabled);
+    SetFromDisabled(alias, 1);
     for (;;) {
         const int err = alias.next();
         if (err == kRecordNotAvailable)
@@ -71,9 +79,15 @@ int RemoveExpiredHistory(HistorySweep& sweep, Date today, Date& lastHousekeeping
             ReportHistoryError(sweep.prompter, db, err);
             break;
         }
-        // The key is in date order: once one record is young enough to stay, so is the rest.
-        if (static_cast<long long>(alias.rec.date) + expires > today)
-            break;
+        // The key is in date order within one Disabled value: once a record is
+        // young enough to stay, so is the rest of that value; any other nonzero
+        // value is disabled too, so the walk goes on with the next.
+        if (static_cast<long long>(alias.rec.date) + expires > today) {
+            if (alias.rec.disabled == std::numeric_limits<Byte>::max())
+                break;
+            SetFromDisabled(alias, static_cast<Byte>(alias.rec.disabled + 1));
+            continue;
+        }
         if (alias.rec.completed != 0 || sweep.settings.removeUncompleted) {
             if (const int del = DeleteTask(alias); del != kOk)
                 ReportHistoryError(sweep.prompter, db, del);
