@@ -146,6 +146,19 @@ TEST_F(StoreTest, RecordsAreReadAndWrittenWhole)
     EXPECT_EQ(other.rec.exceptOther, "kept");
     EXPECT_EQ(text::CharCount(other.rec.description.str()), 40u);
     EXPECT_EQ(other.rec.description, s.rec.description);
+
+    // A five-digit pause, past what a 16-bit field holds, comes back whole.
+    Table<ScriptingRecord> item(db);
+    item.rec.id = 7;
+    item.rec.sequence = 1;
+    item.rec.action = "Wait";
+    item.rec.secondsToWait = 99999;
+    ASSERT_EQ(item.add(), kOk);
+    Table<ScriptingRecord> read(db);
+    read.rec.id = 7;
+    read.rec.sequence = 1;
+    ASSERT_EQ(read.get(ScriptingRecord::KeyID), kOk);
+    EXPECT_EQ(read.rec.secondsToWait, 99999);
 }
 
 TEST_F(StoreTest, AliasBuffersSeeEachOthersWrites)
