@@ -1,10 +1,12 @@
 # make run   installs what is missing, builds, starts the program
-# make test  installs what is missing, builds, runs every test (plain and sanitized)
+# make test  installs what is missing, builds, runs every test (plain and sanitized) and checks
+#            that the Release configuration builds
 JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
+RELEASE ?= build-release
 
-.PHONY: all deps build run test test-plain test-asan bench clean
+.PHONY: all deps build run test test-plain test-asan test-release bench clean
 
 all: build
 
@@ -30,10 +32,17 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# Release (-O3) only has to build: its tests would repeat the plain run.
+$(RELEASE)/CMakeCache.txt:
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+
+test-release: deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS)
+
+test: test-plain test-asan test-release
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE)

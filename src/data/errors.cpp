@@ -21,6 +21,7 @@ std::string ErrorText(int code)
     case kBadKeyLength: return "Invalid Key Length";
     case kRecordChanged: return "Record Changed by Another Station";
     case kFileSystem: return "File System Error";
+    case kNoNumberLeft: return "No Number Left Above the Highest in Use";
     default: return "Unknown Error";
     }
 }

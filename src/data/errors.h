@@ -22,6 +22,7 @@ enum ErrorCode : int {
     kBadKeyLength = 88,
     kRecordChanged = 89,     // changed by another station since it was read
     kFileSystem = 90,        // the file system reported a failure
+    kNoNumberLeft = 95,      // the highest number is taken: a new one would overflow
 };
 
 // The system's text for an error code, as shown in messages.

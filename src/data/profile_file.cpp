@@ -128,7 +128,12 @@ bool ProfileFile::write(std::string_view section, std::string_view key, std::str
         } else {
             if (!lines.empty() && !text::Trim(lines.back()).empty())
                 lines.push_back(crlf ? "\r" : "");
-            lines.push_back("[" + std::string(text::Trim(section)) + "]" + (crlf ? "\r" : ""));
+            // Appending rather than literal + string: GCC 12 at -O3 reports a
+            // false -Wrestrict overlap for the prepend.
+            std::string header = "[";
+            header += text::Trim(section);
+            header += crlf ? "]\r" : "]";
+            lines.push_back(std::move(header));
             lines.push_back(newLine);
         }
     }

@@ -143,7 +143,7 @@ struct ScriptingRecord {
     Long sequence = 0;  // DECIMAL(6)
     FixedText<27> action;
     FixedText<80> keystrokes;
-    Short secondsToWait = 0;  // DECIMAL(3)
+    Long secondsToWait = 0;  // DECIMAL(3): five digits, more than a SHORT holds
     FixedText<80> waitForWindow;
     FixedText<80> focusOnWindow;
     FixedText<20> windowExistance;

@@ -1,5 +1,7 @@
 #include "data/schedule_store.h"
 
+#include <limits>
+
 namespace hrln::data {
 namespace {
 
@@ -10,6 +12,9 @@ Long NextNumber(Database& db, int key, Long R::*field)
     last.set(key);
     if (last.previous() != kOk)
         return 1;
+    // The next number must never wrap round to a negative one.
+    if (last.rec.*field == std::numeric_limits<Long>::max())
+        return 0;
     return last.rec.*field + 1;
 }
 
@@ -43,6 +48,8 @@ int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& 
     for (;;) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             table.rec.id = NextTaskId(table.database());
+            if (table.rec.id == 0)
+                return kNoNumberLeft;
             const int err = table.add();
             if (err == kOk)
                 return kOk;
@@ -55,11 +62,15 @@ int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& 
 int AddHistoryEntry(Table<ScheduleRecord>& table)
 {
     table.rec.id = NextTaskId(table.database());
+    if (table.rec.id == 0)
+        return kNoNumberLeft;
     Table<ScheduleRecord> probe(table.database());
     for (;;) {
         probe.rec.id = table.rec.id;
         if (probe.get(ScheduleRecord::KeyID) != kOk)
             break;
+        if (table.rec.id == std::numeric_limits<Long>::max())
+            return kNoNumberLeft;
         ++table.rec.id;
     }
     return table.add();

@@ -7,18 +7,21 @@
 
 namespace hrln::data {
 
-// The highest task number in the table plus one (1 in an empty table). Reads
-// through a buffer of its own, so the caller's buffer and cursor stay put.
+// The highest task number in the table plus one (1 in an empty table), or 0
+// when the highest is the largest a Long holds. Reads through a buffer of its
+// own, so the caller's buffer and cursor stay put.
 Long NextTaskId(Database& db);
 // The same rule for contacts.
 Long NextClientId(Database& db);
 
 // Adds `table.rec` under a fresh task number: recomputed and retried when
 // another buffer took the number first, three attempts at a time; after each
-// three, `askRetry` decides whether to try three more. Returns the last error.
+// three, `askRetry` decides whether to try three more. Returns the last error,
+// or kNoNumberLeft (nothing added) when no number is left above the highest.
 int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& askRetry);
 
-// Adds a history entry: the highest number plus one, raised while it is taken.
+// Adds a history entry: the highest number plus one, raised while it is taken;
+// kNoNumberLeft (nothing added) when that would pass the largest Long.
 int AddHistoryEntry(Table<ScheduleRecord>& table);
 
 // Deletes the record last read through `table` with the script items and

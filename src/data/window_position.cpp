@@ -13,14 +13,21 @@ WindowPlacement RestoreWindowPosition(const ProfileFile& positions, const std::s
         return designed;
     WindowPlacement placement = designed;
     if (!designed.maximized) {
-        placement.x = static_cast<int>(positions.readNumber(section, "XPosit"));
-        placement.y = static_cast<int>(positions.readNumber(section, "YPosit"));
+        // A place no screen can have (a hand-edited or damaged file) is not
+        // used, so the window opens where it was designed and that is saved back.
+        const long long x = positions.readNumber(section, "XPosit");
+        const long long y = positions.readNumber(section, "YPosit");
+        const auto fits = [](long long v) { return v >= -kLargestScreenCoordinate && v <= kLargestScreenCoordinate; };
+        if (fits(x) && fits(y)) {
+            placement.x = static_cast<int>(x);
+            placement.y = static_cast<int>(y);
+        }
         if (designed.resizable) {
             const long long width = positions.readNumber(section, "Width");
             const long long height = positions.readNumber(section, "Height");
-            if (width > 0)
+            if (width > 0 && width <= kLargestScreenCoordinate)
                 placement.width = static_cast<int>(width);
-            if (height > 0)
+            if (height > 0 && height <= kLargestScreenCoordinate)
                 placement.height = static_cast<int>(height);
         }
     }

@@ -18,6 +18,10 @@ struct WindowPlacement {
     bool resizable = true;
 };
 
+// The largest coordinate or size a screen can give a window (X11 keeps them in
+// 16 bits); saved values beyond it are ignored.
+inline constexpr long long kLargestScreenCoordinate = 32767;
+
 // Where a window opens: its saved place from `positions`, or `designed` when
 // the window has none. Sections are named after the window ("Main", "Setup").
 WindowPlacement RestoreWindowPosition(const ProfileFile& positions, const std::string& section,

@@ -153,6 +153,10 @@ int Scheduler::recordOccurrence()
         history.rec.completed = 1;
         history.rec.disabled = 1;
         err = data::AddHistoryEntry(history);
+        // With every task number in use the occurrence still counts: it goes
+        // without its history entry rather than come due again and again.
+        if (err == data::kNoNumberLeft)
+            err = data::kOk;
     }
     if (err == data::kOk)
         err = stations_.record(pending_.serial, saved_.id, nowSeconds());

@@ -1,5 +1,6 @@
 #include "cli_run.h"
 #include "data/database.h"
+#include "data/errors.h"
 #include "data/records.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -134,6 +136,25 @@ TEST_F(TaskCommandsTest, AddDefaultsToAMessageDueNowInGeneral)
     EXPECT_EQ(task->time, clock_.current.time);
     EXPECT_EQ(task->alarm, 0);
     EXPECT_EQ(Categories(), std::vector<std::string>{"General"});
+}
+
+TEST_F(TaskCommandsTest, AddRefusesATaskNumberPastTheLargest)
+{
+    ASSERT_EQ(Run({"add"}).status, 0);
+    {
+        data::Database db(DatabasePath(), data::MainLayout());
+        ASSERT_EQ(db.open(), data::kOk);
+        data::Table<ScheduleRecord> table(db);
+        table.rec.id = 1;
+        ASSERT_EQ(table.get(ScheduleRecord::KeyID), data::kOk);
+        table.rec.id = std::numeric_limits<data::Long>::max();
+        ASSERT_EQ(table.put(), data::kOk);
+    }
+    const CliResult run = Run({"add", "--description", "after the last"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(data::ErrorText(data::kNoNumberLeft)), std::string::npos) << run.err;
+    EXPECT_TRUE(Stored(std::numeric_limits<data::Long>::max()));
+    EXPECT_FALSE(Stored(std::numeric_limits<data::Long>::min()));
 }
 
 TEST_F(TaskCommandsTest, TimeInSecondsFromNowCarriesPastMidnight)

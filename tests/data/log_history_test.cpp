@@ -67,11 +67,11 @@ TEST(EventLogTest, LinesAreFixedWidthAndTheFileClosesAfterEvery101st)
 
 class HistoryTest : public StoreTest {
 protected:
-    void addEntry(Long id, Date date, bool completed)
+    void addEntry(Long id, Date date, bool completed, Byte disabled = 1)
     {
         Table<ScheduleRecord> s(db);
         s.rec = Task(id, date, MakeTime(9, 0));
-        s.rec.disabled = 1;
+        s.rec.disabled = disabled;
         s.rec.completed = completed ? 1 : 0;
         ASSERT_EQ(s.add(), kOk);
     }
@@ -133,6 +133,27 @@ TEST_F(HistoryTest, EntriesGoWhenTheirAgeReachesTheLimit)
     EXPECT_EQ(lines[0].substr(20, 7), "History");
     EXPECT_EQ(text::Clip(lines[0].substr(50)), "Checked for tasks needing removal");
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(HistoryTest, TheWholeDisabledEndIsWalkedWhateverTheDateOrFlagValue)
+{
+    settings.historyExpires = 30;
+    const Date today = MakeDate(3, 30, 2027);
+    addEntry(1, today, true);           // young: stays, and must not end the walk
+    addEntry(2, today - 100, true, 2);  // an old entry flagged 2
+    addEntry(3, -20, true);             // dated before 1801
+    addEntry(4, today, true, 2);        // young, flagged 2: stays
+    EXPECT_EQ(sweep(today), 2);
+    EXPECT_EQ(remaining(), (std::vector<Long>{1, 4}));
+
+    addEntry(5, -7000, false);
+    addEntry(6, 3, false, 200);
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(7, -7000, MakeTime(9, 0));  // enabled: never touched
+    ASSERT_EQ(s.add(), kOk);
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(RemoveDisabledTasks(db, prompter));
+    EXPECT_EQ(remaining(), std::vector<Long>{7});
 }
 
 TEST_F(HistoryTest, AZeroLimitKeepsEverything)

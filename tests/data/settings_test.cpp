@@ -169,6 +169,24 @@ TEST_F(SettingsTest, WindowPositionsRoundTripAndFallBackToTheDesign)
     EXPECT_EQ(p.width, 640);
     EXPECT_EQ(p.height, 999);
 
+    // Values no screen can hold fall back to the design, each on its own.
+    positions.write("Huge", "XPosit", 4294967496LL);  // wraps to 200 in 32 bits
+    positions.write("Huge", "YPosit", 20);
+    positions.write("Huge", "Width", 99999999);
+    positions.write("Huge", "Height", 500);
+    p = RestoreWindowPosition(positions, "Huge", designed);
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 80);
+    EXPECT_EQ(p.width, 640);
+    EXPECT_EQ(p.height, 500);
+    positions.write("Huge", "XPosit", -40000);
+    positions.write("Huge", "YPosit", 32767);
+    p = RestoreWindowPosition(positions, "Huge", designed);
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 80);
+    positions.write("Huge", "XPosit", -32767);
+    EXPECT_EQ(RestoreWindowPosition(positions, "Huge", designed).x, -32767);
+
     FakePrompter prompter;
     EXPECT_FALSE(ResetWindowSettings(positions, prompter));  // No is the default
     EXPECT_EQ(RestoreWindowPosition(positions, "Main", designed).x, 5);

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+
 namespace hrln::test {
 namespace {
 
@@ -144,6 +146,19 @@ TEST_F(StoreTest, RecordsAreReadAndWrittenWhole)
     EXPECT_EQ(other.rec.exceptOther, "kept");
     EXPECT_EQ(text::CharCount(other.rec.description.str()), 40u);
     EXPECT_EQ(other.rec.description, s.rec.description);
+
+    // A five-digit pause, past what a 16-bit field holds, comes back whole.
+    Table<ScriptingRecord> item(db);
+    item.rec.id = 7;
+    item.rec.sequence = 1;
+    item.rec.action = "Wait";
+    item.rec.secondsToWait = 99999;
+    ASSERT_EQ(item.add(), kOk);
+    Table<ScriptingRecord> read(db);
+    read.rec.id = 7;
+    read.rec.sequence = 1;
+    ASSERT_EQ(read.get(ScriptingRecord::KeyID), kOk);
+    EXPECT_EQ(read.rec.secondsToWait, 99999);
 }
 
 TEST_F(StoreTest, AliasBuffersSeeEachOthersWrites)
@@ -234,6 +249,30 @@ TEST_F(StoreTest, TaskNumbersAndHistoryEntries)
     EXPECT_EQ(AddTaskWithNewId(a, [&] { return ++asked < 2; }), kOk);
     EXPECT_EQ(a.rec.id, 43);
     EXPECT_EQ(asked, 0);
+}
+
+TEST_F(StoreTest, NumbersNeverWrapPastTheLargest)
+{
+    Table<ScheduleRecord> s(db);
+    s.rec = Task(std::numeric_limits<Long>::max(), MakeDate(1, 1, 2027), MakeTime(9, 0));
+    ASSERT_EQ(s.add(), kOk);
+    EXPECT_EQ(NextTaskId(db), 0);
+
+    Table<ScheduleRecord> a(db);
+    a.rec = Task(0, MakeDate(1, 1, 2027), MakeTime(9, 0));
+    EXPECT_EQ(AddTaskWithNewId(a, [] { return true; }), kNoNumberLeft);
+    a.rec.disabled = 1;
+    a.rec.completed = 1;
+    EXPECT_EQ(AddHistoryEntry(a), kNoNumberLeft);
+    EXPECT_EQ(a.count(), 1);
+    EXPECT_FALSE(ErrorText(kNoNumberLeft).empty());
+    EXPECT_NE(ErrorText(kNoNumberLeft), ErrorText(-1));
+
+    Table<ContactRecord> c(db);
+    c.rec.clientId = std::numeric_limits<Long>::max();
+    c.rec.lastName = "Last";
+    ASSERT_EQ(c.add(), kOk);
+    EXPECT_EQ(NextClientId(db), 0);
 }
 
 TEST_F(StoreTest, DeletingATaskTakesItsScriptAndLinksAlong)

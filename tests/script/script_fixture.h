@@ -43,7 +43,7 @@ inline ScriptingRecord Keys(std::string_view keys)
 inline ScriptingRecord Wait(int seconds, std::string_view window = "", std::string_view combination = "")
 {
     ScriptingRecord r = Item("Wait");
-    r.secondsToWait = static_cast<data::Short>(seconds);
+    r.secondsToWait = static_cast<data::Long>(seconds);
     r.waitForWindow = window;
     r.ddeApplicationName = combination;
     return r;
