@@ -20,6 +20,7 @@
 #include "platform/qt/qt_tray.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_keyboard.h"
+#include "platform/x11/window_title.h"
 #include "platform/x11/x11_windows.h"
 #include "scheduler/scheduler.h"
 #include "script/key_list_file.h"
@@ -107,6 +108,7 @@ int RunApplication(const QString& dataFolder)
     // The desktop.
     platform::x11::X11Connection x11;
     platform::x11::X11Windows windows(x11);
+    prompter.setTitleEraser([&x11](unsigned long window) { platform::x11::ClearWindowTitle(x11, window); });
     platform::x11::X11Keyboard keyboard;
     platform::posix::PosixProcesses processes(GateProgram());
     platform::posix::PosixStationProbe stations;

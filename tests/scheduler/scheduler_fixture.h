@@ -8,9 +8,23 @@
 #include "support/fake_station_probe.h"
 #include "support/scheduler_doubles.h"
 
+#include <functional>
 #include <memory>
 
 namespace hrln::test {
+
+// Answers Yes (or `reply`), after running `during` while its box is open.
+struct InterleavingPrompter : FakePrompter {
+    std::function<void()> during;
+    platform::MessageButton reply = platform::MessageButton::Yes;
+    platform::MessageButton ask(const platform::MessageBox& box) override
+    {
+        shown.push_back(box);
+        if (during)
+            during();
+        return reply;
+    }
+};
 
 // A scheduler over a fresh database, with every service it drives faked.
 class SchedulerTest : public StoreTest {

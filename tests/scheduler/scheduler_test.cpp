@@ -11,18 +11,6 @@ using platform::MessageButton;
 
 const Date kMarch1 = MakeDate(3, 1, 2027);
 
-// Answers Yes, after running `during` while its box is open.
-struct InterleavingPrompter : FakePrompter {
-    std::function<void()> during;
-    MessageButton ask(const platform::MessageBox& box) override
-    {
-        shown.push_back(box);
-        if (during)
-            during();
-        return MessageButton::Yes;
-    }
-};
-
 TEST_F(SchedulerTest, TitleStatusAndTimerFollowTheSchedule)
 {
     tickAt(kMarch1, MakeTime(8, 0));

@@ -12,19 +12,6 @@ using platform::MessageButton;
 
 const Date kMarch1 = MakeDate(3, 1, 2027);
 
-// Answers as told, after running `during` while its box is open.
-struct InterleavingPrompter : FakePrompter {
-    std::function<void()> during;
-    MessageButton reply = MessageButton::Yes;
-    MessageButton ask(const platform::MessageBox& box) override
-    {
-        shown.push_back(box);
-        if (during)
-            during();
-        return reply;
-    }
-};
-
 class StationsTest : public SchedulerTest {
 protected:
     // A second station on the same file, with a process number of its own.

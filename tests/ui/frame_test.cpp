@@ -1,6 +1,10 @@
 #include "ui_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -101,6 +105,34 @@ TEST_F(FrameTest, InTheTrayTheTitleShowsTheNextTask)
     frame->onTrayActivated(false);
     EXPECT_TRUE(frame->isVisible());
     EXPECT_FALSE(frame->isMinimized());
+}
+
+TEST_F(FrameTest, TheGuideOpensInTheProgramsOwnHelpWindow)
+{
+    frame->show();
+    QAction* contents = nullptr;
+    for (QAction* a : frame->findChildren<QAction*>())
+        if (a->text() == QStringLiteral("&Contents"))
+            contents = a;
+    ASSERT_NE(contents, nullptr);
+    contents->trigger();
+    contents->trigger();  // the open window comes to the front, no second one
+    QList<QWidget*> open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("HELP$WINDOW") && w->isVisible())
+            open << w;
+    ASSERT_EQ(open.size(), 1);
+    auto* text = open.front()->findChild<QTextBrowser*>(QStringLiteral("helpText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Horalyn guide")));
+    // The guide's own links stay in the window, and Back returns.
+    text->setSource(QUrl(QStringLiteral("more.html")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("The second page")));
+    auto* back = open.front()->findChild<QPushButton*>(QStringLiteral("backButton"));
+    ASSERT_TRUE(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Horalyn guide")));
+    open.front()->close();
 }
 
 TEST_F(FrameTest, MenuHintsShowInZoneOne)

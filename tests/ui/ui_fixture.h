@@ -20,9 +20,14 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
+        WriteFile(dir.file("guide.html"),
+                  "<html><head><title>Guide</title></head><body><h1>Horalyn guide</h1>"
+                  "<a href=\"more.html\">More</a></body></html>");
+        WriteFile(dir.file("more.html"), "<html><body><p>The second page</p></body></html>");
         frame = std::make_unique<ui::MainFrame>(ui::FrameServices{db, settings, log, ini, positions, clock, prompter,
                                                                   QString::fromStdString(dir.path().string()),
-                                                                  QString(), nullptr});
+                                                                  QString::fromStdString(dir.file("guide.html")),
+                                                                  nullptr});
         tray = std::make_unique<scheduler::TrayController>(trayBackend, *frame, settings);
         scheduler = std::make_unique<scheduler::Scheduler>(scheduler::SchedulerServices{
             db, settings, log, clock, prompter, sound, *frame, *tray, scripts, messages, windows, nullptr, nullptr});

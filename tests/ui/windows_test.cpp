@@ -7,11 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <vector>
 
 namespace hrln::test {
 namespace {
@@ -142,6 +146,31 @@ TEST_F(WindowsTest, AMessageWindowHoldsNothingUpAndTakesNoStrayKeys)
     EXPECT_TRUE(closedMeanwhile);
 }
 
+TEST_F(WindowsTest, MessagesOpenedTogetherAreCascadedSoEachIsSeen)
+{
+    FakeLauncher launcher;
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    for (const char* title : {"One", "Two", "Three"})
+        messagesUi.startMessage(scheduler::MakeMessageSlots(title, "Text", ""));
+    std::vector<QPoint> places;
+    std::vector<QPointer<QWidget>> open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("SHOWMESSAGE$WINDOW") && w->isVisible()) {
+            places.push_back(w->pos());
+            open.emplace_back(w);
+        }
+    ASSERT_EQ(places.size(), 3u);
+    std::sort(places.begin(), places.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); });
+    EXPECT_LT(places[0].y(), places[1].y());
+    EXPECT_LT(places[1].x(), places[2].x());
+    for (QPointer<QWidget>& w : open) {
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("closeButton")), Qt::LeftButton);
+        QTRY_VERIFY(w.isNull());
+    }
+    EXPECT_EQ(windows.open(), 0);
+}
+
 // "Saved" belongs to the message window, so closing it leaves that window in
 // front, not the frame.
 TEST_F(WindowsTest, TheSavedBoxBelongsToTheMessageWindow)
@@ -169,6 +198,7 @@ TEST_F(WindowsTest, TheSavedBoxBelongsToTheMessageWindow)
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(window->isVisible());
     window->close();
+    QTRY_VERIFY(window.isNull());  // gone before the next test's counter exists
 }
 
 TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)

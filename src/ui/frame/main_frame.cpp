@@ -1,5 +1,7 @@
 #include "ui/frame/main_frame.h"
 
+#include "ui/frame/help_window.h"
+
 #include "scheduler/scheduler.h"
 #include "scheduler/script_runner.h"
 #include "scheduler/tray_controller.h"
@@ -372,7 +374,12 @@ void MainFrame::openAbout()
 
 void MainFrame::openGuide()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(s_.guide));
+    // One help window, brought to the front when it is open already.
+    if (help_ == nullptr)
+        help_ = new HelpWindow(s_.guide, s_.positions, this);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 }  // namespace hrln::ui

@@ -108,6 +108,7 @@ private:
     QMenu* trayMenu_ = nullptr;
     bool opened_ = false;
     bool closing_ = false;
+    QPointer<QWidget> help_;  // the user guide's window while it is open
 };
 
 }  // namespace hrln::ui

@@ -1,9 +1,13 @@
 #include "ui/frame/message_dialog.h"
 
+#include <QApplication>
+#include <algorithm>
+
 #include "ui/frame/icons.h"
 #include "ui/widgets/qt_prompter.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -12,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace hrln::ui {
 
@@ -102,6 +108,31 @@ void MessageDialog::done(int result)
     QDialog::done(result);
 }
 
+namespace {
+
+constexpr int kCascadeStep = 28;  // pixels right and down from the window before
+
+}  // namespace
+
+void Cascade(QWidget* window)
+{
+    // Each message opened while others are open sits below and right of the
+    // last one, so none hides another; past the screen's edge the steps start over.
+    int others = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != window && qobject_cast<MessageDialog*>(w) != nullptr && w->isVisible())
+            ++others;
+    if (others == 0)
+        return;
+    const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int stepsDown = std::max(1, (room.bottom() - window->y() - window->height()) / kCascadeStep);
+    const int stepsRight = std::max(1, (room.right() - window->x() - window->width()) / kCascadeStep);
+    const int steps = std::max(1, std::min(stepsDown, stepsRight) + 1);
+    const int step = others % steps;
+    window->move(window->pos() + QPoint(step, step) * kCascadeStep);
+}
+
 QtMessageLauncher::QtMessageLauncher(scheduler::MessageServices services, data::ProfileFile& positions,
                                      QWidget* parent)
     : services_(std::move(services)), positions_(positions), parent_(parent)
@@ -125,6 +156,7 @@ void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
         boxes->setParent(dialog);
         dialog->takeBoxes(std::move(boxes));
     }
+    Cascade(dialog);
     // Modal to itself only: the scheduler's ticks, other messages and programs go on.
     dialog->show();
     dialog->raise();

@@ -54,4 +54,7 @@ private:
     QWidget* parent_;
 };
 
+// Moves a message window about to open clear of the message windows already open.
+void Cascade(QWidget* window);
+
 }  // namespace hrln::ui

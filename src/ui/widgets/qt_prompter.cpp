@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -83,6 +84,10 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
     dialog.setDefaultButton(ToQt(box.defaultButton));
     // Modal to the window it belongs to: open message windows stay usable.
     dialog.setWindowModality(Qt::WindowModal);
+    if (box.caption.empty() && eraseTitle_) {
+        // Once shown: the toolkit writes the title as it maps the window.
+        QTimer::singleShot(0, &dialog, [this, &dialog] { eraseTitle_(static_cast<unsigned long>(dialog.winId())); });
+    }
     return FromQt(dialog.exec());
 }
 
