@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 namespace hrln::test {
 namespace {
@@ -110,6 +111,52 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     desktop.stop(program);
     EXPECT_NE(ReadFile((home / "horalyn" / "HRLNEvnt.LOG").string()).find("Exit Horalyn"), std::string::npos);
     EXPECT_NE(ReadFile((home / "horalyn" / "POSITION.INI").string()).find("[Main]"), std::string::npos);
+}
+
+// Started minimised into the tray, the frame waits there; a message coming
+// due brings it back beside the message, and a click on the tray restores it.
+TEST(ProgramTest, StartedMinimisedTheFrameComesBackForAMessageAndATrayClick)
+{
+    if (!DesktopSession::XvfbInstalled())
+        GTEST_SKIP() << DesktopSession::kNoXvfb;
+    DesktopSession desktop;
+    ASSERT_EQ(desktop.startDisplay(), "");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    ASSERT_EQ(desktop.startTrayHost(), "");
+    const std::filesystem::path home = desktop.scratch();
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    std::filesystem::create_directories(home / "horalyn");
+    WriteFile((home / "horalyn" / "HRLN.INI").string(), "[Settings]\nStartUpMinimized=1\n");
+    const auto frameShown = [] { return Output("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null") != ""; };
+    const auto trayIcon = [] {
+        // Our visible window that is neither the frame nor a message: the icon in the tray.
+        for (std::istringstream ids(Output("xdotool search --onlyvisible --classname horalyn 2>/dev/null"));;) {
+            std::string id;
+            if (!(ids >> id))
+                return std::string();
+            const std::string name = Output("xdotool getwindowname " + id);
+            if (name.rfind("Horalyn 97", 0) != 0 && name != "Message\n")
+                return id;
+        }
+    };
+
+    desktop.start({HORALYN_PROGRAM});
+    ASSERT_TRUE(WaitUntil([&] { return !trayIcon().empty(); })) << "no icon in the tray";
+    EXPECT_FALSE(frameShown());
+
+    const std::string cli = HORALYN_CLI;
+    ASSERT_EQ(DesktopSession::run({cli, "add", "--description", "Tea", "--message", "Tea time", "--time", "+2"}), 0);
+    EXPECT_TRUE(WaitUntil([] { return Output("xdotool search --onlyvisible --name '^Message$' 2>/dev/null") != ""; },
+                          std::chrono::seconds(30)))
+        << "no message window";
+    EXPECT_TRUE(WaitUntil(frameShown, std::chrono::seconds(10))) << "the frame stayed in the tray";
+
+    // Into the tray again, and back with one click on its icon.
+    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowminimize"}),
+              0);
+    ASSERT_TRUE(WaitUntil([&] { return !frameShown() && !trayIcon().empty(); })) << "not hidden in the tray";
+    ASSERT_EQ(DesktopSession::run({"xdotool", "mousemove", "--window", trayIcon(), "4", "4", "click", "1"}), 0);
+    EXPECT_TRUE(WaitUntil(frameShown, std::chrono::seconds(10))) << "one click did not restore the frame";
 }
 
 // Without a notification service, hrlnmsg shows the text in a window of its own.

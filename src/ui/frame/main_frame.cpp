@@ -261,6 +261,10 @@ void MainFrame::showNormal()
 
 void MainFrame::hide()
 {
+    // Into the tray as a normal window: one hidden while minimised keeps the
+    // iconic hint, maps iconic when shown again and so goes straight back.
+    if (QMainWindow::isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     QMainWindow::hide();
 }
 
