@@ -5,10 +5,7 @@
 // goal at most 50 ms) and the whole sweep's time.
 #include "data/records.h"
 #include "data/table.h"
-#include "scheduler/scheduler.h"
-#include "support/fake_clock.h"
-#include "support/fake_prompter.h"
-#include "support/scheduler_doubles.h"
+#include "scheduler_rig.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
@@ -69,32 +66,19 @@ void SweepOverTicks(benchmark::State& state)
         data::Database db(dir.file(data::kMainDatabaseFile), data::MainLayout());
         db.create();
         FillHistory(db, entries);
-        test::FakeClock clock(kToday, MakeTime(12, 0));
-        data::Settings settings;
-        settings.historyExpires = 30;
-        test::FakePrompter prompter;
-        data::EventLog log(dir.file(data::kEventLogFile), clock, settings);
-        test::FakeFrame frame;
-        test::FakeTray trayBackend;
-        test::FakeSound sound;
-        test::FakeScripts scripts;
-        test::FakeMessages messages;
-        scheduler::MessageWindowCounter windows;
-        scheduler::TrayController tray(trayBackend, frame, settings);
-        scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, scripts, messages,
-                                        windows, nullptr, nullptr});
+        bench::SchedulerRig rig(db, kToday, MakeTime(12, 0), 30, dir.file(data::kEventLogFile));
         state.ResumeTiming();
         const auto start = Clock::now();
         ticks = 0;
         do {
             const auto before = Clock::now();
-            scheduler.tick();
+            rig.scheduler.tick();
             ++ticks;
             longestTick = std::max(longestTick, std::chrono::duration<double, std::milli>(Clock::now() - before).count());
-            clock.advance(125);
-        } while ((ticks < 2 || scheduler.housekeepingRunning()) && ticks < kDueTasks);
+            rig.clock.advance(125);
+        } while ((ticks < 2 || rig.scheduler.housekeepingRunning()) && ticks < kDueTasks);
         wholeSweep = std::chrono::duration<double>(Clock::now() - start).count();
-        performed = messages.started.size();
+        performed = rig.messages.started.size();
     }
     state.counters["longest_tick_ms"] = longestTick;
     state.counters["sweep_s"] = wholeSweep;
