@@ -94,6 +94,8 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
         return "SELECT COUNT(*) FROM " + table;
     if (op == Delete)
         return "DELETE FROM " + table + " WHERE rowid = ?";
+    if (op == ByRowid)
+        return "SELECT " + columns + " FROM " + table + " WHERE rowid = ?";
     if (op == Version)
         return "SELECT _rowver FROM " + table + " WHERE rowid = ?";
 
@@ -263,6 +265,25 @@ int TableBase::get(int key)
     if (stmt == nullptr)
         return error_;
     bindBufferKey(stmt, key);
+    const int savedKey = key_;
+    key_ = key;
+    const int err = step(stmt, true, kRecordNotFound);
+    if (err != kOk)
+        key_ = savedKey;
+    return err;
+}
+
+int TableBase::reget(int key, std::int64_t rowid)
+{
+    if (!validKey(key))
+        return fail(kBadKey);
+    std::lock_guard lock(db_.mutex());
+    if (!db_.isOpen())
+        return fail(kFileNotOpen);
+    sqlite3_stmt* stmt = statement(ByRowid, 0);
+    if (stmt == nullptr)
+        return error_;
+    BindInteger(stmt, 1, rowid);
     const int savedKey = key_;
     key_ = key;
     const int err = step(stmt, true, kRecordNotFound);

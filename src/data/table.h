@@ -57,6 +57,11 @@ public:
     int put();
     // Deletes the record last read or added.
     int remove();
+    // Reads the record with row id `rowid` (a position kept from an earlier read,
+    // see rowId()) and positions `key` on it; kRecordNotFound when it is gone.
+    int reget(int key, std::int64_t rowid);
+    // The row id of the record last read or added (0: none).
+    std::int64_t rowId() const { return currentRowid_; }
     // Whether the buffer's values would clash with another record in `key`.
     bool duplicate(int key);
     // Whether the buffer stands for a stored record (last read or added).
@@ -97,6 +102,7 @@ private:
         Version,
         Count,
         Claim,
+        ByRowid,
     };
     enum class Position { None, Start, AtValues, After };
 
