@@ -605,4 +605,26 @@ int Database::rollback()
     return exec("ROLLBACK");
 }
 
+int Database::savepoint()
+{
+    std::lock_guard lock(mutex_);
+    if (!inTransaction_)
+        return kTransactionActive;
+    return exec("SAVEPOINT hrln_frame");
+}
+
+int Database::releaseSavepoint()
+{
+    std::lock_guard lock(mutex_);
+    return exec("RELEASE hrln_frame");
+}
+
+int Database::rollbackToSavepoint()
+{
+    std::lock_guard lock(mutex_);
+    const int err = exec("ROLLBACK TO hrln_frame");
+    const int released = exec("RELEASE hrln_frame");
+    return err != kOk ? err : released;
+}
+
 }  // namespace hrln::data

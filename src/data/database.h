@@ -84,6 +84,11 @@ public:
     int commit();
     int rollback();
     bool inTransaction() const { return inTransaction_; }
+    // A frame inside the open transaction that can be undone alone, so an
+    // operation that joins a caller's transaction still leaves nothing half done.
+    int savepoint();
+    int releaseSavepoint();
+    int rollbackToSavepoint();
     // How long each following operation waits for another writer.
     void setBusyWait(std::chrono::milliseconds wait);
     // The wait of ordinary operations.

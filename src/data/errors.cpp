@@ -22,6 +22,7 @@ std::string ErrorText(int code)
     case kRecordChanged: return "Record Changed by Another Station";
     case kFileSystem: return "File System Error";
     case kNoNumberLeft: return "No Number Left Above the Highest in Use";
+    case kReferenced: return "Record Is Referenced from Another File";
     default: return "Unknown Error";
     }
 }

@@ -23,6 +23,7 @@ enum ErrorCode : int {
     kRecordChanged = 89,     // changed by another station since it was read
     kFileSystem = 90,        // the file system reported a failure
     kNoNumberLeft = 95,      // the highest number is taken: a new one would overflow
+    kReferenced = 96,        // records of another table refer to this one: refused
 };
 
 // The system's text for an error code, as shown in messages.

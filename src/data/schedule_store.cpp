@@ -1,5 +1,7 @@
 #include "data/schedule_store.h"
 
+#include "data/integrity.h"
+
 #include <limits>
 
 namespace hrln::data {
@@ -16,19 +18,6 @@ Long NextNumber(Database& db, int key, Long R::*field)
     if (last.rec.*field == std::numeric_limits<Long>::max())
         return 0;
     return last.rec.*field + 1;
-}
-
-// Deletes the records of R whose key `key` starts with the task number `id`.
-template <class R>
-int DeleteChildren(Database& db, int key, Long id)
-{
-    Table<R> children(db);
-    children.rec.id = id;
-    children.setFrom(key);
-    while (children.next() == kOk && children.rec.id == id)
-        if (const int err = children.remove(); err != kOk)
-            return err;
-    return children.error() == kRecordNotAvailable ? kOk : children.error();
 }
 
 }  // namespace
@@ -78,26 +67,7 @@ int AddHistoryEntry(Table<ScheduleRecord>& table)
 
 int DeleteTask(Table<ScheduleRecord>& table)
 {
-    Database& db = table.database();
-    const Long id = table.rec.id;
-    const bool ownTransaction = !db.inTransaction();
-    if (ownTransaction) {
-        if (const int err = db.begin(); err != kOk)
-            return err;
-    }
-    const auto finish = [&](int err) {
-        if (ownTransaction)
-            err == kOk ? (err = db.commit()) : db.rollback();
-        return err;
-    };
-
-    if (id != 0) {
-        if (const int err = DeleteChildren<ScriptingRecord>(db, ScriptingRecord::KeyID, id); err != kOk)
-            return finish(err);
-        if (const int err = DeleteChildren<LinkRecord>(db, LinkRecord::KeySchedule, id); err != kOk)
-            return finish(err);
-    }
-    return finish(table.remove());
+    return IntegrityDelete(table).error;
 }
 
 }  // namespace hrln::data

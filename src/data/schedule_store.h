@@ -25,7 +25,8 @@ int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& 
 int AddHistoryEntry(Table<ScheduleRecord>& table);
 
 // Deletes the record last read through `table` with the script items and
-// contact links that belong to it, all or nothing.
+// contact links that belong to it, all or nothing: the delete operation of
+// data/integrity.h, inside the caller's transaction when one is open.
 int DeleteTask(Table<ScheduleRecord>& table);
 
 }  // namespace hrln::data

@@ -362,6 +362,36 @@ int TableBase::remove()
     return deleted ? error_ : fail(kRecordNotAvailable);
 }
 
+int TableBase::reread()
+{
+    std::lock_guard lock(db_.mutex());
+    if (!db_.isOpen())
+        return fail(kFileNotOpen);
+    if (currentRowid_ == 0)
+        return fail(kRecordNotAvailable);
+    sqlite3_stmt* stmt = statement(ByRowid, 0);
+    if (stmt == nullptr)
+        return error_;
+    BindInteger(stmt, 1, currentRowid_);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        readFields(stmt, kFirstField);
+        currentVersion_ = sqlite3_column_int64(stmt, 1);
+        currentClaim_ = sqlite3_column_int64(stmt, 2);
+    }
+    sqlite3_reset(stmt);
+    if (rc == SQLITE_ROW)
+        return error_ = kOk;
+    return fail(rc == SQLITE_DONE ? kRecordNotAvailable : db_.mapError(rc));
+}
+
+void TableBase::restore(const Hold& held)
+{
+    currentRowid_ = held.rowid;
+    currentVersion_ = held.version;
+    currentClaim_ = held.claim;
+}
+
 int TableBase::count()
 {
     std::lock_guard lock(db_.mutex());

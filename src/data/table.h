@@ -62,12 +62,27 @@ public:
     int reget(int key, std::int64_t rowid);
     // The row id of the record last read or added (0: none).
     std::int64_t rowId() const { return currentRowid_; }
+    // Reads the record last read or added again, wherever it now stands in its
+    // keys; the cursor stays where it was. kRecordNotAvailable when it is gone.
+    int reread();
     // Whether the buffer's values would clash with another record in `key`.
     bool duplicate(int key);
     // Whether the buffer stands for a stored record (last read or added).
     bool hasCurrent() const { return currentRowid_ != 0; }
     // Records in the table.
     int count();
+
+    // The buffer's hold on its stored record, as put() and remove() check it.
+    // A write inside a transaction that is then rolled back moves the hold on
+    // while the record stays as it was: giving the earlier hold back keeps the
+    // next put() from taking that for another station's change.
+    struct Hold {
+        std::int64_t rowid = 0;
+        std::int64_t version = 0;
+        std::int64_t claim = 0;
+    };
+    Hold hold() const { return {currentRowid_, currentVersion_, currentClaim_}; }
+    void restore(const Hold& held);
 
     // Marks the record last read as being worked on by station `holder`, with
     // one conditional write that succeeds only while the record is as it was
