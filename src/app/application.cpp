@@ -28,6 +28,7 @@
 #include "ui/frame/main_frame.h"
 #include "ui/frame/message_dialog.h"
 #include "ui/widgets/qt_prompter.h"
+#include "ui/widgets/schedule_notifier.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +140,7 @@ int RunApplication(const QString& dataFolder)
                                    positions, nullptr);
     messages.setOwnBoxes(true);
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
-                                    messageWindows, &monitor, nullptr, &stations, &processes});
+                                    messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes});
     // A program that ends is collected soon after, not at the next start.
     QTimer reaper;
     QObject::connect(&reaper, &QTimer::timeout, &reaper, [&processes] { processes.reapEnded(); });

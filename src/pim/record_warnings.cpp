@@ -84,6 +84,11 @@ void RecordWarnings::rangeError(std::string_view field, std::string_view range)
     show(std::string(field) + " must be between " + std::string(range) + ".", "Range Error");
 }
 
+void RecordWarnings::required(std::string_view field)
+{
+    show(std::string(field) + " cannot be blank.", "Required Field");
+}
+
 bool RecordWarnings::retry(std::string_view table, int error)
 {
     return show("Error: (" + Described(error) + ") accessing the " + Named(table) +

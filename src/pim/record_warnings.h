@@ -25,6 +25,8 @@ public:
     void transactionError(std::string_view table, std::string_view operation, int error);
     // A value outside its range: rangeError("TDO:Priority", "1 and 10").
     void rangeError(std::string_view field, std::string_view range);
+    // A field that must hold a value was left blank: required("CAT:Category").
+    void required(std::string_view field);
     // Whether to try a failed operation again; true on Yes.
     bool retry(std::string_view table, int error);
     void recordChanged(std::string_view table);

@@ -8,6 +8,7 @@
 #include "ui/frame/about_window.h"
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
+#include "ui/pim/category_windows.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -104,7 +105,9 @@ void MainFrame::buildMenus()
     unavailable(browse, QStringLiteral("&To Do List"), QStringLiteral("Browse the to-do list"));
     unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
     unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
-    unavailable(browse, QStringLiteral("Schedule C&ategories"), QStringLiteral("Browse schedule categories"));
+    QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
+    categories->setObjectName(QStringLiteral("actionBrowseCategories"));
+    categories->setStatusTip(QStringLiteral("Browse Categories"));
     unavailable(browse, QStringLiteral("Contact Cat&egories"), QStringLiteral("Browse contact categories"));
 
     QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
@@ -347,6 +350,7 @@ void MainFrame::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
     timer_->stop();
+    area_->closeAllSubWindows();  // each child keeps its place as it closes
     if (tray_ != nullptr)
         tray_->removeForFrame();  // no icon is left behind
     if (opened_)
@@ -354,6 +358,30 @@ void MainFrame::closeEvent(QCloseEvent* event)
     s_.log.logEvent("Exit Horalyn", "");
     event->accept();
     Q_EMIT closed();
+}
+
+void MainFrame::openChild(const QString& objectName, const std::function<QWidget*()>& make)
+{
+    // One window of each kind: asking again brings the open one forward.
+    for (QMdiSubWindow* sub : area_->subWindowList()) {
+        if (sub->widget() != nullptr && sub->widget()->objectName() == objectName) {
+            area_->setActiveSubWindow(sub);
+            return;
+        }
+    }
+    QWidget* window = make();
+    QMdiSubWindow* sub = area_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(window->windowIcon());
+    window->show();
+}
+
+void MainFrame::openCategories()
+{
+    openChild(QStringLiteral("BROWSECATEGORIES$QUICKWINDOW"), [this] {
+        return new BrowseCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter});
+    });
 }
 
 void MainFrame::openSetup()

@@ -92,6 +92,9 @@ private:
     void buildToolBar();
     void buildStatusBar();
     void openSetup();
+    void openCategories();
+    // Opens the child window `objectName` in the client area, made by `make` unless it is open.
+    void openChild(const QString& objectName, const std::function<QWidget*()>& make);
     void openAbout();
     void openGuide();
     QAction* unavailable(QMenu* menu, const QString& text, const QString& hint);

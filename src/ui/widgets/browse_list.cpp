@@ -1,0 +1,249 @@
+#include "ui/widgets/browse_list.h"
+
+#include "ui/widgets/schedule_notifier.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+
+BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseTab> tabs, int standard,
+                       QWidget* parent)
+    : QWidget(parent), tabList_(std::move(tabs)), standard_(standard)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    tabBar_ = new QTabBar(this);
+    tabBar_->setObjectName(QStringLiteral("browseTabs"));
+    for (const BrowseTab& tab : tabList_)
+        tabBar_->addTab(tab.title);
+    tabBar_->setVisible(tabList_.size() > 1);
+    layout->addWidget(tabBar_);
+
+    const int columns = source->columnCount();
+    std::vector<int> widths;
+    for (int c = 0; c < columns; ++c)
+        widths.push_back(source->width(c));
+    model_ = new BrowseModel(std::move(source), this);
+
+    view_ = new QTableView(this);
+    view_->setObjectName(QStringLiteral("browseList"));
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setTabKeyNavigation(false);
+    view_->setWordWrap(false);
+    view_->setShowGrid(false);
+    view_->setAlternatingRowColors(true);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->horizontalHeader()->setSectionsClickable(false);
+    const int charWidth = view_->fontMetrics().averageCharWidth();
+    for (int c = 0; c < columns; ++c)
+        view_->setColumnWidth(c, std::max(4, widths[static_cast<std::size_t>(c)]) * charWidth + 12);
+    view_->installEventFilter(this);
+    layout->addWidget(view_, 1);
+
+    buttons_ = new QHBoxLayout;
+    layout->addLayout(buttons_);
+
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("browsePopup"));
+    if ((standard & Add) != 0) {
+        connect(standardButton(QStringLiteral("&Add"), QStringLiteral("insertButton")), &QPushButton::clicked,
+                this, &BrowseList::insertRequested);
+        connect(menu_->addAction(QStringLiteral("&Add")), &QAction::triggered, this, &BrowseList::insertRequested);
+    }
+    if ((standard & Edit) != 0) {
+        QPushButton* edit = standardButton(QStringLiteral("&Edit"), QStringLiteral("changeButton"));
+        connect(edit, &QPushButton::clicked, this, &BrowseList::requestChange);
+        needRow_.push_back(edit);
+        QAction* action = menu_->addAction(QStringLiteral("&Edit"));
+        connect(action, &QAction::triggered, this, &BrowseList::requestChange);
+        needRowActions_.push_back(action);
+    }
+    if ((standard & Delete) != 0) {
+        QPushButton* del = standardButton(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
+        const auto request = [this] {
+            if (const std::int64_t rowid = selectedRowId(); rowid != 0)
+                Q_EMIT deleteRequested(rowid);
+        };
+        connect(del, &QPushButton::clicked, this, request);
+        needRow_.push_back(del);
+        QAction* action = menu_->addAction(QStringLiteral("&Delete"));
+        connect(action, &QAction::triggered, this, request);
+        needRowActions_.push_back(action);
+    }
+
+    connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex&) { activate(); });
+    if ((standard & Edit) != 0)
+        connect(this, &BrowseList::rowActivated, this, &BrowseList::changeRequested);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!menu_->isEmpty())
+            menu_->popup(view_->viewport()->mapToGlobal(at));
+    });
+    connect(tabBar_, &QTabBar::currentChanged, this, &BrowseList::setTab);
+    connect(model_, &QAbstractItemModel::modelReset, this, &BrowseList::updateEnabling);
+
+    if (!tabList_.empty())
+        model_->setView(tabList_.front().key, tabList_.front().prefix);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        updateEnabling();
+        Q_EMIT selectionChanged();
+    });
+    selectRow(0);
+    updateEnabling();
+}
+
+QPushButton* BrowseList::standardButton(const QString& text, const QString& objectName)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(objectName);
+    buttons_->addWidget(button);
+    return button;
+}
+
+QPushButton* BrowseList::addButton(const QString& text, const QString& tip, const QString& objectName,
+                                   bool needsRow)
+{
+    QPushButton* button = standardButton(text, objectName);
+    button->setToolTip(tip);
+    if (needsRow)
+        needRow_.push_back(button);
+    updateEnabling();
+    return button;
+}
+
+QPushButton* BrowseList::addClosingButton(const QString& text, const QString& objectName)
+{
+    buttons_->addStretch(1);
+    return standardButton(text, objectName);
+}
+
+int BrowseList::selectedRow() const
+{
+    const QModelIndex current = view_->currentIndex();
+    return current.isValid() && view_->selectionModel()->isRowSelected(current.row(), {}) ? current.row() : -1;
+}
+
+std::int64_t BrowseList::selectedRowId() const
+{
+    const int row = selectedRow();
+    return row >= 0 ? model_->rowIdAt(row) : 0;
+}
+
+void BrowseList::selectRow(int row)
+{
+    if (model_->rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, model_->rowCount() - 1);
+    const QModelIndex index = model_->index(row, 0);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->scrollTo(index);
+}
+
+bool BrowseList::selectRowId(std::int64_t rowid)
+{
+    const int row = model_->rowOf(rowid);
+    if (row < 0)
+        return false;
+    selectRow(row);
+    return true;
+}
+
+void BrowseList::refresh()
+{
+    const std::int64_t kept = selectedRowId();
+    const int place = std::max(selectedRow(), 0);
+    model_->refresh();
+    if (kept == 0 || !selectRowId(kept))
+        selectRow(place);
+    updateEnabling();
+}
+
+void BrowseList::setTab(int index)
+{
+    if (index < 0 || index >= static_cast<int>(tabList_.size()))
+        return;
+    if (tabBar_->currentIndex() != index) {
+        const QSignalBlocker quiet(tabBar_);
+        tabBar_->setCurrentIndex(index);
+    }
+    const std::int64_t kept = selectedRowId();
+    const BrowseTab& tab = tabList_[static_cast<std::size_t>(index)];
+    model_->setView(tab.key, tab.prefix);
+    if (kept == 0 || !selectRowId(kept))
+        selectRow(0);
+}
+
+void BrowseList::followScheduleChanges()
+{
+    connect(&ScheduleNotifier::instance(), &ScheduleNotifier::changed, this, &BrowseList::refresh,
+            Qt::UniqueConnection);
+}
+
+void BrowseList::setPrefix(std::vector<data::Value> prefix)
+{
+    const int index = std::max(tabBar_->currentIndex(), 0);
+    if (index >= static_cast<int>(tabList_.size()))
+        return;
+    tabList_[static_cast<std::size_t>(index)].prefix = std::move(prefix);
+    model_->setView(tabList_[static_cast<std::size_t>(index)].key, tabList_[static_cast<std::size_t>(index)].prefix);
+    selectRow(0);
+}
+
+void BrowseList::updateEnabling()
+{
+    const bool any = model_->rowCount() > 0;
+    for (QWidget* w : needRow_)
+        w->setEnabled(any);
+    for (QAction* a : needRowActions_)
+        a->setEnabled(any);
+}
+
+void BrowseList::activate()
+{
+    if (const std::int64_t rowid = selectedRowId(); rowid != 0)
+        Q_EMIT rowActivated(rowid);
+}
+
+void BrowseList::requestChange()
+{
+    if (const std::int64_t rowid = selectedRowId(); rowid != 0)
+        Q_EMIT changeRequested(rowid);
+}
+
+bool BrowseList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            activate();
+            return true;
+        }
+        if (key->key() == Qt::Key_Insert && (standard_ & Add) != 0) {
+            Q_EMIT insertRequested();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && (standard_ & Delete) != 0) {
+            if (const std::int64_t rowid = selectedRowId(); rowid != 0)
+                Q_EMIT deleteRequested(rowid);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace hrln::ui

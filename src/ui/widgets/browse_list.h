@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ui/widgets/browse_model.h"
+
+#include <QWidget>
+
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTableView;
+class QHBoxLayout;
+
+namespace hrln::ui {
+
+// One order of a browse list: a tab, the key it shows and the values it is narrowed to.
+struct BrowseTab {
+    QString title;
+    int key = 0;
+    std::vector<data::Value> prefix = {};
+};
+
+// The list part every browser shares: the tabs that switch the key, the list
+// itself, the standard buttons and the pop-up menu with their enabling rule
+// (only "&Add" while the list is empty), and a selection that survives a
+// refresh while its record exists. The browser decides what the requests do.
+class BrowseList : public QWidget {
+    Q_OBJECT
+
+public:
+    enum Standard { Add = 1, Edit = 2, Delete = 4 };
+
+    BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseTab> tabs, int standard,
+               QWidget* parent = nullptr);
+
+    BrowseModel* model() const { return model_; }
+    QTableView* view() const { return view_; }
+    QTabBar* tabs() const { return tabBar_; }
+    QMenu* popupMenu() const { return menu_; }
+
+    // A button of the browser's own after the standard ones, enabled only while
+    // a row is selected when `needsRow`.
+    QPushButton* addButton(const QString& text, const QString& tip, const QString& objectName, bool needsRow);
+    // Right-aligned after everything else ("Cl&ose").
+    QPushButton* addClosingButton(const QString& text, const QString& objectName);
+
+    // The row id highlighted now (0: none).
+    std::int64_t selectedRowId() const;
+    int selectedRow() const;
+    void selectRow(int row);
+    // Highlights the record with row id `rowid`; false when it is not in the list.
+    bool selectRowId(std::int64_t rowid);
+    // Reads the list anew and keeps the highlighted record where it still exists
+    // (else the row at the same place).
+    void refresh();
+    void setTab(int index);
+    // Refreshes whenever the scheduler reports a changed schedule (lists over the schedule).
+    void followScheduleChanges();
+    // Narrows the current tab's key to `prefix`.
+    void setPrefix(std::vector<data::Value> prefix);
+
+Q_SIGNALS:
+    void insertRequested();
+    void changeRequested(std::int64_t rowid);
+    void deleteRequested(std::int64_t rowid);
+    void selectionChanged();
+    // A double-click or Enter on a row: the browser's edit, or a selector's choice.
+    void rowActivated(std::int64_t rowid);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void updateEnabling();
+    void requestChange();
+    void activate();
+    QPushButton* standardButton(const QString& text, const QString& objectName);
+
+    std::vector<BrowseTab> tabList_;
+    int standard_ = 0;
+    BrowseModel* model_ = nullptr;
+    QTabBar* tabBar_ = nullptr;
+    QTableView* view_ = nullptr;
+    QHBoxLayout* buttons_ = nullptr;
+    QMenu* menu_ = nullptr;
+    std::vector<QWidget*> needRow_;  // buttons and actions greyed while the list is empty
+    std::vector<QAction*> needRowActions_;
+};
+
+}  // namespace hrln::ui

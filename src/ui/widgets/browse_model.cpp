@@ -1,0 +1,143 @@
+#include "ui/widgets/browse_model.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace hrln::ui {
+
+BrowseModel::BrowseModel(std::unique_ptr<BrowseSource> source, QObject* parent)
+    : QAbstractTableModel(parent), source_(std::move(source))
+{
+}
+
+BrowseModel::~BrowseModel() = default;
+
+int BrowseModel::key() const
+{
+    return view_ ? view_->key() : -1;
+}
+
+void BrowseModel::setView(int key, std::vector<data::Value> prefix)
+{
+    beginResetModel();
+    view_ = std::make_unique<data::KeyView>(source_->database(), source_->schema(), key, std::move(prefix));
+    pages_.clear();
+    const std::int64_t n = view_->count();
+    count_ = static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));
+    endResetModel();
+}
+
+void BrowseModel::refresh()
+{
+    if (!view_)
+        return;
+    beginResetModel();
+    pages_.clear();
+    const std::int64_t n = view_->count();
+    count_ = static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));
+    endResetModel();
+}
+
+void BrowseModel::load(std::int64_t number, Page& out) const
+{
+    // Step from a neighbouring page where one is held: cheaper than an offset
+    // in the middle of a long key.
+    const auto previous = pages_.find(number - 1);
+    const auto next = pages_.find(number + 1);
+    if (previous != pages_.end() && previous->second.entries.size() == static_cast<std::size_t>(kPageRows))
+        out.entries = view_->after(previous->second.entries.back(), kPageRows);
+    else if (next != pages_.end() && !next->second.entries.empty())
+        out.entries = view_->before(next->second.entries.front(), kPageRows);
+    else
+        out.entries = view_->at(number * kPageRows, kPageRows);
+
+    out.cells.resize(out.entries.size());
+    for (std::size_t i = 0; i < out.entries.size(); ++i) {
+        if (!source_->read(view_->key(), out.entries[i].rowid, out.cells[i]))
+            out.cells[i].assign(static_cast<std::size_t>(source_->columnCount()), BrowseCell{});
+    }
+}
+
+const BrowseModel::Page* BrowseModel::page(std::int64_t number) const
+{
+    if (!view_)
+        return nullptr;
+    auto found = pages_.find(number);
+    if (found == pages_.end()) {
+        if (pages_.size() >= kCachedPages) {
+            const auto oldest = std::min_element(pages_.begin(), pages_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            });
+            pages_.erase(oldest);
+        }
+        Page loaded;
+        load(number, loaded);
+        found = pages_.emplace(number, std::move(loaded)).first;
+    }
+    found->second.lastUse = ++uses_;
+    return &found->second;
+}
+
+std::int64_t BrowseModel::rowIdAt(int row) const
+{
+    if (row < 0 || row >= count_)
+        return 0;
+    const Page* p = page(row / kPageRows);
+    const auto i = static_cast<std::size_t>(row % kPageRows);
+    return p != nullptr && i < p->entries.size() ? p->entries[i].rowid : 0;
+}
+
+int BrowseModel::rowOf(std::int64_t rowid) const
+{
+    if (!view_ || rowid == 0)
+        return -1;
+    const std::int64_t ordinal = view_->ordinalOf(rowid);
+    return ordinal >= 0 && ordinal < count_ ? static_cast<int>(ordinal) : -1;
+}
+
+bool BrowseModel::readRow(int row)
+{
+    const std::int64_t rowid = rowIdAt(row);
+    std::vector<BrowseCell> cells;
+    return rowid != 0 && source_->read(view_->key(), rowid, cells);
+}
+
+int BrowseModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count_;
+}
+
+int BrowseModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : source_->columnCount();
+}
+
+QVariant BrowseModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count_)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(source_->alignment(index.column()));
+    if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ForegroundRole)
+        return {};
+    const Page* p = page(index.row() / kPageRows);
+    const auto i = static_cast<std::size_t>(index.row() % kPageRows);
+    if (p == nullptr || i >= p->cells.size())
+        return {};
+    const BrowseCell& cell = p->cells[i][static_cast<std::size_t>(index.column())];
+    switch (role) {
+    case Qt::DisplayRole: return cell.text;
+    case Qt::DecorationRole: return cell.icon.isNull() ? QVariant() : QVariant(cell.icon);
+    case Qt::ForegroundRole: return cell.color.isValid() ? QVariant(cell.color) : QVariant();
+    default: return {};
+    }
+}
+
+QVariant BrowseModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= source_->columnCount())
+        return {};
+    return source_->title(section);
+}
+
+}  // namespace hrln::ui

@@ -1,0 +1,38 @@
+#include "ui/widgets/file_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace hrln::ui {
+namespace {
+
+std::function<QString(QWidget*, const FileRequest&)>& Chooser()
+{
+    static std::function<QString(QWidget*, const FileRequest&)> chooser;
+    return chooser;
+}
+
+QString DesktopDialog(QWidget* parent, const FileRequest& request)
+{
+    if (request.kind == FileRequest::Kind::Save)
+        return QFileDialog::getSaveFileName(parent, request.title, request.suggested, request.filter);
+    return QFileDialog::getOpenFileName(parent, request.title, request.suggested, request.filter);
+}
+
+}  // namespace
+
+void SetFileChooser(std::function<QString(QWidget*, const FileRequest&)> chooser)
+{
+    Chooser() = std::move(chooser);
+}
+
+QString ChooseFile(QWidget* parent, const FileRequest& request)
+{
+    const QString folder = QDir::currentPath();
+    const QString chosen = Chooser() ? Chooser()(parent, request) : DesktopDialog(parent, request);
+    if (QDir::currentPath() != folder)
+        QDir::setCurrent(folder);
+    return chosen;
+}
+
+}  // namespace hrln::ui

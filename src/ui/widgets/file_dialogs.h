@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace hrln::ui {
+
+// What a file dialog is asked for.
+struct FileRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString title;
+    QString filter;     // "WAV Files (*.wav *.WAV)"
+    QString suggested;  // a file name or path to start from
+};
+
+// Asks for a file through the desktop's own dialog where the platform offers
+// one. The current folder is kept whatever the user does in the dialog (the
+// program's files live there); an empty result means the user cancelled, and
+// the caller then reads and writes nothing.
+QString ChooseFile(QWidget* parent, const FileRequest& request);
+
+// Replaces the dialog, for tests that cannot answer a real one; an empty
+// function restores it.
+void SetFileChooser(std::function<QString(QWidget*, const FileRequest&)> chooser);
+
+}  // namespace hrln::ui

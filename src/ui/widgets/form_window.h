@@ -1,0 +1,54 @@
+#pragma once
+
+#include "data/profile_file.h"
+#include "pim/record_form.h"
+
+#include <QDialog>
+
+class QBoxLayout;
+class QPushButton;
+
+namespace hrln::ui {
+
+// The window of a record form: the fields a subclass lays out, "&OK" and
+// "Cancel", the title by request, and the place kept under the window's
+// procedure name. What a request does is the form's (pim::RecordForm).
+class FormWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // `objectName` is the window's identifier ("UPDATECATEGORIES$QUICKWINDOW"),
+    // `title` its defined title, `positionName` its section in POSITION.INI.
+    FormWindow(pim::FormControl& form, const QString& objectName, const QString& title, const QString& positionName,
+               data::ProfileFile& positions, QWidget* parent = nullptr);
+
+    pim::FormControl& form() const { return form_; }
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    // Where a subclass puts its fields.
+    QBoxLayout* fields() const { return fields_; }
+    // Call at the end of the subclass's constructor: the buttons, the title,
+    // the record shown, the saved place.
+    void finishLayout(const QString& okText = QStringLiteral("&OK"));
+
+    // Puts the record's values into the widgets, and takes them back.
+    virtual void showRecord() = 0;
+    virtual void takeRecord() = 0;
+    // The widget of field `field` (the focus goes there when it fails).
+    virtual QWidget* fieldWidget(int field) const = 0;
+
+    void done(int result) override;
+
+private:
+    pim::FormControl& form_;
+    QString positionName_;
+    data::ProfileFile& positions_;
+    QBoxLayout* fields_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
+
+}  // namespace hrln::ui
