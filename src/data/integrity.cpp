@@ -245,32 +245,17 @@ IntegrityResult IntegrityUpdate(Table<R>& table, const R& saved, std::chrono::mi
     return {};
 }
 
-template IntegrityResult IntegrityDelete<ScheduleRecord>(Table<ScheduleRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<ScriptingRecord>(Table<ScriptingRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<LinkRecord>(Table<LinkRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<ContactRecord>(Table<ContactRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<ContactCategoryRecord>(Table<ContactCategoryRecord>&,
-                                                                std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<CategoryRecord>(Table<CategoryRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<TodoRecord>(Table<TodoRecord>&, std::chrono::milliseconds);
-template IntegrityResult IntegrityDelete<ClipboardRecord>(Table<ClipboardRecord>&, std::chrono::milliseconds);
-
-template IntegrityResult IntegrityUpdate<ScheduleRecord>(Table<ScheduleRecord>&, const ScheduleRecord&,
-                                                         std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<ScriptingRecord>(Table<ScriptingRecord>&, const ScriptingRecord&,
-                                                          std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<LinkRecord>(Table<LinkRecord>&, const LinkRecord&,
-                                                     std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<ContactRecord>(Table<ContactRecord>&, const ContactRecord&,
-                                                        std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<ContactCategoryRecord>(Table<ContactCategoryRecord>&,
-                                                                const ContactCategoryRecord&,
-                                                                std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<CategoryRecord>(Table<CategoryRecord>&, const CategoryRecord&,
-                                                         std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<TodoRecord>(Table<TodoRecord>&, const TodoRecord&,
-                                                     std::chrono::milliseconds);
-template IntegrityResult IntegrityUpdate<ClipboardRecord>(Table<ClipboardRecord>&, const ClipboardRecord&,
-                                                          std::chrono::milliseconds);
+#define HRLN_INTEGRITY(R)                                                                  \
+    template IntegrityResult IntegrityDelete<R>(Table<R>&, std::chrono::milliseconds); \
+    template IntegrityResult IntegrityUpdate<R>(Table<R>&, const R&, std::chrono::milliseconds);
+HRLN_INTEGRITY(ScheduleRecord)
+HRLN_INTEGRITY(ScriptingRecord)
+HRLN_INTEGRITY(LinkRecord)
+HRLN_INTEGRITY(ContactRecord)
+HRLN_INTEGRITY(ContactCategoryRecord)
+HRLN_INTEGRITY(CategoryRecord)
+HRLN_INTEGRITY(TodoRecord)
+HRLN_INTEGRITY(ClipboardRecord)
+#undef HRLN_INTEGRITY
 
 }  // namespace hrln::data

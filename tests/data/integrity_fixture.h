@@ -58,36 +58,30 @@ protected:
         add(c);
     }
 
-    // Reads the record of R whose `key` matches `rec`'s values into `table`.
-    template <class R>
-    void read(data::Table<R>& table, const R& rec, int key)
+    // Reads into `table` the record of R whose `key`, led by `field`, holds `value`.
+    template <class R, class V, class Given>
+    void read(data::Table<R>& table, int key, V R::*field, const Given& value)
     {
-        table.rec = rec;
+        table.clear();
+        table.rec.*field = value;
         ASSERT_EQ(table.get(key), data::kOk);
     }
     void readTask(data::Table<data::ScheduleRecord>& t, data::Long id)
     {
-        data::ScheduleRecord r;
-        r.id = id;
-        read(t, r, data::ScheduleRecord::KeyID);
+        read(t, data::ScheduleRecord::KeyID, &data::ScheduleRecord::id, id);
     }
     void readContact(data::Table<data::ContactRecord>& t, data::Long clientId)
     {
-        data::ContactRecord r;
-        r.clientId = clientId;
-        read(t, r, data::ContactRecord::KeyClientID);
+        read(t, data::ContactRecord::KeyClientID, &data::ContactRecord::clientId, clientId);
     }
     void readCategory(data::Table<data::CategoryRecord>& t, std::string_view name)
     {
-        data::CategoryRecord r;
-        r.category = name;
-        read(t, r, data::CategoryRecord::KeyCategory);
+        read(t, data::CategoryRecord::KeyCategory, &data::CategoryRecord::category, name);
     }
     void readContactCategory(data::Table<data::ContactCategoryRecord>& t, std::string_view name)
     {
-        data::ContactCategoryRecord r;
-        r.contactCategory = name;
-        read(t, r, data::ContactCategoryRecord::KeyContactCategories);
+        read(t, data::ContactCategoryRecord::KeyContactCategories, &data::ContactCategoryRecord::contactCategory,
+             name);
     }
 
     // "ID.Sequence" of every script item, "ID-ClientID" of every link, in key order.

@@ -307,18 +307,16 @@ TEST_F(IntegrityTest, TablesWithoutChildrenDeleteAndWriteTheirRecordAlone)
     addLink(1, 10);
 
     Table<ScriptingRecord> item(db);
-    ScriptingRecord second;
-    second.id = 1;
-    second.sequence = 2;
-    read(item, second, ScriptingRecord::KeyID);
+    item.rec.id = 1;
+    item.rec.sequence = 2;
+    ASSERT_EQ(item.get(ScriptingRecord::KeyID), kOk);
     ASSERT_TRUE(IntegrityDelete(item).ok());
     EXPECT_EQ(items(), (Strings{"1.1", "1.3"}));
 
     Table<LinkRecord> link(db);
-    LinkRecord l;
-    l.id = 1;
-    l.clientId = 10;
-    read(link, l, LinkRecord::KeySchedule);
+    link.rec.id = 1;
+    link.rec.clientId = 10;
+    ASSERT_EQ(link.get(LinkRecord::KeySchedule), kOk);
     const LinkRecord saved = link.rec;
     link.rec.id = 9;  // a link moved by hand carries nothing along
     ASSERT_TRUE(IntegrityUpdate(link, saved).ok());
