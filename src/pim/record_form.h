@@ -136,10 +136,12 @@ public:
         if (request_ == Request::Change) {
             if (!changed())
                 return finish(Response::Completed);
+            const std::int64_t version = table_.hold().version;
             if (UpdateRecord(table_, links_, warnings_) != 0) {
-                // The buffer now shows what stands (another station's values,
-                // or the field a restrict reset); the next OK starts from there.
-                if (table_.error() == data::kRecordChanged)
+                // The buffer shows what stands now. Another station's values
+                // (read anew, so under a new version) are the form's new start;
+                // after a restrict the user's other changes stay to be saved.
+                if (table_.hold().version != version)
                     keepAsRead();
                 return {false, 0};
             }
