@@ -30,6 +30,7 @@ struct Desktop : platform::Windows {
     void activate(platform::WindowHandle) override {}
     void restore(platform::WindowHandle) override {}
     void postCloseRequest(platform::WindowHandle) override {}
+    void applyStartMode(std::int64_t, int) override {}
     bool isOwnMainWindow(platform::WindowHandle) const override { return false; }
     std::vector<platform::TopLevelWindow> list;
 };
@@ -47,7 +48,10 @@ struct NoPrograms : platform::Processes {
     bool processStillRunning() override { return false; }
 };
 struct NoBus : platform::DesktopBus {
-    bool call(const std::string&, const std::string&, const std::string&) override { return true; }
+    platform::BusReply call(const std::string&, const std::string&, const std::string&) override
+    {
+        return {platform::BusOutcome::Answered, {}};
+    }
 };
 struct NoPause : platform::EventPump {
     void pause(int) override {}

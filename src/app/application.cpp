@@ -145,6 +145,10 @@ int RunApplication(const QString& dataFolder)
     QTimer reaper;
     QObject::connect(&reaper, &QTimer::timeout, &reaper, [&processes] { processes.reapEnded(); });
     reaper.start(500);
+    // A started program's window gets its window mode as soon as it shows.
+    QTimer startModes;
+    QObject::connect(&startModes, &QTimer::timeout, &startModes, [&windows] { windows.tendStartModes(); });
+    startModes.start(100);
     frame.attach(&scheduler, &tray, &runner);
 
     QObject::connect(&trayBackend.icon(), &QSystemTrayIcon::activated, &frame,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace hrln::platform {
@@ -17,12 +18,15 @@ enum class ProcessPriority { Idle, Normal, High };
 
 struct AdvancedStartResult {
     bool created = false;
-    int errorCode = 0;  // the system's code when not created
+    int errorCode = 0;           // the system's code when not created
+    std::int64_t processId = 0;  // the process created, for finding its windows
+    bool priorityRefused = false;  // high priority was asked for and refused: it runs at ours
 };
 
 // Starting programs. `showMode` is a window-mode number (0 hidden, 1 normal,
 // 2 minimised with focus, 3 maximised, 7 minimised without focus, 8 shown
-// without focus), a hint the desktop may or may not honour.
+// without focus); starting a program does not apply it (see
+// Windows::applyStartMode).
 class Processes {
 public:
     virtual ~Processes() = default;

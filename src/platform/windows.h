@@ -18,7 +18,8 @@ struct TopLevelWindow {
 class Windows {
 public:
     virtual ~Windows() = default;
-    // Every top-level window, hidden ones and our own included, front to back.
+    // Every top-level window, hidden ones and our own included, front to back
+    // (with a window manager: the windows it manages first, then the hidden ones).
     virtual std::vector<TopLevelWindow> topLevelWindows() = 0;
     // Switches to the window: raises it and gives it the focus. A window that
     // has gone is ignored silently.
@@ -29,6 +30,10 @@ public:
     // Asks the window to close, as the user's close does; the program decides
     // whether and how. Nothing waits for it.
     virtual void postCloseRequest(WindowHandle window) = 0;
+    // Gives the first window the process `processId` shows the window mode
+    // `showMode` (the numbers of Processes), once it appears; a process that
+    // shows none within a few seconds is forgotten. Mode 1 asks for nothing.
+    virtual void applyStartMode(std::int64_t processId, int showMode) = 0;
     // Whether the window is this program's own main window.
     virtual bool isOwnMainWindow(WindowHandle window) const = 0;
 };

@@ -38,10 +38,17 @@ void ScriptEngine::RunDdeItem(const PendingItem& entry)
     const std::string path(text::Clip(entry.item.ddeApplicationTopic.view()));
     const std::string command(text::Clip(entry.item.ddeCommand.view()));
     // Nothing to say, or no one to say it to. Whether the service answered
-    // changes nothing: the script goes on either way.
+    // changes nothing: the script goes on either way. A command that could
+    // not be written is the script's own fault, and its author is told.
     if (service.empty() || command.empty())
         return;
-    s_.bus.call(service, path, command);
+    const platform::BusReply reply = s_.bus.call(service, path, command);
+    if (reply.outcome == platform::BusOutcome::BadCommand) {
+        platform::MessageBox box;
+        box.text = "Could not send " + command + ": " + reply.problem + ".";
+        box.caption = "Script Error";
+        s_.prompter.ask(box);
+    }
 }
 
 void ScriptEngine::RunSetFocus(const PendingItem& entry)

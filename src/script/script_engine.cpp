@@ -59,6 +59,11 @@ bool ScriptEngine::RunTaskProgram(const ProgramRequest& request)
                 return false;
             }
             createdProcess_ = true;
+            // Said, not kept quiet: the user asked for more than the system gives.
+            if (started.priorityRefused)
+                s_.log.logEvent("High Priority Refused", command);
+            if (show != 1)
+                s_.windows.applyStartMode(started.processId, show);
         } else {
             lastStartResult_ = StartSimple(s_.processes, command, request.startFolder, show);
             if (lastStartResult_ < platform::kFirstStartSuccess) {

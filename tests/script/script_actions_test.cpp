@@ -51,6 +51,26 @@ TEST_F(ScriptTest, ScriptNeverClosesOurOwnWindow)
     EXPECT_EQ(journal.texts(), (Lines{"activate 12345", "restore 12345"}));
 }
 
+TEST_F(ScriptTest, StartProgramAsksForItsWindowModeOnTheProcessCreated)
+{
+    processes.processId = 777;
+    store(7, {Start("viewer", "027"), Start("editor", "028"), Start("shell", "021"), Keys("x")});
+    queue(7);
+    runToEnd();
+    EXPECT_EQ(journal.texts(), (Lines{"create viewer||normal|7", "mode 777|7", "create editor||normal|8", "mode 777|8",
+                                      "create shell||normal|1", "pause 50", "type x"}));
+}
+
+TEST_F(ScriptTest, HighPriorityRefusedIsLoggedAndTheProgramRunsAnyway)
+{
+    processes.refuseHigh = true;
+    store(7, {Start("backup --all", "031"), Start("index", "021")});
+    queue(7);
+    runToEnd();
+    EXPECT_EQ(logLines(), (Lines{"Run Program/N/A", "Run Program/backup --all", "High Priority Refused/backup --all",
+                                 "Script/Start Program", "Run Program/index", "Script/Start Program", "Script/**End**"}));
+}
+
 TEST_F(ScriptTest, StartProgramWaitsForItsEndWithinTheLimit)
 {
     store(7, {Start("backup --all", "132", 10), Keys("after")});
@@ -116,7 +136,7 @@ TEST_F(ScriptTest, StartProgramWithNothingToStartDoesNotWait)
 
 TEST_F(ScriptTest, BusItemCallsQuietlyAndGoesOn)
 {
-    bus.answers = false;
+    bus.reply = {platform::BusOutcome::Silent, {}};
     store(7, {Dde("org.example.Player ", "/org/example", "org.example.Player.Play()"), Dde("org.example.Player", "/", ""),
               Keys("x")});
     queue(7);
@@ -125,6 +145,19 @@ TEST_F(ScriptTest, BusItemCallsQuietlyAndGoesOn)
     EXPECT_EQ(journal.texts(), (Lines{"bus org.example.Player|/org/example|org.example.Player.Play()", "pause 50",
                                       "type x"}));
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ScriptTest, BusCommandThatCannotBeWrittenIsReportedAndTheScriptGoesOn)
+{
+    bus.reply = {platform::BusOutcome::BadCommand, "argument 1: \"abc\" is not a valid int64"};
+    store(7, {Dde("org.example.Player", "/org/example", "org.example.Player.Seek(abc)"), Keys("x")});
+    queue(7);
+    runToEnd();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text,
+              "Could not send org.example.Player.Seek(abc): argument 1: \"abc\" is not a valid int64.");
+    EXPECT_EQ(prompter.shown[0].caption, "Script Error");
+    EXPECT_EQ(journal.texts().back(), "type x");
 }
 
 TEST_F(ScriptTest, DisplayMessageHoldsTheStep)

@@ -10,13 +10,13 @@ class FakeDesktopBus : public platform::DesktopBus {
 public:
     explicit FakeDesktopBus(Journal* journal = nullptr) : journal_(journal) {}
 
-    bool call(const std::string& service, const std::string& path, const std::string& command) override
+    platform::BusReply call(const std::string& service, const std::string& path, const std::string& command) override
     {
         Note(journal_, "bus " + service + "|" + path + "|" + command);
-        return answers;
+        return reply;
     }
 
-    bool answers = true;
+    platform::BusReply reply{platform::BusOutcome::Answered, {}};
 
 private:
     Journal* journal_;

@@ -29,7 +29,7 @@ public:
         if (createError != 0)
             return {false, createError};
         running = true;
-        return {true, 0};
+        return {true, 0, processId, priority == platform::ProcessPriority::High && refuseHigh};
     }
     bool processStillRunning() override { return running; }
 
@@ -37,6 +37,8 @@ public:
     int failure = platform::kStartFileNotFound;
     int createError = 0;             // nonzero: creation fails with this code
     bool running = false;            // the last created process
+    std::int64_t processId = 4242;   // what a created process is numbered
+    bool refuseHigh = false;         // high priority is refused, as for an ordinary user
 
 private:
     Journal* journal_;

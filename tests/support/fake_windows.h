@@ -23,6 +23,10 @@ public:
     void activate(platform::WindowHandle w) override { Note(journal_, "activate " + std::to_string(w)); }
     void restore(platform::WindowHandle w) override { Note(journal_, "restore " + std::to_string(w)); }
     void postCloseRequest(platform::WindowHandle w) override { Note(journal_, "close " + std::to_string(w)); }
+    void applyStartMode(std::int64_t process, int showMode) override
+    {
+        Note(journal_, "mode " + std::to_string(process) + "|" + std::to_string(showMode));
+    }
     bool isOwnMainWindow(platform::WindowHandle w) const override { return w != 0 && w == ownMainWindow; }
 
     // Opens a window in front of the others.

@@ -1,7 +1,7 @@
 #include "platform/dbus/bus_command.h"
 
 #include <charconv>
-#include <limits>
+#include <cstdint>
 
 namespace hrln::platform::dbus {
 
@@ -54,9 +54,54 @@ bool IsDotted(std::string_view name, std::size_t minimum, bool dash, bool digitF
     return count >= minimum;
 }
 
+// The prefix words and the bus types they stand for.
+struct Prefix {
+    std::string_view word;
+    std::string_view type;
+};
+constexpr Prefix kPrefixes[] = {
+    {"int16", "n"},  {"uint16", "q"}, {"int32", "i"},   {"uint32", "u"},  {"int64", "x"},     {"uint64", "t"},
+    {"double", "d"}, {"byte", "y"},   {"boolean", "b"}, {"string", "s"},  {"objpath", "o"},   {"signature", "g"},
+};
+
+std::optional<std::string_view> BasicTypeOf(std::string_view word)
+{
+    for (const Prefix& p : kPrefixes)
+        if (p.word == word)
+            return p.type;
+    return std::nullopt;
+}
+
+// An untyped bare word inside parentheses must read as a value by itself.
+bool IsLiteral(std::string_view word)
+{
+    if (word == "true" || word == "false")
+        return true;
+    std::string_view digits = word;
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    if (digits.empty())
+        return false;
+    const char* const first = digits.data();
+    const char* const last = first + digits.size();
+    std::int64_t i = 0;
+    if (const auto r = std::from_chars(first, last, i); r.ec == std::errc() && r.ptr == last)
+        return true;
+    std::uint64_t u = 0;
+    if (const auto r = std::from_chars(first, last, u); r.ec == std::errc() && r.ptr == last)
+        return true;
+    if (digits.find('.') == std::string_view::npos && digits.find_first_of("eE") == std::string_view::npos)
+        return false;  // a whole number out of every range
+    double d = 0;
+    const auto r = std::from_chars(first, last, d, std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == last;
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view text) : s_(text) {}
+
+    void separateByBlanks() { blanks_ = true; }
 
     void skipBlanks()
     {
@@ -72,6 +117,7 @@ public:
         }
         return false;
     }
+    bool peek(char c) const { return i_ < s_.size() && s_[i_] == c; }
     std::string_view member()
     {
         const std::size_t start = i_;
@@ -81,64 +127,179 @@ public:
     }
     std::optional<BusArgument> argument()
     {
-        if (take('"'))
-            return quoted();
-        const std::size_t start = i_;
-        while (i_ < s_.size() && (IsAlpha(s_[i_]) || IsDigit(s_[i_]) || s_[i_] == '-' || s_[i_] == '+'))
-            ++i_;
-        const std::string_view word = s_.substr(start, i_ - start);
-        if (word == "true")
-            return BusArgument{true};
-        if (word == "false")
-            return BusArgument{false};
-        std::string_view digits = word;
-        if (!digits.empty() && digits.front() == '+')
-            digits.remove_prefix(1);
-        std::int64_t value = 0;
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
-            return std::nullopt;
-        if (value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max())
-            return BusArgument{static_cast<std::int32_t>(value)};
-        return BusArgument{value};
+        if (const std::optional<std::string_view> type = prefix()) {
+            if (*type == "v") {
+                std::optional<BusArgument> inner = argument();
+                if (!inner || inner->type.empty())
+                    return std::nullopt;  // a variant says what it holds
+                BusArgument arg;
+                arg.form = inner->form;
+                arg.type = "v";
+                arg.elements.push_back(std::move(*inner));
+                return arg;
+            }
+            if (type->front() == 'a')
+                return array(std::string(*type));
+            std::optional<BusArgument> value = scalar(true);
+            if (value)
+                value->type = std::string(*type);
+            return value;
+        }
+        if (take('[')) {
+            BusArgument list;
+            list.form = BusArgument::Form::List;
+            if (!elements(list, false, ']'))
+                return std::nullopt;
+            return list;
+        }
+        if (take('{')) {
+            skipBlanks();
+            if (!take('}'))
+                return std::nullopt;
+            BusArgument dict;
+            dict.form = BusArgument::Form::Dict;
+            return dict;
+        }
+        return scalar(false);
     }
 
 private:
-    std::optional<BusArgument> quoted()
+    // A known prefix word followed by ':' (and, for array, its element
+    // type); gives the type it stands for and moves past it.
+    std::optional<std::string_view> prefix()
     {
-        std::string out;
+        const std::size_t start = i_;
+        const std::string_view word = name();
+        if (!take(':')) {
+            i_ = start;
+            return std::nullopt;
+        }
+        if (word == "variant")
+            return std::string_view("v");
+        if (word == "array") {
+            const std::optional<std::string_view> element = BasicTypeOf(name());
+            if (element && take(':')) {
+                arrayType_ = "a" + std::string(*element);
+                return std::string_view(arrayType_);
+            }
+        } else if (const std::optional<std::string_view> type = BasicTypeOf(word)) {
+            return type;
+        }
+        i_ = start;
+        return std::nullopt;
+    }
+    std::string_view name()
+    {
+        const std::size_t start = i_;
+        while (i_ < s_.size() && (IsAlpha(s_[i_]) || IsDigit(s_[i_])))
+            ++i_;
+        return s_.substr(start, i_ - start);
+    }
+    std::optional<BusArgument> array(std::string type)
+    {
+        BusArgument list;
+        list.form = BusArgument::Form::List;
+        list.type = std::move(type);
+        if (take('[')) {
+            if (!elements(list, true, ']'))
+                return std::nullopt;
+            return list;
+        }
+        // Unbracketed: comma-separated words up to the end of the argument
+        // (a blank, or the closing parenthesis).
+        if (atEnd() || peek(' ') || peek('\t') || peek(')'))
+            return list;
+        while (true) {
+            std::optional<BusArgument> e = scalar(true);
+            if (!e)
+                return std::nullopt;
+            list.elements.push_back(std::move(*e));
+            if (!take(','))
+                return list;
+        }
+    }
+    bool elements(BusArgument& list, bool typed, char close)
+    {
+        skipBlanks();
+        if (take(close))
+            return true;
+        while (true) {
+            skipBlanks();
+            std::optional<BusArgument> e = typed ? scalar(true) : argument();
+            if (!e)
+                return false;
+            list.elements.push_back(std::move(*e));
+            skipBlanks();
+            if (take(close))
+                return true;
+            if (!take(','))
+                return false;
+        }
+    }
+    // A quoted string or a bare word; bare words inside parentheses must be
+    // values by themselves unless a prefix says what they are.
+    std::optional<BusArgument> scalar(bool prefixed)
+    {
+        BusArgument arg;
+        if (take('"')) {
+            arg.form = BusArgument::Form::Quoted;
+            if (!quoted(arg.text))
+                return std::nullopt;
+            return arg;
+        }
+        const std::size_t start = i_;
+        while (i_ < s_.size() && std::string_view(" \t,()[]{}\"").find(s_[i_]) == std::string_view::npos)
+            ++i_;
+        arg.text = std::string(s_.substr(start, i_ - start));
+        if (arg.text.empty() && !prefixed)
+            return std::nullopt;
+        if (!prefixed && !blanks_ && !IsLiteral(arg.text))
+            return std::nullopt;
+        return arg;
+    }
+    bool quoted(std::string& out)
+    {
         while (i_ < s_.size()) {
             const char c = s_[i_++];
             if (c == '"')
-                return BusArgument{std::move(out)};
+                return true;
             if (c == '\\' && i_ < s_.size() && (s_[i_] == '"' || s_[i_] == '\\'))
                 out += s_[i_++];
             else
                 out += c;
         }
-        return std::nullopt;  // no closing quote
+        return false;  // no closing quote
     }
 
     std::string_view s_;
+    bool blanks_ = false;
     std::size_t i_ = 0;
+    std::string arrayType_;
 };
 
 }  // namespace
 
-std::optional<BusCommand> ParseBusCommand(std::string_view text)
+std::optional<BusCommand> ParseBusCommand(std::string_view text, std::string_view interface)
 {
     Reader r(text);
     r.skipBlanks();
     const std::string_view member = r.member();
     const std::size_t dot = member.rfind('.');
-    if (dot == std::string_view::npos)
-        return std::nullopt;
     BusCommand command;
-    command.interface = std::string(member.substr(0, dot));
-    command.method = std::string(member.substr(dot + 1));
-    if (!IsDotted(command.interface, 2, false, false) || !IsElement(command.method, false, false))
+    if (dot == std::string_view::npos) {
+        if (interface.empty())
+            return std::nullopt;
+        command.interface = std::string(interface);
+        command.method = std::string(member);
+    } else {
+        command.interface = std::string(member.substr(0, dot));
+        command.method = std::string(member.substr(dot + 1));
+    }
+    if (!IsValidInterfaceName(command.interface) || !IsElement(command.method, false, false))
         return std::nullopt;
 
+    if (!r.atEnd() && !r.peek(' ') && !r.peek('\t') && !r.peek('('))
+        return std::nullopt;
     r.skipBlanks();
     if (r.take('(')) {
         r.skipBlanks();
@@ -157,10 +318,26 @@ std::optional<BusCommand> ParseBusCommand(std::string_view text)
             }
         }
         r.skipBlanks();
+        if (!r.atEnd())
+            return std::nullopt;
+        return command;
     }
-    if (!r.atEnd())
-        return std::nullopt;
-    return command;
+    // The command-line form: arguments after a blank, separated by blanks.
+    r.separateByBlanks();
+    while (true) {
+        r.skipBlanks();
+        if (r.atEnd())
+            return command;
+        std::optional<BusArgument> arg = r.argument();
+        if (!arg || !(r.atEnd() || r.peek(' ') || r.peek('\t')))
+            return std::nullopt;
+        command.arguments.push_back(std::move(*arg));
+    }
+}
+
+bool IsValidInterfaceName(std::string_view name)
+{
+    return IsDotted(name, 2, false, false);
 }
 
 bool IsValidBusName(std::string_view name)

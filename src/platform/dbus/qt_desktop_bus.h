@@ -4,7 +4,7 @@
 
 namespace hrln::platform::dbus {
 
-// Method calls on the session bus through QtDBus; the program must have its
+// Method calls on the session or system bus through QtDBus; the program must have its
 // QCoreApplication. Each call waits at most the timeout, so a hung service
 // cannot freeze the caller for long.
 class QtDesktopBus : public DesktopBus {
@@ -13,7 +13,7 @@ public:
 
     explicit QtDesktopBus(int timeoutMs = kDefaultTimeoutMs) : timeoutMs_(timeoutMs) {}
 
-    bool call(const std::string& service, const std::string& path, const std::string& command) override;
+    BusReply call(const std::string& service, const std::string& path, const std::string& command) override;
 
 private:
     int timeoutMs_;

@@ -160,7 +160,7 @@ AdvancedStartResult PosixProcesses::createProcess(const std::string& commandLine
         return {false, spawned.error};
     reaper_.adopt(last_);
     last_ = spawned.pid;
-    return {true, 0};
+    return {true, 0, spawned.pid, spawned.priorityRefused};
 }
 
 void PosixProcesses::reapEnded()

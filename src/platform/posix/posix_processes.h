@@ -14,7 +14,8 @@ namespace hrln::platform::posix {
 // Starting programs on a POSIX desktop: executables run directly with their
 // parameters split like a shell's words (but no shell runs), documents and
 // URLs open through xdg-open. The window mode is not passed on: X11 has no
-// standard way to ask a new program for a minimised or unfocused window.
+// standard way to ask a new program for a minimised or unfocused window, so
+// the windows backend applies it to the program's window once it appears.
 // Not thread-safe; every call also reaps children that have ended.
 //
 // As the start gate, it starts the programs of a held occurrence through

@@ -84,16 +84,17 @@ void LowerPriority(pid_t pid)
 }
 
 // As high as the user may raise it, up to the high class: without the right
-// to raise priorities the program keeps ours.
-void RaisePriority(pid_t pid)
+// to raise priorities the program keeps ours. Whether it was raised.
+bool RaisePriority(pid_t pid)
 {
     errno = 0;
     const int ours = getpriority(PRIO_PROCESS, 0);
     if (errno != 0)
-        return;
+        return false;
     for (int nice = kHighNice; nice < ours; ++nice)
         if (setpriority(PRIO_PROCESS, static_cast<id_t>(pid), nice) == 0)
-            return;
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -111,7 +112,7 @@ SpawnResult Spawn(const SpawnRequest& request)
         return result;
     }
     if (request.priority == ProcessPriority::High)
-        RaisePriority(result.pid);
+        result.priorityRefused = !RaisePriority(result.pid);
     else if (request.priority == ProcessPriority::Idle)
         LowerPriority(result.pid);
     return result;

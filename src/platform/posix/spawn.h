@@ -28,6 +28,7 @@ struct SpawnRequest {
 struct SpawnResult {
     pid_t pid = -1;
     int error = 0;  // errno of the failed start
+    bool priorityRefused = false;  // the user may not raise priorities: it runs at ours
 };
 
 // Starts a program directly (posix_spawn, never a shell) in a session of its

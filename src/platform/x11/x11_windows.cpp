@@ -14,6 +14,7 @@ namespace {
 
 constexpr long kSourcePager = 2;  // EWMH: the request comes from a pager, so it is honoured
 constexpr long kStateRemove = 0;
+constexpr long kStateAdd = 1;
 constexpr int kMaxFrameDepth = 3;
 
 // The client window inside a window manager's frame: the first descendant
@@ -46,10 +47,7 @@ std::vector<TopLevelWindow> X11Windows::topLevelWindows()
     if (!x_.isOpen())
         return list;
     X11ErrorTrap trap(x_.display());
-    std::vector<unsigned long> order = clientsFrontToBack();
-    if (order.empty())
-        order = treeFrontToBack();
-    for (const unsigned long w : order) {
+    for (const unsigned long w : allFrontToBack()) {
         std::string title = ReadTitle(x_.display(), w);
         if (!title.empty())
             list.push_back({w, std::move(title)});
@@ -77,6 +75,18 @@ std::vector<unsigned long> X11Windows::clientsFrontToBack()
         ReadLongs(x_.display(), x_.root(), x_.atom("_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
     // The list runs bottom to top.
     return {stacking.rbegin(), stacking.rend()};
+}
+
+std::vector<unsigned long> X11Windows::allFrontToBack()
+{
+    // The manager's list holds only the windows it manages; hidden ones
+    // (never shown, or withdrawn again) sit unmanaged beside the frames, so
+    // the tree is walked too and its windows the list lacks come after.
+    std::vector<unsigned long> order = clientsFrontToBack();
+    for (const unsigned long w : treeFrontToBack())
+        if (std::find(order.begin(), order.end(), w) == order.end())
+            order.push_back(w);
+    return order;
 }
 
 std::vector<unsigned long> X11Windows::treeFrontToBack()
@@ -173,6 +183,100 @@ void X11Windows::postCloseRequest(WindowHandle handle)
         sendToRoot(w, "_NET_CLOSE_WINDOW", CurrentTime, kSourcePager, 0);
     }
     XFlush(d);
+}
+
+unsigned long X11Windows::activeWindow()
+{
+    if (managerSupports("_NET_ACTIVE_WINDOW")) {
+        const std::vector<unsigned long> active =
+            ReadLongs(x_.display(), x_.root(), x_.atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        return active.empty() ? 0 : active.front();
+    }
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(x_.display(), &focus, &revert);
+    return focus == PointerRoot ? 0 : focus;
+}
+
+void X11Windows::applyStartMode(std::int64_t processId, int showMode)
+{
+    constexpr auto kPatience = std::chrono::seconds(15);
+    if (!x_.isOpen() || processId <= 0 || showMode == 1)
+        return;
+    X11ErrorTrap trap(x_.display());
+    modes_.push_back({static_cast<unsigned long>(processId), showMode, activeWindow(),
+                      std::chrono::steady_clock::now() + kPatience});
+}
+
+bool X11Windows::tendStartModes()
+{
+    if (modes_.empty() || !x_.isOpen())
+        return false;
+    Display* d = x_.display();
+    X11ErrorTrap trap(d);
+    const Atom pidAtom = x_.atom("_NET_WM_PID");
+    const std::vector<unsigned long> windows = allFrontToBack();
+    const auto now = std::chrono::steady_clock::now();
+    for (auto m = modes_.begin(); m != modes_.end();) {
+        // The process's first window that is on screen: a mode acts on a
+        // shown window, and the program shows it in its own time.
+        const auto shown = std::find_if(windows.begin(), windows.end(), [&](unsigned long w) {
+            XWindowAttributes a{};
+            return ReadLongs(d, w, pidAtom, XA_CARDINAL) == std::vector<unsigned long>{m->process} &&
+                   XGetWindowAttributes(d, w, &a) != 0 && a.map_state == IsViewable;
+        });
+        if (shown != windows.end()) {
+            applyMode(*shown, m->showMode, m->previous);
+            m = modes_.erase(m);
+        } else if (now > m->until) {
+            m = modes_.erase(m);
+        } else {
+            ++m;
+        }
+    }
+    XFlush(d);
+    return !modes_.empty();
+}
+
+void X11Windows::applyMode(unsigned long window, int showMode, unsigned long previous)
+{
+    Display* d = x_.display();
+    const Window w = static_cast<Window>(window);
+    const bool manager = managerSupports("_NET_WM_STATE");
+    const auto giveFocusBack = [&] {
+        if (previous != 0 && previous != window) {
+            activate(previous);
+        } else if (!manager) {
+            XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
+        }
+    };
+    switch (showMode) {
+    case 0:
+        XWithdrawWindow(d, w, DefaultScreen(d));
+        break;
+    case 2:
+    case 7:
+        // Without a manager nobody keeps icons: the window is unmapped, and
+        // a restore maps it again.
+        if (manager)
+            XIconifyWindow(d, w, DefaultScreen(d));
+        else
+            XUnmapWindow(d, w);
+        if (showMode == 7)
+            giveFocusBack();
+        break;
+    case 3:
+        if (manager)
+            sendToRoot(w, "_NET_WM_STATE", kStateAdd, static_cast<long>(x_.atom("_NET_WM_STATE_MAXIMIZED_VERT")),
+                       static_cast<long>(x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ")));
+        break;
+    case 8:
+        giveFocusBack();
+        XRaiseWindow(d, w);  // shown in front, only without the focus
+        break;
+    default:
+        break;
+    }
 }
 
 }  // namespace hrln::platform::x11

@@ -10,6 +10,7 @@
 #include <sched.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -160,6 +161,41 @@ TEST_F(PosixProcessesTest, PriorityClassesBecomeSchedulingPriorities)
         EXPECT_LT(StatField(high, kNice), ourNice);
     else
         EXPECT_EQ(StatField(high, kNice), ourNice);
+}
+
+// An ordinary user may not raise a priority: the start says so instead of
+// quietly running at ours. Run in a child that is such a user.
+TEST_F(PosixProcessesTest, HighPriorityRefusedIsSaid)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(3);
+        rlimit limit{};
+        getrlimit(RLIMIT_NICE, &limit);
+        if (20 - static_cast<long>(limit.rlim_cur) < getpriority(PRIO_PROCESS, 0))
+            _exit(4);  // this user may raise after all: nothing to see
+        PosixProcesses ordinary;
+        const auto high = ordinary.createProcess("sleep 30", "", platform::ProcessPriority::High, 1);
+        const auto normal = ordinary.createProcess("sleep 30", "", platform::ProcessPriority::Normal, 1);
+        kill(static_cast<pid_t>(high.processId), SIGKILL);
+        kill(static_cast<pid_t>(normal.processId), SIGKILL);
+        _exit(high.created && high.priorityRefused && normal.created && !normal.priorityRefused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 4)
+        GTEST_SKIP() << "this user may raise priorities";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    if (geteuid() == 0) {
+        // And one who may is not told otherwise.
+        const auto raised = processes.createProcess("sleep 30", "", platform::ProcessPriority::High, 1);
+        sleepers.push_back(processes.lastProcess());
+        EXPECT_FALSE(raised.priorityRefused);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
+#include "x_client.h"  // first: gtest before Xlib
+
+#include "platform/x11/window_properties.h"
 #include "platform/x11/x11_windows.h"
-#include "x_client.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace hrln::test {
 namespace {
@@ -123,6 +127,109 @@ TEST_F(X11WindowsTest, WithManagerFollowsItsStackingAndRestoresMinimisedWindows)
     windows->activate(second);
     windows->restore(second);
     EXPECT_TRUE(WaitUntil([&] { return client->viewable(second) && position(second) == 0; }));
+}
+
+// The same windows, hidden ones included, are listed with and without a
+// manager: one that was never shown, and one that was shown and hidden again
+// (as the program's own frame is when it goes to the tray).
+TEST_F(X11WindowsTest, HiddenWindowsAreListedWithAndWithoutManager)
+{
+    const auto hiddenOnesListed = [&](const std::string& tag) {
+        const Window never = client->window("Never shown " + tag, "", false);
+        const Window shown = client->window("Shown then hidden " + tag);
+        const Window visible = client->window("Visible " + tag);
+        EXPECT_TRUE(WaitUntil([&] { return client->viewable(shown) && position(shown) >= 0; })) << tag;
+        XWithdrawWindow(client->d, shown, DefaultScreen(client->d));
+        XSync(client->d, False);
+        EXPECT_TRUE(WaitUntil([&] { return !client->viewable(shown); })) << tag;
+        EXPECT_EQ(title(never), "Never shown " + tag);
+        EXPECT_TRUE(WaitUntil([&] { return position(shown) >= 0; })) << tag;
+        EXPECT_GE(position(visible), 0) << tag;
+        const auto list = windows->topLevelWindows();
+        EXPECT_EQ(std::count_if(list.begin(), list.end(), [&](const auto& t) { return t.handle == never; }), 1) << tag;
+    };
+    hiddenOnesListed("alone");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    hiddenOnesListed("managed");
+}
+
+// A window of a pretend process, shown the way a started program shows its first one.
+Window ProcessWindow(XClient& client, const std::string& title, unsigned long process)
+{
+    const Window w = client.window(title, "", false);
+    XChangeProperty(client.d, w, client.atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&process), 1);
+    XMapWindow(client.d, w);
+    XSync(client.d, False);
+    return w;
+}
+
+class StartModeTest : public X11WindowsTest {
+protected:
+    unsigned long active()
+    {
+        const auto a = platform::x11::ReadLongs(client->d, DefaultRootWindow(client->d),
+                                                client->atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        if (!a.empty())
+            return a.front();
+        Window focus = None;  // no manager: the input focus says it
+        int revert = 0;
+        XGetInputFocus(client->d, &focus, &revert);
+        return focus;
+    }
+    bool iconic(Window w)
+    {
+        const auto state = platform::x11::ReadLongs(client->d, w, client->atom("WM_STATE"), client->atom("WM_STATE"));
+        return !state.empty() && state.front() == IconicState;
+    }
+    // Starts "Before" with the focus, then the pretend program's window in `mode`.
+    Window startIn(int mode, unsigned long process, Window& before)
+    {
+        before = client->window("Before " + std::to_string(process));
+        EXPECT_TRUE(WaitUntil([&] { return client->viewable(before); }));
+        windows->activate(before);
+        EXPECT_TRUE(WaitUntil([&] { return active() == before; }));
+        windows->applyStartMode(static_cast<std::int64_t>(process), mode);
+        const Window w = ProcessWindow(*client, "Started " + std::to_string(process), process);
+        EXPECT_TRUE(WaitUntil([&] { return !windows->tendStartModes(); }));
+        return w;
+    }
+};
+
+TEST_F(StartModeTest, WithManagerMinimisedAndUnfocusedModesHold)
+{
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    Window before = None;
+    // Mode 1 asks for nothing: the manager focuses the new window.
+    const Window normal = startIn(1, 5001, before);
+    EXPECT_TRUE(WaitUntil([&] { return active() == normal; }));
+
+    const Window minimisedWithFocus = startIn(2, 5002, before);
+    EXPECT_TRUE(WaitUntil([&] { return iconic(minimisedWithFocus); }));
+
+    const Window minimised = startIn(7, 5007, before);
+    EXPECT_TRUE(WaitUntil([&] { return iconic(minimised) && active() == before; }));
+
+    const Window unfocused = startIn(8, 5008, before);
+    EXPECT_TRUE(WaitUntil([&] { return client->viewable(unfocused) && active() == before; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(active(), before);  // and stays so
+    EXPECT_FALSE(iconic(unfocused));
+}
+
+TEST_F(StartModeTest, WithoutManagerTheWindowIsHiddenOrLeftWithoutTheFocus)
+{
+    Window before = None;
+    const Window minimised = startIn(7, 6007, before);
+    EXPECT_FALSE(client->viewable(minimised));
+    EXPECT_EQ(active(), before);
+
+    const Window unfocused = startIn(8, 6008, before);
+    EXPECT_TRUE(client->viewable(unfocused));
+    EXPECT_EQ(active(), before);
+    // A program that never shows a window is forgotten, not waited for by the others.
+    windows->applyStartMode(6999, 2);
+    EXPECT_TRUE(windows->tendStartModes());
 }
 
 }  // namespace
