@@ -37,6 +37,9 @@ struct FormRules {
     // An insert adds the new record at once (so that children can refer to it
     // while the form is open) and overwrites it on OK.
     bool placeholder = false;
+    // How the placeholder is added (a table with numbered records reserves its
+    // next number here); a plain add when empty.
+    std::function<int(data::Table<R>&)> addPlaceholder = {};
 };
 
 // Whether two records hold the same values in every field.
@@ -91,17 +94,21 @@ public:
     const R& original() const { return copy_; }
     std::string title() const override { return request_ == Request::Insert ? rules_.insertTitle : rules_.changeTitle; }
 
-    // Prepares the buffer: the defaults of a new record, or the record with row
-    // id `rowid` in `key` for the other requests. False when the form cannot
-    // open (the user has been told).
-    bool open(int key = 0, std::int64_t rowid = 0)
+    // Prepares the buffer: for an insert the defaults applied to `start` (a
+    // blank record, or a record being copied), for the other requests the
+    // record with row id `rowid` in `key`. False when the form cannot open
+    // (the user has been told).
+    bool open(int key = 0, std::int64_t rowid = 0, const R* start = nullptr)
     {
         if (request_ == Request::Insert) {
             table_.clear();
+            if (start != nullptr)
+                table_.rec = *start;
             if (rules_.defaults)
                 rules_.defaults(table_.rec);
             if (rules_.placeholder) {
-                if (const int err = table_.add(); err != data::kOk) {
+                const int err = rules_.addPlaceholder ? rules_.addPlaceholder(table_) : table_.add();
+                if (err != data::kOk) {
                     warnings_.addError(R::schema().name(), err);
                     return false;
                 }
