@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace hrln {
 
@@ -58,5 +60,9 @@ std::string FormatD4(Date date);   // "December 8, 2026"
 std::string FormatD17(Date date);  // short date, "2026-12-08"
 std::string FormatT3(Time time);   // "1:05 PM"
 std::string FormatT7(Time time);   // "13:05:09"
+// The inverses: YYYY-MM-DD naming a real day of the years 1801-9999, and
+// HH:MM, HH:MM:SS or HH:MM:SS.hh (the hour may have one digit).
+std::optional<Date> ParseD17(std::string_view s);
+std::optional<Time> ParseT7(std::string_view s);
 
 }  // namespace hrln

@@ -89,6 +89,11 @@ void RecordWarnings::required(std::string_view field)
     show(std::string(field) + " cannot be blank.", "Required Field");
 }
 
+void RecordWarnings::invalid(std::string_view text)
+{
+    show(std::string(text), "Invalid Entry");
+}
+
 bool RecordWarnings::retry(std::string_view table, int error)
 {
     return show("Error: (" + Described(error) + ") accessing the " + Named(table) +

@@ -27,6 +27,8 @@ public:
     void rangeError(std::string_view field, std::string_view range);
     // A field that must hold a value was left blank: required("CAT:Category").
     void required(std::string_view field);
+    // Any other value the form cannot take, said in `text`.
+    void invalid(std::string_view text);
     // Whether to try a failed operation again; true on Yes.
     bool retry(std::string_view table, int error);
     void recordChanged(std::string_view table);

@@ -3,6 +3,7 @@
 
 #include "data/settings.h"
 #include "store_fixture.h"
+#include "modal.h"
 #include "support/fake_prompter.h"
 
 #include <QApplication>
@@ -20,21 +21,6 @@ namespace hrln::test {
 namespace {
 
 using data::CategoryRecord;
-
-// Runs `act` on the next modal window that opens (a form or selector run with exec()).
-void WhenModalOpens(std::function<void(QWidget*)> act)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        }
-    });
-    poll->start();
-}
 
 // Types `name` into an open category form and presses OK.
 void FillCategoryForm(const QString& name, QString* title = nullptr)

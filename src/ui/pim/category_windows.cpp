@@ -64,9 +64,10 @@ void UpdateCategoriesWindow::showRecord()
     category_->setText(QString::fromStdString(table_.rec.category.str()));
 }
 
-void UpdateCategoriesWindow::takeRecord()
+bool UpdateCategoriesWindow::takeRecord()
 {
     table_.rec.category = category_->text().toStdString();
+    return true;
 }
 
 QWidget* UpdateCategoriesWindow::fieldWidget(int) const

@@ -33,7 +33,7 @@ public:
 
 protected:
     void showRecord() override;
-    void takeRecord() override;
+    bool takeRecord() override;
     QWidget* fieldWidget(int field) const override;
 
 private:

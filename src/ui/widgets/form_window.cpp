@@ -40,7 +40,8 @@ void FormWindow::finishLayout(const QString& okText)
 
 void FormWindow::accept()
 {
-    takeRecord();
+    if (!takeRecord())
+        return;
     const pim::FormControl::Outcome outcome = form_.complete();
     if (outcome.close) {
         QDialog::accept();

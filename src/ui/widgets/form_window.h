@@ -34,9 +34,11 @@ protected:
     // the record shown, the saved place.
     void finishLayout(const QString& okText = QStringLiteral("&OK"));
 
-    // Puts the record's values into the widgets, and takes them back.
+    // Puts the record's values into the widgets, and takes them back; false
+    // when a widget holds what its field cannot take (after its message, with
+    // the focus on it).
     virtual void showRecord() = 0;
-    virtual void takeRecord() = 0;
+    virtual bool takeRecord() = 0;
     // The widget of field `field` (the focus goes there when it fails).
     virtual QWidget* fieldWidget(int field) const = 0;
 

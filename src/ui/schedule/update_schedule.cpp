@@ -1,0 +1,616 @@
+#include "ui/schedule/update_schedule.h"
+
+#include "common/date_time.h"
+#include "data/schedule_store.h"
+#include "scheduler/schedule_form.h"
+#include "script/script_jobs.h"
+#include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/progress_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+namespace {
+
+using data::ScheduleRecord;
+using namespace scheduler;
+
+QString Text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setMaxLength(width);
+    edit->setToolTip(tip);
+    return edit;
+}
+
+QCheckBox* Check(QWidget* parent, const QString& text, const QString& objectName, const QString& tip = {})
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(objectName);
+    box->setToolTip(tip);
+    return box;
+}
+
+void SetOption(QButtonGroup* group, std::string_view value)
+{
+    for (QAbstractButton* b : group->buttons())
+        if (b->text() == Text(value)) {
+            b->setChecked(true);
+            return;
+        }
+    // A value the option does not offer: none is checked, and the value stays.
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+template <class Field>
+void TakeOption(QButtonGroup* group, Field& field)
+{
+    if (QAbstractButton* b = group->checkedButton())
+        field = b->text().toStdString();
+}
+
+}  // namespace
+
+UpdateScheduleWindow::UpdateScheduleWindow(const ScheduleFormServices& services, pim::FormControl& form,
+                                           data::Table<ScheduleRecord>& table, data::Long copiedFrom,
+                                           QWidget* parent)
+    : FormWindow(form, QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"), QStringLiteral("Update the Schedule"),
+                 QStringLiteral("UpdateSchedule"), services.window.positions, parent),
+      s_(services),
+      table_(table),
+      copiedFrom_(copiedFrom)
+{
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("pages"));
+    pages->addTab(buildTaskPage(), QStringLiteral("Task"));
+    pages->addTab(buildWhenPage(), QStringLiteral("When"));
+    pages->addTab(buildAdvancedPage(), QStringLiteral("Advanced"));
+    fields()->addWidget(pages);
+    finishLayout();
+    applyEnabling();
+    description_->setFocus();
+}
+
+QButtonGroup* UpdateScheduleWindow::options(QWidget* parent, const QString& objectPrefix, const QStringList& values,
+                                            QLayout* into)
+{
+    auto* group = new QButtonGroup(parent);
+    int i = 0;
+    for (const QString& v : values) {
+        auto* radio = new QRadioButton(v, parent);
+        radio->setObjectName(objectPrefix + QString::number(i));
+        group->addButton(radio, i++);
+        into->addWidget(radio);
+    }
+    return group;
+}
+
+QWidget* UpdateScheduleWindow::buildTaskPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* typeBox = new QGroupBox(QStringLiteral("Task Type"), page);
+    auto* typeRow = new QHBoxLayout(typeBox);
+    taskType_ = options(typeBox, QStringLiteral("taskType"),
+                        {QStringLiteral("Run Program"), QStringLiteral("Display Message"), QStringLiteral("Both"),
+                         QStringLiteral("None")},
+                        typeRow);
+    connect(taskType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::onTaskType);
+    layout->addWidget(typeBox);
+
+    auto* form = new QFormLayout;
+    category_ = new QComboBox(page);
+    category_->setObjectName(QStringLiteral("categoryList"));
+    form->addRow(QStringLiteral("&Category:"), category_);
+    description_ = Entry(page, QStringLiteral("descriptionEdit"), 40, QStringLiteral("Description or Title of Task"));
+    form->addRow(QStringLiteral("&Description:"), description_);
+    layout->addLayout(form);
+
+    taskTabs_ = new QTabWidget(page);
+    taskTabs_->setObjectName(QStringLiteral("taskTabs"));
+    auto* commandPage = new QWidget;
+    auto* commandGrid = new QGridLayout(commandPage);
+    command_ = Entry(commandPage, QStringLiteral("commandEdit"), 80, QStringLiteral("Program to start"));
+    auto* commandLabel = new QLabel(QStringLiteral("Comma&nd:"), commandPage);
+    commandLabel->setBuddy(command_);
+    browseProgram_ = new QPushButton(QStringLiteral("&Browse"), commandPage);
+    browseProgram_->setObjectName(QStringLiteral("browseProgramButton"));
+    browseProgram_->setToolTip(QStringLiteral("Select a program to start"));
+    connect(browseProgram_, &QPushButton::clicked, this, &UpdateScheduleWindow::browseProgram);
+    path_ = Entry(commandPage, QStringLiteral("pathEdit"), 80, QStringLiteral("Directory (Folder) to start the command in"));
+    auto* pathLabel = new QLabel(QStringLiteral("Start &in:"), commandPage);
+    pathLabel->setBuddy(path_);
+    commandGrid->addWidget(commandLabel, 0, 0);
+    commandGrid->addWidget(command_, 0, 1);
+    commandGrid->addWidget(browseProgram_, 0, 2);
+    commandGrid->addWidget(pathLabel, 1, 0);
+    commandGrid->addWidget(path_, 1, 1, 1, 2);
+    commandGrid->addWidget(
+        new QLabel(QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."),
+                   commandPage),
+        2, 0, 1, 3);
+    scripting_ = new QPushButton(QStringLiteral("&Scripting"), commandPage);
+    scripting_->setObjectName(QStringLiteral("scriptingButton"));
+    scripting_->setEnabled(false);  // the script editor opens here once it is part of the program
+    commandGrid->addWidget(scripting_, 3, 0);
+    commandGrid->addWidget(new QLabel(QStringLiteral("<- Press this to send keystrokes or DDE commands"), commandPage),
+                           3, 1, 1, 2);
+    taskTabs_->addTab(commandPage, QStringLiteral("&Command"));
+
+    message_ = new QPlainTextEdit(page);
+    message_->setObjectName(QStringLiteral("messageEdit"));
+    message_->setToolTip(QStringLiteral("Message to display"));
+    message_->setTabChangesFocus(true);
+    message_->installEventFilter(this);
+    taskTabs_->addTab(message_, QStringLiteral("&Message"));
+    layout->addWidget(taskTabs_, 1);
+    return page;
+}
+
+QWidget* UpdateScheduleWindow::buildWhenPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* typeBox = new QGroupBox(QStringLiteral("Schedule &Type"), page);
+    auto* typeRow = new QHBoxLayout(typeBox);
+    scheduleType_ = options(typeBox, QStringLiteral("scheduleType"),
+                            {QStringLiteral("Once"), QStringLiteral("Day of Week"), QStringLiteral("Day of Month"),
+                             QStringLiteral("Monthly"), QStringLiteral("Yearly"), QStringLiteral("Custom")},
+                            typeRow);
+    connect(scheduleType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::applyEnabling);
+    layout->addWidget(typeBox);
+
+    auto* everyBox = new QGroupBox(QStringLiteral("&Every..."), page);
+    auto* everyRow = new QHBoxLayout(everyBox);
+    const char* ordinals[] = {"1st", "2nd", "3rd", "4th", "Last"};
+    for (const char* o : ordinals) {
+        ordinals_.push_back(Check(everyBox, QString::fromLatin1(o), QStringLiteral("every") + QString::fromLatin1(o)));
+        everyRow->addWidget(ordinals_.back());
+    }
+    layout->addWidget(everyBox);
+    auto* daysRow = new QHBoxLayout;
+    const char* days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    for (const char* d : days) {
+        weekdays_.push_back(Check(page, QString::fromLatin1(d), QString::fromLatin1(d).toLower()));
+        daysRow->addWidget(weekdays_.back());
+    }
+    layout->addLayout(daysRow);
+
+    auto* repeatRow = new QHBoxLayout;
+    everyPrompt_ = new QLabel(QStringLiteral("Every:"), page);
+    every_ = new QSpinBox(page);
+    every_->setObjectName(QStringLiteral("everySpin"));
+    every_->setRange(0, kLargestEvery);
+    every_->setToolTip(QStringLiteral("Repeat Task Every..."));
+    everyPrompt_->setBuddy(every_);
+    repeatRow->addWidget(everyPrompt_);
+    repeatRow->addWidget(every_);
+    everyType_ = options(page, QStringLiteral("everyType"),
+                         {QStringLiteral("minute(s)"), QStringLiteral("hour(s)"), QStringLiteral("day(s)"),
+                          QStringLiteral("week(s)"), QStringLiteral("month(s)"), QStringLiteral("year(s)")},
+                         repeatRow);
+    layout->addLayout(repeatRow);
+
+    auto* when = new QGridLayout;
+    date_ = Entry(page, QStringLiteral("dateEdit"), 10, QStringLiteral("Next Date to Perform Task (YYYY-MM-DD)"));
+    auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), page);
+    dateLabel->setBuddy(date_);
+    connect(date_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onNextDate);
+    pickDate_ = new QPushButton(QStringLiteral("..."), page);
+    pickDate_->setObjectName(QStringLiteral("pickDateButton"));
+    pickDate_->setEnabled(false);  // the calendar opens here once it is part of the program
+    time_ = Entry(page, QStringLiteral("timeEdit"), 11, QStringLiteral("Next Time to Perform Task"));
+    timePrompt_ = new QLabel(QStringLiteral("&Time:"), page);
+    timePrompt_->setBuddy(time_);
+    when->addWidget(dateLabel, 0, 0);
+    when->addWidget(date_, 0, 1);
+    when->addWidget(pickDate_, 0, 2);
+    when->addWidget(timePrompt_, 0, 3);
+    when->addWidget(time_, 0, 4);
+    lastRun_ = new QLabel(page);
+    lastRun_->setObjectName(QStringLiteral("lastRunLabel"));
+    when->addWidget(new QLabel(QStringLiteral("Date Last Performed:"), page), 1, 0);
+    when->addWidget(lastRun_, 1, 1, 1, 4);
+    layout->addLayout(when);
+    skipNext_ = Check(page, QStringLiteral("&Skip Next Time"), QStringLiteral("skipNextTime"),
+                      QStringLiteral("Skip next occurance of this task"));
+    layout->addWidget(skipNext_);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* UpdateScheduleWindow::buildAdvancedPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* warnRow = new QHBoxLayout;
+    warnDate_ = Entry(page, QStringLiteral("advanceWarnDateEdit"), 10, QStringLiteral("Advanced Warning Date (YYYY-MM-DD)"));
+    auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), page);
+    warnLabel->setBuddy(warnDate_);
+    connect(warnDate_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAdvanceDate);
+    pickWarnDate_ = new QPushButton(QStringLiteral("..."), page);
+    pickWarnDate_->setObjectName(QStringLiteral("pickAdvanceWarnDateButton"));
+    pickWarnDate_->setEnabled(false);  // the calendar opens here once it is part of the program
+    warnTime_ = Entry(page, QStringLiteral("advanceWarnTimeEdit"), 11, QStringLiteral("Advanced Warning Time"));
+    warnRow->addWidget(warnLabel);
+    warnRow->addWidget(warnDate_);
+    warnRow->addWidget(pickWarnDate_);
+    warnRow->addWidget(new QLabel(QStringLiteral("Time:"), page));
+    warnRow->addWidget(warnTime_);
+    layout->addLayout(warnRow);
+
+    alarm_ = Check(page, QStringLiteral("Alarm"), QStringLiteral("alarm"), QStringLiteral("Play a WAV file as an alarm"));
+    connect(alarm_, &QCheckBox::toggled, this, &UpdateScheduleWindow::onAlarm);
+    layout->addWidget(alarm_);
+    auto* wavRow = new QHBoxLayout;
+    auto* wavLabel = new QLabel(QStringLiteral("WAV File to Play:"), page);
+    alarmFile_ = Entry(page, QStringLiteral("alarmFileEdit"), 80);
+    wavLabel->setBuddy(alarmFile_);
+    browseWav_ = new QPushButton(QStringLiteral("&Browse"), page);
+    browseWav_->setObjectName(QStringLiteral("browseWavButton"));
+    connect(browseWav_, &QPushButton::clicked, this, &UpdateScheduleWindow::browseWav);
+    auto* playButton = new QPushButton(QStringLiteral("&Play"), page);
+    playButton->setObjectName(QStringLiteral("playButton"));
+    connect(playButton, &QPushButton::clicked, this, &UpdateScheduleWindow::play);
+    alarmControls_ = {wavLabel, alarmFile_, browseWav_, playButton};
+    for (QWidget* w : alarmControls_)
+        wavRow->addWidget(w);
+    layout->addLayout(wavRow);
+
+    warn_ = Check(page, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warn"));
+    skipIfMissed_ = Check(page, QStringLiteral("&Skip if not run at specified time (+/- 10 minutes)"),
+                          QStringLiteral("skipIfMissed"));
+    userSkip_ = Check(page, QStringLiteral("&Before performing task, give option to skip"), QStringLiteral("userSkip"));
+    disabled_ = Check(page, QStringLiteral("&Disable"), QStringLiteral("disabled"), QStringLiteral("Do not perform this task"));
+    noHistory_ = Check(page, QStringLiteral("No &History"), QStringLiteral("noHistory"),
+                       QStringLiteral("Do not show history (remove when completed)"));
+    for (QWidget* w : {static_cast<QWidget*>(warn_), static_cast<QWidget*>(skipIfMissed_),
+                       static_cast<QWidget*>(userSkip_), static_cast<QWidget*>(disabled_),
+                       static_cast<QWidget*>(noHistory_)})
+        layout->addWidget(w);
+    layout->addStretch(1);
+    return page;
+}
+
+void UpdateScheduleWindow::showRecord()
+{
+    showing_ = true;
+    const ScheduleRecord& r = table_.rec;
+    SetOption(taskType_, r.taskType.view());
+    category_->clear();
+    category_->addItem(QString());
+    {
+        data::Table<data::CategoryRecord> categories(s_.window.db);
+        categories.set(data::CategoryRecord::KeyCategory);
+        int err = data::kOk;
+        while ((err = categories.next()) == data::kOk)
+            category_->addItem(Text(categories.rec.category.view()));
+        if (err != data::kRecordNotAvailable)
+            pim::RecordWarnings(s_.window.prompter).fetchError("Categories", err);
+    }
+    const int found = category_->findText(Text(r.category.view()), Qt::MatchFixedString);
+    if (found < 0)
+        category_->addItem(Text(r.category.view()));  // a name no longer listed stays the task's
+    category_->setCurrentIndex(found >= 0 ? found : category_->count() - 1);
+    description_->setText(Text(r.description.view()));
+    command_->setText(Text(r.command.view()));
+    path_->setText(Text(r.path.view()));
+    message_->setPlainText(Text(r.message.view()));
+    SetOption(scheduleType_, r.scheduleType.view());
+    const data::Byte ords[] = {r.every1st, r.every2nd, r.every3rd, r.every4th, r.everyLast};
+    for (std::size_t i = 0; i < ordinals_.size(); ++i)
+        ordinals_[i]->setChecked(ords[i] != 0);
+    const data::Byte days[] = {r.sunday, r.monday, r.tuesday, r.wednesday, r.thursday, r.friday, r.saturday};
+    for (std::size_t i = 0; i < weekdays_.size(); ++i)
+        weekdays_[i]->setChecked(days[i] != 0);
+    every_->setValue(std::clamp<int>(r.every, 0, kLargestEvery));
+    SetOption(everyType_, r.everyType.view());
+    date_->setText(QString::fromStdString(FormatD17(r.date)));
+    time_->setText(QString::fromStdString(FormatT7(r.time)));
+    lastRun_->setText(QString::fromStdString(FormatD17(r.lastRunDate) + "   " + FormatT7(r.lastRunTime)));
+    skipNext_->setChecked(r.skipNextTime != 0);
+    warnDate_->setText(QString::fromStdString(FormatD17(r.advanceWarnDate)));
+    warnTime_->setText(QString::fromStdString(FormatT7(r.advanceWarnTime)));
+    alarm_->setChecked(r.alarm != 0);
+    alarmFile_->setText(Text(r.alarmFile.view()));
+    warn_->setChecked(r.warn != 0);
+    skipIfMissed_->setChecked(r.skipIfMissed != 0);
+    userSkip_->setChecked(r.userSkip != 0);
+    disabled_->setChecked(r.disabled != 0);
+    noHistory_->setChecked(r.noHistory != 0);
+    showing_ = false;
+    applyEnabling();
+}
+
+bool UpdateScheduleWindow::takeRecord()
+{
+    ScheduleRecord& r = table_.rec;
+    Date date = 0, warnDate = 0;
+    Time time = 0, warnTime = 0;
+    if (!readDate(date_, date) || !readTime(time_, time) || !readDate(warnDate_, warnDate) ||
+        !readTime(warnTime_, warnTime))
+        return false;
+    TakeOption(taskType_, r.taskType);
+    r.category = category_->currentText().toStdString();
+    r.description = description_->text().toStdString();
+    r.command = command_->text().toStdString();
+    r.path = path_->text().toStdString();
+    r.message = message_->toPlainText().toStdString();
+    TakeOption(scheduleType_, r.scheduleType);
+    data::Byte* ords[] = {&r.every1st, &r.every2nd, &r.every3rd, &r.every4th, &r.everyLast};
+    for (std::size_t i = 0; i < ordinals_.size(); ++i)
+        *ords[i] = ordinals_[i]->isChecked() ? 1 : 0;
+    data::Byte* days[] = {&r.sunday, &r.monday, &r.tuesday, &r.wednesday, &r.thursday, &r.friday, &r.saturday};
+    for (std::size_t i = 0; i < weekdays_.size(); ++i)
+        *days[i] = weekdays_[i]->isChecked() ? 1 : 0;
+    r.every = every_->value();
+    TakeOption(everyType_, r.everyType);
+    r.date = date;
+    r.time = r.taskType == "None" ? kNoneTaskTime : time;
+    r.skipNextTime = skipNext_->isChecked() ? 1 : 0;
+    r.advanceWarnDate = warnDate;
+    r.advanceWarnTime = warnTime;
+    r.alarm = alarm_->isChecked() ? 1 : 0;
+    r.alarmFile = alarmFile_->text().trimmed().toStdString();
+    r.warn = warn_->isChecked() ? 1 : 0;
+    r.skipIfMissed = skipIfMissed_->isChecked() ? 1 : 0;
+    r.userSkip = userSkip_->isChecked() ? 1 : 0;
+    r.disabled = disabled_->isChecked() ? 1 : 0;
+    r.noHistory = noHistory_->isChecked() ? 1 : 0;
+    return true;
+}
+
+QWidget* UpdateScheduleWindow::fieldWidget(int field) const
+{
+    switch (field) {
+    case kFieldCommand: return command_;
+    case kFieldEvery: return every_;
+    case kFieldWeekdays: return weekdays_.front();
+    case kFieldOrdinals: return ordinals_.front();
+    case kFieldDate: return date_;
+    case kFieldTime: return time_;
+    case kFieldAdvanceWarnDate: return warnDate_;
+    case kFieldAdvanceWarnTime: return warnTime_;
+    default: return description_;
+    }
+}
+
+bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
+{
+    const QString text = edit->text().trimmed();
+    if (text.isEmpty()) {
+        out = 0;
+        return true;
+    }
+    if (const std::optional<Date> d = ParseD17(text.toStdString())) {
+        out = *d;
+        return true;
+    }
+    warn(QStringLiteral("\"%1\" is not a date.  Enter it as year-month-day, for example 2027-03-01 "
+                        "(a year from 1801 to 9999).").arg(text),
+         QStringLiteral("Invalid Entry"));
+    edit->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool UpdateScheduleWindow::readTime(QLineEdit* edit, Time& out)
+{
+    const QString text = edit->text().trimmed();
+    if (text.isEmpty()) {
+        out = 0;
+        return true;
+    }
+    if (const std::optional<Time> t = ParseT7(text.toStdString())) {
+        out = *t;
+        return true;
+    }
+    warn(QStringLiteral("\"%1\" is not a time of day.  Enter it as hours:minutes or hours:minutes:seconds, "
+                        "for example 09:30 or 17:45:00.").arg(text),
+         QStringLiteral("Invalid Entry"));
+    edit->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void UpdateScheduleWindow::warn(const QString& text, const QString& caption)
+{
+    s_.window.prompter.ask({text.toStdString(), caption.toStdString(), platform::MessageIcon::Exclamation,
+                            platform::MessageButtons::Ok, platform::MessageButton::Ok});
+}
+
+void UpdateScheduleWindow::applyEnabling()
+{
+    if (showing_)
+        return;
+    ScheduleRecord probe = table_.rec;
+    TakeOption(taskType_, probe.taskType);
+    TakeOption(scheduleType_, probe.scheduleType);
+    probe.alarm = alarm_->isChecked() ? 1 : 0;
+    const ScheduleFormEnabling e = FormEnabling(probe);
+    for (QCheckBox* b : ordinals_)
+        b->setEnabled(e.ordinals);
+    for (QCheckBox* b : weekdays_)
+        b->setEnabled(e.weekdays);
+    everyPrompt_->setEnabled(e.every);
+    every_->setEnabled(e.every);
+    for (QAbstractButton* b : everyType_->buttons())
+        b->setEnabled(e.every);
+    timePrompt_->setEnabled(e.time);
+    time_->setEnabled(e.time);
+    taskTabs_->setTabEnabled(0, e.command);
+    taskTabs_->setTabEnabled(1, e.message);
+    for (QWidget* w : alarmControls_)
+        w->setVisible(e.alarmFile);
+}
+
+void UpdateScheduleWindow::onTaskType()
+{
+    ScheduleRecord probe = table_.rec;
+    TakeOption(taskType_, probe.taskType);
+    probe.time = 0;
+    TaskTypeAccepted(probe);
+    if (probe.time == kNoneTaskTime)
+        time_->setText(QString::fromStdString(FormatT7(kNoneTaskTime)));
+    applyEnabling();
+}
+
+void UpdateScheduleWindow::onNextDate()
+{
+    Date date = 0;
+    if (!date_->isModified() || !readDate(date_, date))
+        return;
+    date_->setModified(false);
+    if (!takeRecord())
+        return;
+    if (!NextDateAccepted(table_.rec, s_.ini))
+        warn(QString::fromLatin1(kDateDoesNotFit), QStringLiteral("Warning"));
+    warnDate_->setText(QString::fromStdString(FormatD17(table_.rec.advanceWarnDate)));
+    warnTime_->setText(QString::fromStdString(FormatT7(table_.rec.advanceWarnTime)));
+}
+
+void UpdateScheduleWindow::onAdvanceDate()
+{
+    if (!warnDate_->isModified() || !takeRecord())
+        return;
+    warnDate_->setModified(false);
+    if (!AdvanceWarningAccepted(table_.rec)) {
+        warnDate_->clear();
+        warnTime_->clear();
+        warn(QString::fromLatin1(kWarningAfterTask), QString());
+    }
+}
+
+void UpdateScheduleWindow::onAlarm()
+{
+    if (showing_)
+        return;
+    ScheduleRecord& r = table_.rec;
+    r.alarm = alarm_->isChecked() ? 1 : 0;
+    r.alarmFile = alarmFile_->text().trimmed().toStdString();
+    AlarmAccepted(r, s_.ini);
+    alarmFile_->setText(Text(r.alarmFile.view()));
+    applyEnabling();
+}
+
+void UpdateScheduleWindow::browseProgram()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Choose a Program to Start");
+    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
+    request.suggested = path_->text().trimmed();
+    const QString chosen = ChooseFile(this, request);
+    if (!chosen.isEmpty())
+        command_->setText(chosen.left(80));
+}
+
+void UpdateScheduleWindow::browseWav()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Select WAV File for Alarm");
+    request.filter = QStringLiteral("WAV Files (*.wav *.WAV)");
+    request.suggested = alarmFile_->text().trimmed();
+    const QString chosen = ChooseFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    alarmFile_->setText(chosen.left(80));
+    onAlarm();
+}
+
+void UpdateScheduleWindow::play()
+{
+    const QString file = alarmFile_->text().trimmed();
+    alarmFile_->setText(file);
+    if (file.isEmpty() || !QFileInfo(file).isReadable()) {
+        browseWav_->setFocus();
+        if (file.isEmpty())
+            browseWav();
+        return;
+    }
+    s_.sound.play(file.toStdString());
+}
+
+bool UpdateScheduleWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // An empty message starts as the task's description.
+    if (watched == message_ && event->type() == QEvent::FocusIn && message_->toPlainText().trimmed().isEmpty())
+        message_->setPlainText(description_->text());
+    return FormWindow::eventFilter(watched, event);
+}
+
+void UpdateScheduleWindow::reject()
+{
+    // A script copied into the new task goes with it.
+    if (copiedFrom_ != 0 && form().request() == pim::Request::Insert && table_.rec.id != 0) {
+        pim::RecordWarnings warnings(s_.window.prompter);
+        script::DeleteScriptJob job(s_.window.db, table_.rec.id, warnings);
+        ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), this);
+    }
+    FormWindow::reject();
+}
+
+pim::Response UpdateScheduleWindow::Run(const ScheduleFormServices& services, pim::Request request,
+                                        std::int64_t& rowid, bool copy, QWidget* parent)
+{
+    data::Table<ScheduleRecord> table(services.window.db);
+    pim::RecordWarnings warnings(services.window.prompter);
+    const std::int64_t now = services.clock.now().time;
+    const Date today = services.clock.now().date;
+    pim::RecordForm<ScheduleRecord> form(
+        table, warnings, request,
+        ScheduleFormRules(services.selectedDay != 0 ? services.selectedDay : today, static_cast<Time>(now),
+                          [&warnings] { return warnings.retry("Schedule", data::kDuplicateKey); }));
+
+    ScheduleRecord source;
+    data::Long copiedFrom = 0;
+    if (request == pim::Request::Insert && copy) {
+        if (table.reget(ScheduleRecord::KeyID, rowid) != data::kOk) {
+            warnings.fetchError("Schedule", table.error());
+            return pim::Response::Cancelled;
+        }
+        source = table.rec;
+        copiedFrom = source.id;
+    }
+    if (!form.open(ScheduleRecord::KeyID, rowid, copy ? &source : nullptr))
+        return pim::Response::Cancelled;
+
+    if (request == pim::Request::Delete) {
+        form.complete();  // the confirmation is the whole dialog of a delete
+    } else {
+        UpdateScheduleWindow window(services, form, table, copiedFrom, parent);
+        if (copiedFrom != 0) {
+            script::CopyScriptJob job(services.window.db, copiedFrom, table.rec.id, warnings);
+            ProgressWindow::Run(job, script::CopyScriptJob::kBatch, QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"),
+                                &window);
+        }
+        window.exec();
+    }
+    if (form.response() == pim::Response::Completed)
+        rowid = table.rowId();
+    return form.response();
+}
+
+}  // namespace hrln::ui

@@ -1,0 +1,164 @@
+#include "scheduler/schedule_form.h"
+
+#include "data/settings.h"
+#include "store_fixture.h"
+#include "support/fake_prompter.h"
+
+namespace hrln::test {
+namespace {
+
+using data::ScheduleRecord;
+using namespace scheduler;
+
+class ScheduleFormTest : public StoreTest {
+protected:
+    FakePrompter prompter;
+    pim::RecordWarnings warnings{prompter};
+    data::ProfileFile ini{dir.file(data::kSettingsFile)};
+};
+
+TEST_F(ScheduleFormTest, NewTaskDefaultsAndACopyKeepsAllButItsMarks)
+{
+    const Date friday = MakeDate(1, 8, 2027);
+    ScheduleRecord task;
+    EXPECT_FALSE(PrepareNewTask(task, friday, MakeTime(14, 30)));
+    EXPECT_EQ(task.date, friday);
+    EXPECT_EQ(task.time, MakeTime(14, 30));
+    EXPECT_EQ(task.scheduleType.str(), "Day of Week");
+    EXPECT_EQ(task.taskType.str(), "Both");
+    EXPECT_TRUE(task.sunday && task.monday && task.tuesday && task.wednesday && task.thursday && task.friday &&
+                task.saturday);
+    EXPECT_EQ(task.everyLast, 1);
+    EXPECT_EQ(task.warn, 1);
+    EXPECT_EQ(task.every, 1);
+    EXPECT_EQ(task.everyType.str(), "hour(s)");  // ready for a custom hourly rule
+
+    ScheduleRecord copy = Task(9, MakeDate(3, 1, 2027), MakeTime(8, 0), "copied");
+    copy.completed = copy.advanceWarned = copy.disabled = 1;
+    copy.alarm = 1;
+    EXPECT_TRUE(PrepareNewTask(copy, friday, MakeTime(14, 30)));
+    EXPECT_EQ(copy.date, MakeDate(3, 1, 2027));
+    EXPECT_EQ(copy.description.str(), "copied");
+    EXPECT_EQ(copy.completed + copy.advanceWarned + copy.disabled, 0);
+    EXPECT_EQ(copy.alarm, 1);
+}
+
+// Each schedule type enables only its own controls; the values of the others
+// stay in the record.
+TEST_F(ScheduleFormTest, EnablingFollowsTheScheduleAndTaskType)
+{
+    ScheduleRecord task;
+    PrepareNewTask(task, MakeDate(1, 8, 2027), MakeTime(9, 0));
+    task.scheduleType = "Monthly";
+    ScheduleFormEnabling e = FormEnabling(task);
+    EXPECT_FALSE(e.weekdays || e.ordinals || e.every);
+    EXPECT_EQ(task.monday, 1);
+    task.scheduleType = "Day of Month";
+    e = FormEnabling(task);
+    EXPECT_TRUE(e.weekdays && e.ordinals && !e.every);
+    task.scheduleType = "Custom";
+    EXPECT_TRUE(FormEnabling(task).every);
+
+    task.taskType = "None";
+    TaskTypeAccepted(task);
+    EXPECT_EQ(task.time, kNoneTaskTime);
+    e = FormEnabling(task);
+    EXPECT_FALSE(e.time || e.command);
+    EXPECT_TRUE(e.message);
+    task.taskType = "Run Program";
+    e = FormEnabling(task);
+    EXPECT_TRUE(e.time && e.command && !e.message);
+}
+
+TEST_F(ScheduleFormTest, AdvanceWarningAfterTheTaskIsCleared)
+{
+    ScheduleRecord task = Task(1, MakeDate(3, 1, 2027), MakeTime(9, 0));
+    task.advanceWarnDate = task.date;
+    task.advanceWarnTime = MakeTime(8, 45);
+    EXPECT_TRUE(AdvanceWarningAccepted(task));
+    EXPECT_EQ(task.advanceWarnTime, MakeTime(8, 45));
+    task.advanceWarnTime = MakeTime(9, 15);
+    EXPECT_FALSE(AdvanceWarningAccepted(task));
+    EXPECT_EQ(task.advanceWarnDate, 0);
+    EXPECT_EQ(task.advanceWarnTime, 0);
+    task.advanceWarnDate = task.date + 1;
+    task.advanceWarnTime = MakeTime(1, 0);
+    EXPECT_FALSE(AdvanceWarningAccepted(task));
+}
+
+TEST_F(ScheduleFormTest, NextDateIsCheckedAgainstTheRuleAndMovesTheDefaultWarning)
+{
+    ScheduleRecord task = Task(1, MakeDate(1, 4, 2027), MakeTime(9, 0));  // a Monday
+    task.scheduleType = "Day of Week";
+    task.monday = 1;
+    EXPECT_TRUE(NextDateAccepted(task, ini));
+    task.date = MakeDate(1, 5, 2027);
+    EXPECT_FALSE(NextDateAccepted(task, ini));
+    EXPECT_EQ(task.advanceWarnDate, 0);  // no default warning without Warning/Active
+
+    // One day and half an hour ahead of a 00:10 task: the day before the day before, 23:40.
+    ini.write("Warning", "Active", "1");
+    ini.write("Warning", "Date", 1);
+    ini.write("Warning", "Time", 30 * 6000);
+    task.date = MakeDate(1, 4, 2027);
+    task.time = MakeTime(0, 10);
+    EXPECT_TRUE(NextDateAccepted(task, ini));
+    EXPECT_EQ(task.advanceWarnDate, MakeDate(1, 2, 2027));
+    EXPECT_EQ(task.advanceWarnTime, MakeTime(23, 40));
+}
+
+// Nothing the form takes leaves a task the engine cannot run as meant.
+TEST_F(ScheduleFormTest, ValidationNamesTheFailingField)
+{
+    ScheduleRecord task;
+    PrepareNewTask(task, MakeDate(1, 8, 2027), MakeTime(9, 0));
+    task.command = "xterm";
+    EXPECT_EQ(ValidateTask(task, warnings), -1);
+
+    ScheduleRecord noCommand = task;
+    noCommand.command = "";
+    EXPECT_EQ(ValidateTask(noCommand, warnings), kFieldCommand);
+    noCommand.taskType = "Display Message";
+    EXPECT_EQ(ValidateTask(noCommand, warnings), -1);
+
+    ScheduleRecord custom = task;
+    custom.scheduleType = "Custom";
+    custom.every = 0;
+    EXPECT_EQ(ValidateTask(custom, warnings), kFieldEvery);
+    EXPECT_EQ(prompter.shown.back().text, "SCH:Every must be between 1 and 999999.");
+
+    ScheduleRecord noDays = task;
+    noDays.sunday = noDays.monday = noDays.tuesday = noDays.wednesday = noDays.thursday = noDays.friday =
+        noDays.saturday = 0;
+    EXPECT_EQ(ValidateTask(noDays, warnings), kFieldWeekdays);
+    noDays.scheduleType = "Yearly";  // weekdays do not count there
+    EXPECT_EQ(ValidateTask(noDays, warnings), -1);
+
+    ScheduleRecord noDate = task;
+    noDate.date = 0;
+    EXPECT_EQ(ValidateTask(noDate, warnings), kFieldDate);
+
+    ScheduleRecord lateWarning = task;
+    lateWarning.advanceWarnDate = task.date + 2;
+    EXPECT_EQ(ValidateTask(lateWarning, warnings), kFieldAdvanceWarnDate);
+    EXPECT_EQ(prompter.shown.back().text, kWarningAfterTask);
+}
+
+TEST_F(ScheduleFormTest, AlarmFileComesFromAndGoesToTheLastOneUsed)
+{
+    ScheduleRecord task;
+    task.alarm = 1;
+    ini.write(data::kSettingsSection, "LastWAVFile", "/sounds/bell.wav");
+    AlarmAccepted(task, ini);
+    EXPECT_EQ(task.alarmFile.str(), "/sounds/bell.wav");
+    task.alarmFile = "/sounds/gong.wav";
+    AlarmAccepted(task, ini);
+    EXPECT_EQ(ini.read(data::kSettingsSection, "LastWAVFile"), "/sounds/gong.wav");
+    task.alarm = 0;
+    task.alarmFile = "";
+    AlarmAccepted(task, ini);
+    EXPECT_EQ(task.alarmFile.str(), "");
+}
+
+}  // namespace
+}  // namespace hrln::test

@@ -1,0 +1,179 @@
+#include "ui/schedule/update_schedule.h"
+
+#include "data/settings.h"
+#include "modal.h"
+#include "scheduler/schedule_form.h"
+#include "store_fixture.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/scheduler_doubles.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace hrln::test {
+namespace {
+
+using data::ScheduleRecord;
+using pim::Request;
+using pim::Response;
+
+class UpdateScheduleTest : public StoreTest {
+protected:
+    ui::ScheduleFormServices services() { return {{db, positions, prompter}, ini, clock, sound, selectedDay}; }
+
+    std::int64_t addTask(data::Long id, int items = 0)
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec = Task(id, MakeDate(1, 4, 2027), MakeTime(9, 0), "task " + std::to_string(id));
+        t.rec.scheduleType = "Day of Week";
+        t.rec.monday = 1;
+        EXPECT_EQ(t.add(), data::kOk);
+        data::Table<data::ScriptingRecord> s(db);
+        for (int seq = 1; seq <= items; ++seq) {
+            s.rec.id = id;
+            s.rec.sequence = seq * 10;
+            s.rec.action = "Send Keystrokes";
+            EXPECT_EQ(s.add(), data::kOk);
+        }
+        return t.rowId();
+    }
+    int items(data::Long id)
+    {
+        data::Table<data::ScriptingRecord> s(db);
+        s.set(data::ScriptingRecord::KeyID);
+        int n = 0;
+        while (s.next() == data::kOk)
+            n += s.rec.id == id ? 1 : 0;
+        return n;
+    }
+    bool stored(data::Long id, ScheduleRecord* out = nullptr)
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec.id = id;
+        if (t.get(ScheduleRecord::KeyID) != data::kOk)
+            return false;
+        if (out != nullptr)
+            *out = t.rec;
+        return true;
+    }
+    template <class W>
+    static W* child(QWidget* w, const char* name)
+    {
+        W* found = w->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    FakePrompter prompter;
+    FakeSound sound;
+    FakeClock clock{MakeDate(1, 4, 2027), MakeTime(8, 0)};
+    Date selectedDay = MakeDate(1, 6, 2027);
+    data::ProfileFile positions{dir.file(data::kPositionsFile)};
+    data::ProfileFile ini{dir.file(data::kSettingsFile)};
+};
+
+TEST_F(UpdateScheduleTest, ANewTaskStartsOnTheChosenDayAndNoneHasNoTime)
+{
+    WhenModalOpens([&](QWidget* form) {
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Adding a Schedule Task"));
+        EXPECT_EQ(child<QLineEdit>(form, "dateEdit")->text(), QStringLiteral("2027-01-06"));
+        EXPECT_TRUE(child<QRadioButton>(form, "taskType2")->isChecked());  // "Both"
+        QTest::keyClicks(child<QLineEdit>(form, "descriptionEdit"), QStringLiteral("Stretch"));
+        child<QRadioButton>(form, "taskType3")->click();  // "None"
+        EXPECT_EQ(child<QLineEdit>(form, "timeEdit")->text(), QStringLiteral("23:59:54"));
+        EXPECT_FALSE(child<QLineEdit>(form, "timeEdit")->isEnabled());
+        child<QPushButton>(form, "okButton")->click();
+    });
+    std::int64_t rowid = 0;
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, false, nullptr), Response::Completed);
+    ScheduleRecord r;
+    ASSERT_TRUE(stored(1, &r));
+    EXPECT_EQ(r.description.str(), "Stretch");
+    EXPECT_EQ(r.taskType.str(), "None");
+    EXPECT_EQ(r.time, scheduler::kNoneTaskTime);
+    EXPECT_EQ(r.date, selectedDay);
+    EXPECT_EQ(r.everyLast, 1);
+}
+
+TEST_F(UpdateScheduleTest, CancelOnACopyLeavesNoTaskAndNoCopiedScript)
+{
+    const std::int64_t source = addTask(5, 30);
+    int copiedWhileOpen = -1;
+    WhenModalOpens(
+        [&](QWidget* form) {
+            EXPECT_EQ(form->windowTitle(), QStringLiteral("Adding a Schedule Task"));
+            copiedWhileOpen = items(6);
+            EXPECT_EQ(child<QLineEdit>(form, "descriptionEdit")->text(), QStringLiteral("task 5"));
+            QTest::keyClick(form, Qt::Key_Escape);
+        },
+        QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"));
+    std::int64_t rowid = source;
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, true, nullptr), Response::Cancelled);
+    EXPECT_EQ(copiedWhileOpen, 30);  // the copy keeps every item while the form is open
+    EXPECT_FALSE(stored(6));
+    EXPECT_EQ(items(6), 0);
+    EXPECT_EQ(items(5), 30);
+}
+
+TEST_F(UpdateScheduleTest, MonthlyGreysTheWeekdaysButKeepsThem)
+{
+    std::int64_t rowid = addTask(3);
+    WhenModalOpens([&](QWidget* form) {
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Changing a Schedule Task"));
+        EXPECT_TRUE(child<QCheckBox>(form, "monday")->isEnabled());
+        child<QRadioButton>(form, "scheduleType3")->click();  // "Monthly"
+        EXPECT_FALSE(child<QCheckBox>(form, "monday")->isEnabled());
+        EXPECT_TRUE(child<QCheckBox>(form, "monday")->isChecked());
+        child<QPushButton>(form, "okButton")->click();
+    });
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr), Response::Completed);
+    ScheduleRecord r;
+    ASSERT_TRUE(stored(3, &r));
+    EXPECT_EQ(r.scheduleType.str(), "Monthly");
+    EXPECT_EQ(r.monday, 1);
+}
+
+// What a user types that the task cannot hold is refused at its field, and
+// another station's change meanwhile is shown, not overwritten.
+TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
+{
+    std::int64_t rowid = addTask(4);
+    data::Database other(db.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), data::kOk);
+    std::vector<std::string> seen;
+    WhenModalOpens([&](QWidget* form) {
+        auto* date = child<QLineEdit>(form, "dateEdit");
+        date->setText(QStringLiteral("2027-02-30"));
+        child<QPushButton>(form, "okButton")->click();
+        EXPECT_TRUE(form->isVisible());
+        seen.push_back(prompter.shown.back().caption);
+        date->setText(QStringLiteral("2027-01-11"));
+
+        data::Table<ScheduleRecord> theirs(other);
+        theirs.rec.id = 4;
+        ASSERT_EQ(theirs.get(ScheduleRecord::KeyID), data::kOk);
+        theirs.rec.description = "theirs";
+        ASSERT_EQ(theirs.put(), data::kOk);
+
+        auto* description = child<QLineEdit>(form, "descriptionEdit");
+        description->setText(QStringLiteral("mine"));
+        child<QPushButton>(form, "okButton")->click();
+        EXPECT_TRUE(form->isVisible());
+        seen.push_back(prompter.shown.back().text);
+        EXPECT_EQ(description->text(), QStringLiteral("theirs"));
+        QTest::keyClick(form, Qt::Key_Escape);
+    });
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr), Response::Cancelled);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Invalid Entry", "This record was changed by another station."}));
+    ScheduleRecord r;
+    ASSERT_TRUE(stored(4, &r));
+    EXPECT_EQ(r.description.str(), "theirs");
+    EXPECT_EQ(r.date, MakeDate(1, 4, 2027));
+}
+
+}  // namespace
+}  // namespace hrln::test
