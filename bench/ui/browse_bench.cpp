@@ -117,13 +117,3 @@ BENCHMARK(BM_JumpToTheMiddle)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iter
 BENCHMARK(BM_ScrollPageByPage)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

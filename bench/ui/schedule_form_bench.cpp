@@ -104,13 +104,3 @@ BENCHMARK(BM_OpenEntryForm)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterat
 BENCHMARK(BM_CopyScript)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -20,19 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What a command prints on its standard output.
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 bool HasWindow(platform::x11::X11Windows& windows, const std::string& title, platform::WindowHandle* found = nullptr)
 {
     for (const platform::TopLevelWindow& w : windows.topLevelWindows()) {
@@ -51,7 +38,7 @@ bool Activate(platform::x11::X11Windows& windows, platform::WindowHandle window)
 {
     windows.activate(window);
     return WaitUntil([&] {
-        return Output("xdotool getactivewindow 2>/dev/null") == std::to_string(window) + "\n";
+        return CommandOutput("xdotool getactivewindow 2>/dev/null") == std::to_string(window) + "\n";
     }, std::chrono::seconds(10));
 }
 
@@ -94,7 +81,7 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     ASSERT_TRUE(keyboard.sendKey(0x200 | 'A'));    // Ctrl+A
     ASSERT_TRUE(keyboard.sendKey(0x200 | 'C'));    // Ctrl+C
     EXPECT_TRUE(WaitUntil(
-        [] { return Output("xclip -o -selection clipboard 2>/dev/null") == "Call the dentist about Tuesday"; },
+        [] { return CommandOutput("xclip -o -selection clipboard 2>/dev/null") == "Call the dentist about Tuesday"; },
         std::chrono::seconds(10)));
 
     ASSERT_TRUE(keyboard.sendKey(0x400 | 'O'));    // Alt+O: "Cl&ose"
@@ -103,9 +90,9 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     const std::string log = ReadFile((home / "horalyn" / "HRLNEvnt.LOG").string());
     EXPECT_NE(log.find("Message"), std::string::npos);
     EXPECT_NE(log.find("Dentist"), std::string::npos);
-    const std::string history = Output(cli + " list --history");
+    const std::string history = CommandOutput(cli + " list --history");
     EXPECT_NE(history.find("\tDentist"), std::string::npos) << history;
-    EXPECT_EQ(Output(cli + " list"), "");  // the once-only task itself is gone
+    EXPECT_EQ(CommandOutput(cli + " list"), "");  // the once-only task itself is gone
 
     // Asked to stop, the program closes as its Exit does.
     desktop.stop(program);
@@ -127,14 +114,14 @@ TEST(ProgramTest, StartedMinimisedTheFrameComesBackForAMessageAndATrayClick)
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     std::filesystem::create_directories(home / "horalyn");
     WriteFile((home / "horalyn" / "HRLN.INI").string(), "[Settings]\nStartUpMinimized=1\n");
-    const auto frameShown = [] { return Output("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null") != ""; };
+    const auto frameShown = [] { return CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null") != ""; };
     const auto trayIcon = [] {
         // Our visible window that is neither the frame nor a message: the icon in the tray.
-        for (std::istringstream ids(Output("xdotool search --onlyvisible --classname horalyn 2>/dev/null"));;) {
+        for (std::istringstream ids(CommandOutput("xdotool search --onlyvisible --classname horalyn 2>/dev/null"));;) {
             std::string id;
             if (!(ids >> id))
                 return std::string();
-            const std::string name = Output("xdotool getwindowname " + id);
+            const std::string name = CommandOutput("xdotool getwindowname " + id);
             if (name.rfind("Horalyn 97", 0) != 0 && name != "Message\n")
                 return id;
         }
@@ -146,7 +133,7 @@ TEST(ProgramTest, StartedMinimisedTheFrameComesBackForAMessageAndATrayClick)
 
     const std::string cli = HORALYN_CLI;
     ASSERT_EQ(DesktopSession::run({cli, "add", "--description", "Tea", "--message", "Tea time", "--time", "+2"}), 0);
-    EXPECT_TRUE(WaitUntil([] { return Output("xdotool search --onlyvisible --name '^Message$' 2>/dev/null") != ""; },
+    EXPECT_TRUE(WaitUntil([] { return CommandOutput("xdotool search --onlyvisible --name '^Message$' 2>/dev/null") != ""; },
                           std::chrono::seconds(30)))
         << "no message window";
     EXPECT_TRUE(WaitUntil(frameShown, std::chrono::seconds(10))) << "the frame stayed in the tray";

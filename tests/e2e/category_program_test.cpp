@@ -15,21 +15,9 @@
 namespace hrln::test {
 namespace {
 
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 bool Shown(const std::string& title)
 {
-    return !Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
+    return !CommandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
 }
 
 void Keys(const std::string& keys)
@@ -73,7 +61,7 @@ TEST(CategoryProgramTest, AddedAndRenamedByKeyboardFromTheMenu)
 
     desktop.start({HORALYN_PROGRAM});
     ASSERT_TRUE(WaitUntil([] {
-        return !Output("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
+        return !CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
     })) << "no frame";
     ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
                                    "--sync"}),

@@ -53,6 +53,9 @@ private:
     pid_t tray_ = -1;
 };
 
+// What a shell command prints on its standard output.
+std::string CommandOutput(const std::string& command);
+
 // Polls `condition` every few milliseconds until it holds or `limit` passes;
 // whether it held. Generous limits: the test machine may be loaded.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(20));
