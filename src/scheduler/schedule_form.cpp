@@ -147,7 +147,17 @@ pim::FormRules<ScheduleRecord> ScheduleFormRules(Date day, Time now, std::functi
     rules.keyNames = {{ScheduleRecord::KeyID, "By System ID", kFieldDescription}};
     rules.placeholder = true;
     rules.addPlaceholder = [askRetry = std::move(askRetry)](data::Table<ScheduleRecord>& table) {
-        return data::AddTaskWithNewId(table, askRetry);
+        // The reserved record stands in the table while the user edits it:
+        // stored disabled and already warned, the timer passes over it rather
+        // than firing a task that is not finished.
+        const data::Byte disabled = table.rec.disabled;
+        const data::Byte warned = table.rec.advanceWarned;
+        table.rec.disabled = 1;
+        table.rec.advanceWarned = 1;
+        const int err = data::AddTaskWithNewId(table, askRetry);
+        table.rec.disabled = disabled;
+        table.rec.advanceWarned = warned;
+        return err;
     };
     return rules;
 }

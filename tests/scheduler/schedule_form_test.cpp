@@ -162,3 +162,32 @@ TEST_F(ScheduleFormTest, AlarmFileComesFromAndGoesToTheLastOneUsed)
 
 }  // namespace
 }  // namespace hrln::test
+
+namespace hrln::test {
+namespace {
+
+// While the form is open on a new task, its reserved record is one the timer
+// passes over: neither due nor to be warned about.
+TEST_F(ScheduleFormTest, TheReservedRecordOfANewTaskIsNotDue)
+{
+    data::Table<ScheduleRecord> table(db);
+    pim::RecordForm<ScheduleRecord> form(table, warnings, pim::Request::Insert,
+                                         ScheduleFormRules(MakeDate(1, 4, 2027), MakeTime(9, 0), nullptr));
+    ASSERT_TRUE(form.open());
+    EXPECT_EQ(form.record().disabled, 0);  // the form shows the task as it will be
+    data::Table<ScheduleRecord> timer(db);
+    timer.set(ScheduleRecord::KeyDateEnabled);
+    ASSERT_EQ(timer.next(), data::kOk);
+    EXPECT_EQ(timer.rec.disabled, 1);
+    EXPECT_EQ(timer.rec.advanceWarned, 1);
+
+    form.record().command = "xterm";
+    ASSERT_TRUE(form.complete().close);
+    timer.rec.id = form.record().id;
+    ASSERT_EQ(timer.get(ScheduleRecord::KeyID), data::kOk);
+    EXPECT_EQ(timer.rec.disabled, 0);
+    EXPECT_EQ(timer.rec.advanceWarned, 0);
+}
+
+}  // namespace
+}  // namespace hrln::test
