@@ -2,6 +2,7 @@
 
 #include "cli/task_database.h"
 #include "cli/values.h"
+#include "data/record_stream.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
 
@@ -110,18 +111,20 @@ int RunList(const Arguments& given, const CommandContext& context)
     else if (err != data::kOk)
         return kFailed;
 
-    data::Table<data::ScheduleRecord> schedule(store.db());
-    schedule.set(data::ScheduleRecord::KeyDate);
-    while (schedule.next() == data::kOk) {
+    // One statement over the date key, history entries told apart in it.
+    data::RecordStream<data::ScheduleRecord> schedule(
+        store.db(), data::ScheduleRecord::KeyDate,
+        {"ID", "Date", "Time", "TaskType", "ScheduleType", "Description"},
+        data::FieldMatch{{{"Disabled", 1}, {"Completed", 1}}, history});
+    int err = data::kOk;
+    while ((err = schedule.next()) == data::kOk) {
         const data::ScheduleRecord& task = schedule.rec;
-        if (task.isHistoryEntry() != history)
-            continue;
         context.out << task.id << '\t' << FormatD17(task.date) << '\t' << FormatT7(task.time) << '\t'
                     << OneLine(task.taskType.view()) << '\t' << OneLine(task.scheduleType.view()) << '\t'
                     << OneLine(task.description.view()) << '\n';
     }
-    if (schedule.error() != data::kRecordNotAvailable)
-        return store.fail("cannot read the schedule", schedule.error());
+    if (err != data::kRecordNotAvailable)
+        return store.fail("cannot read the schedule", err);
     return kDone;
 }
 
