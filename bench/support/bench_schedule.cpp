@@ -19,19 +19,8 @@ Date BenchToday()
     return MakeDate(12, 8, 2026);
 }
 
-Database& ScheduleDatabase(int records)
+void FillSchedule(Database& db, int records, int historyPerHundred)
 {
-    static std::map<int, std::unique_ptr<Database>> made;
-    auto& slot = made[records];
-    if (slot)
-        return *slot;
-    const auto path = std::filesystem::temp_directory_path() / ("hrln-bench-" + std::to_string(records) + ".tps");
-    for (const char* suffix : {"", "-wal", "-shm"})
-        std::filesystem::remove(path.string() + suffix);
-    slot = std::make_unique<Database>(path.string(), MainLayout());
-    Database& db = *slot;
-    if (db.create() != kOk)
-        std::abort();
     std::mt19937 random(7);
     Table<ScheduleRecord> t(db);
     db.begin();
@@ -44,7 +33,7 @@ Database& ScheduleDatabase(int records)
         t.rec.category = i % 3 == 0 ? "Work" : "Home";
         t.rec.description = "Task number " + std::to_string(i);
         t.rec.message = "Time for task " + std::to_string(i);
-        const bool history = i % 100 != 0;
+        const bool history = i % 100 < historyPerHundred;
         t.rec.disabled = history ? 1 : 0;
         t.rec.completed = history ? 1 : 0;
         t.rec.date = history ? today - 1 - static_cast<Date>(random() % 3650) : today + 2 + static_cast<Date>(random() % 3650);
@@ -61,6 +50,22 @@ Database& ScheduleDatabase(int records)
         }
     }
     db.commit();
+}
+
+Database& ScheduleDatabase(int records)
+{
+    static std::map<int, std::unique_ptr<Database>> made;
+    auto& slot = made[records];
+    if (slot)
+        return *slot;
+    const auto path = std::filesystem::temp_directory_path() / ("hrln-bench-" + std::to_string(records) + ".tps");
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(path.string() + suffix);
+    slot = std::make_unique<Database>(path.string(), MainLayout());
+    Database& db = *slot;
+    if (db.create() != kOk)
+        std::abort();
+    FillSchedule(db, records, 99);
     return db;
 }
 

@@ -12,6 +12,11 @@ namespace hrln::bench {
 // The day the generated schedules are built around.
 Date BenchToday();
 
+// Adds tasks 1 to `records` to an empty schedule, `historyPerHundred` in 100
+// of them history entries dated before BenchToday(), the others enabled tasks
+// from two days after it on, one in 300 of these with an advance warning.
+void FillSchedule(data::Database& db, int records, int historyPerHundred);
+
 // A schedule of `records` tasks, 99 in 100 of them history entries, the rest
 // enabled tasks from two days after BenchToday() on, some with an advance
 // warning. Built once per size and run in the temporary folder.

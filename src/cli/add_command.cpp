@@ -34,8 +34,9 @@ const char* const kAddHelp =
     "                    no --time\n"
     "  --description TEXT  description or title of the task (40 characters)\n"
     "  --message TEXT    message text to display (1000 characters)\n"
-    "  --command COMMAND program to start, with its parameters (80 characters)\n"
-    "  --path FOLDER     folder to start the command in (80 characters)\n"
+    "  --command COMMAND program to start, with its parameters (80 characters);\n"
+    "                    needed by \"Run Program\" and \"Both\", taken by no other type\n"
+    "  --path FOLDER     folder to start the command in (80 characters), likewise\n"
     "  --category NAME   the task's category (default \"General\"); a name not in the\n"
     "                    categories yet is added to them, and one that is there in\n"
     "                    another case is taken as it is stored\n"
@@ -43,9 +44,10 @@ const char* const kAddHelp =
     "When it is performed:\n"
     "  --type TYPE       \"Once\" (the default), \"Day of Week\", \"Day of Month\", \"Monthly\",\n"
     "                    \"Yearly\" or \"Custom\"\n"
-    "  --days LIST       weekdays for \"Day of Week\" and \"Day of Month\", separated by\n"
-    "                    commas: sun, mon, tue, wed, thu, fri, sat\n"
-    "  --ordinals LIST   weeks of the month for \"Day of Month\": 1st, 2nd, 3rd, 4th, last\n"
+    "  --days LIST       weekdays for \"Day of Week\" and \"Day of Month\" (only for\n"
+    "                    those), separated by commas: sun, mon, tue, wed, thu, fri, sat\n"
+    "  --ordinals LIST   weeks of the month, only for \"Day of Month\": 1st, 2nd, 3rd,\n"
+    "                    4th, last\n"
     "  --every N         units per \"Custom\" repetition (default 1)\n"
     "  --unit UNIT       unit of a \"Custom\" repetition: minute(s), hour(s), day(s),\n"
     "                    week(s), month(s) or year(s)\n"
@@ -68,7 +70,9 @@ const char* const kAddHelp =
     "\n"
     "Options take their value as the next argument or after '=' (--time=+30).\n"
     "In multi-user mode the task belongs to the current user. A date that does not\n"
-    "fit the rule is warned about on standard error, and the task is added.\n"
+    "fit the rule, a moment already past (the task is then due at once) and an\n"
+    "alarm file that is not there (yet) are warned about on standard error, and\n"
+    "the task is added.\n"
     "\n"
     "Example:\n"
     "  horalyn-cli add --description \"Stand up\" --message \"Stretch your legs\" \\\n"
@@ -133,6 +137,43 @@ int EnsureCategory(data::Database& db, data::ScheduleRecord& task)
     categories.clear();
     categories.rec.category = task.category;
     return categories.add();
+}
+
+bool StartsProgram(const data::ScheduleRecord& task)
+{
+    return task.taskType == "Run Program" || task.taskType == "Both";
+}
+
+// A task that starts a program needs one, and a program given to any other
+// task would never be started: both are refused rather than stored.
+std::optional<std::string> CheckProgramOptions(const data::ScheduleRecord& task, const Arguments& given)
+{
+    if (StartsProgram(task)) {
+        if (task.command.empty())
+            return "a \"" + task.taskType.str() + "\" task needs --command, the program to start";
+        return std::nullopt;
+    }
+    for (const auto& [option, value] : given.options)
+        if (option == "--command" || option == "--path")
+            return std::string(option) + " needs --task-type \"Run Program\" or \"Both\": a \"" + task.taskType.str() +
+                   "\" task starts no program";
+    return std::nullopt;
+}
+
+// What is odd about a task that is still worth adding, one line each.
+void WarnAbout(const data::ScheduleRecord& task, platform::DateTime now, std::ostream& err)
+{
+    if (!recurrence::DateMatchesSchedule(task))
+        err << "Warning: Date given does not match schedule type.\n";
+    if (CompareDateTime(task.date, task.time, now.date, now.time) < 0)
+        err << "Warning: " << FormatD17(task.date) << ' ' << FormatT7(task.time)
+            << " has already passed: the task is due at once.\n";
+    if (task.alarm != 0 && text::ToUpper(task.alarmFile.view()) != "BEEP") {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(task.alarmFile.str(), ec))
+            err << "Warning: the alarm file " << Quoted(task.alarmFile.view())
+                << " is not there; no alarm sounds unless it is when the task is performed.\n";
+    }
 }
 
 }  // namespace
@@ -203,7 +244,9 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
     if (!OneOf(kScheduleTypes, task.scheduleType.view()))
         return "unknown schedule type " + Quoted(task.scheduleType.view()) +
                " (use \"Once\", \"Day of Week\", \"Day of Month\", \"Monthly\", \"Yearly\" or \"Custom\")";
-    if (auto reason = CheckCustomUnit(task))
+    if (auto reason = CheckRuleOptions(task, given))
+        return std::move(*reason);
+    if (auto reason = CheckProgramOptions(task, given))
         return std::move(*reason);
     if (task.taskType == "None") {
         if (timeGiven)
@@ -224,13 +267,14 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
 
 int RunAdd(const Arguments& given, const CommandContext& context)
 {
-    auto parsed = ParseAddArguments(given, context.clock.now());
+    const platform::DateTime now = context.clock.now();
+    auto parsed = ParseAddArguments(given, now);
     if (auto* reason = std::get_if<std::string>(&parsed))
         return context.fail(*reason);
     data::ScheduleRecord& task = std::get<data::ScheduleRecord>(parsed);
 
     TaskDatabase store(context);
-    if (store.open(true) != data::kOk)
+    if (store.open(TaskDatabase::IfMissing::Create) != data::kOk)
         return kFailed;
     data::Database& db = store.db();
 
@@ -259,8 +303,7 @@ int RunAdd(const Arguments& given, const CommandContext& context)
         return store.fail("cannot add the task", err);
     }
 
-    if (!recurrence::DateMatchesSchedule(schedule.rec))
-        context.err << "Warning: Date given does not match schedule type.\n";
+    WarnAbout(schedule.rec, now, context.err);
     context.out << schedule.rec.id << '\n';
     return kDone;
 }

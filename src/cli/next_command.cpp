@@ -72,7 +72,7 @@ std::variant<NextRequest, std::string> ParseNextArguments(const Arguments& given
         return std::string("--type is required");
     if (!haveDate)
         return std::string("--date is required");
-    if (auto reason = CheckCustomUnit(task))
+    if (auto reason = CheckRuleOptions(task, given))
         return std::move(*reason);
     return request;
 }

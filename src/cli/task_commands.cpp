@@ -2,6 +2,7 @@
 
 #include "cli/task_database.h"
 #include "cli/values.h"
+#include "data/record_stream.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
 
@@ -17,7 +18,11 @@ const char* const kListHelp =
     "Prints the tasks of the schedule in the data folder in date order, one line\n"
     "each with these fields separated by tabs:\n"
     "  ID, date (YYYY-MM-DD), time (HH:MM:SS), task type, schedule type, description\n"
-    "A tab, line break or backslash inside a text is written as \\t, \\n or \\\\.\n"
+    "A tab, line break or backslash inside a text is written as \\t, \\n or \\\\,\n"
+    "any other control character escaped (\\x1b, \\u009b), never sent as it is.\n"
+    "\n"
+    "Exit status 2, with the reason, when there is no schedule in the data folder\n"
+    "or it cannot be read.\n"
     "\n"
     "Options:\n"
     "  --history  print the history entries (what has been performed) instead of\n"
@@ -31,7 +36,7 @@ const char* const kShowHelp =
     "'Name: value' line each, under the field's stored name and in record order.\n"
     "Dates are written YYYY-MM-DD and times HH:MM:SS.hh (empty when not set),\n"
     "flags 0 or 1; a line break, tab or backslash inside a text is written as\n"
-    "\\n, \\t or \\\\.\n"
+    "\\n, \\t or \\\\, any other control character escaped (\\x1b, \\u009b).\n"
     "\n"
     "Exit status 1 when there is no task with that ID.\n";
 
@@ -67,7 +72,7 @@ std::optional<int> ReadTask(const Arguments& given, const CommandContext& contex
     if (auto* reason = std::get_if<std::string>(&id))
         return context.fail(*reason);
     const std::string missing = "no task with ID " + std::to_string(std::get<data::Long>(id));
-    if (const int err = store.open(false); err == data::kNoFile)
+    if (const int err = store.open(TaskDatabase::IfMissing::Absent); err == data::kNoFile)
         return context.fail(missing, kTaskNotFound);
     else if (err != data::kOk)
         return kFailed;
@@ -105,23 +110,25 @@ int RunList(const Arguments& given, const CommandContext& context)
     const bool history = !given.options.empty();
 
     TaskDatabase store(context);
-    if (const int err = store.open(false); err == data::kNoFile)
-        return kDone;  // no database yet: no tasks
-    else if (err != data::kOk)
+    // A missing file is told as the program tells it: an empty list would pass
+    // a wrong data folder off as an empty schedule.
+    if (store.open(TaskDatabase::IfMissing::Fail) != data::kOk)
         return kFailed;
 
-    data::Table<data::ScheduleRecord> schedule(store.db());
-    schedule.set(data::ScheduleRecord::KeyDate);
-    while (schedule.next() == data::kOk) {
+    // One statement over the date key, history entries told apart in it.
+    data::RecordStream<data::ScheduleRecord> schedule(
+        store.db(), data::ScheduleRecord::KeyDate,
+        {"ID", "Date", "Time", "TaskType", "ScheduleType", "Description"},
+        data::FieldMatch{{{"Disabled", 1}, {"Completed", 1}}, history});
+    int err = data::kOk;
+    while ((err = schedule.next()) == data::kOk) {
         const data::ScheduleRecord& task = schedule.rec;
-        if (task.isHistoryEntry() != history)
-            continue;
         context.out << task.id << '\t' << FormatD17(task.date) << '\t' << FormatT7(task.time) << '\t'
                     << OneLine(task.taskType.view()) << '\t' << OneLine(task.scheduleType.view()) << '\t'
                     << OneLine(task.description.view()) << '\n';
     }
-    if (schedule.error() != data::kRecordNotAvailable)
-        return store.fail("cannot read the schedule", schedule.error());
+    if (err != data::kRecordNotAvailable)
+        return store.fail("cannot read the schedule", err);
     return kDone;
 }
 

@@ -3,6 +3,8 @@
 #include "data/table_open.h"
 #include "platform/posix/data_folder.h"
 
+#include <filesystem>
+
 namespace hrln::cli {
 
 TaskDatabase::TaskDatabase(const CommandContext& context)
@@ -18,21 +20,30 @@ TaskDatabase::~TaskDatabase()
     db_.close();
 }
 
-int TaskDatabase::open(bool create)
+int TaskDatabase::open(IfMissing missing)
 {
     std::string folderError;
     if (!platform::posix::EnterDataFolder(folderError)) {
         context_.fail("cannot use the data folder " + folderError);
         return data::kFileSystem;
     }
-    const data::OpenResult opened = data::CheckOpen(db_, data::ScheduleRecord::schema(), create, !create,
-                                                    data::AccessMode::ReadWrite, prompter_);
+    const data::OpenResult opened =
+        data::CheckOpen(db_, data::ScheduleRecord::schema(), missing == IfMissing::Create,
+                        missing == IfMissing::Absent, data::AccessMode::ReadWrite, prompter_);
     if (opened.ok()) {
         open_ = true;
         return data::kOk;
     }
-    if (opened.error == data::kOk)
-        return data::kFileSystem;  // told to end without an error code: the message has been shown
+    if (opened.error == data::kNoFile && missing == IfMissing::Absent)
+        return data::kNoFile;
+    // The program's message has been shown; the command's own line says which
+    // file, as the data folder comes from the environment.
+    const std::string where = std::filesystem::absolute(db_.path()).string();
+    if (opened.error == data::kOk) {
+        context_.fail("cannot open " + where);
+        return data::kFileSystem;  // told to end without an error code
+    }
+    context_.fail("cannot open " + where + ": " + data::ErrorDescription(db_, opened.error));
     return opened.error;
 }
 

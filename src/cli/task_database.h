@@ -20,9 +20,14 @@ public:
     TaskDatabase(const TaskDatabase&) = delete;
     TaskDatabase& operator=(const TaskDatabase&) = delete;
 
-    // kOk; kNoFile when the file is missing and `create` is false (nothing is
-    // reported: there are no tasks); any other code has been reported.
-    int open(bool create);
+    enum class IfMissing {
+        Create,  // make an empty one
+        Absent,  // give kNoFile and say nothing: the caller tells what is not there
+        Fail,    // report it as the program does
+    };
+    // kOk; kNoFile without a word for a missing file with IfMissing::Absent;
+    // any other code has been reported.
+    int open(IfMissing missing);
     data::Database& db() { return db_; }
 
     // Reports a failed database operation as the command's one line and gives kFailed.

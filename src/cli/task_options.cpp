@@ -29,6 +29,16 @@ std::optional<std::string> SetFlags(std::string_view list, std::span<const std::
     }
 }
 
+// A custom repetition needs a unit it knows.
+std::optional<std::string> CheckCustomUnit(const data::ScheduleRecord& task)
+{
+    if (recurrence::KindOf(task) == recurrence::RuleKind::Custom &&
+        recurrence::UnitOf(task.everyType.view()) == recurrence::Unit::Invalid)
+        return "type " + Quoted(task.scheduleType.view()) +
+               " is a custom repetition and needs --unit minute(s), hour(s), day(s), week(s), month(s) or year(s)";
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ApplyTaskOption(data::ScheduleRecord& task, std::string_view option,
@@ -71,13 +81,16 @@ std::optional<std::string> ApplyTaskOption(data::ScheduleRecord& task, std::stri
     return std::nullopt;
 }
 
-std::optional<std::string> CheckCustomUnit(const data::ScheduleRecord& task)
+std::optional<std::string> CheckRuleOptions(const data::ScheduleRecord& task, const Arguments& given)
 {
-    if (recurrence::KindOf(task) == recurrence::RuleKind::Custom &&
-        recurrence::UnitOf(task.everyType.view()) == recurrence::Unit::Invalid)
-        return "type " + Quoted(task.scheduleType.view()) +
-               " is a custom repetition and needs --unit minute(s), hour(s), day(s), week(s), month(s) or year(s)";
-    return std::nullopt;
+    const recurrence::RuleKind kind = recurrence::KindOf(task);
+    for (const auto& [option, value] : given.options) {
+        if (option == "--days" && kind != recurrence::RuleKind::DayOfWeek && kind != recurrence::RuleKind::DayOfMonth)
+            return "--days is for \"Day of Week\" and \"Day of Month\", not " + Quoted(task.scheduleType.view());
+        if (option == "--ordinals" && kind != recurrence::RuleKind::DayOfMonth)
+            return "--ordinals is for \"Day of Month\", not " + Quoted(task.scheduleType.view());
+    }
+    return CheckCustomUnit(task);
 }
 
 }  // namespace hrln::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/command.h"
 #include "data/records.h"
 
 #include <array>
@@ -18,7 +19,9 @@ inline constexpr std::array<std::string_view, 7> kTaskOptions = {"--type", "--da
 // Applies one of kTaskOptions to `task`; a reason on bad input.
 std::optional<std::string> ApplyTaskOption(data::ScheduleRecord& task, std::string_view option,
                                            std::string_view value);
-// A custom repetition needs a unit it knows; a reason when it lacks one.
-std::optional<std::string> CheckCustomUnit(const data::ScheduleRecord& task);
+// --days and --ordinals only where the rule reads them (a "Once" task given
+// weekdays would silently ignore them), and a custom repetition's unit; a
+// reason when the rule does not fit them.
+std::optional<std::string> CheckRuleOptions(const data::ScheduleRecord& task, const Arguments& given);
 
 }  // namespace hrln::cli

@@ -19,8 +19,10 @@ std::optional<Time> ParseTime(std::string_view s);
 
 // "HH:MM:SS.hh"; empty for no time.
 std::string FormatTimeHundredths(Time time);
-// A stored text on one output line: backslash, line break, carriage return
-// and tab are written as \\, \n, \r and \t.
+// A stored text on one output line that a terminal shows and never acts on:
+// backslash, line break, carriage return and tab are written as \\, \n, \r
+// and \t, the other control bytes as \xHH (\x1b), the C1 controls and the
+// direction overrides as \uHHHH.
 std::string OneLine(std::string_view text);
 
 }  // namespace hrln::cli

@@ -27,6 +27,20 @@ std::string_view ColumnText(sqlite3_stmt* stmt, int column);
 // Binds `values` from parameter `firstParam` on; returns the next parameter.
 int BindValues(sqlite3_stmt* stmt, const std::vector<Value>& values, int firstParam);
 
+// Column `column` into a record field: a number held to the field's range, a
+// text cut to its width.
+template <class Field>
+void ReadColumn(sqlite3_stmt* stmt, int column, Field& field)
+{
+    if constexpr (std::is_integral_v<Field>) {
+        const std::int64_t v = ColumnInteger(stmt, column);
+        field = static_cast<Field>(
+            std::clamp<std::int64_t>(v, std::numeric_limits<Field>::min(), std::numeric_limits<Field>::max()));
+    } else {
+        field = ColumnText(stmt, column);
+    }
+}
+
 // A record buffer with its own cursor over one table. Every operation returns
 // an error code (0 on success) and keeps it for error(). Several buffers may
 // share a table; each sees the others' writes on its next read.
@@ -188,16 +202,7 @@ protected:
     void readFields(sqlite3_stmt* stmt, int firstColumn) override
     {
         int column = firstColumn;
-        R::fields(rec, [&](const char*, auto& field) {
-            using T = std::remove_cvref_t<decltype(field)>;
-            if constexpr (std::is_integral_v<T>) {
-                const std::int64_t v = ColumnInteger(stmt, column++);
-                field = static_cast<T>(std::clamp<std::int64_t>(v, std::numeric_limits<T>::min(),
-                                                                 std::numeric_limits<T>::max()));
-            } else {
-                field = ColumnText(stmt, column++);
-            }
-        });
+        R::fields(rec, [&](const char*, auto& field) { ReadColumn(stmt, column++, field); });
     }
 };
 

@@ -8,6 +8,7 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,10 +85,12 @@ private:
 
 TEST_F(TaskCommandsTest, AddStoresEveryOptionAndPrintsTheNewId)
 {
+    const std::string bell = (temp_.path() / "bell.wav").string();
+    test::WriteFile(bell, "RIFF");
     CliResult run = Run({"add", "--task-type", "Both", "--description", "Back up", "--message", "Copy the files",
                          "--command", "rsync -a src dst", "--path", "/srv", "--category", "Work", "--type",
                          "Day of Month", "--days", "mon,fri", "--ordinals", "1st,last", "--every", "3", "--unit",
-                         "week(s)", "--date", "2027-04-05", "--time", "07:45:30.50", "--alarm", "/snd/bell.wav",
+                         "week(s)", "--date", "2027-04-05", "--time", "07:45:30.50", "--alarm", bell,
                          "--warn", "--skip-if-missed", "--no-history", "--confirm", "--skip-next", "--disabled"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "1\n");
@@ -112,7 +115,7 @@ TEST_F(TaskCommandsTest, AddStoresEveryOptionAndPrintsTheNewId)
     EXPECT_EQ(task->date, MakeDate(4, 5, 2027));
     EXPECT_EQ(task->time, MakeTime(7, 45, 30, 50));
     EXPECT_EQ(task->alarm, 1);
-    EXPECT_EQ(task->alarmFile, "/snd/bell.wav");
+    EXPECT_EQ(task->alarmFile, bell);
     EXPECT_EQ(std::vector<int>({task->warn, task->skipIfMissed, task->noHistory, task->userSkip,
                                 task->skipNextTime, task->disabled, task->completed}),
               std::vector<int>({1, 1, 1, 1, 1, 1, 0}));
@@ -213,7 +216,7 @@ TEST_F(TaskCommandsTest, AddCutsTextsToTheirFieldsAndSpecialTasksFollowTheForm)
     EXPECT_EQ(Stored(4)->alarm, 1);
 
     // A date off the rule is warned about and kept.
-    const CliResult run = Run({"add", "--type", "Day of Week", "--days", "mon", "--date", "2027-01-01"});
+    const CliResult run = Run({"add", "--type", "Day of Week", "--days", "mon", "--date", "2028-01-01"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "5\n");
     EXPECT_EQ(run.err, "Warning: Date given does not match schedule type.\n");
@@ -221,7 +224,7 @@ TEST_F(TaskCommandsTest, AddCutsTextsToTheirFieldsAndSpecialTasksFollowTheForm)
 
 TEST_F(TaskCommandsTest, MultiUserModeStampsTheCurrentUser)
 {
-    ASSERT_EQ(Run({"list"}).status, 0);  // makes the data folder
+    std::filesystem::create_directories(Folder());
     test::WriteFile(Folder() + "/HRLN.INI", "[Settings]\nMultiUser=1\nUserID=alice\n");
     ASSERT_EQ(Run({"add"}).status, 0);
     EXPECT_EQ(Stored(1)->user, "alice");
@@ -269,15 +272,15 @@ TEST_F(TaskCommandsTest, BadArgumentsGiveOneLineAndStatusTwoAndChangeNothing)
 
 TEST_F(TaskCommandsTest, ListGivesTasksInDateOrderAndHistoryOnRequest)
 {
-    // Nothing to list before there is a database, and listing makes none.
+    // No list before there is a database, and listing makes none.
     CliResult run = Run({"list"});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_FALSE(std::filesystem::exists(DatabasePath()));
 
     ASSERT_EQ(Run({"add", "--description", "Late", "--date", "2027-05-02", "--time", "08:00"}).status, 0);
-    ASSERT_EQ(Run({"add", "--description", "Early\tone", "--task-type", "Run Program", "--type", "Custom",
-                   "--unit", "day(s)", "--date", "2027-05-01", "--time", "09:15:30.99"})
+    ASSERT_EQ(Run({"add", "--description", "Early\tone", "--task-type", "Run Program", "--command", "true", "--type",
+                   "Custom", "--unit", "day(s)", "--date", "2027-05-01", "--time", "09:15:30.99"})
                   .status,
               0);
     ASSERT_EQ(Run({"add", "--description", "Same day, sooner", "--date", "2027-05-02", "--time", "07:59:59"}).status,
@@ -305,6 +308,152 @@ TEST_F(TaskCommandsTest, ListGivesTasksInDateOrderAndHistoryOnRequest)
               "1\t2027-05-02\t08:00:00\tDisplay Message\tOnce\tLate\n");
     run = Run({"list", "--history"});
     EXPECT_EQ(run.out, "4\t2027-04-01\t12:00:00\tDisplay Message\tOnce\tDone before\n");
+}
+
+// A schedule that cannot be read is never an empty list: the program's own
+// message, status 2, and the file left as it was.
+TEST_F(TaskCommandsTest, ListOnAnUnusableDatabaseFailsWithTheProgramsMessage)
+{
+    std::filesystem::create_directories(Folder());
+    CliResult run = Run({"list"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("The File HRLN.TPS was not found"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(DatabasePath()));
+
+    const auto expectFailure = [&](const std::string& what) {
+        const std::string before = test::ReadFile(DatabasePath());
+        const CliResult failed = Run({"list"});
+        EXPECT_EQ(failed.status, 2) << what;
+        EXPECT_EQ(failed.out, "") << what;
+        EXPECT_NE(failed.err.find("HRLN.TPS"), std::string::npos) << what << ": " << failed.err;
+        EXPECT_EQ(test::ReadFile(DatabasePath()), before) << what;
+    };
+    test::WriteFile(DatabasePath(), "Not a schedule at all, just some text.\n");
+    expectFailure("a text file");
+
+    std::filesystem::remove(DatabasePath());
+    {
+        // Another program's database.
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(DatabasePath().c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('hello');", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(other);
+    }
+    expectFailure("another program's database");
+
+    std::filesystem::remove(DatabasePath());
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(Run({"add", "--description", "task " + std::to_string(i)}).status, 0);
+    ASSERT_EQ(Run({"list"}).status, 0);
+    {
+        // Another connection holds the file for itself.
+        sqlite3* holder = nullptr;
+        ASSERT_EQ(sqlite3_open(DatabasePath().c_str(), &holder), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        const CliResult failed = Run({"list"});
+        EXPECT_EQ(failed.status, 2);
+        EXPECT_EQ(failed.out, "");
+        EXPECT_NE(failed.err.find("HRLN.TPS"), std::string::npos) << failed.err;
+        sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(holder);
+    }
+    ASSERT_EQ(Run({"list"}).status, 0);
+
+    // Damaged: the pages after the first overwritten.
+    std::string bytes = test::ReadFile(DatabasePath());
+    ASSERT_GT(bytes.size(), 8192u);
+    std::fill(bytes.begin() + 4096, bytes.end(), '\xa5');
+    test::WriteFile(DatabasePath(), bytes);
+    expectFailure("a damaged file");
+}
+
+// What would make a task that silently does something else than asked is
+// refused; what is merely odd is warned about and the task is added.
+TEST_F(TaskCommandsTest, AddRefusesTasksThatCouldNotWorkAndWarnsAboutOddOnes)
+{
+    const std::vector<std::vector<std::string_view>> refused = {
+        {"add", "--task-type", "Run Program"},
+        {"add", "--task-type", "Both", "--message", "and start nothing"},
+        {"add", "--task-type", "Run Program", "--command", "   "},
+        {"add", "--command", "make backup"},
+        {"add", "--path", "/srv"},
+        {"add", "--task-type", "Display Message", "--command", "make backup"},
+        {"add", "--task-type", "None", "--command", "make backup"},
+        {"add", "--days", "mon"},
+        {"add", "--type", "Once", "--days", "mon,fri"},
+        {"add", "--type", "Monthly", "--days", "mon"},
+        {"add", "--type", "Day of Week", "--days", "mon", "--ordinals", "1st"},
+        {"next", "--type", "Once", "--days", "mon", "--date", "2027-05-01"},
+    };
+    for (const auto& args : refused)
+        ExpectRefused(Run(args), args);
+    EXPECT_FALSE(std::filesystem::exists(DatabasePath()));
+    EXPECT_NE(Run({"add", "--command", "x"}).err.find("--task-type"), std::string::npos);
+
+    // Right as given: nothing said.
+    CliResult run = Run({"add", "--task-type", "Run Program", "--command", "make backup", "--path", "/srv", "--type",
+                         "Day of Week", "--days", "wed", "--date", "2027-05-05", "--time", "10:00"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+
+    // Already past, on the day and before it: due at once, so said.
+    for (const char* time : {"14:30:15.24", "23:00"}) {
+        run = Run({"add", "--date", time[0] == '1' ? "2027-03-05" : "2027-03-04", "--time", time});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out, "");
+        EXPECT_NE(run.err.find("has already passed"), std::string::npos) << time << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(Run({"add", "--time", "14:30:15.25"}).err, "");  // now is not past
+
+    // A missing alarm file is warned about and kept: it may be put there before
+    // the task is due. The system beep is no file.
+    run = Run({"add", "--alarm", (temp_.path() / "nowhere.wav").string(), "--date", "2027-06-01"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("alarm file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("nowhere.wav"), std::string::npos) << run.err;
+    const data::Long id = std::stoi(run.out);
+    EXPECT_EQ(Stored(id)->alarmFile.str(), (temp_.path() / "nowhere.wav").string());
+    EXPECT_EQ(Stored(id)->alarm, 1);
+    EXPECT_EQ(Run({"add", "--alarm", "BEEP", "--date", "2027-06-01"}).err, "");
+    EXPECT_NE(Run({"add", "--alarm", temp_.path().string(), "--date", "2027-06-01"}).err.find("alarm file"),
+              std::string::npos);  // a folder is no sound
+}
+
+// Texts stored by anyone (an import, another program) reach the terminal only
+// as visible characters.
+TEST_F(TaskCommandsTest, ControlCharactersInStoredTextsAreShownEscaped)
+{
+    ASSERT_EQ(Run({"add", "--date", "2027-06-01", "--time", "09:00"}).status, 0);
+    {
+        data::Database db(DatabasePath(), data::MainLayout());
+        ASSERT_EQ(db.open(), data::kOk);
+        data::Table<ScheduleRecord> table(db);
+        table.rec.id = 1;
+        ASSERT_EQ(table.get(ScheduleRecord::KeyID), data::kOk);
+        table.rec.description = "a\x1b]0;owned\x07" "b\x7f\x01\\";
+        table.rec.message = "line\r\nC1 \xc2\x9b" "2J, reversed \xe2\x80\xae" "txt.exe, caf\xc3\xa9 \xe2\x82\xac";
+        table.rec.scheduleType = "Once\tx";
+        ASSERT_EQ(table.put(), data::kOk);
+    }
+    const CliResult list = Run({"list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "1\t2027-06-01\t09:00:00\tDisplay Message\tOnce\\tx\ta\\x1b]0;owned\\x07b\\x7f\\x01\\\\\n");
+
+    const CliResult show = Run({"show", "1"});
+    EXPECT_EQ(show.status, 0);
+    EXPECT_NE(show.out.find("\nDescription: a\\x1b]0;owned\\x07b\\x7f\\x01\\\\\n"), std::string::npos) << show.out;
+    // Ordinary letters beyond ASCII stay as they are.
+    EXPECT_NE(show.out.find("\nMessage: line\\r\\nC1 \\u009b2J, reversed \\u202etxt.exe, caf\xc3\xa9 \xe2\x82\xac\n"),
+              std::string::npos)
+        << show.out;
+    for (const std::string& out : {list.out, show.out})
+        for (const char c : out)
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t') << static_cast<int>(c);
 }
 
 TEST_F(TaskCommandsTest, ShowPrintsEveryStoredField)

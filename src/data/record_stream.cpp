@@ -1,0 +1,99 @@
+#include "data/record_stream.h"
+
+#include <sqlite3.h>
+
+#include <mutex>
+
+namespace hrln::data {
+
+RecordStreamBase::RecordStreamBase(Database& db, const TableSchema& schema, int key,
+                                   const std::vector<std::string_view>& fields, FieldMatch match)
+    : db_(db), schema_(schema), key_(key), wanted_(schema.columns().size(), false), match_(std::move(match))
+{
+    for (const std::string_view name : fields) {
+        const int column = schema_.columnIndex(name);
+        if (column < 0)
+            error_ = kBadKey;  // a field the record does not have: a fault of the caller
+        else
+            wanted_[static_cast<std::size_t>(column)] = true;
+    }
+    if (key < 0 || static_cast<std::size_t>(key) >= schema_.keys().size())
+        error_ = kBadKey;
+    for (const auto& [name, value] : match_.equal)
+        if (schema_.columnIndex(name) < 0)
+            error_ = kBadKey;
+}
+
+RecordStreamBase::~RecordStreamBase()
+{
+    finish();
+}
+
+void RecordStreamBase::finish()
+{
+    // Finalized even after its connection was closed: the close completes then.
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+}
+
+int RecordStreamBase::start()
+{
+    const KeyDef& key = schema_.key(key_);
+    std::string columns;
+    for (std::size_t c = 0; c < wanted_.size(); ++c)
+        if (wanted_[c])
+            columns += (columns.empty() ? "\"" : ", \"") + schema_.columns()[c].name + "\"";
+    if (columns.empty())
+        columns = "rowid";
+    std::string order;
+    for (const int c : key.columns)
+        order += "\"" + schema_.columns()[static_cast<std::size_t>(c)].name + "\", ";
+    order += "rowid";  // equal entries in the order they were added, as the key gives them
+    std::string where = schema_.keyFilterSql(key);
+    if (!match_.equal.empty()) {
+        std::string all;
+        for (const auto& [name, value] : match_.equal)
+            all += (all.empty() ? "\"" : " AND \"") + name + "\" = ?";
+        where += std::string(match_.holds ? " AND (" : " AND NOT (") + all + ")";
+    }
+    const std::string sql = "SELECT " + columns + " FROM \"" + schema_.sqlName() + "\" INDEXED BY \"" +
+                            schema_.indexName(key) + "\" WHERE " + where + " ORDER BY " + order;
+
+    const int rc = sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        return error_ = db_.mapError(rc);
+    }
+    generation_ = db_.generation();
+    int param = 1;
+    for (const auto& [name, value] : match_.equal)
+        BindInteger(stmt_, param++, value);
+    return kOk;
+}
+
+int RecordStreamBase::next()
+{
+    std::lock_guard lock(db_.mutex());
+    if (done_ || error_ != kOk)
+        return error_ == kOk ? kRecordNotAvailable : error_;
+    if (!db_.isOpen() || (stmt_ != nullptr && generation_ != db_.generation())) {
+        finish();  // its connection is gone: the file was closed under the stream
+        return error_ = kFileNotOpen;
+    }
+    if (stmt_ == nullptr && start() != kOk)
+        return error_;
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        readFields(stmt_, wanted_);
+        return kOk;
+    }
+    finish();
+    if (rc == SQLITE_DONE) {
+        done_ = true;
+        return kRecordNotAvailable;
+    }
+    return error_ = db_.mapError(rc);
+}
+
+}  // namespace hrln::data
