@@ -18,9 +18,13 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
-// 2 added the station and occurrence journal tables.
-constexpr int kMainLayoutVersion = 2;
-constexpr int kTagLayoutVersion = 1;
+// Main: 2 added the station and occurrence journal tables. Both files: the
+// version that first folds the case of every Unicode letter in text keys
+// (main 3, tag file 2); the keys of older files are sorted again.
+constexpr int kMainLayoutVersion = 3;
+constexpr int kMainFoldingVersion = 3;
+constexpr int kTagLayoutVersion = 2;
+constexpr int kTagFoldingVersion = 2;
 
 // Waits for another writer by trying again every millisecond: SQLite's own
 // timeout sleeps ever longer between tries, so that a writer that releases
@@ -181,13 +185,15 @@ const DatabaseLayout& MainLayout()
          {"_Occurrence",
           "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
           " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
-          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}}};
+          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}},
+        kMainFoldingVersion};
     return layout;
 }
 
 const DatabaseLayout& TagLayout()
 {
-    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kTagLayoutVersion, {}};
+    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kTagLayoutVersion, {},
+                                       kTagFoldingVersion};
     return layout;
 }
 
@@ -496,6 +502,12 @@ int Database::convert()
         if (catalog.count(name) == 0 && (err = exec(sql)) != kOk)
             return fail(err);
     if ((err = fixKeys(true)) != kOk)
+        return fail(err == kDuplicateKey ? kBadLayout : err);
+    // Letters that older files kept apart may now be one key value: every
+    // text key is sorted again. Two records that now collide in a unique key
+    // leave the file as it was rather than lose one of them.
+    if (version < layout_.foldingVersion &&
+        (err = exec(std::string("REINDEX ") + kKeyCollation)) != kOk)
         return fail(err == kDuplicateKey ? kBadLayout : err);
     err = exec("PRAGMA application_id=" + std::to_string(layout_.applicationId));
     if (err == kOk)
