@@ -67,7 +67,8 @@ public:
 
     const std::string& path() const { return path_; }
     const DatabaseLayout& layout() const { return layout_; }
-    // The file system's own words for the last kFileSystem (or other) failure.
+    // The words for the last failure; for kFileSystem the operating system's own
+    // text and number, as in "Is a directory (21)".
     const std::string& lastFileError() const { return lastFileError_; }
 
     // How long an open waits for a lock held elsewhere; the recovery option of a
@@ -109,6 +110,8 @@ private:
     int openConnection(int flags);
     int verify();
     int probe();
+    // Reads every page of the file: kBadData when one is damaged.
+    int checkPages();
     int exec(const std::string& sql);
     int fixKeys(bool dropMismatched);
     void closeConnection();

@@ -199,6 +199,79 @@ TEST_F(OpenTest, DamagedOrForeignFilesAreReportedAndNeverRewritten)
     }
 }
 
+TEST_F(OpenTest, ADamagedFileIsLeftByteForByteAsItWas)
+{
+    // Damage that the header check cannot see: only reading the pages finds it.
+    const auto overwritePage = [&](std::int64_t page) {
+        std::string bytes = ReadFile(path);
+        bytes.replace(static_cast<std::size_t>(page - 1) * 4096, 64, std::string(64, '\xFF'));
+        WriteFile(path, bytes);
+    };
+    const auto rootPageOf = [&](const char* index) {
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.c_str(), &raw);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT rootpage FROM sqlite_schema WHERE name = ?", -1, &stmt, nullptr);
+        sqlite3_bind_text(stmt, 1, index, -1, SQLITE_STATIC);
+        const std::int64_t page = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
+        sqlite3_finalize(stmt);
+        sqlite3_close(raw);
+        return page;
+    };
+    const auto damageKeyPage = [&] { overwritePage(rootPageOf("S_KeyDate")); };
+    struct Case {
+        const char* name;
+        const char* journal;  // the journal mode the file was left in
+        int layoutVersion;    // what the file says of itself
+        std::function<void()> damage;
+    };
+    const std::vector<Case> cases = {
+        {"a key's page overwritten", "WAL", 3, damageKeyPage},
+        {"a key's page overwritten, rollback journal", "DELETE", 3, damageKeyPage},
+        // A file to convert, damaged away from the pages that every open reads.
+        {"a record page overwritten in an older layout", "WAL", 2,
+         [&] { overwritePage(static_cast<std::int64_t>(fs::file_size(path) / 4096 / 2)); }},
+        {"cut short, rollback journal", "DELETE", 3, [&] { fs::resize_file(path, fs::file_size(path) - 4096 * 3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveAll();
+        makeDatabaseWithTasks(300);
+        rawSql(std::string("PRAGMA journal_mode=") + c.journal + "; PRAGMA user_version=" +
+               std::to_string(c.layoutVersion));
+        c.damage();
+        const std::string before = ReadFile(path);
+
+        Database direct(path, MainLayout());
+        EXPECT_EQ(direct.convert(), kBadData);
+        EXPECT_TRUE(ReadFile(path) == before);
+
+        prompter = FakePrompter();
+        EXPECT_TRUE(openSchedule().ended);
+        expectDiskError("Invalid Data File (36)");
+        EXPECT_TRUE(ReadFile(path) == before);
+        EXPECT_FALSE(db.isOpen());
+    }
+}
+
+TEST_F(OpenTest, AFileSystemFailureIsDescribedInTheSystemsOwnWords)
+{
+    // Seen by our own look at the file.
+    fs::create_directory(path);
+    EXPECT_TRUE(openSchedule().ended);
+    expectDiskError("Is a directory (21)");
+
+    // Seen by SQLite, when it opens the file's write-ahead log.
+    RemoveAll();
+    fs::remove(path);
+    makeDatabaseWithTasks(1);
+    fs::create_directory(path + "-wal");
+    prompter = FakePrompter();
+    EXPECT_TRUE(openSchedule().ended);
+    expectDiskError("Is a directory (21)");
+    fs::remove(path + "-wal");
+}
+
 TEST_F(OpenTest, AReadOnlyFileIsReportedAndLeftAlone)
 {
     makeDatabaseWithTasks(2);
