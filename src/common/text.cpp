@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include <unicode/uchar.h>
+
 #include <charconv>
 
 namespace hrln::text {
@@ -144,39 +146,13 @@ char32_t ToUpper(char32_t c)
 {
     if (c < 0x80)
         return c >= 'a' && c <= 'z' ? c - 0x20 : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return c - 0x20;
-    if (c == 0xFF)
-        return 0x178;
-    if (c == 0xB5)
-        return 0x39C;
-    if (c >= 0x100 && c <= 0x17F) {
-        if (c == 0x131)
-            return 'I';
-        if (c == 0x17F)
-            return 'S';
-        if (c == 0x138 || c == 0x149)
-            return c;
-        // Pairs start on an even code point, except in the two runs below.
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        const bool isLower = oddUpper ? (c % 2 == 0) : (c % 2 == 1);
-        return isLower ? c - 1 : c;
-    }
-    if (c >= 0x3B1 && c <= 0x3C9)
-        return c == 0x3C2 ? 0x3A3 : c - 0x20;
-    if (c == 0x3AC)
-        return 0x386;
-    if (c >= 0x3AD && c <= 0x3AF)
-        return c - 0x25;
-    if (c == 0x3CC)
-        return 0x38C;
-    if (c == 0x3CD || c == 0x3CE)
-        return c - 0x3F;
-    if (c >= 0x430 && c <= 0x44F)
-        return c - 0x20;
-    if (c >= 0x450 && c <= 0x45F)
-        return c - 0x50;
-    return c;
+    if (c > 0x10FFFF)
+        return c;
+    // Through the simple case folding first, so that the few capitals whose
+    // lower case does not map back to them (capital sharp s, the Kelvin,
+    // Ohm and Angstrom signs, the theta symbol) still meet their small letter.
+    const UChar32 folded = u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT);
+    return static_cast<char32_t>(u_toupper(folded));
 }
 
 std::string ToUpper(std::string_view utf8)

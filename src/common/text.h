@@ -20,8 +20,10 @@ std::string_view Clip(std::string_view s);
 // Blank-padded on the right (or cut) to exactly `width` characters.
 std::string PadToWidth(std::string_view utf8, std::size_t width);
 
-// Upper case as the keys compare text: ASCII, Latin-1, Latin Extended-A, Greek
-// and Cyrillic letters are folded; everything else stands as it is.
+// Upper case as the keys compare text: the Unicode simple upper-case mapping of
+// every letter, the same whatever the locale; a capital that has no small
+// letter mapping back to it (capital sharp s, the Kelvin sign) gives the value
+// of its small letter.
 std::string ToUpper(std::string_view utf8);
 char32_t ToUpper(char32_t c);
 // Compares clipped texts after folding to upper case: <0, 0 or >0.

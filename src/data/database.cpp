@@ -6,9 +6,11 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <system_error>
 #include <thread>
 
 namespace hrln::data {
@@ -18,9 +20,13 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
-// 2 added the station and occurrence journal tables.
-constexpr int kMainLayoutVersion = 2;
-constexpr int kTagLayoutVersion = 1;
+// Main: 2 added the station and occurrence journal tables. Both files: the
+// version that first folds the case of every Unicode letter in text keys
+// (main 3, tag file 2); the keys of older files are sorted again.
+constexpr int kMainLayoutVersion = 3;
+constexpr int kMainFoldingVersion = 3;
+constexpr int kTagLayoutVersion = 2;
+constexpr int kTagFoldingVersion = 2;
 
 // Waits for another writer by trying again every millisecond: SQLite's own
 // timeout sleeps ever longer between tries, so that a writer that releases
@@ -124,18 +130,31 @@ std::string ColumnDefinitionSql(const ColumnDef& c)
     return sql + "TEXT NOT NULL DEFAULT ''";
 }
 
+// The file system's own words for a failure: its text and its number.
+std::string SystemErrorText(const std::error_code& ec)
+{
+    return ec.message() + " (" + std::to_string(ec.value()) + ")";
+}
+
 // Reads the file's header before SQLite does: a file that is not an SQLite
-// database, or one shorter than its header says, is damaged.
-int CheckHeader(const std::string& path)
+// database, or one shorter than its header says, is damaged. A file system
+// failure leaves its words in `failure`.
+int CheckHeader(const std::string& path, std::string& failure)
 {
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
-    if (ec)
+    if (ec) {
+        failure = SystemErrorText(ec);
         return kFileSystem;
+    }
     if (size == 0)
         return kOk;  // SQLite takes an empty file as an empty database
     std::array<unsigned char, 100> header{};
     std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        failure = SystemErrorText(std::error_code(errno, std::generic_category()));
+        return kFileSystem;
+    }
     if (!in.read(reinterpret_cast<char*>(header.data()), header.size()))
         return kBadData;
     static constexpr char kMagic[] = "SQLite format 3";
@@ -165,6 +184,23 @@ void RemoveFileSet(const std::string& path)
     fs::remove(path + "-shm", ec);
 }
 
+// The words for a failed call: the operating system's own text and number when
+// the file system refused (a full disk is its "no space" failure), SQLite's
+// otherwise.
+std::string FailureText(sqlite3* db, int sqliteCode)
+{
+    const int primary = sqliteCode & 0xFF;
+    int systemError = 0;
+    if (primary == SQLITE_FULL)
+        systemError = ENOSPC;
+    else if (db != nullptr && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN))
+        systemError = sqlite3_system_errno(db);
+    if (systemError != 0)
+        return SystemErrorText(std::error_code(systemError, std::generic_category()));
+    return std::string(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(sqliteCode)) + " (" +
+           std::to_string(sqliteCode) + ")";
+}
+
 }  // namespace
 
 const DatabaseLayout& MainLayout()
@@ -181,13 +217,15 @@ const DatabaseLayout& MainLayout()
          {"_Occurrence",
           "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
           " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
-          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}}};
+          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}},
+        kMainFoldingVersion};
     return layout;
 }
 
 const DatabaseLayout& TagLayout()
 {
-    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kTagLayoutVersion, {}};
+    static const DatabaseLayout layout{{&TagRecord::schema()}, kTagApplicationId, kTagLayoutVersion, {},
+                                       kTagFoldingVersion};
     return layout;
 }
 
@@ -200,8 +238,8 @@ Database::~Database()
 
 int Database::mapError(int sqliteCode)
 {
-    if (db_ != nullptr && sqliteCode != SQLITE_OK)
-        lastFileError_ = std::string(sqlite3_errmsg(db_)) + " (" + std::to_string(sqliteCode) + ")";
+    if (db_ != nullptr && sqliteCode != SQLITE_OK && sqliteCode != SQLITE_ROW && sqliteCode != SQLITE_DONE)
+        lastFileError_ = FailureText(db_, sqliteCode);
     switch (sqliteCode & 0xFF) {
     case SQLITE_OK:
     case SQLITE_ROW:
@@ -231,8 +269,7 @@ int Database::openConnection(int flags)
     closeConnection();
     const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        lastFileError_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        lastFileError_ += " (" + std::to_string(rc) + ")";
+        lastFileError_ = FailureText(db_, rc);
         sqlite3_close_v2(db_);
         db_ = nullptr;
         return rc == SQLITE_CANTOPEN ? kFileSystem : mapError(rc);
@@ -323,6 +360,20 @@ int Database::probe()
     return kOk;
 }
 
+int Database::checkPages()
+{
+    Query check(db_, "PRAGMA quick_check(1)");
+    int rc = check.prepared();
+    if (rc == SQLITE_OK)
+        rc = check.step();
+    if (rc != SQLITE_ROW)
+        return mapError(rc);
+    if (check.text(0) == "ok")
+        return kOk;
+    lastFileError_ = check.text(0);
+    return kBadData;
+}
+
 int Database::open(AccessMode mode)
 {
     std::lock_guard lock(mutex_);
@@ -340,7 +391,7 @@ int Database::open(AccessMode mode)
         lastFileError_ = "the file is read-only";
         return kAccessDenied;
     }
-    if (int err = CheckHeader(path_); err != kOk)
+    if (int err = CheckHeader(path_, lastFileError_); err != kOk)
         return err;
     mode_ = mode;
     const int flags = (mode == AccessMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
@@ -348,6 +399,13 @@ int Database::open(AccessMode mode)
     if (int err = openConnection(flags); err != kOk)
         return err;
     int err = verify();
+    // A cache that holds the keys' upper levels of a large schedule: batch
+    // deletes touch every key of the table.
+    if (err == kOk)
+        err = exec("PRAGMA cache_size=-32768");
+    // Read before anything is written: switching a file to WAL rewrites its header.
+    if (err == kOk)
+        err = probe();
     if (err == kOk && mode == AccessMode::ReadWrite) {
         Query wal(db_, "PRAGMA journal_mode=WAL");
         const int rc = wal.prepared() == SQLITE_OK ? wal.step() : wal.prepared();
@@ -355,12 +413,6 @@ int Database::open(AccessMode mode)
         if (err == kOk)
             err = exec("PRAGMA synchronous=NORMAL");
     }
-    // A cache that holds the keys' upper levels of a large schedule: batch
-    // deletes touch every key of the table.
-    if (err == kOk)
-        err = exec("PRAGMA cache_size=-32768");
-    if (err == kOk)
-        err = probe();
     if (err != kOk) {
         closeConnection();
         return err;
@@ -435,7 +487,7 @@ int Database::convert()
     std::error_code ec;
     if (!fs::exists(path_, ec))
         return kNoFile;
-    if (int err = CheckHeader(path_); err != kOk)
+    if (int err = CheckHeader(path_, lastFileError_); err != kOk)
         return err;
     if (int err = openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX); err != kOk)
         return err;
@@ -462,6 +514,10 @@ int Database::convert()
     const bool ours = applicationId == layout_.applicationId || (applicationId == 0 && version == 0);
     if (!ours || version > layout_.version)
         return fail(kBadLayout);
+    // Every page is read before anything is written: a damaged file is left
+    // byte for byte as it was, for whoever tries to rescue it.
+    if (int damage = checkPages(); damage != kOk)
+        return fail(damage);
     std::set<std::string> known;
     for (const TableSchema* table : layout_.tables)
         known.insert(table->sqlName());
@@ -497,6 +553,12 @@ int Database::convert()
             return fail(err);
     if ((err = fixKeys(true)) != kOk)
         return fail(err == kDuplicateKey ? kBadLayout : err);
+    // Letters that older files kept apart may now be one key value: every
+    // text key is sorted again. Two records that now collide in a unique key
+    // leave the file as it was rather than lose one of them.
+    if (version < layout_.foldingVersion &&
+        (err = exec(std::string("REINDEX ") + kKeyCollation)) != kOk)
+        return fail(err == kDuplicateKey ? kBadLayout : err);
     err = exec("PRAGMA application_id=" + std::to_string(layout_.applicationId));
     if (err == kOk)
         err = exec("PRAGMA user_version=" + std::to_string(layout_.version));
@@ -512,7 +574,7 @@ int Database::rebuildKeys()
     std::lock_guard lock(mutex_);
     const bool wasOpen = db_ != nullptr;
     if (!wasOpen) {
-        if (int err = CheckHeader(path_); err != kOk)
+        if (int err = CheckHeader(path_, lastFileError_); err != kOk)
             return err;
         if (int err = openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX); err != kOk)
             return err;

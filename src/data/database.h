@@ -24,6 +24,9 @@ struct DatabaseLayout {
     // Tables of the program's own bookkeeping, beside the record tables: name and
     // the statements that make them.
     std::vector<std::pair<std::string, std::string>> internalTables;
+    // The first version whose text keys are in the order of today's case
+    // folding: conversion of an older file sorts them again.
+    int foldingVersion = 0;
 };
 
 // HRLN.TPS: the eight tables of the schedule and personal information.
@@ -53,7 +56,8 @@ public:
     // Makes a missing file with every table and key; an existing file is opened instead.
     int create();
     // Brings a file of an older layout up to date, keeping every record: adds missing
-    // tables, fields and keys. Fails, changing nothing, on a file that is not ours or
+    // tables, fields and keys, and sorts text keys again when their case folding
+    // changed. Fails, changing nothing, on a file that is not ours or
     // is newer than this program.
     int convert();
     // Recreates keys that are missing or differ from their definition.
@@ -63,7 +67,8 @@ public:
 
     const std::string& path() const { return path_; }
     const DatabaseLayout& layout() const { return layout_; }
-    // The file system's own words for the last kFileSystem (or other) failure.
+    // The words for the last failure; for kFileSystem the operating system's own
+    // text and number, as in "Is a directory (21)".
     const std::string& lastFileError() const { return lastFileError_; }
 
     // How long an open waits for a lock held elsewhere; the recovery option of a
@@ -105,6 +110,8 @@ private:
     int openConnection(int flags);
     int verify();
     int probe();
+    // Reads every page of the file: kBadData when one is damaged.
+    int checkPages();
     int exec(const std::string& sql);
     int fixKeys(bool dropMismatched);
     void closeConnection();

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace hrln {
 namespace {
 
@@ -57,6 +60,36 @@ TEST(TextTest, CaseFoldingForKeys)
     EXPECT_LT(text::CompareNoCase("a", "B"), 0);
     EXPECT_LT(text::CompareNoCase("Z", "["), 0);
     EXPECT_LT(text::CompareNoCase("z", "["), 0);
+}
+
+TEST(TextTest, CaseFoldingCoversEveryScriptWhateverTheLocale)
+{
+    // Romanian, Greek with dialytika, Ukrainian, Vietnamese, Armenian, Georgian, Cherokee.
+    for (const auto& [small, capital] : std::vector<std::pair<const char*, const char*>>{
+             {"ș", "Ș"}, {"ϊ", "Ϊ"}, {"ґ", "Ґ"}, {"ế", "Ế"}, {"ա", "Ա"}, {"ǆ", "Ǆ"}, {"ა", "Ა"}, {"ꭰ", "Ꭰ"}}) {
+        EXPECT_EQ(text::CompareNoCase(small, capital), 0) << small;
+        EXPECT_EQ(text::ToUpper(std::string(small)), capital);
+    }
+    // Capitals that no small letter maps back to still meet their small letter.
+    EXPECT_EQ(text::CompareNoCase("GROẞ", "groß"), 0);
+    EXPECT_EQ(text::CompareNoCase("\u212A", "k"), 0);  // Kelvin sign
+    // One character stays one character: no "SS", no dotted capital I from a Turkish locale.
+    EXPECT_NE(text::CompareNoCase("ß", "SS"), 0);
+    EXPECT_EQ(text::CompareNoCase("i", "I"), 0);
+    EXPECT_NE(text::CompareNoCase("i", "İ"), 0);
+    EXPECT_EQ(text::CompareNoCase("ı", "I"), 0);
+    EXPECT_EQ(text::CompareNoCase("µ", "Μ"), 0);  // micro sign and Greek capital mu
+
+    // Letters that folded before keep their order: small letters sort among the capitals.
+    EXPECT_LT(text::CompareNoCase("Zebra", "ärger"), 0);
+    EXPECT_LT(text::CompareNoCase("ärger", "École"), 0);
+    EXPECT_LT(text::CompareNoCase("école", "Émile"), 0);
+    EXPECT_LT(text::CompareNoCase("þorn", "ÿ"), 0);
+    EXPECT_LT(text::CompareNoCase("ÿ", "Ž"), 0);
+    EXPECT_LT(text::CompareNoCase("ω", "а"), 0);  // Greek before Cyrillic
+    // Bytes that are not UTF-8 still sort after every character and never fold.
+    EXPECT_GT(text::CompareNoCase("\xFF", "\U0010FFFF"), 0);
+    EXPECT_NE(text::CompareNoCase("\xE1", "\xC1"), 0);
 }
 
 TEST(TextTest, ParseIntegerTakesOnlyWholeNumbers)

@@ -31,16 +31,31 @@ protected:
             fs::remove(path + suffix);
     }
 
+    using Collation = int (*)(void*, int, const void*, int, const void*);
+    static int TodaysKeyOrder(void*, int la, const void* a, int lb, const void* b)
+    {
+        return text::CompareNoCase({static_cast<const char*>(a), std::size_t(la)},
+                                   {static_cast<const char*>(b), std::size_t(lb)});
+    }
+    // How a program of layout 2 sorted the letters of these tests: only ASCII
+    // letters folded (it also folded some others, none that the tests use).
+    static int LayoutTwoKeyOrder(void*, int la, const void* a, int lb, const void* b)
+    {
+        std::string x(text::Clip({static_cast<const char*>(a), std::size_t(la)}));
+        std::string y(text::Clip({static_cast<const char*>(b), std::size_t(lb)}));
+        for (std::string* s : {&x, &y})
+            for (char& c : *s)
+                if (c >= 'a' && c <= 'z')
+                    c = static_cast<char>(c - 0x20);
+        return x.compare(y);
+    }
+
     // Runs `sql` on a plain SQLite connection to the database's file.
-    void rawSql(const std::string& sql)
+    void rawSql(const std::string& sql, Collation keyOrder = TodaysKeyOrder)
     {
         sqlite3* raw = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
-        sqlite3_create_collation(raw, kKeyCollation, SQLITE_UTF8, nullptr,
-                                 [](void*, int la, const void* a, int lb, const void* b) {
-                                     return text::CompareNoCase({static_cast<const char*>(a), std::size_t(la)},
-                                                                {static_cast<const char*>(b), std::size_t(lb)});
-                                 });
+        sqlite3_create_collation(raw, kKeyCollation, SQLITE_UTF8, nullptr, keyOrder);
         char* error = nullptr;
         EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
         sqlite3_free(error);
@@ -184,6 +199,79 @@ TEST_F(OpenTest, DamagedOrForeignFilesAreReportedAndNeverRewritten)
     }
 }
 
+TEST_F(OpenTest, ADamagedFileIsLeftByteForByteAsItWas)
+{
+    // Damage that the header check cannot see: only reading the pages finds it.
+    const auto overwritePage = [&](std::int64_t page) {
+        std::string bytes = ReadFile(path);
+        bytes.replace(static_cast<std::size_t>(page - 1) * 4096, 64, std::string(64, '\xFF'));
+        WriteFile(path, bytes);
+    };
+    const auto rootPageOf = [&](const char* index) {
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.c_str(), &raw);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT rootpage FROM sqlite_schema WHERE name = ?", -1, &stmt, nullptr);
+        sqlite3_bind_text(stmt, 1, index, -1, SQLITE_STATIC);
+        const std::int64_t page = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
+        sqlite3_finalize(stmt);
+        sqlite3_close(raw);
+        return page;
+    };
+    const auto damageKeyPage = [&] { overwritePage(rootPageOf("S_KeyDate")); };
+    struct Case {
+        const char* name;
+        const char* journal;  // the journal mode the file was left in
+        int layoutVersion;    // what the file says of itself
+        std::function<void()> damage;
+    };
+    const std::vector<Case> cases = {
+        {"a key's page overwritten", "WAL", 3, damageKeyPage},
+        {"a key's page overwritten, rollback journal", "DELETE", 3, damageKeyPage},
+        // A file to convert, damaged away from the pages that every open reads.
+        {"a record page overwritten in an older layout", "WAL", 2,
+         [&] { overwritePage(static_cast<std::int64_t>(fs::file_size(path) / 4096 / 2)); }},
+        {"cut short, rollback journal", "DELETE", 3, [&] { fs::resize_file(path, fs::file_size(path) - 4096 * 3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveAll();
+        makeDatabaseWithTasks(300);
+        rawSql(std::string("PRAGMA journal_mode=") + c.journal + "; PRAGMA user_version=" +
+               std::to_string(c.layoutVersion));
+        c.damage();
+        const std::string before = ReadFile(path);
+
+        Database direct(path, MainLayout());
+        EXPECT_EQ(direct.convert(), kBadData);
+        EXPECT_TRUE(ReadFile(path) == before);
+
+        prompter = FakePrompter();
+        EXPECT_TRUE(openSchedule().ended);
+        expectDiskError("Invalid Data File (36)");
+        EXPECT_TRUE(ReadFile(path) == before);
+        EXPECT_FALSE(db.isOpen());
+    }
+}
+
+TEST_F(OpenTest, AFileSystemFailureIsDescribedInTheSystemsOwnWords)
+{
+    // Seen by our own look at the file.
+    fs::create_directory(path);
+    EXPECT_TRUE(openSchedule().ended);
+    expectDiskError("Is a directory (21)");
+
+    // Seen by SQLite, when it opens the file's write-ahead log.
+    RemoveAll();
+    fs::remove(path);
+    makeDatabaseWithTasks(1);
+    fs::create_directory(path + "-wal");
+    prompter = FakePrompter();
+    EXPECT_TRUE(openSchedule().ended);
+    expectDiskError("Is a directory (21)");
+    fs::remove(path + "-wal");
+}
+
 TEST_F(OpenTest, AReadOnlyFileIsReportedAndLeftAlone)
 {
     makeDatabaseWithTasks(2);
@@ -224,6 +312,49 @@ TEST_F(OpenTest, AnOlderLayoutIsConvertedKeepingEveryRecord)
     EXPECT_EQ(c.rec.contactCategory, "");
     Table<ClipboardRecord> clip(db);
     EXPECT_EQ(clip.add(), kOk);
+}
+
+TEST_F(OpenTest, ALayoutTwoFileIsSortedAgainForTheWholeCaseFolding)
+{
+    // Written by the previous program: "Șa" sorted before "ș", "ϊ" and "Ϊ" apart.
+    makeDatabaseWithTasks(3);
+    rawSql("INSERT INTO \"Categories\" (\"Category\") VALUES ('ș'), ('Șa'), ('Work');"
+           "INSERT INTO \"ConCat\" (\"ContactCategory\") VALUES ('ϊ');"
+           "PRAGMA user_version=2;",
+           LayoutTwoKeyOrder);
+    ASSERT_TRUE(openSchedule().ok()) << (prompter.endMessages.empty() ? "" : prompter.endMessages[0]);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(NextTaskId(db), 4);
+
+    Table<CategoryRecord> cats(db);
+    cats.set(CategoryRecord::KeyCategory);
+    std::vector<std::string> names;
+    while (cats.next() == kOk)
+        names.push_back(cats.rec.category.str());
+    EXPECT_EQ(names, (std::vector<std::string>{"Work", "ș", "Șa"}));
+    cats.rec.category = "Ș";
+    ASSERT_EQ(cats.get(CategoryRecord::KeyCategory), kOk);
+    EXPECT_EQ(cats.rec.category, "ș");
+    EXPECT_EQ(cats.add(), kDuplicateKey);
+    Table<ContactCategoryRecord> cc(db);
+    cc.rec.contactCategory = "Ϊ";
+    EXPECT_EQ(cc.add(), kDuplicateKey);
+
+    // Converted once: the next start opens it as it is.
+    db.close();
+    Database again(path, MainLayout());
+    EXPECT_EQ(again.open(), kOk);
+}
+
+TEST_F(OpenTest, ALayoutTwoFileWhoseKeysWouldMergeTwoRecordsIsLeftAsItWas)
+{
+    makeDatabaseWithTasks(1);
+    rawSql("INSERT INTO \"Categories\" (\"Category\") VALUES ('ș'), ('Ș'); PRAGMA user_version=2;",
+           LayoutTwoKeyOrder);
+    const std::string before = ReadFile(path);
+    EXPECT_TRUE(openSchedule().ended);
+    EXPECT_EQ(prompter.endMessages, std::vector<std::string>{kUpgradeMessage});
+    EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST_F(OpenTest, AMissingKeyIsRebuiltWhenTheUserAgrees)

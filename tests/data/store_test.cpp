@@ -32,12 +32,33 @@ TEST_F(StoreTest, KeysIgnoreCaseAndTrailingBlanksAndRefuseDuplicates)
     cats.rec.category = "ÜBERSTUNDEN";
     EXPECT_EQ(cats.add(), kDuplicateKey);
 
+    // Every script's letters, whatever the locale.
+    for (const auto& [small, capital] : std::vector<std::pair<const char*, const char*>>{
+             {"șantier", "ȘANTIER"}, {"ϊ", "Ϊ"}, {"ґанок", "ҐАНОК"}, {"ế", "Ế"}, {"աշխատանք", "ԱՇԽԱՏԱՆՔ"}}) {
+        cats.rec.category = small;
+        ASSERT_EQ(cats.add(), kOk) << small;
+        cats.rec.category = capital;
+        EXPECT_EQ(cats.add(), kDuplicateKey) << capital;
+    }
+
     cats.clear();
     cats.rec.category = "gamma";
     ASSERT_EQ(cats.get(CategoryRecord::KeyCategory), kOk);
     EXPECT_EQ(cats.rec.category, "GAMMA");
     cats.rec.category = "delta";
     EXPECT_EQ(cats.get(CategoryRecord::KeyCategory), kRecordNotFound);
+}
+
+TEST_F(StoreTest, KeyOrderOfLatinLettersIsTheOrderOfTheirCapitals)
+{
+    Table<ContactCategoryRecord> cc(db);
+    for (const char* name : {"ÿ", "émile", "Zebra", "ÉCOLE", "alpha", "Ärger", "öl", "ØRE"}) {
+        cc.rec.contactCategory = name;
+        ASSERT_EQ(cc.add(), kOk) << name;
+    }
+    const auto names = walk<ContactCategoryRecord>(ContactCategoryRecord::KeyContactCategories,
+                                                   [](auto& r) { return r.contactCategory.str(); });
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Zebra", "Ärger", "ÉCOLE", "émile", "öl", "ØRE", "ÿ"}));
 }
 
 TEST_F(StoreTest, EmptyRecordsAreLeftOutOfKeysThatExcludeThem)
