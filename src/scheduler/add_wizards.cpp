@@ -104,7 +104,18 @@ void ApplyScheduleFormChecks(pim::FormRules<ScheduleRecord>& rules, std::functio
     rules.keyNames = {{ScheduleRecord::KeyID, "By System ID", 0}};
     rules.placeholder = true;
     rules.addPlaceholder = [askRetry = std::move(askRetry)](data::Table<ScheduleRecord>& table) {
-        return data::AddTaskWithNewId(table, askRetry);
+        // The reserved record stands in the table while the user edits: stored
+        // disabled and already warned, the timer passes over it instead of
+        // firing a task that is not finished (and then refusing the wizard's
+        // write as a change made meanwhile).
+        const data::Byte disabled = table.rec.disabled;
+        const data::Byte warned = table.rec.advanceWarned;
+        table.rec.disabled = 1;
+        table.rec.advanceWarned = 1;
+        const int err = data::AddTaskWithNewId(table, askRetry);
+        table.rec.disabled = disabled;
+        table.rec.advanceWarned = warned;
+        return err;
     };
 }
 

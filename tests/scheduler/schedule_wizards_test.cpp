@@ -42,6 +42,16 @@ TEST_F(ScheduleWizardsTest, FinishingAMessageWizardUnchangedSavesItsDefaults)
     ASSERT_TRUE(form.open());
     EXPECT_EQ(form.title(), "Add Message Wizard");
     EXPECT_EQ(table.count(), 2);  // the number is reserved at once
+    {
+        // ...by a record the timer passes over while the wizard is open.
+        data::Table<ScheduleRecord> reserved(db);
+        reserved.rec.id = 8;
+        ASSERT_EQ(reserved.get(ScheduleRecord::KeyID), data::kOk);
+        EXPECT_EQ(reserved.rec.disabled, 1);
+        EXPECT_EQ(reserved.rec.advanceWarned, 1);
+        EXPECT_EQ(form.record().disabled, 0);
+        EXPECT_FALSE(form.changed());
+    }
     ASSERT_TRUE(form.complete().close);
 
     ScheduleRecord saved;
@@ -62,7 +72,9 @@ TEST_F(ScheduleWizardsTest, FinishingAMessageWizardUnchangedSavesItsDefaults)
     EXPECT_EQ(saved.warn, 1);
     EXPECT_EQ(saved.every, 1);
     EXPECT_EQ(saved.everyType, "hour(s)");
-    EXPECT_EQ(saved.every1st + saved.every2nd + saved.every3rd + saved.every4th + saved.disabled + saved.alarm, 0);
+    EXPECT_EQ(saved.every1st + saved.every2nd + saved.every3rd + saved.every4th + saved.disabled + saved.alarm +
+                  saved.advanceWarned,
+              0);
     EXPECT_TRUE(prompter.shown.empty());
 }
 

@@ -194,6 +194,7 @@ bool WizardWindow::open(const ScheduleRecord* start)
     applyScheduleType();
     applyAlarm();
     showPage();
+    FocusTarget(firstFields_.front())->setFocus(Qt::OtherFocusReason);
     RestoreWindowPosition(this, s_.window.positions, Q(definition_.procedure));
     return true;
 }
@@ -451,7 +452,9 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(date_, 1);
     dateRow->addWidget(pickDate);
-    form->addRow(QStringLiteral("&Next Date to Perform Task:"), dateRow);
+    auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), this);
+    dateLabel->setBuddy(date_);
+    form->addRow(dateLabel, dateRow);
     time_ = TimeEdit(this, QStringLiteral("timeEdit"));
     time_->setToolTip(QStringLiteral("Next Time to Perform Task"));
     timeLabel_ = new QLabel(QStringLiteral("&Time:"), this);
@@ -468,7 +471,9 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* warnRow = new QHBoxLayout;
     warnRow->addWidget(warnDate_, 1);
     warnRow->addWidget(pickWarn);
-    form->addRow(QStringLiteral("&Advance Warning Date:"), warnRow);
+    auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), this);
+    warnLabel->setBuddy(warnDate_);
+    form->addRow(warnLabel, warnRow);
     warnTime_ = TimeEdit(this, QStringLiteral("warnTimeEdit"));
     warnTime_->setToolTip(QStringLiteral("Advanced Warning Time"));
     form->addRow(QStringLiteral("Time:"), warnTime_);
