@@ -322,6 +322,19 @@ TEST_F(ScheduleWindowsTest, NoneTakesTheTimeAwayAndAWarningAfterTheTaskIsRefused
     Q_EMIT warnTime->editingFinished();
     EXPECT_EQ(prompter.shown.size(), 1u);  // earlier the same day stands
 
+    // The task moved a day earlier leaves its warning after it: Finish refuses it.
+    auto* date = Child<QDateEdit>(w.get(), "nextDateEdit");
+    date->setDate(QDate(2027, 3, 9));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    EXPECT_EQ(w->response(), pim::Response::None);
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown.back().text, "Advanced Warning cannot be after scheduled task.");
+    date->setDate(QDate(2027, 3, 10));
+    warnDate->setDate(QDate(2027, 3, 10));
+    warnTime->setTime(QTime(12, 0));
+
     Click(w.get(), "nextButton");
     Click(w.get(), "finishButton");
     ASSERT_EQ(tasks().size(), 1u);

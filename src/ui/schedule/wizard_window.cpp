@@ -443,9 +443,12 @@ void WizardWindow::addWhen(QBoxLayout* layout)
                                    QStringLiteral("Select Date"));
     connect(pickDate, &QPushButton::clicked, this, &WizardWindow::pickNextDate);
     connect(date_, &QDateEdit::editingFinished, this, [this] {
-        if (FromQDate(date_->date()) == table_.rec.date)
+        // Once per date entered, however the entry is left (a page change
+        // may have taken the date into the record already).
+        if (FromQDate(date_->date()) == checkedDate_)
             return;
         takeRecord();
+        checkedDate_ = table_.rec.date;
         scheduler::AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
         showWarning();
     });
@@ -569,6 +572,7 @@ void WizardWindow::showRecord()
     }
     time_->setTime(ToQTime(r.time));
     shownTime_ = r.time;
+    checkedDate_ = r.date;
     skip_->setChecked(r.skipNextTime != 0);
     showWarning();
     {
@@ -712,6 +716,7 @@ void WizardWindow::pickNextDate()
     if (picked == 0 || picked == table_.rec.date)
         return;
     table_.rec.date = picked;
+    checkedDate_ = picked;
     {
         QSignalBlocker block(date_);
         date_->setDate(ToQDate(picked));
@@ -808,6 +813,16 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event)
 void WizardWindow::accept()
 {
     takeRecord();
+    // The task's date or time may have moved before its warning since the
+    // warning was entered.
+    if (!scheduler::AcceptAdvanceWarning(table_.rec, s_.window.prompter)) {
+        showWarning();
+        while (nav_.page() != WizardPage::When && nav_.back(table_.rec.taskType)) {
+        }
+        showPage();
+        warnDate_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const pim::FormControl::Outcome outcome = form_->complete();
     if (!outcome.close) {
         showRecord();

@@ -101,6 +101,7 @@ private:
     data::ScheduleRecord written_;
     data::Long sourceId_ = 0;  // the task a special event was copied from
     Time shownTime_ = 0;       // the task's time as shown, to keep its hundredths
+    Date checkedDate_ = 0;     // the next date last checked against the rule
 
     QTabBar* tabs_ = nullptr;
     QStackedWidget* pages_ = nullptr;
