@@ -9,6 +9,7 @@
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
 #include "ui/pim/category_windows.h"
+#include "ui/schedule/wizard_window.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -99,9 +100,19 @@ void MainFrame::buildMenus()
     QMenu* browse = menuBar()->addMenu(QStringLiteral("&Browse"));
     unavailable(browse, QStringLiteral("&View Schedule"), QStringLiteral("Browse the schedule"));
     QMenu* wizards = browse->addMenu(QStringLiteral("&Wizards"));
-    unavailable(wizards, QStringLiteral("Add &Message"), QStringLiteral("Add a message step by step"));
-    unavailable(wizards, QStringLiteral("Add &Program"), QStringLiteral("Add a program step by step"));
-    unavailable(wizards, QStringLiteral("&Generic Add"), QStringLiteral("Add a task step by step"));
+    wizards->setObjectName(QStringLiteral("menuWizards"));
+    const auto wizard = [&](const QString& text, const QString& name, const QString& tip, scheduler::AddWizard kind) {
+        QAction* action = wizards->addAction(text, this, [this, kind] { openWizard(kind); });
+        action->setObjectName(name);
+        action->setStatusTip(tip);
+        return action;
+    };
+    addMessage_ = wizard(QStringLiteral("Add &Message"), QStringLiteral("actionAddMessage"),
+                         QStringLiteral("Add a message to be displayed"), scheduler::AddWizard::Message);
+    addProgram_ = wizard(QStringLiteral("Add &Program"), QStringLiteral("actionAddProgram"),
+                         QStringLiteral("Add a program to the schedule"), scheduler::AddWizard::Program);
+    wizard(QStringLiteral("Generic &Add "), QStringLiteral("actionGenericAdd"),
+           QStringLiteral("Add a message, program, both or neither"), scheduler::AddWizard::Task);
     unavailable(browse, QStringLiteral("&To Do List"), QStringLiteral("Browse the to-do list"));
     unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
     unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
@@ -147,16 +158,25 @@ void MainFrame::buildToolBar()
     QToolBar* bar = addToolBar(QStringLiteral("Tools"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setVisible(!s_.settings.hideToolbar);
-    const auto button = [&](const char* icon, const QString& tip) {
-        QAction* a = bar->addAction(ProgramIcon(QString::fromLatin1(icon)), tip);
+    const auto button = [&](const char* icon, const QString& text, const QString& tip) {
+        QAction* a = bar->addAction(ProgramIcon(QString::fromLatin1(icon)), text);
         a->setToolTip(tip);
-        a->setEnabled(false);  // their windows come with the schedule editing
+        a->setStatusTip(tip);
+        a->setEnabled(false);  // their windows are not part of this build yet
         return a;
     };
-    button("program", QStringLiteral("Program Wizard"));
-    button("message", QStringLiteral("Message Wizard"));
-    button("schedule", QStringLiteral("View Schedule"));
-    button("todo", QStringLiteral("To Do List"));
+    // The wizard buttons act as their menu items do.
+    QAction* program = button("program", QStringLiteral("Program Wizard"), QStringLiteral("Add a task to run a program"));
+    program->setObjectName(QStringLiteral("toolProgramWizard"));
+    program->setEnabled(true);
+    connect(program, &QAction::triggered, addProgram_, &QAction::trigger);
+    QAction* message =
+        button("message", QStringLiteral("Message Wizard"), QStringLiteral("Add a task to display a message"));
+    message->setObjectName(QStringLiteral("toolMessageWizard"));
+    message->setEnabled(true);
+    connect(message, &QAction::triggered, addMessage_, &QAction::trigger);
+    button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
+    button("todo", QStringLiteral("To Do List"), QStringLiteral("To Do List"));
     bar->addSeparator();
     indicator_ = new QLabel(bar);
     indicator_->setObjectName(QStringLiteral("scriptIndicator"));
@@ -277,8 +297,8 @@ void MainFrame::runCommand(scheduler::FrameCommand command)
     case scheduler::FrameCommand::Setup: openSetup(); break;
     case scheduler::FrameCommand::About: openAbout(); break;
     case scheduler::FrameCommand::Close: close(); break;
-    case scheduler::FrameCommand::AddMessage:
-    case scheduler::FrameCommand::AddProgram:
+    case scheduler::FrameCommand::AddMessage: addMessage_->trigger(); break;
+    case scheduler::FrameCommand::AddProgram: addProgram_->trigger(); break;
     case scheduler::FrameCommand::ToDoList:
         break;  // those windows are not part of this build yet
     }
@@ -300,9 +320,7 @@ QMenu* MainFrame::trayMenu()
         }
         const scheduler::TrayChoice choice = choices[next++];
         QAction* action = trayMenu_->addAction(text);
-        const bool available = choice != scheduler::TrayChoice::AddMessage &&
-                               choice != scheduler::TrayChoice::AddProgram &&
-                               choice != scheduler::TrayChoice::ViewToDo;
+        const bool available = choice != scheduler::TrayChoice::ViewToDo;
         action->setEnabled(available);
         connect(action, &QAction::triggered, this, [this, choice] {
             if (tray_ != nullptr && scripts_ != nullptr)
@@ -382,6 +400,17 @@ void MainFrame::openCategories()
     openChild(QStringLiteral("BROWSECATEGORIES$QUICKWINDOW"), [this] {
         return new BrowseCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter});
     });
+}
+
+void MainFrame::openWizard(scheduler::AddWizard wizard)
+{
+    const ScheduleWindowServices services{{s_.db, s_.positions, s_.prompter}, s_.clock, s_.ini, s_.sound};
+    if (WizardWindow* window = WizardWindow::OpenAddWizard(services, wizard, this)) {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 void MainFrame::openSetup()

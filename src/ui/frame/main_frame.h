@@ -6,6 +6,8 @@
 #include "data/settings.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "platform/sound.h"
+#include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
 
 #include <QMainWindow>
@@ -38,6 +40,7 @@ struct FrameServices {
     QString dataFolder;
     QString guide;  // the user guide (an HTML file)
     std::function<void(int)> setClipboardLimit;
+    platform::Sound* sound = nullptr;  // the wizards' "&Play"
 };
 
 // The application frame MAIN$APPFRAME: menus, toolbar, the four-zone status
@@ -93,6 +96,8 @@ private:
     void buildStatusBar();
     void openSetup();
     void openCategories();
+    // Starts an add wizard beside the frame; several may be open at once.
+    void openWizard(scheduler::AddWizard wizard);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
     void openChild(const QString& objectName, const std::function<QWidget*()>& make);
     void openAbout();
@@ -108,6 +113,8 @@ private:
     QLabel* zones_[4] = {};
     QLabel* indicator_ = nullptr;
     QAction* stopScript_ = nullptr;
+    QAction* addMessage_ = nullptr;
+    QAction* addProgram_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     bool opened_ = false;
     bool closing_ = false;

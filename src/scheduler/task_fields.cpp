@@ -1,0 +1,173 @@
+#include "scheduler/task_fields.h"
+
+#include "data/settings.h"
+#include "platform/prompter.h"
+#include "recurrence/recurrence.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+
+namespace hrln::scheduler {
+namespace {
+
+constexpr std::array<const char*, 4> kTaskTypes{"Run Program", "Display Message", "Both", "None"};
+constexpr std::array<const char*, 6> kUnits{"min", "hou", "day", "wee", "mon", "yea"};
+
+bool KnownUnit(std::string_view everyType)
+{
+    std::string unit(everyType.substr(0, 3));
+    std::transform(unit.begin(), unit.end(), unit.begin(), [](unsigned char c) { return std::tolower(c); });
+    return std::find(kUnits.begin(), kUnits.end(), unit) != kUnits.end();
+}
+
+bool IsCustom(std::string_view scheduleType)
+{
+    for (const char* rule : {"Once", "Day of Week", "Day of Month", "Monthly", "Yearly"})
+        if (scheduleType == rule)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+TaskTypeFields ApplyTaskType(data::ScheduleRecord& task)
+{
+    const std::string_view type = task.taskType;
+    if (type == "Run Program")
+        return {true, true, false};
+    if (type == "Display Message")
+        return {true, false, true};
+    if (type == "None") {
+        task.time = kNoTaskTime;
+        return {false, false, true};
+    }
+    return {};
+}
+
+ScheduleTypeFields ScheduleTypeFieldsOf(const data::ScheduleRecord& task)
+{
+    const std::string_view type = task.scheduleType;
+    if (type == "Day of Week")
+        return {false, true, false};
+    if (type == "Day of Month")
+        return {true, true, false};
+    if (!IsCustom(type))
+        return {};
+    return {false, false, true};
+}
+
+void AcceptNextDate(data::ScheduleRecord& task, const data::ProfileFile& ini, platform::Prompter& prompter)
+{
+    if (task.date != 0 && !recurrence::DateMatchesSchedule(task, task.date))
+        prompter.ask({"Date given does not match schedule type.", "Warning", platform::MessageIcon::Exclamation});
+    if (ini.read("Warning", "Active").find_first_not_of(' ') == std::string::npos || task.date == 0)
+        return;
+    // The section holds how long before the task the warning comes: days and
+    // a time of day taken as hundredths of a second. Amounts that would put
+    // the warning after the task or before the calendar's first day are ignored.
+    const long long days = ini.readNumber("Warning", "Date");
+    const long long hundredths = ini.readNumber("Warning", "Time");
+    if (days < 0 || hundredths < 0 || days > task.date || hundredths > kTicksPerDay)
+        return;
+    long long date = task.date - days;
+    long long time = static_cast<long long>(task.time) - hundredths;
+    if (time < 1) {
+        time += kTicksPerDay;
+        --date;
+    }
+    if (date < 1)
+        return;
+    task.advanceWarnDate = static_cast<Date>(date);
+    task.advanceWarnTime = static_cast<Time>(time);
+}
+
+bool AcceptAdvanceWarning(data::ScheduleRecord& task, platform::Prompter& prompter)
+{
+    const bool after = task.advanceWarnDate > task.date ||
+                       (task.advanceWarnDate == task.date && task.advanceWarnTime > task.time);
+    if (!after || task.advanceWarnDate == 0)
+        return true;
+    task.advanceWarnDate = 0;
+    task.advanceWarnTime = 0;
+    prompter.ask({"Advanced Warning cannot be after scheduled task.", "Warning", platform::MessageIcon::Exclamation});
+    return false;
+}
+
+void AcceptAlarmFile(data::ScheduleRecord& task, data::ProfileFile& ini)
+{
+    if (task.alarmFile.empty())
+        task.alarmFile = ini.read(data::kSettingsSection, "LastWAVFile");
+    if (!task.alarmFile.empty())
+        ini.write(data::kSettingsSection, "LastWAVFile", task.alarmFile.str());
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+void ChooseProgram(data::ScheduleRecord& task, const std::string& program)
+{
+    if (program.empty())
+        return;
+    task.command = program;
+    if (task.path.empty())
+        task.path = FolderOf(program);
+}
+
+int TaskField(const char* name)
+{
+    int number = 0;
+    int found = -1;
+    data::ScheduleRecord record;
+    data::ScheduleRecord::fields(record, [&](const char* field, const auto&) {
+        if (found < 0 && std::strcmp(field, name) == 0)
+            found = number;
+        ++number;
+    });
+    return found;
+}
+
+int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
+{
+    if (std::find(kTaskTypes.begin(), kTaskTypes.end(), std::string_view(task.taskType)) == kTaskTypes.end()) {
+        warnings.required("SCH:TaskType");
+        return TaskField("TaskType");
+    }
+    const Date first = MakeDate(1, 1, 1801);
+    const Date last = MakeDate(12, 31, 2099);
+    if (task.date < first || task.date > last) {
+        warnings.rangeError("SCH:Date", "January 1, 1801 and December 31, 2099");
+        return TaskField("Date");
+    }
+    if (task.time < 1 || task.time > kTimeMax) {
+        warnings.rangeError("SCH:Time", "00:00:00 and 23:59:59");
+        return TaskField("Time");
+    }
+    if (task.advanceWarnDate != 0 && (task.advanceWarnDate < first || task.advanceWarnDate > last)) {
+        warnings.rangeError("SCH:AdvanceWarnDate", "January 1, 1801 and December 31, 2099");
+        return TaskField("AdvanceWarnDate");
+    }
+    if (task.advanceWarnTime < 0 || task.advanceWarnTime > kTimeMax) {
+        warnings.rangeError("SCH:AdvanceWarnTime", "00:00:00 and 23:59:59");
+        return TaskField("AdvanceWarnTime");
+    }
+    if (IsCustom(task.scheduleType)) {
+        if (task.every < 1 || task.every > kMaxEvery) {
+            warnings.rangeError("SCH:Every", "1 and 999999");
+            return TaskField("Every");
+        }
+        if (!KnownUnit(task.everyType)) {
+            warnings.required("SCH:EveryType");
+            return TaskField("EveryType");
+        }
+    }
+    return -1;
+}
+
+}  // namespace hrln::scheduler

@@ -1,0 +1,865 @@
+#include "ui/schedule/wizard_window.h"
+
+#include "pim/categories.h"
+#include "scheduler/reschedule.h"
+#include "scheduler/task_fields.h"
+#include "ui/schedule/calendar_window.h"
+#include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/window_placement.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+namespace {
+
+using data::ScheduleRecord;
+using scheduler::WizardPage;
+
+constexpr int kMessageWidth = 1000;
+const QDate kFirstDay(1801, 1, 1);
+const QDate kNoDay(1800, 12, 31);  // shown blank: no advance warning
+const QDate kLastDay(2099, 12, 31);
+
+QDate ToQDate(Date date)
+{
+    if (date == 0)
+        return kNoDay;
+    const YearMonthDay d = SplitDate(date);
+    return QDate(d.year, d.month, d.day);
+}
+
+Date FromQDate(const QDate& date)
+{
+    return !date.isValid() || date <= kNoDay ? 0 : MakeDate(date.month(), date.day(), date.year());
+}
+
+QTime ToQTime(Time time)
+{
+    const TimeOfDay t = SplitTime(time < 1 ? 1 : time);
+    return QTime(t.hours, t.minutes, t.seconds);
+}
+
+QString Q(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// "Day of Week" -> "dayOfWeekRadio"
+QString NameOf(const QString& text, const QString& kind)
+{
+    QString name;
+    bool upper = false;
+    for (const QChar c : text) {
+        if (!c.isLetterOrNumber()) {
+            upper = !name.isEmpty();
+            continue;
+        }
+        name += name.isEmpty() ? c.toLower() : upper ? c.toUpper() : c;
+        upper = false;
+    }
+    return name + kind;
+}
+
+QDateEdit* DateEdit(QWidget* parent, const QString& name, bool optional)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setDateRange(optional ? kNoDay : kFirstDay, kLastDay);
+    if (optional)
+        edit->setSpecialValueText(QStringLiteral(" "));
+    return edit;
+}
+
+QTimeEdit* TimeEdit(QWidget* parent, const QString& name)
+{
+    auto* edit = new QTimeEdit(parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    return edit;
+}
+
+// Where the focus goes for `field`: in a group of choices, the one chosen.
+QWidget* FocusTarget(QWidget* field)
+{
+    if (auto* radio = qobject_cast<QRadioButton*>(field); radio != nullptr && radio->group() != nullptr &&
+                                                          radio->group()->checkedButton() != nullptr)
+        return radio->group()->checkedButton();
+    return field;
+}
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent, const QString& tip = QString())
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    if (!tip.isEmpty())
+        b->setToolTip(tip);
+    return b;
+}
+
+QCheckBox* Check(const QString& text, const QString& name, QWidget* parent, const QString& tip = QString())
+{
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(name);
+    if (!tip.isEmpty())
+        c->setToolTip(tip);
+    return c;
+}
+
+}  // namespace
+
+WizardWindow::WizardWindow(const ScheduleWindowServices& services, scheduler::WizardDefinition definition,
+                           pim::FormRules<ScheduleRecord> rules, QWidget* parent)
+    : QDialog(parent), s_(services), definition_(std::move(definition)), table_(s_.window.db),
+      warnings_(s_.window.prompter),
+      form_(std::make_unique<pim::RecordForm<ScheduleRecord>>(table_, warnings_, pim::Request::Insert,
+                                                              std::move(rules))),
+      nav_(definition_)
+{
+    setObjectName(Q(definition_.objectName));
+    setWindowTitle(Q(definition_.title));
+}
+
+WizardWindow::~WizardWindow()
+{
+    form_->cancel();  // a window destroyed unanswered leaves no placeholder behind
+}
+
+WizardWindow* WizardWindow::OpenAddWizard(const ScheduleWindowServices& services, scheduler::AddWizard wizard,
+                                          QWidget* parent)
+{
+    platform::Prompter& prompter = services.window.prompter;
+    auto* window = new WizardWindow(services, scheduler::AddWizardDefinition(wizard),
+                                    scheduler::AddWizardRules(wizard, services.clock.now(),
+                                                              [&prompter] {
+                                                                  pim::RecordWarnings w(prompter);
+                                                                  return w.retry("Schedule", data::kDuplicateKey);
+                                                              }),
+                                    parent);
+    if (const int err = scheduler::EnsureGeneralCategory(services.window.db); err != data::kOk)
+        window->warnings_.addError("Categories", err);
+    if (!window->open(nullptr)) {
+        delete window;
+        return nullptr;
+    }
+    return window;
+}
+
+WizardWindow* WizardWindow::OpenSpecialEvent(const ScheduleWindowServices& services, const ScheduleRecord& source,
+                                             QWidget* parent)
+{
+    platform::Prompter& prompter = services.window.prompter;
+    auto* window = new WizardWindow(services, scheduler::SpecialEventDefinition(),
+                                    scheduler::SpecialEventRules([&prompter] {
+                                        pim::RecordWarnings w(prompter);
+                                        return w.retry("Schedule", data::kDuplicateKey);
+                                    }),
+                                    parent);
+    window->sourceId_ = source.id;
+    if (!window->open(&source)) {
+        delete window;
+        return nullptr;
+    }
+    return window;
+}
+
+bool WizardWindow::open(const ScheduleRecord* start)
+{
+    if (!form_->open(0, 0, start))
+        return false;
+    if (const std::string title = form_->title(); !title.empty())
+        setWindowTitle(Q(title));
+    build();
+    showRecord();
+    applyTaskType();
+    applyScheduleType();
+    applyAlarm();
+    showPage();
+    FocusTarget(firstFields_.front())->setFocus(Qt::OtherFocusReason);
+    RestoreWindowPosition(this, s_.window.positions, Q(definition_.procedure));
+    return true;
+}
+
+void WizardWindow::build()
+{
+    auto* layout = new QVBoxLayout(this);
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName(QStringLiteral("pageTabs"));
+    // The sheet shows where the user stands; pages change with Back and Next only.
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    tabs_->installEventFilter(this);
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName(QStringLiteral("pages"));
+    for (const scheduler::WizardPageDefinition& page : definition_.pages) {
+        tabs_->addTab(Q(page.tab).remove(QLatin1Char('&')));
+        pages_->addWidget(buildPage(page));
+    }
+    layout->addWidget(tabs_);
+    layout->addWidget(pages_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    back_ = Button(QStringLiteral("<- &Back"), QStringLiteral("backButton"), this);
+    next_ = Button(QStringLiteral("&Next ->"), QStringLiteral("nextButton"), this);
+    finish_ = Button(QStringLiteral("&Finish"), QStringLiteral("finishButton"), this);
+    QPushButton* cancel = Button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"), this);
+    for (QPushButton* b : {back_, next_, finish_, cancel})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(back_, &QPushButton::clicked, this, &WizardWindow::goBack);
+    connect(next_, &QPushButton::clicked, this, &WizardWindow::goNext);
+    connect(finish_, &QPushButton::clicked, this, &WizardWindow::accept);
+    connect(cancel, &QPushButton::clicked, this, &WizardWindow::reject);
+}
+
+QWidget* WizardWindow::buildPage(const scheduler::WizardPageDefinition& page)
+{
+    auto* widget = new QWidget(this);
+    widget->setObjectName(NameOf(Q(page.tab), QStringLiteral("Page")));
+    auto* layout = new QVBoxLayout(widget);
+    for (std::size_t i = 0; i < page.heading.size(); ++i) {
+        auto* line = new QLabel(Q(page.heading[i]), widget);
+        if (i == 0) {
+            QFont bold = line->font();
+            bold.setBold(true);
+            line->setFont(bold);
+            line->setObjectName(QStringLiteral("headingLabel"));
+        }
+        layout->addWidget(line);
+    }
+    switch (page.page) {
+    case WizardPage::Task: {
+        addTaskTypes(layout);
+        if (definition_.taskTypes.size() == 3) {  // the rescheduling wizard describes the task on its first page
+            auto* form = new QFormLayout;
+            addDescribing(form);
+            layout->addLayout(form);
+        }
+        firstFields_.push_back(taskTypes_.front());
+        break;
+    }
+    case WizardPage::Category: {
+        auto* form = new QFormLayout;
+        addDescribing(form);
+        layout->addLayout(form);
+        firstFields_.push_back(category_);
+        break;
+    }
+    case WizardPage::Command:
+        addCommand(layout);
+        firstFields_.push_back(command_);
+        break;
+    case WizardPage::Message:
+        if (definition_.taskTypes.empty()) {  // the message wizard asks for the description here
+            auto* form = new QFormLayout;
+            addDescribing(form);
+            layout->addLayout(form);
+        }
+        addMessage(layout);
+        firstFields_.push_back(definition_.taskTypes.empty() ? static_cast<QWidget*>(category_) : message_);
+        break;
+    case WizardPage::When:
+        addWhen(layout);
+        firstFields_.push_back(definition_.scheduleRule ? static_cast<QWidget*>(scheduleTypes_.front()) : date_);
+        break;
+    case WizardPage::Advanced:
+        addAdvanced(layout);
+        firstFields_.push_back(alarm_);
+        break;
+    }
+    layout->addStretch(1);
+    return widget;
+}
+
+void WizardWindow::addTaskTypes(QBoxLayout* layout)
+{
+    auto* box = new QGroupBox(QStringLiteral("Task Type"), this);
+    box->setObjectName(QStringLiteral("taskTypeGroup"));
+    auto* inner = new QVBoxLayout(box);
+    auto* group = new QButtonGroup(box);
+    for (const std::string& type : definition_.taskTypes) {
+        auto* radio = new QRadioButton(Q(type), box);
+        radio->setObjectName(NameOf(Q(type), QStringLiteral("Radio")));
+        group->addButton(radio);
+        inner->addWidget(radio);
+        taskTypes_.push_back(radio);
+        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                applyTaskType();
+        });
+    }
+    layout->addWidget(box);
+}
+
+void WizardWindow::addDescribing(QFormLayout* layout)
+{
+    category_ = new QComboBox(this);
+    category_->setObjectName(QStringLiteral("categoryCombo"));
+    data::Table<data::CategoryRecord> categories(s_.window.db);
+    categories.set(data::CategoryRecord::KeyCategory);
+    while (categories.next() == data::kOk)
+        category_->addItem(Q(categories.rec.category.str()));
+    if (categories.error() != data::kRecordNotAvailable)
+        warnings_.fetchError("Categories", categories.error());
+    layout->addRow(QStringLiteral("&Category:"), category_);
+    description_ = new QLineEdit(this);
+    description_->setObjectName(QStringLiteral("descriptionEdit"));
+    description_->setMaxLength(data::ScheduleRecord{}.description.kWidth);
+    description_->setToolTip(QStringLiteral("Description or Title of Task"));
+    layout->addRow(QStringLiteral("&Description:"), description_);
+}
+
+void WizardWindow::addCommand(QBoxLayout* layout)
+{
+    auto* form = new QFormLayout;
+    command_ = new QLineEdit(this);
+    command_->setObjectName(QStringLiteral("commandEdit"));
+    command_->setMaxLength(data::ScheduleRecord{}.command.kWidth);
+    command_->setToolTip(QStringLiteral("Program to start"));
+    QPushButton* browse = Button(QStringLiteral("&Browse"), QStringLiteral("browseProgramButton"), this,
+                                 QStringLiteral("Select a program to start"));
+    connect(browse, &QPushButton::clicked, this, &WizardWindow::browseProgram);
+    auto* row = new QHBoxLayout;
+    row->addWidget(command_, 1);
+    row->addWidget(browse);
+    form->addRow(QStringLiteral("Comma&nd:"), row);
+    path_ = new QLineEdit(this);
+    path_->setObjectName(QStringLiteral("pathEdit"));
+    path_->setMaxLength(data::ScheduleRecord{}.path.kWidth);
+    path_->setToolTip(QStringLiteral("Directory (Folder) to start the command in"));
+    form->addRow(QStringLiteral("Start &in:"), path_);
+    layout->addLayout(form);
+    QPushButton* scripting = Button(QStringLiteral("&Scripting"), QStringLiteral("scriptingButton"), this,
+                                    QStringLiteral("Send keystrokes, DDE commands, etc."));
+    scripting->setEnabled(false);  // the script editor is not part of this build yet
+    layout->addWidget(scripting, 0, Qt::AlignLeft);
+    commandWidgets_ = {command_, browse, path_};
+}
+
+void WizardWindow::addMessage(QBoxLayout* layout)
+{
+    message_ = new QPlainTextEdit(this);
+    message_->setObjectName(QStringLiteral("messageEdit"));
+    message_->setToolTip(QStringLiteral("Message to display"));
+    message_->setTabChangesFocus(true);
+    message_->installEventFilter(this);
+    // The memo holds 1000 characters: what is typed beyond them is cut at once, not later on saving.
+    connect(message_, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = message_->toPlainText();
+        if (text.size() > kMessageWidth) {
+            QSignalBlocker block(message_);
+            message_->setPlainText(text.left(kMessageWidth));
+            message_->moveCursor(QTextCursor::End);
+        }
+    });
+    layout->addWidget(message_, 1);
+}
+
+void WizardWindow::addWhen(QBoxLayout* layout)
+{
+    if (definition_.scheduleRule) {
+        auto* types = new QGroupBox(QStringLiteral("Schedule &Type"), this);
+        auto* typesLayout = new QHBoxLayout(types);
+        auto* group = new QButtonGroup(types);
+        for (const char* type : {"Once", "Day of Week", "Day of Month", "Monthly", "Yearly", "Custom"}) {
+            auto* radio = new QRadioButton(QString::fromLatin1(type), types);
+            radio->setObjectName(NameOf(QString::fromLatin1(type), QStringLiteral("Radio")));
+            group->addButton(radio);
+            typesLayout->addWidget(radio);
+            scheduleTypes_.push_back(radio);
+            connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+                if (on)
+                    applyScheduleType();
+            });
+        }
+        layout->addWidget(types);
+
+        auto* everyBox = new QGroupBox(QStringLiteral("&Every..."), this);
+        auto* everyLayout = new QHBoxLayout(everyBox);
+        const std::pair<const char*, data::Byte ScheduleRecord::*> ordinals[] = {
+            {"1st", &ScheduleRecord::every1st}, {"2nd", &ScheduleRecord::every2nd}, {"3rd", &ScheduleRecord::every3rd},
+            {"4th", &ScheduleRecord::every4th}, {"Last", &ScheduleRecord::everyLast}};
+        for (const auto& [text, field] : ordinals) {
+            QCheckBox* box = Check(QString::fromLatin1(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)), everyBox);
+            everyLayout->addWidget(box);
+            ordinals_.emplace_back(box, field);
+        }
+        layout->addWidget(everyBox);
+
+        auto* days = new QHBoxLayout;
+        const std::pair<const char*, data::Byte ScheduleRecord::*> weekdays[] = {
+            {"Sunday", &ScheduleRecord::sunday},     {"Monday", &ScheduleRecord::monday},
+            {"Tuesday", &ScheduleRecord::tuesday},   {"Wednesday", &ScheduleRecord::wednesday},
+            {"Thursday", &ScheduleRecord::thursday}, {"Friday", &ScheduleRecord::friday},
+            {"Saturday", &ScheduleRecord::saturday}};
+        for (const auto& [text, field] : weekdays) {
+            QCheckBox* box = Check(QString::fromLatin1(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")), this);
+            days->addWidget(box);
+            weekdays_.emplace_back(box, field);
+        }
+        layout->addLayout(days);
+
+        auto* repeat = new QHBoxLayout;
+        auto* everyLabel = new QLabel(QStringLiteral("Every:"), this);
+        every_ = new QSpinBox(this);
+        every_->setObjectName(QStringLiteral("everySpin"));
+        every_->setRange(1, static_cast<int>(scheduler::kMaxEvery));
+        every_->setToolTip(QStringLiteral("Repeat Task Every..."));
+        everyLabel->setBuddy(every_);
+        everyType_ = new QComboBox(this);
+        everyType_->setObjectName(QStringLiteral("everyTypeCombo"));
+        everyType_->addItems({QStringLiteral("minute(s)"), QStringLiteral("hour(s)"), QStringLiteral("day(s)"),
+                              QStringLiteral("week(s)"), QStringLiteral("month(s)"), QStringLiteral("year(s)")});
+        repeat->addWidget(everyLabel);
+        repeat->addWidget(every_);
+        repeat->addWidget(everyType_);
+        repeat->addStretch(1);
+        layout->addLayout(repeat);
+        everyWidgets_ = {everyLabel, every_, everyType_};
+    }
+
+    auto* form = new QFormLayout;
+    date_ = DateEdit(this, QStringLiteral("nextDateEdit"), false);
+    QPushButton* pickDate = Button(QStringLiteral("..."), QStringLiteral("nextDateButton"), this,
+                                   QStringLiteral("Select Date"));
+    connect(pickDate, &QPushButton::clicked, this, &WizardWindow::pickNextDate);
+    connect(date_, &QDateEdit::editingFinished, this, [this] {
+        // Once per date entered, however the entry is left (a page change
+        // may have taken the date into the record already).
+        if (FromQDate(date_->date()) == checkedDate_)
+            return;
+        takeRecord();
+        checkedDate_ = table_.rec.date;
+        scheduler::AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
+        showWarning();
+    });
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(date_, 1);
+    dateRow->addWidget(pickDate);
+    auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), this);
+    dateLabel->setBuddy(date_);
+    form->addRow(dateLabel, dateRow);
+    time_ = TimeEdit(this, QStringLiteral("timeEdit"));
+    time_->setToolTip(QStringLiteral("Next Time to Perform Task"));
+    timeLabel_ = new QLabel(QStringLiteral("&Time:"), this);
+    timeLabel_->setBuddy(time_);
+    form->addRow(timeLabel_, time_);
+    skip_ = Check(Q(definition_.skipLabel), QStringLiteral("skipCheck"), this,
+                  QStringLiteral("Skip next occurance of this task"));
+    form->addRow(QString(), skip_);
+
+    warnDate_ = DateEdit(this, QStringLiteral("warnDateEdit"), true);
+    QPushButton* pickWarn = Button(QStringLiteral("..."), QStringLiteral("warnDateButton"), this,
+                                   QStringLiteral("Select Date"));
+    connect(pickWarn, &QPushButton::clicked, this, &WizardWindow::pickWarningDate);
+    auto* warnRow = new QHBoxLayout;
+    warnRow->addWidget(warnDate_, 1);
+    warnRow->addWidget(pickWarn);
+    auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), this);
+    warnLabel->setBuddy(warnDate_);
+    form->addRow(warnLabel, warnRow);
+    warnTime_ = TimeEdit(this, QStringLiteral("warnTimeEdit"));
+    warnTime_->setToolTip(QStringLiteral("Advanced Warning Time"));
+    form->addRow(QStringLiteral("Time:"), warnTime_);
+    for (QAbstractSpinBox* edit : {static_cast<QAbstractSpinBox*>(warnDate_), static_cast<QAbstractSpinBox*>(warnTime_)})
+        connect(edit, &QAbstractSpinBox::editingFinished, this, [this] {
+            takeRecord();
+            scheduler::AcceptAdvanceWarning(table_.rec, s_.window.prompter);
+            showWarning();
+        });
+    layout->addLayout(form);
+}
+
+void WizardWindow::addAdvanced(QBoxLayout* layout)
+{
+    alarm_ = Check(QStringLiteral("Alarm"), QStringLiteral("alarmCheck"), this,
+                   QStringLiteral("Play a WAV file as an alarm"));
+    connect(alarm_, &QCheckBox::toggled, this, [this] {
+        takeRecord();
+        applyAlarm();
+    });
+    layout->addWidget(alarm_);
+    auto* wavLabel = new QLabel(QStringLiteral("WAV File to Play:"), this);
+    wavFile_ = new QLineEdit(this);
+    wavFile_->setObjectName(QStringLiteral("wavFileEdit"));
+    wavFile_->setMaxLength(data::ScheduleRecord{}.alarmFile.kWidth);
+    wavLabel->setBuddy(wavFile_);
+    connect(wavFile_, &QLineEdit::editingFinished, this, [this] {
+        takeRecord();
+        scheduler::AcceptAlarmFile(table_.rec, s_.ini);
+        wavFile_->setText(Q(table_.rec.alarmFile.str()));
+    });
+    browseWav_ = Button(QStringLiteral("&Browse"), QStringLiteral("browseWavButton"), this);
+    connect(browseWav_, &QPushButton::clicked, this, &WizardWindow::browseWav);
+    QPushButton* play = Button(QStringLiteral("&Play"), QStringLiteral("playButton"), this);
+    connect(play, &QPushButton::clicked, this, &WizardWindow::play);
+    auto* wavRow = new QHBoxLayout;
+    wavRow->addWidget(wavLabel);
+    wavRow->addWidget(wavFile_, 1);
+    wavRow->addWidget(browseWav_);
+    wavRow->addWidget(play);
+    layout->addLayout(wavRow);
+    wavWidgets_ = {wavLabel, wavFile_, browseWav_, play};
+
+    warn_ = Check(QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"), this);
+    userSkip_ = Check(QStringLiteral("&Before performing task, give option to skip"), QStringLiteral("userSkipCheck"),
+                      this);
+    disable_ = Check(QStringLiteral("&Disable"), QStringLiteral("disableCheck"), this,
+                     QStringLiteral("Do not perform this task"));
+    for (QWidget* w : {static_cast<QWidget*>(warn_), static_cast<QWidget*>(userSkip_), static_cast<QWidget*>(disable_)})
+        layout->addWidget(w);
+}
+
+void WizardWindow::showRecord()
+{
+    const ScheduleRecord& r = table_.rec;
+    for (QRadioButton* radio : taskTypes_) {
+        QSignalBlocker block(radio);
+        radio->setChecked(radio->text() == Q(r.taskType.str()));
+    }
+    if (category_ != nullptr) {
+        const QString category = Q(r.category.str());
+        // A copied task keeps a category that is not (or no longer) in the list.
+        if (!category.isEmpty() && category_->findText(category) < 0)
+            category_->addItem(category);
+        category_->setCurrentIndex(category.isEmpty() ? -1 : category_->findText(category));
+    }
+    if (description_ != nullptr)
+        description_->setText(Q(r.description.str()));
+    if (command_ != nullptr) {
+        command_->setText(Q(r.command.str()));
+        path_->setText(Q(r.path.str()));
+    }
+    if (message_ != nullptr) {
+        QSignalBlocker block(message_);
+        message_->setPlainText(Q(r.message.str()));
+    }
+    for (QRadioButton* radio : scheduleTypes_) {
+        QSignalBlocker block(radio);
+        radio->setChecked(radio->text() == Q(r.scheduleType.str()));
+    }
+    for (const auto& [box, field] : ordinals_)
+        box->setChecked(r.*field != 0);
+    for (const auto& [box, field] : weekdays_)
+        box->setChecked(r.*field != 0);
+    if (every_ != nullptr) {
+        every_->setValue(static_cast<int>(std::clamp<data::Long>(r.every, 1, scheduler::kMaxEvery)));
+        const int unit = everyType_->findText(Q(r.everyType.str()), Qt::MatchFixedString);
+        everyType_->setCurrentIndex(unit);
+    }
+    {
+        QSignalBlocker block(date_);
+        date_->setDate(r.date == 0 ? kFirstDay : ToQDate(r.date));
+    }
+    time_->setTime(ToQTime(r.time));
+    shownTime_ = r.time;
+    checkedDate_ = r.date;
+    skip_->setChecked(r.skipNextTime != 0);
+    showWarning();
+    {
+        QSignalBlocker block(alarm_);
+        alarm_->setChecked(r.alarm != 0);
+    }
+    wavFile_->setText(Q(r.alarmFile.str()));
+    warn_->setChecked(r.warn != 0);
+    userSkip_->setChecked(r.userSkip != 0);
+    disable_->setChecked(r.disabled != 0);
+}
+
+void WizardWindow::showWarning()
+{
+    QSignalBlocker blockDate(warnDate_);
+    QSignalBlocker blockTime(warnTime_);
+    warnDate_->setDate(ToQDate(table_.rec.advanceWarnDate));
+    warnTime_->setTime(ToQTime(table_.rec.advanceWarnTime));
+}
+
+void WizardWindow::takeRecord()
+{
+    ScheduleRecord& r = table_.rec;
+    for (QRadioButton* radio : taskTypes_)
+        if (radio->isChecked())
+            r.taskType = radio->text().toStdString();
+    if (category_ != nullptr)
+        r.category = category_->currentText().toStdString();
+    if (description_ != nullptr)
+        r.description = description_->text().toStdString();
+    if (command_ != nullptr) {
+        r.command = command_->text().toStdString();
+        r.path = path_->text().toStdString();
+    }
+    if (message_ != nullptr)
+        r.message = message_->toPlainText().toStdString();
+    for (QRadioButton* radio : scheduleTypes_)
+        if (radio->isChecked())
+            r.scheduleType = radio->text().toStdString();
+    for (const auto& [box, field] : ordinals_)
+        r.*field = box->isChecked() ? 1 : 0;
+    for (const auto& [box, field] : weekdays_)
+        r.*field = box->isChecked() ? 1 : 0;
+    if (every_ != nullptr) {
+        r.every = every_->value();
+        if (everyType_->currentIndex() >= 0)
+            r.everyType = everyType_->currentText().toStdString();
+    }
+    r.date = FromQDate(date_->date());
+    const QTime t = time_->time();
+    // The entry shows whole seconds: a time it did not change keeps its hundredths.
+    r.time = t == ToQTime(shownTime_) && shownTime_ != 0 ? shownTime_ : MakeTime(t.hour(), t.minute(), t.second());
+    r.skipNextTime = skip_->isChecked() ? 1 : 0;
+    r.advanceWarnDate = FromQDate(warnDate_->date());
+    const QTime w = warnTime_->time();
+    r.advanceWarnTime = r.advanceWarnDate == 0 ? 0 : MakeTime(w.hour(), w.minute(), w.second());
+    r.alarm = alarm_->isChecked() ? 1 : 0;
+    r.alarmFile = wavFile_->text().toStdString();
+    r.warn = warn_->isChecked() ? 1 : 0;
+    r.userSkip = userSkip_->isChecked() ? 1 : 0;
+    r.disabled = disable_->isChecked() ? 1 : 0;
+}
+
+void WizardWindow::applyTaskType()
+{
+    takeRecord();
+    const Time before = table_.rec.time;
+    const scheduler::TaskTypeFields fields = scheduler::ApplyTaskType(table_.rec);
+    if (table_.rec.time != before) {
+        time_->setTime(ToQTime(table_.rec.time));
+        shownTime_ = table_.rec.time;
+    }
+    time_->setEnabled(fields.time);
+    timeLabel_->setEnabled(fields.time);
+    for (QWidget* w : commandWidgets_)
+        w->setEnabled(fields.command);
+    if (message_ != nullptr)
+        message_->setEnabled(fields.message);
+}
+
+void WizardWindow::applyScheduleType()
+{
+    if (scheduleTypes_.empty())
+        return;
+    takeRecord();
+    const scheduler::ScheduleTypeFields fields = scheduler::ScheduleTypeFieldsOf(table_.rec);
+    for (const auto& [box, field] : ordinals_)
+        box->setEnabled(fields.ordinals);
+    for (const auto& [box, field] : weekdays_)
+        box->setEnabled(fields.weekdays);
+    for (QWidget* w : everyWidgets_)
+        w->setEnabled(fields.every);
+}
+
+void WizardWindow::applyAlarm()
+{
+    const bool on = table_.rec.alarm != 0;
+    if (on) {
+        scheduler::AcceptAlarmFile(table_.rec, s_.ini);
+        wavFile_->setText(Q(table_.rec.alarmFile.str()));
+    }
+    for (QWidget* w : wavWidgets_)
+        w->setVisible(on);
+}
+
+void WizardWindow::showPage()
+{
+    const int index = nav_.current();
+    pages_->setCurrentIndex(index);
+    tabs_->setCurrentIndex(index);
+    back_->setEnabled(nav_.backEnabled());
+    next_->setEnabled(nav_.nextEnabled());
+    finish_->setEnabled(nav_.finishEnabled());
+    next_->setDefault(!nav_.finishIsDefault());
+    finish_->setDefault(nav_.finishIsDefault());
+}
+
+void WizardWindow::goNext()
+{
+    takeRecord();
+    if (!nav_.next(table_.rec.taskType))
+        return;
+    showPage();
+    FocusTarget(firstFields_[static_cast<std::size_t>(nav_.current())])->setFocus(Qt::TabFocusReason);
+}
+
+void WizardWindow::goBack()
+{
+    takeRecord();
+    if (!nav_.back(table_.rec.taskType))
+        return;
+    showPage();
+    FocusTarget(firstFields_[static_cast<std::size_t>(nav_.current())])->setFocus(Qt::BacktabFocusReason);
+}
+
+void WizardWindow::pickNextDate()
+{
+    takeRecord();
+    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"),
+                                                 table_.rec.date, QString(), table_.rec);
+    if (picked == 0 || picked == table_.rec.date)
+        return;
+    table_.rec.date = picked;
+    checkedDate_ = picked;
+    {
+        QSignalBlocker block(date_);
+        date_->setDate(ToQDate(picked));
+    }
+    scheduler::AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
+    showWarning();
+}
+
+void WizardWindow::pickWarningDate()
+{
+    takeRecord();
+    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"),
+                                                 table_.rec.advanceWarnDate, QStringLiteral("None"), table_.rec);
+    table_.rec.advanceWarnDate = picked;
+    if (picked != 0 && table_.rec.advanceWarnTime == 0)
+        table_.rec.advanceWarnTime = table_.rec.time;  // a date alone would warn at midnight
+    scheduler::AcceptAdvanceWarning(table_.rec, s_.window.prompter);
+    showWarning();
+}
+
+void WizardWindow::browseProgram()
+{
+    takeRecord();
+    FileRequest request;
+    request.title = QStringLiteral("Choose a Program to Start");
+    request.filter = QStringLiteral("All Files (*);;Scripts (*.sh *.py *.pl);;AppImages (*.AppImage);;"
+                                    "Launchers (*.desktop)");
+    request.suggested = Q(table_.rec.path.str());
+    const QString chosen = ChooseFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    scheduler::ChooseProgram(table_.rec, chosen.toStdString());
+    command_->setText(Q(table_.rec.command.str()));
+    path_->setText(Q(table_.rec.path.str()));
+}
+
+void WizardWindow::browseWav()
+{
+    takeRecord();
+    FileRequest request;
+    request.title = Q(definition_.wavTitle);
+    request.filter = QStringLiteral("WAV Files (*.wav *.WAV)");
+    request.suggested = Q(table_.rec.alarmFile.str());
+    const QString chosen = ChooseFile(this, request);
+    if (!chosen.isEmpty())
+        table_.rec.alarmFile = chosen.toStdString();
+    scheduler::AcceptAlarmFile(table_.rec, s_.ini);
+    wavFile_->setText(Q(table_.rec.alarmFile.str()));
+}
+
+void WizardWindow::play()
+{
+    const QString file = wavFile_->text().trimmed();
+    if (file.isEmpty() || !QFileInfo(file).isReadable() || s_.sound == nullptr) {
+        wavFile_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    s_.sound->play(file.toStdString());
+}
+
+QWidget* WizardWindow::fieldWidget(int field) const
+{
+    if (field == scheduler::TaskField("TaskType") && !taskTypes_.empty())
+        return taskTypes_.front();
+    if (field == scheduler::TaskField("Time"))
+        return time_;
+    if (field == scheduler::TaskField("Every"))
+        return every_;
+    if (field == scheduler::TaskField("EveryType"))
+        return everyType_;
+    if (field == scheduler::TaskField("AdvanceWarnDate"))
+        return warnDate_;
+    if (field == scheduler::TaskField("AdvanceWarnTime"))
+        return warnTime_;
+    return date_;
+}
+
+bool WizardWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The sheet's tabs only show the page: a click on one changes nothing.
+    if (watched == tabs_ && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+                             event->type() == QEvent::Wheel))
+        return true;
+    // The message starts from the description when the user comes to an empty one.
+    if (watched == message_ && event->type() == QEvent::FocusIn && message_->toPlainText().isEmpty() &&
+        description_ != nullptr && !description_->text().isEmpty()) {
+        QSignalBlocker block(message_);
+        message_->setPlainText(description_->text());
+        message_->selectAll();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void WizardWindow::accept()
+{
+    takeRecord();
+    // The task's date or time may have moved before its warning since the
+    // warning was entered.
+    if (!scheduler::AcceptAdvanceWarning(table_.rec, s_.window.prompter)) {
+        showWarning();
+        while (nav_.page() != WizardPage::When && nav_.back(table_.rec.taskType)) {
+        }
+        showPage();
+        warnDate_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const pim::FormControl::Outcome outcome = form_->complete();
+    if (!outcome.close) {
+        showRecord();
+        QWidget* field = fieldWidget(outcome.focusField);
+        for (int i = 0; field != nullptr && i < pages_->count(); ++i) {
+            if (pages_->widget(i)->isAncestorOf(field)) {
+                while (nav_.current() > i && nav_.back(table_.rec.taskType)) {
+                }
+                while (nav_.current() < i && nav_.next(table_.rec.taskType)) {
+                }
+                showPage();
+                break;
+            }
+        }
+        if (field != nullptr)
+            FocusTarget(field)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    written_ = table_.rec;
+    // The special event stands; now its skip box marks the task it was copied from.
+    if (sourceId_ != 0 && written_.skipNextTime != 0) {
+        scheduler::MarkSourceToSkip(table_, sourceId_, s_.window.prompter);
+        written_.skipNextTime = 0;
+    }
+    QDialog::accept();
+}
+
+void WizardWindow::reject()
+{
+    form_->cancel();
+    QDialog::reject();
+}
+
+void WizardWindow::done(int result)
+{
+    SaveWindowPosition(this, s_.window.positions, Q(definition_.procedure));
+    QDialog::done(result);
+}
+
+}  // namespace hrln::ui

@@ -1,0 +1,122 @@
+// The real program on a private display: a message added through "Add
+// &Message" from the frame's menu, all by keyboard, comes due at the time
+// typed into the wizard and shows its window.
+#include "e2e/desktop_session.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+namespace hrln::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool Shown(const std::string& title)
+{
+    return !Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
+}
+
+void Keys(const std::string& keys)
+{
+    ASSERT_EQ(DesktopSession::run({"xdotool", "key", "--delay", "80", keys}), 0);
+}
+
+void Type(const std::string& text)
+{
+    ASSERT_EQ(DesktopSession::run({"xdotool", "type", "--delay", "60", text}), 0);
+}
+
+// The wall-clock time `ahead` seconds from now as the digits a time entry takes ("HHMMSS").
+std::string DigitsAhead(int ahead)
+{
+    const std::time_t at = std::time(nullptr) + ahead;
+    std::tm local{};
+    localtime_r(&at, &local);
+    char digits[8];
+    std::strftime(digits, sizeof digits, "%H%M%S", &local);
+    return digits;
+}
+
+TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
+{
+    if (!DesktopSession::XvfbInstalled())
+        GTEST_SKIP() << DesktopSession::kNoXvfb;
+    // Near midnight the time typed would fall on tomorrow's date.
+    if (const std::time_t now = std::time(nullptr); std::localtime(&now)->tm_hour == 23 &&
+                                                    std::localtime(&now)->tm_min >= 58)
+        GTEST_SKIP() << "too close to midnight";
+    DesktopSession desktop;
+    ASSERT_EQ(desktop.startDisplay(), "");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    ASSERT_EQ(desktop.startSessionBus(), "");
+    const std::filesystem::path home = desktop.scratch();
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    std::filesystem::create_directories(home / "horalyn");
+
+    const pid_t program = desktop.start({HORALYN_PROGRAM});
+    ASSERT_TRUE(WaitUntil([] {
+        return !Output("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
+    })) << "no frame";
+    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
+                                   "--sync"}),
+              0);
+
+    // Browse, Wizards, Add Message.
+    Keys("alt+b");
+    Keys("w");
+    Keys("m");
+    ASSERT_TRUE(WaitUntil([] { return Shown("Add Message Wizard"); })) << "no wizard";
+    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Add Message Wizard$",
+                                   "windowactivate", "--sync"}),
+              0);
+    Keys("alt+d");
+    Type("Wizard dentist");
+    Keys("Tab");  // into the message, which starts as the description, selected
+    Type("Call the dentist from the wizard");
+    Keys("alt+n");
+    // "Schedule &Type" and "&Time:" share Alt+T: the second press reaches the time.
+    Keys("alt+t");
+    Keys("alt+t");
+    const int ahead = 8;
+    Type(DigitsAhead(ahead));
+    const auto typed = Clock::now();
+    Keys("Return");  // Next, the default button
+    Keys("Return");  // Finish, the default on the last page
+    ASSERT_TRUE(WaitUntil([] { return !Shown("Add Message Wizard"); }))
+        << "the wizard stayed open; windows shown: "
+        << Output("for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do xdotool getwindowname $w; done");
+    const std::string cli = HORALYN_CLI;
+    EXPECT_NE(Output(cli + " list").find("Wizard dentist"), std::string::npos) << Output(cli + " list");
+
+    ASSERT_TRUE(WaitUntil([] { return Shown("Message"); }, std::chrono::seconds(40))) << "no message window";
+    const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - typed);
+    // Typed as whole seconds, so it may come up to a second early; never much before.
+    EXPECT_GE(after.count(), (ahead - 2) * 1000) << "shown before its time";
+    EXPECT_LE(after.count(), (ahead + 15) * 1000) << "shown late";
+
+    // It stays in the schedule for its next day, all seven being set.
+    const std::string list = Output(cli + " list");
+    EXPECT_NE(list.find("Wizard dentist"), std::string::npos) << list;
+    desktop.stop(program);
+}
+
+}  // namespace
+}  // namespace hrln::test

@@ -1,0 +1,517 @@
+#include "ui/schedule/calendar_window.h"
+#include "ui/schedule/wizard_window.h"
+
+#include "data/settings.h"
+#include "store_fixture.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/scheduler_doubles.h"
+#include "ui/widgets/file_dialogs.h"
+#include "ui_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace hrln::test {
+namespace {
+
+using data::ScheduleRecord;
+using ui::CalendarWindow;
+using ui::WizardWindow;
+
+template <class W = QWidget>
+W* Child(QWidget* parent, const char* name)
+{
+    W* w = parent->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+// Shown and active, so the focus moves as it does for a user.
+void Show(QWidget* w)
+{
+    w->show();
+    w->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+}
+
+void Click(QWidget* parent, const char* name)
+{
+    QTest::mouseClick(Child<QPushButton>(parent, name), Qt::LeftButton);
+}
+
+class ScheduleWindowsTest : public StoreTest {
+protected:
+    ui::WindowServices window() { return {db, positions, prompter}; }
+    ui::ScheduleWindowServices services() { return {window(), clock, ini, &sound}; }
+
+    std::unique_ptr<WizardWindow> wizard(scheduler::AddWizard kind)
+    {
+        std::unique_ptr<WizardWindow> w(WizardWindow::OpenAddWizard(services(), kind));
+        EXPECT_NE(w, nullptr);
+        if (w)
+            Show(w.get());
+        return w;
+    }
+    QString page(WizardWindow& w) { return Child<QStackedWidget>(&w, "pages")->currentWidget()->objectName(); }
+    std::vector<ScheduleRecord> tasks()
+    {
+        std::vector<ScheduleRecord> out;
+        data::Table<ScheduleRecord> t(db);
+        t.set(ScheduleRecord::KeyID);
+        while (t.next() == data::kOk)
+            out.push_back(t.rec);
+        return out;
+    }
+    std::vector<std::string> categories()
+    {
+        return walk<data::CategoryRecord>(data::CategoryRecord::KeyCategory,
+                                          [](const data::CategoryRecord& r) { return r.category.str(); });
+    }
+
+    FakeClock clock{MakeDate(3, 10, 2027), MakeTime(14, 30, 15, 50)};  // a Wednesday
+    FakePrompter prompter;
+    FakeSound sound;
+    data::ProfileFile positions{dir.file(data::kPositionsFile)};
+    data::ProfileFile ini{dir.file(data::kSettingsFile)};
+    ScheduleRecord task;
+};
+
+// Calendar
+
+TEST_F(ScheduleWindowsTest, TheCalendarShowsASaturdayMonthInSixRowsAndIsWorkedByKeyboard)
+{
+    CalendarWindow calendar(window(), clock, QString(), MakeDate(5, 12, 2027), QStringLiteral("None"), task);
+    EXPECT_EQ(calendar.objectName(), QStringLiteral("CALENDAR$WINDOW"));
+    EXPECT_EQ(calendar.windowTitle(), QStringLiteral("Select Date"));
+    calendar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&calendar));
+    EXPECT_EQ(calendar.dayButton(6)->text(), QStringLiteral("1"));
+    EXPECT_EQ(calendar.dayButton(36)->text(), QStringLiteral("31"));
+    EXPECT_TRUE(calendar.dayButton(36)->isEnabled());
+    for (int cell : {0, 5, 37, 41}) {
+        EXPECT_TRUE(calendar.dayButton(cell)->text().isEmpty()) << cell;
+        EXPECT_FALSE(calendar.dayButton(cell)->isEnabled()) << cell;
+    }
+    QPushButton* start = calendar.dayButton(17);  // the 12th
+    EXPECT_EQ(start->text(), QStringLiteral("12"));
+    EXPECT_TRUE(start->hasFocus());
+
+    // Right, Down and Up move by a day and a week; Enter picks.
+    QTest::keyClick(start, Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), calendar.dayButton(25));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(calendar.isVisible());
+    EXPECT_EQ(calendar.result(), MakeDate(5, 20, 2027));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_NE(ReadFile(dir.file(data::kPositionsFile)).find("[Calendar]"), std::string::npos);
+}
+
+TEST_F(ScheduleWindowsTest, TheCalendarWrapsRefusesBadEntriesAndCloseReturnsTheStartAsGiven)
+{
+    CalendarWindow calendar(window(), clock, QStringLiteral("Select Date"), 0, QStringLiteral("None"), task);
+    Show(&calendar);
+    auto* month = Child<QLineEdit>(&calendar, "monthEdit");
+    auto* year = Child<QLineEdit>(&calendar, "yearEdit");
+    EXPECT_EQ(month->text(), QStringLiteral("3"));  // 0 opens on today
+    EXPECT_EQ(year->text(), QStringLiteral("2027"));
+
+    year->setFocus();
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("1801"));
+    QTest::keyClick(year, Qt::Key_Return);
+    month->setFocus();
+    month->selectAll();
+    QTest::keyClicks(month, QStringLiteral("1"));
+    QTest::keyClick(month, Qt::Key_Return);
+    Click(&calendar, "previousYearButton");
+    EXPECT_EQ(year->text(), QStringLiteral("2099"));
+    Click(&calendar, "nextYearButton");
+    Click(&calendar, "previousMonthButton");
+    EXPECT_EQ(month->text(), QStringLiteral("12"));
+    EXPECT_EQ(year->text(), QStringLiteral("2099"));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    month->setFocus();
+    month->selectAll();
+    QTest::keyClicks(month, QStringLiteral("13"));
+    QTest::keyClick(month, Qt::Key_Return);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "Month should be between 1 to 12");
+    EXPECT_TRUE(month->hasFocus());
+    EXPECT_EQ(calendar.dayButton(2)->text(), QStringLiteral("1"));  // still December 2099, from a Tuesday
+
+    Click(&calendar, "closeButton");
+    EXPECT_EQ(calendar.result(), 0);
+}
+
+TEST_F(ScheduleWindowsTest, AMondayOnlyTaskShowsOnlyMondaysAndYesterdayNeedsAYes)
+{
+    task.scheduleType = "Day of Week";
+    task.monday = 1;
+    CalendarWindow calendar(window(), clock, QStringLiteral("Select Date"), clock.today(), QString(), task);
+    calendar.show();
+    for (int m = 0; m < 2; ++m) {
+        int shown = 0;
+        for (int cell = 0; cell < scheduler::kCalendarCells; ++cell) {
+            QPushButton* day = calendar.dayButton(cell);
+            if (!day->isVisible() || day->text().isEmpty())
+                continue;
+            ++shown;
+            EXPECT_EQ(cell % 7, 1) << day->text().toStdString();
+        }
+        EXPECT_GE(shown, 4);
+        Click(&calendar, "nextMonthButton");
+    }
+    Click(&calendar, "previousMonthButton");
+    Click(&calendar, "previousMonthButton");  // March 2027 again: the 8th is a Monday before today
+    QTest::mouseClick(calendar.dayButton(8), Qt::LeftButton);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, "Confirm");
+    EXPECT_TRUE(calendar.isVisible());  // No, the default, keeps it open
+    prompter.answer(platform::MessageButton::Yes);
+    QTest::mouseClick(calendar.dayButton(8), Qt::LeftButton);
+    EXPECT_FALSE(calendar.isVisible());
+    EXPECT_EQ(calendar.result(), MakeDate(3, 8, 2027));
+}
+
+// Add wizards
+
+TEST_F(ScheduleWindowsTest, AMessageWizardFinishedUnchangedAddsItsDefaultsAndTheGeneralCategory)
+{
+    EXPECT_TRUE(categories().empty());
+    auto w = wizard(scheduler::AddWizard::Message);
+    EXPECT_EQ(w->objectName(), QStringLiteral("ADDMESSAGEWIZARD$WINDOW"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Add Message Wizard"));
+    EXPECT_EQ(categories(), (std::vector<std::string>{"General"}));
+    EXPECT_EQ(tasks().size(), 1u);  // the number is reserved at once
+    EXPECT_EQ(Child<QComboBox>(w.get(), "categoryCombo")->currentText(), QStringLiteral("General"));
+
+    auto* back = Child<QPushButton>(w.get(), "backButton");
+    auto* next = Child<QPushButton>(w.get(), "nextButton");
+    auto* finish = Child<QPushButton>(w.get(), "finishButton");
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_TRUE(next->isDefault());
+    EXPECT_FALSE(finish->isEnabled());
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_TRUE(Child<QRadioButton>(w.get(), "dayOfWeekRadio")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(w.get(), "dayOfWeekRadio")->hasFocus());
+    EXPECT_FALSE(Child<QCheckBox>(w.get(), "every1stCheck")->isEnabled());
+    EXPECT_TRUE(Child<QCheckBox>(w.get(), "mondayCheck")->isEnabled());
+    Click(w.get(), "nextButton");
+    EXPECT_TRUE(finish->isEnabled());
+    EXPECT_TRUE(finish->isDefault());
+    EXPECT_FALSE(next->isEnabled());
+    Click(w.get(), "backButton");
+    EXPECT_TRUE(next->isDefault());
+    EXPECT_FALSE(finish->isEnabled());
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    EXPECT_EQ(w->response(), pim::Response::Completed);
+
+    const auto saved = tasks();
+    ASSERT_EQ(saved.size(), 1u);
+    const ScheduleRecord& t = saved[0];
+    EXPECT_EQ(t.taskType, "Display Message");
+    EXPECT_EQ(t.scheduleType, "Day of Week");
+    EXPECT_EQ(t.sunday + t.monday + t.tuesday + t.wednesday + t.thursday + t.friday + t.saturday, 7);
+    EXPECT_EQ(t.date, clock.today());
+    EXPECT_EQ(t.time, clock.now().time);  // to the hundredth, though the entry shows seconds
+    EXPECT_EQ(t.category, "General");
+    EXPECT_EQ(t.warn, 1);
+    EXPECT_EQ(t.everyLast, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ScheduleWindowsTest, CancelAndClosingLeaveNoRecord)
+{
+    {
+        auto w = wizard(scheduler::AddWizard::Program);
+        EXPECT_EQ(tasks().size(), 1u);
+        Click(w.get(), "cancelButton");
+        EXPECT_EQ(w->response(), pim::Response::Cancelled);
+        EXPECT_TRUE(tasks().empty());
+    }
+    {
+        auto w = wizard(scheduler::AddWizard::Task);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        EXPECT_TRUE(tasks().empty());
+    }
+    {
+        auto w = wizard(scheduler::AddWizard::Message);
+        w->close();  // the window's own close box
+        EXPECT_TRUE(tasks().empty());
+    }
+    EXPECT_NE(ReadFile(dir.file(data::kPositionsFile)).find("[AddProgramWizard]"), std::string::npos);
+}
+
+TEST_F(ScheduleWindowsTest, TheTaskWizardRoutesByTheTypeChosenOnItsFirstPage)
+{
+    auto w = wizard(scheduler::AddWizard::Task);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Add Task Wizard"));
+    EXPECT_TRUE(Child<QRadioButton>(w.get(), "bothRadio")->isChecked());
+    Child<QRadioButton>(w.get(), "displayMessageRadio")->click();
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("categoryPage"));
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("messagePage"));
+    Click(w.get(), "backButton");
+    EXPECT_EQ(page(*w), QStringLiteral("categoryPage"));
+    Click(w.get(), "backButton");
+    EXPECT_EQ(page(*w), QStringLiteral("taskPage"));
+
+    Child<QRadioButton>(w.get(), "runProgramRadio")->click();
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("commandPage"));
+    EXPECT_TRUE(Child<QLineEdit>(w.get(), "commandEdit")->isEnabled());
+    EXPECT_FALSE(Child<QPlainTextEdit>(w.get(), "messageEdit")->isEnabled());
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    Click(w.get(), "backButton");
+    EXPECT_EQ(page(*w), QStringLiteral("commandPage"));
+    EXPECT_TRUE(Child<QPushButton>(w.get(), "backButton")->isEnabled());
+
+    // A click on a tab of the sheet changes nothing.
+    QWidget* tabs = Child(w.get(), "pageTabs");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, QPoint(5, tabs->height() / 2));
+    EXPECT_EQ(page(*w), QStringLiteral("commandPage"));
+}
+
+TEST_F(ScheduleWindowsTest, NoneTakesTheTimeAwayAndAWarningAfterTheTaskIsRefused)
+{
+    auto w = wizard(scheduler::AddWizard::Task);
+    Child<QRadioButton>(w.get(), "noneRadio")->click();
+    auto* time = Child<QTimeEdit>(w.get(), "timeEdit");
+    EXPECT_FALSE(time->isEnabled());
+    EXPECT_EQ(time->time(), QTime(23, 59, 54));
+    EXPECT_FALSE(Child<QLineEdit>(w.get(), "commandEdit")->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+
+    // The same day one hour after the task: cleared with the message.
+    auto* warnDate = Child<QDateEdit>(w.get(), "warnDateEdit");
+    auto* warnTime = Child<QTimeEdit>(w.get(), "warnTimeEdit");
+    warnDate->setDate(QDate(2027, 3, 11));
+    Q_EMIT warnDate->editingFinished();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "Advanced Warning cannot be after scheduled task.");
+    EXPECT_EQ(warnDate->date(), warnDate->minimumDate());
+    EXPECT_EQ(warnDate->text(), QStringLiteral(" "));
+    warnDate->setDate(QDate(2027, 3, 10));
+    warnTime->setTime(QTime(12, 0));
+    Q_EMIT warnTime->editingFinished();
+    EXPECT_EQ(prompter.shown.size(), 1u);  // earlier the same day stands
+
+    // The task moved a day earlier leaves its warning after it: Finish refuses it.
+    auto* date = Child<QDateEdit>(w.get(), "nextDateEdit");
+    date->setDate(QDate(2027, 3, 9));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    EXPECT_EQ(w->response(), pim::Response::None);
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown.back().text, "Advanced Warning cannot be after scheduled task.");
+    date->setDate(QDate(2027, 3, 10));
+    warnDate->setDate(QDate(2027, 3, 10));
+    warnTime->setTime(QTime(12, 0));
+
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    ASSERT_EQ(tasks().size(), 1u);
+    EXPECT_EQ(tasks()[0].time, 8'639'500);
+    EXPECT_EQ(tasks()[0].advanceWarnDate, MakeDate(3, 10, 2027));
+    EXPECT_EQ(tasks()[0].advanceWarnTime, MakeTime(12, 0));
+}
+
+TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTimeIsTyped)
+{
+    std::vector<ui::FileRequest> asked;
+    QString next = QStringLiteral("/opt/tools/bin/backup.sh");
+    ui::SetFileChooser([&](QWidget*, const ui::FileRequest& r) {
+        asked.push_back(r);
+        return next;
+    });
+    auto w = wizard(scheduler::AddWizard::Program);
+    EXPECT_EQ(page(*w), QStringLiteral("commandPage"));
+    Click(w.get(), "browseProgramButton");
+    EXPECT_EQ(Child<QLineEdit>(w.get(), "commandEdit")->text(), next);
+    EXPECT_EQ(Child<QLineEdit>(w.get(), "pathEdit")->text(), QStringLiteral("/opt/tools/bin"));
+    next = QStringLiteral("/usr/bin/xterm");
+    Click(w.get(), "browseProgramButton");
+    EXPECT_EQ(Child<QLineEdit>(w.get(), "commandEdit")->text(), next);
+    EXPECT_EQ(Child<QLineEdit>(w.get(), "pathEdit")->text(), QStringLiteral("/opt/tools/bin"));
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].title, QStringLiteral("Choose a Program to Start"));
+    EXPECT_EQ(asked[1].suggested, QStringLiteral("/opt/tools/bin"));  // starts in the start folder
+    EXPECT_FALSE(Child<QPushButton>(w.get(), "scriptingButton")->isEnabled());
+
+    // The time typed in over the keyboard, as a user does: Alt+T, then the
+    // digits (each part moves on to the next by itself).
+    Click(w.get(), "nextButton");
+    auto* time = Child<QTimeEdit>(w.get(), "timeEdit");
+    // "Schedule &Type" and "&Time:" share Alt+T: the first press goes to the
+    // schedule type, the second to the time.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("dayOfWeekRadio"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(time->hasFocus());
+    QTest::keyClicks(time, QStringLiteral("160542"));
+    EXPECT_EQ(time->time(), QTime(16, 5, 42));
+
+    // The alarm's file comes from the last one used; the program wizard asks its own way.
+    ini.write("Settings", "LastWAVFile", "/sounds/bell.wav");
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    Child<QCheckBox>(w.get(), "alarmCheck")->click();
+    EXPECT_EQ(Child<QLineEdit>(w.get(), "wavFileEdit")->text(), QStringLiteral("/sounds/bell.wav"));
+    next = QString();
+    Click(w.get(), "browseWavButton");
+    EXPECT_EQ(asked.back().title, QStringLiteral("Choose a WAV File"));
+    Click(w.get(), "playButton");  // a file that is not there is not played
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_TRUE(Child<QLineEdit>(w.get(), "wavFileEdit")->hasFocus());
+    Click(w.get(), "finishButton");
+    ui::SetFileChooser(nullptr);
+
+    ASSERT_EQ(tasks().size(), 1u);
+    EXPECT_EQ(tasks()[0].taskType, "Run Program");
+    EXPECT_EQ(tasks()[0].command, "/usr/bin/xterm");
+    EXPECT_EQ(tasks()[0].path, "/opt/tools/bin");
+    EXPECT_EQ(tasks()[0].time, MakeTime(16, 5, 42));
+    EXPECT_EQ(tasks()[0].alarm, 1);
+    EXPECT_EQ(tasks()[0].alarmFile, "/sounds/bell.wav");
+}
+
+// Rescheduling
+
+class SpecialEventWindowTest : public ScheduleWindowsTest {
+protected:
+    void SetUp() override
+    {
+        ScheduleWindowsTest::SetUp();
+        source = Task(5, MakeDate(3, 15, 2027), MakeTime(9, 0), "Standup", "Work");
+        source.scheduleType = "Day of Week";
+        source.monday = 1;
+        data::Table<ScheduleRecord> t(db);
+        t.rec = source;
+        ASSERT_EQ(t.add(), data::kOk);
+    }
+    ScheduleRecord source;
+};
+
+TEST_F(SpecialEventWindowTest, TheTickedSkipBoxMarksTheSourceAndAMessageTaskHasNoCommandPage)
+{
+    std::unique_ptr<WizardWindow> w(WizardWindow::OpenSpecialEvent(services(), source));
+    ASSERT_NE(w, nullptr);
+    Show(w.get());
+    EXPECT_EQ(w->objectName(), QStringLiteral("SPECIALEVENTWIZARD$WINDOW"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Reschedule Event Wizard"));
+    EXPECT_EQ(Child<QComboBox>(w.get(), "categoryCombo")->currentText(), QStringLiteral("Work"));
+    EXPECT_TRUE(Child<QRadioButton>(w.get(), "displayMessageRadio")->isChecked());
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("messagePage"));
+    Click(w.get(), "nextButton");
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    Click(w.get(), "backButton");
+    Click(w.get(), "backButton");
+    EXPECT_EQ(page(*w), QStringLiteral("taskPage"));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    Child<QDateEdit>(w.get(), "nextDateEdit")->setDate(QDate(2027, 3, 16));
+    Child<QCheckBox>(w.get(), "skipCheck")->click();
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    EXPECT_EQ(w->response(), pim::Response::Completed);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    const auto all = tasks();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].id, 5);
+    EXPECT_EQ(all[0].skipNextTime, 1);
+    EXPECT_EQ(all[0].scheduleType, "Day of Week");
+    EXPECT_EQ(all[1].skipNextTime, 0);
+    EXPECT_EQ(all[1].scheduleType, "Once");
+    EXPECT_EQ(all[1].date, MakeDate(3, 16, 2027));
+    EXPECT_EQ(all[1].category, "Work");
+    EXPECT_EQ(w->task().id, all[1].id);
+}
+
+TEST_F(SpecialEventWindowTest, CancellingLeavesNeitherACopyNorAChange)
+{
+    std::unique_ptr<WizardWindow> w(WizardWindow::OpenSpecialEvent(services(), source));
+    ASSERT_NE(w, nullptr);
+    Show(w.get());
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    Child<QCheckBox>(w.get(), "skipCheck")->click();
+    Click(w.get(), "cancelButton");
+    const auto all = tasks();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].skipNextTime, 0);
+    EXPECT_TRUE(pim::SameRecord(all[0], source));
+}
+
+// The frame starts the wizards from its menu, toolbar and tray menu.
+TEST_F(FrameTest, TheWizardCommandsOpenTheirWizards)
+{
+    frame->show();
+    const auto openWizards = [] {
+        QStringList names;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName().endsWith(QStringLiteral("WIZARD$WINDOW")))
+                names << w->objectName();
+        names.sort();
+        return names;
+    };
+    const auto closeAll = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName().endsWith(QStringLiteral("WIZARD$WINDOW")))
+                w->close();
+        QApplication::processEvents();
+    };
+    auto* generic = frame->findChild<QAction*>(QStringLiteral("actionGenericAdd"));
+    ASSERT_NE(generic, nullptr);
+    EXPECT_EQ(generic->text(), QStringLiteral("Generic &Add "));
+    EXPECT_EQ(generic->statusTip(), QStringLiteral("Add a message, program, both or neither"));
+    generic->trigger();
+    frame->findChild<QAction*>(QStringLiteral("toolMessageWizard"))->trigger();
+    frame->findChild<QAction*>(QStringLiteral("toolProgramWizard"))->trigger();
+    // Several at once, each with its own reserved task.
+    EXPECT_EQ(openWizards(), (QStringList{"ADDMESSAGEWIZARD$WINDOW", "ADDPROGRAMWIZARD$WINDOW", "ADDTASKWIZARD$WINDOW"}));
+    EXPECT_EQ(data::Table<data::ScheduleRecord>(db).count(), 3);
+    closeAll();
+    EXPECT_EQ(data::Table<data::ScheduleRecord>(db).count(), 0);
+
+    QMenu* menu = frame->trayMenu();
+    for (QAction* a : menu->actions()) {
+        if (a->text() == QStringLiteral("Add &Program")) {
+            EXPECT_TRUE(a->isEnabled());
+            a->trigger();
+        }
+    }
+    EXPECT_EQ(openWizards(), (QStringList{"ADDPROGRAMWIZARD$WINDOW"}));
+    closeAll();
+}
+
+}  // namespace
+}  // namespace hrln::test
