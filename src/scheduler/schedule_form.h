@@ -1,20 +1,15 @@
 #pragma once
 
-#include "data/profile_file.h"
 #include "data/records.h"
 #include "pim/record_form.h"
+#include "scheduler/task_fields.h"
 
 #include <functional>
 
-// The rules of the schedule entry form that its window does not decide:
-// defaults of a new task, which controls are enabled, what accepting a
-// control does, and the checks before a task is written.
+// The rules of the schedule entry form beside the field rules it shares with
+// the wizards (task_fields.h): the defaults of a new task, which controls are
+// enabled, and the form's rules for RecordForm.
 namespace hrln::scheduler {
-
-// The time of a task of type "None": 23:59:54.99.
-inline constexpr Time kNoneTaskTime = 8639500;
-// The largest repetition the form takes ("Every", six digits).
-inline constexpr data::Long kLargestEvery = 999999;
 
 // Which controls are enabled for the record as it stands.
 struct ScheduleFormEnabling {
@@ -28,47 +23,13 @@ struct ScheduleFormEnabling {
 };
 ScheduleFormEnabling FormEnabling(const data::ScheduleRecord& task);
 
-// The fields the checks name, to return the focus to.
-enum ScheduleFormField {
-    kFieldDescription = 0,
-    kFieldCommand,
-    kFieldEvery,
-    kFieldWeekdays,
-    kFieldOrdinals,
-    kFieldDate,
-    kFieldTime,
-    kFieldAdvanceWarnDate,
-    kFieldAdvanceWarnTime,
-};
-
 // A new, empty task (blank task type): the form's defaults on `day` at `now`.
 // A task given as a copy keeps its values but not its done, warned and
 // disabled marks. Returns whether `task` was a copy.
 bool PrepareNewTask(data::ScheduleRecord& task, Date day, Time now);
 
-// Task type accepted: a task of type "None" has no time of its own.
-void TaskTypeAccepted(data::ScheduleRecord& task);
-// Alarm accepted: a blank file is taken from Settings/LastWAVFile, and a file
-// that stands is kept there for the next task.
-void AlarmAccepted(data::ScheduleRecord& task, data::ProfileFile& ini);
-// Next date accepted: whether the date fits the schedule rule (it stands
-// either way; the caller warns). With Warning/Active set, the advance warning
-// follows the task at the distance Warning/Date days and Warning/Time
-// hundredths of a second before it.
-bool NextDateAccepted(data::ScheduleRecord& task, const data::ProfileFile& ini);
-// Advance warning date accepted: false, with both advance warning fields
-// cleared, when the warning would come after the task.
-bool AdvanceWarningAccepted(data::ScheduleRecord& task);
-
-// The texts of the form's own messages.
-inline constexpr const char* kDateDoesNotFit = "Date given does not match schedule type.";
-inline constexpr const char* kWarningAfterTask = "Advanced Warning cannot be after scheduled task.";
-
-// The checks on OK: the failing field after its message, or -1.
-int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings);
-
-// The form's rules for RecordForm: titles, defaults on `day` at `now`,
-// checks, "By System ID", and the placeholder under a fresh task number.
+// The form's rules for RecordForm: titles, defaults on `day` at `now`, the
+// checks of every task, "By System ID", the placeholder under a fresh number.
 pim::FormRules<data::ScheduleRecord> ScheduleFormRules(Date day, Time now, std::function<bool()> askRetry);
 
 }  // namespace hrln::scheduler

@@ -157,6 +157,22 @@ int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
         warnings.rangeError("SCH:AdvanceWarnTime", "00:00:00 and 23:59:59");
         return TaskField("AdvanceWarnTime");
     }
+    const ScheduleTypeFields rule = ScheduleTypeFieldsOf(task);
+    if (rule.weekdays && !(task.sunday || task.monday || task.tuesday || task.wednesday || task.thursday ||
+                           task.friday || task.saturday)) {
+        warnings.invalid("Choose at least one day of the week on which to perform the task.");
+        return TaskField("Sunday");
+    }
+    if (rule.ordinals && !(task.every1st || task.every2nd || task.every3rd || task.every4th || task.everyLast)) {
+        warnings.invalid("Choose at least one week of the month (1st to Last) in which to perform the task.");
+        return TaskField("Every1st");
+    }
+    if (task.advanceWarnDate != 0 &&
+        (task.advanceWarnDate > task.date ||
+         (task.advanceWarnDate == task.date && task.advanceWarnTime > task.time))) {
+        warnings.invalid("Advanced Warning cannot be after scheduled task.");
+        return TaskField("AdvanceWarnDate");
+    }
     if (IsCustom(task.scheduleType)) {
         if (task.every < 1 || task.every > kMaxEvery) {
             warnings.rangeError("SCH:Every", "1 and 999999");

@@ -16,21 +16,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 bool Shown(const std::string& title)
 {
-    return !Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
+    return !CommandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
 }
 
 void Keys(const std::string& keys)
@@ -73,7 +61,7 @@ TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
 
     const pid_t program = desktop.start({HORALYN_PROGRAM});
     ASSERT_TRUE(WaitUntil([] {
-        return !Output("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
+        return !CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
     })) << "no frame";
     ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
                                    "--sync"}),
@@ -102,9 +90,9 @@ TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
     Keys("Return");  // Finish, the default on the last page
     ASSERT_TRUE(WaitUntil([] { return !Shown("Add Message Wizard"); }))
         << "the wizard stayed open; windows shown: "
-        << Output("for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do xdotool getwindowname $w; done");
+        << CommandOutput("for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do xdotool getwindowname $w; done");
     const std::string cli = HORALYN_CLI;
-    EXPECT_NE(Output(cli + " list").find("Wizard dentist"), std::string::npos) << Output(cli + " list");
+    EXPECT_NE(CommandOutput(cli + " list").find("Wizard dentist"), std::string::npos) << CommandOutput(cli + " list");
 
     ASSERT_TRUE(WaitUntil([] { return Shown("Message"); }, std::chrono::seconds(40))) << "no message window";
     const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - typed);
@@ -113,7 +101,7 @@ TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
     EXPECT_LE(after.count(), (ahead + 15) * 1000) << "shown late";
 
     // It stays in the schedule for its next day, all seven being set.
-    const std::string list = Output(cli + " list");
+    const std::string list = CommandOutput(cli + " list");
     EXPECT_NE(list.find("Wizard dentist"), std::string::npos) << list;
     desktop.stop(program);
 }

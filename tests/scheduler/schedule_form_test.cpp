@@ -60,8 +60,8 @@ TEST_F(ScheduleFormTest, EnablingFollowsTheScheduleAndTaskType)
     EXPECT_TRUE(FormEnabling(task).every);
 
     task.taskType = "None";
-    TaskTypeAccepted(task);
-    EXPECT_EQ(task.time, kNoneTaskTime);
+    ApplyTaskType(task);
+    EXPECT_EQ(task.time, kNoTaskTime);
     e = FormEnabling(task);
     EXPECT_FALSE(e.time || e.command);
     EXPECT_TRUE(e.message);
@@ -75,15 +75,15 @@ TEST_F(ScheduleFormTest, AdvanceWarningAfterTheTaskIsCleared)
     ScheduleRecord task = Task(1, MakeDate(3, 1, 2027), MakeTime(9, 0));
     task.advanceWarnDate = task.date;
     task.advanceWarnTime = MakeTime(8, 45);
-    EXPECT_TRUE(AdvanceWarningAccepted(task));
+    EXPECT_TRUE(AcceptAdvanceWarning(task, prompter));
     EXPECT_EQ(task.advanceWarnTime, MakeTime(8, 45));
     task.advanceWarnTime = MakeTime(9, 15);
-    EXPECT_FALSE(AdvanceWarningAccepted(task));
+    EXPECT_FALSE(AcceptAdvanceWarning(task, prompter));
     EXPECT_EQ(task.advanceWarnDate, 0);
     EXPECT_EQ(task.advanceWarnTime, 0);
     task.advanceWarnDate = task.date + 1;
     task.advanceWarnTime = MakeTime(1, 0);
-    EXPECT_FALSE(AdvanceWarningAccepted(task));
+    EXPECT_FALSE(AcceptAdvanceWarning(task, prompter));
 }
 
 TEST_F(ScheduleFormTest, NextDateIsCheckedAgainstTheRuleAndMovesTheDefaultWarning)
@@ -91,9 +91,12 @@ TEST_F(ScheduleFormTest, NextDateIsCheckedAgainstTheRuleAndMovesTheDefaultWarnin
     ScheduleRecord task = Task(1, MakeDate(1, 4, 2027), MakeTime(9, 0));  // a Monday
     task.scheduleType = "Day of Week";
     task.monday = 1;
-    EXPECT_TRUE(NextDateAccepted(task, ini));
+    AcceptNextDate(task, ini, prompter);
+    EXPECT_TRUE(prompter.shown.empty());
     task.date = MakeDate(1, 5, 2027);
-    EXPECT_FALSE(NextDateAccepted(task, ini));
+    AcceptNextDate(task, ini, prompter);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "Date given does not match schedule type.");
     EXPECT_EQ(task.advanceWarnDate, 0);  // no default warning without Warning/Active
 
     // One day and half an hour ahead of a 00:10 task: the day before the day before, 23:40.
@@ -102,7 +105,7 @@ TEST_F(ScheduleFormTest, NextDateIsCheckedAgainstTheRuleAndMovesTheDefaultWarnin
     ini.write("Warning", "Time", 30 * 6000);
     task.date = MakeDate(1, 4, 2027);
     task.time = MakeTime(0, 10);
-    EXPECT_TRUE(NextDateAccepted(task, ini));
+    AcceptNextDate(task, ini, prompter);
     EXPECT_EQ(task.advanceWarnDate, MakeDate(1, 2, 2027));
     EXPECT_EQ(task.advanceWarnTime, MakeTime(23, 40));
 }
@@ -115,33 +118,28 @@ TEST_F(ScheduleFormTest, ValidationNamesTheFailingField)
     task.command = "xterm";
     EXPECT_EQ(ValidateTask(task, warnings), -1);
 
-    ScheduleRecord noCommand = task;
-    noCommand.command = "";
-    EXPECT_EQ(ValidateTask(noCommand, warnings), kFieldCommand);
-    noCommand.taskType = "Display Message";
-    EXPECT_EQ(ValidateTask(noCommand, warnings), -1);
 
     ScheduleRecord custom = task;
     custom.scheduleType = "Custom";
     custom.every = 0;
-    EXPECT_EQ(ValidateTask(custom, warnings), kFieldEvery);
+    EXPECT_EQ(ValidateTask(custom, warnings), TaskField("Every"));
     EXPECT_EQ(prompter.shown.back().text, "SCH:Every must be between 1 and 999999.");
 
     ScheduleRecord noDays = task;
     noDays.sunday = noDays.monday = noDays.tuesday = noDays.wednesday = noDays.thursday = noDays.friday =
         noDays.saturday = 0;
-    EXPECT_EQ(ValidateTask(noDays, warnings), kFieldWeekdays);
+    EXPECT_EQ(ValidateTask(noDays, warnings), TaskField("Sunday"));
     noDays.scheduleType = "Yearly";  // weekdays do not count there
     EXPECT_EQ(ValidateTask(noDays, warnings), -1);
 
     ScheduleRecord noDate = task;
     noDate.date = 0;
-    EXPECT_EQ(ValidateTask(noDate, warnings), kFieldDate);
+    EXPECT_EQ(ValidateTask(noDate, warnings), TaskField("Date"));
 
     ScheduleRecord lateWarning = task;
     lateWarning.advanceWarnDate = task.date + 2;
-    EXPECT_EQ(ValidateTask(lateWarning, warnings), kFieldAdvanceWarnDate);
-    EXPECT_EQ(prompter.shown.back().text, kWarningAfterTask);
+    EXPECT_EQ(ValidateTask(lateWarning, warnings), TaskField("AdvanceWarnDate"));
+    EXPECT_EQ(prompter.shown.back().text, "Advanced Warning cannot be after scheduled task.");
 }
 
 TEST_F(ScheduleFormTest, AlarmFileComesFromAndGoesToTheLastOneUsed)
@@ -149,15 +147,11 @@ TEST_F(ScheduleFormTest, AlarmFileComesFromAndGoesToTheLastOneUsed)
     ScheduleRecord task;
     task.alarm = 1;
     ini.write(data::kSettingsSection, "LastWAVFile", "/sounds/bell.wav");
-    AlarmAccepted(task, ini);
+    AcceptAlarmFile(task, ini);
     EXPECT_EQ(task.alarmFile.str(), "/sounds/bell.wav");
     task.alarmFile = "/sounds/gong.wav";
-    AlarmAccepted(task, ini);
+    AcceptAlarmFile(task, ini);
     EXPECT_EQ(ini.read(data::kSettingsSection, "LastWAVFile"), "/sounds/gong.wav");
-    task.alarm = 0;
-    task.alarmFile = "";
-    AlarmAccepted(task, ini);
-    EXPECT_EQ(task.alarmFile.str(), "");
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(UpdateScheduleTest, ANewTaskStartsOnTheChosenDayAndNoneHasNoTime)
     ASSERT_TRUE(stored(1, &r));
     EXPECT_EQ(r.description.str(), "Stretch");
     EXPECT_EQ(r.taskType.str(), "None");
-    EXPECT_EQ(r.time, scheduler::kNoneTaskTime);
+    EXPECT_EQ(r.time, scheduler::kNoTaskTime);
     EXPECT_EQ(r.date, selectedDay);
     EXPECT_EQ(r.everyLast, 1);
 }

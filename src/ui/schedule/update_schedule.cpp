@@ -4,6 +4,7 @@
 #include "data/schedule_store.h"
 #include "scheduler/schedule_form.h"
 #include "script/script_jobs.h"
+#include "ui/schedule/calendar_window.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
 
@@ -205,7 +206,7 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     everyPrompt_ = new QLabel(QStringLiteral("Every:"), page);
     every_ = new QSpinBox(page);
     every_->setObjectName(QStringLiteral("everySpin"));
-    every_->setRange(0, kLargestEvery);
+    every_->setRange(0, kMaxEvery);
     every_->setToolTip(QStringLiteral("Repeat Task Every..."));
     everyPrompt_->setBuddy(every_);
     repeatRow->addWidget(everyPrompt_);
@@ -223,7 +224,8 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     connect(date_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onNextDate);
     pickDate_ = new QPushButton(QStringLiteral("..."), page);
     pickDate_->setObjectName(QStringLiteral("pickDateButton"));
-    pickDate_->setEnabled(false);  // the calendar opens here once it is part of the program
+    pickDate_->setToolTip(QStringLiteral("Select Date"));
+    connect(pickDate_, &QPushButton::clicked, this, [this] { pick(date_, QString()); });
     time_ = Entry(page, QStringLiteral("timeEdit"), 11, QStringLiteral("Next Time to Perform Task"));
     timePrompt_ = new QLabel(QStringLiteral("&Time:"), page);
     timePrompt_->setBuddy(time_);
@@ -255,7 +257,8 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     connect(warnDate_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAdvanceDate);
     pickWarnDate_ = new QPushButton(QStringLiteral("..."), page);
     pickWarnDate_->setObjectName(QStringLiteral("pickAdvanceWarnDateButton"));
-    pickWarnDate_->setEnabled(false);  // the calendar opens here once it is part of the program
+    pickWarnDate_->setToolTip(QStringLiteral("Select Date"));
+    connect(pickWarnDate_, &QPushButton::clicked, this, [this] { pick(warnDate_, QStringLiteral("None")); });
     warnTime_ = Entry(page, QStringLiteral("advanceWarnTimeEdit"), 11, QStringLiteral("Advanced Warning Time"));
     warnRow->addWidget(warnLabel);
     warnRow->addWidget(warnDate_);
@@ -328,7 +331,7 @@ void UpdateScheduleWindow::showRecord()
     const data::Byte days[] = {r.sunday, r.monday, r.tuesday, r.wednesday, r.thursday, r.friday, r.saturday};
     for (std::size_t i = 0; i < weekdays_.size(); ++i)
         weekdays_[i]->setChecked(days[i] != 0);
-    every_->setValue(std::clamp<int>(r.every, 0, kLargestEvery));
+    every_->setValue(std::clamp<int>(r.every, 0, kMaxEvery));
     SetOption(everyType_, r.everyType.view());
     date_->setText(QString::fromStdString(FormatD17(r.date)));
     time_->setText(QString::fromStdString(FormatT7(r.time)));
@@ -371,7 +374,7 @@ bool UpdateScheduleWindow::takeRecord()
     r.every = every_->value();
     TakeOption(everyType_, r.everyType);
     r.date = date;
-    r.time = r.taskType == "None" ? kNoneTaskTime : time;
+    r.time = r.taskType == "None" ? kNoTaskTime : time;
     r.skipNextTime = skipNext_->isChecked() ? 1 : 0;
     r.advanceWarnDate = warnDate;
     r.advanceWarnTime = warnTime;
@@ -387,17 +390,16 @@ bool UpdateScheduleWindow::takeRecord()
 
 QWidget* UpdateScheduleWindow::fieldWidget(int field) const
 {
-    switch (field) {
-    case kFieldCommand: return command_;
-    case kFieldEvery: return every_;
-    case kFieldWeekdays: return weekdays_.front();
-    case kFieldOrdinals: return ordinals_.front();
-    case kFieldDate: return date_;
-    case kFieldTime: return time_;
-    case kFieldAdvanceWarnDate: return warnDate_;
-    case kFieldAdvanceWarnTime: return warnTime_;
-    default: return description_;
-    }
+    const std::pair<const char*, QWidget*> widgets[] = {
+        {"Command", command_},      {"Every", every_},         {"EveryType", everyType_->buttons().front()},
+        {"Sunday", weekdays_.front()}, {"Every1st", ordinals_.front()}, {"Date", date_},
+        {"Time", time_},            {"AdvanceWarnDate", warnDate_}, {"AdvanceWarnTime", warnTime_},
+        {"TaskType", taskType_->buttons().front()},
+    };
+    for (const auto& [name, widget] : widgets)
+        if (TaskField(name) == field)
+            return widget;
+    return description_;
 }
 
 bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
@@ -472,9 +474,9 @@ void UpdateScheduleWindow::onTaskType()
     ScheduleRecord probe = table_.rec;
     TakeOption(taskType_, probe.taskType);
     probe.time = 0;
-    TaskTypeAccepted(probe);
-    if (probe.time == kNoneTaskTime)
-        time_->setText(QString::fromStdString(FormatT7(kNoneTaskTime)));
+    ApplyTaskType(probe);
+    if (probe.time == kNoTaskTime)
+        time_->setText(QString::fromStdString(FormatT7(kNoTaskTime)));
     applyEnabling();
 }
 
@@ -486,8 +488,7 @@ void UpdateScheduleWindow::onNextDate()
     date_->setModified(false);
     if (!takeRecord())
         return;
-    if (!NextDateAccepted(table_.rec, s_.ini))
-        warn(QString::fromLatin1(kDateDoesNotFit), QStringLiteral("Warning"));
+    AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
     warnDate_->setText(QString::fromStdString(FormatD17(table_.rec.advanceWarnDate)));
     warnTime_->setText(QString::fromStdString(FormatT7(table_.rec.advanceWarnTime)));
 }
@@ -497,10 +498,9 @@ void UpdateScheduleWindow::onAdvanceDate()
     if (!warnDate_->isModified() || !takeRecord())
         return;
     warnDate_->setModified(false);
-    if (!AdvanceWarningAccepted(table_.rec)) {
+    if (!AcceptAdvanceWarning(table_.rec, s_.window.prompter)) {
         warnDate_->clear();
         warnTime_->clear();
-        warn(QString::fromLatin1(kWarningAfterTask), QString());
     }
 }
 
@@ -511,9 +511,24 @@ void UpdateScheduleWindow::onAlarm()
     ScheduleRecord& r = table_.rec;
     r.alarm = alarm_->isChecked() ? 1 : 0;
     r.alarmFile = alarmFile_->text().trimmed().toStdString();
-    AlarmAccepted(r, s_.ini);
+    if (r.alarm != 0)
+        AcceptAlarmFile(r, s_.ini);
     alarmFile_->setText(Text(r.alarmFile.view()));
     applyEnabling();
+}
+
+void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)
+{
+    Date current = 0;
+    if (!readDate(edit, current) || !takeRecord())
+        return;
+    const Date chosen =
+        CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"), current, mode, table_.rec);
+    if (chosen == current)
+        return;
+    edit->setText(QString::fromStdString(FormatD17(chosen)));
+    edit->setModified(true);
+    edit == date_ ? onNextDate() : onAdvanceDate();
 }
 
 void UpdateScheduleWindow::browseProgram()

@@ -67,6 +67,8 @@ private:
     void onNextDate();
     void onAdvanceDate();
     void onAlarm();
+    // Opens the calendar for a date entry (mode "None": every day may be picked).
+    void pick(QLineEdit* edit, const QString& mode);
     void browseProgram();
     void browseWav();
     void play();
