@@ -5,6 +5,7 @@
 #include "data/records.h"
 #include "data/table.h"
 #include "e2e/desktop_session.h"
+#include "e2e/program_keys.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@
 
 namespace hrln::test {
 namespace {
-
-bool Shown(const std::string& title)
-{
-    return !CommandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
-}
-
-void Keys(const std::string& keys)
-{
-    ASSERT_EQ(DesktopSession::run({"xdotool", "key", "--delay", "60", keys}), 0);
-}
 
 std::vector<std::string> StoredCategories(const std::string& file)
 {
@@ -60,19 +51,14 @@ TEST(CategoryProgramTest, AddedAndRenamedByKeyboardFromTheMenu)
     }
 
     desktop.start({HORALYN_PROGRAM});
-    ASSERT_TRUE(WaitUntil([] {
-        return !CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
-    })) << "no frame";
-    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
-                                   "--sync"}),
-              0);
+    ActivateFrame();
 
     // Browse, Schedule Categories; then Insert opens the form on the list.
     Keys("alt+b");
     Keys("g");
     Keys("Insert");
     ASSERT_TRUE(WaitUntil([] { return Shown("Adding a Categories Record"); })) << "no form for a new category";
-    ASSERT_EQ(DesktopSession::run({"xdotool", "type", "--delay", "60", "Middle"}), 0);
+    Type("Middle");
     Keys("Return");
     ASSERT_TRUE(WaitUntil([&] { return StoredCategories(file) == std::vector<std::string>{"Alpha", "Middle", "Zeta"}; }))
         << "not added";
@@ -83,7 +69,7 @@ TEST(CategoryProgramTest, AddedAndRenamedByKeyboardFromTheMenu)
     Keys("Return");
     ASSERT_TRUE(WaitUntil([] { return Shown("Changing a Categories Record"); })) << "no form for the change";
     Keys("End");
-    ASSERT_EQ(DesktopSession::run({"xdotool", "type", "--delay", "60", "Ground"}), 0);
+    Type("Ground");
     Keys("Return");
     EXPECT_TRUE(WaitUntil([&] {
         return StoredCategories(file) == std::vector<std::string>{"Alpha", "MiddleGround", "Zeta"};

@@ -2,6 +2,7 @@
 // &Message" from the frame's menu, all by keyboard, comes due at the time
 // typed into the wizard and shows its window.
 #include "e2e/desktop_session.h"
+#include "e2e/program_keys.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,21 +16,6 @@ namespace hrln::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool Shown(const std::string& title)
-{
-    return !CommandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
-}
-
-void Keys(const std::string& keys)
-{
-    ASSERT_EQ(DesktopSession::run({"xdotool", "key", "--delay", "80", keys}), 0);
-}
-
-void Type(const std::string& text)
-{
-    ASSERT_EQ(DesktopSession::run({"xdotool", "type", "--delay", "60", text}), 0);
-}
 
 // The wall-clock time `ahead` seconds from now as the digits a time entry takes ("HHMMSS").
 std::string DigitsAhead(int ahead)
@@ -60,12 +46,7 @@ TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
     std::filesystem::create_directories(home / "horalyn");
 
     const pid_t program = desktop.start({HORALYN_PROGRAM});
-    ASSERT_TRUE(WaitUntil([] {
-        return !CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null").empty();
-    })) << "no frame";
-    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
-                                   "--sync"}),
-              0);
+    ActivateFrame();
 
     // Browse, Wizards, Add Message.
     Keys("alt+b");
