@@ -1,8 +1,12 @@
 // The daily sweep of 100,000 expired history entries as the frame lives it:
 // the sweep works beside the ticks while a task comes due on every tick, so
-// each tick writes (claim, move, history) against the sweep's batches.
+// each tick writes (claim, move, history) against the sweep's batches. The
+// frame's connection leaves its checkpoints to their own thread, as in the
+// program. Between ticks the frame serves its events for 20 ms: the program's
+// timer is never shorter than 500 ms, so this is 25 times harsher than any
+// real schedule, yet leaves the sweep room to end.
 // Reports the longest tick (the longest the frame is kept from its events;
-// goal at most 50 ms) and the whole sweep's time.
+// goal at most 50 ms), the ticks over 50 ms, and the whole sweep's time.
 #include "data/records.h"
 #include "data/table.h"
 #include "scheduler_rig.h"
@@ -12,6 +16,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -21,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 const Date kToday = MakeDate(3, 1, 2027);
 
 constexpr int kDueTasks = 20'000;
+constexpr std::chrono::milliseconds kFrameBetweenTicks{20};
+constexpr double kGoalMs = 50;
 
 void FillHistory(data::Database& db, int entries)
 {
@@ -60,22 +67,28 @@ void SweepOverTicks(benchmark::State& state)
     double wholeSweep = 0;
     std::size_t ticks = 0;
     std::size_t performed = 0;
+    std::size_t overGoal = 0;
     for (auto _ : state) {
         state.PauseTiming();
         test::TempDir dir;
         data::Database db(dir.file(data::kMainDatabaseFile), data::MainLayout());
         db.create();
         FillHistory(db, entries);
+        db.checkpointInBackground();
         bench::SchedulerRig rig(db, kToday, MakeTime(12, 0), 30, dir.file(data::kEventLogFile));
         state.ResumeTiming();
         const auto start = Clock::now();
         ticks = 0;
+        overGoal = 0;
         do {
             const auto before = Clock::now();
             rig.scheduler.tick();
             ++ticks;
-            longestTick = std::max(longestTick, std::chrono::duration<double, std::milli>(Clock::now() - before).count());
+            const double ms = std::chrono::duration<double, std::milli>(Clock::now() - before).count();
+            longestTick = std::max(longestTick, ms);
+            overGoal += ms > kGoalMs ? 1 : 0;
             rig.clock.advance(125);
+            std::this_thread::sleep_for(kFrameBetweenTicks);
         } while ((ticks < 2 || rig.scheduler.housekeepingRunning()) && ticks < kDueTasks);
         wholeSweep = std::chrono::duration<double>(Clock::now() - start).count();
         performed = rig.messages.started.size();
@@ -83,6 +96,7 @@ void SweepOverTicks(benchmark::State& state)
     state.counters["longest_tick_ms"] = longestTick;
     state.counters["sweep_s"] = wholeSweep;
     state.counters["ticks"] = static_cast<double>(ticks);
+    state.counters["ticks_over_50ms"] = static_cast<double>(overGoal);
     state.counters["performed"] = static_cast<double>(performed);
 }
 

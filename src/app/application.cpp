@@ -91,6 +91,7 @@ int RunApplication(const QString& dataFolder)
 
     // The frame's tables; a first start makes the database.
     data::Database db(data::kMainDatabaseFile, data::MainLayout());
+    db.checkpointInBackground();
     for (const data::TableSchema* table :
          {&data::ClipboardRecord::schema(), &data::ScheduleRecord::schema(), &data::ScriptingRecord::schema()}) {
         if (!data::CheckOpen(db, *table, true, false, data::AccessMode::ReadWrite, prompter).ok())

@@ -277,6 +277,8 @@ int Database::openConnection(int flags)
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_create_collation_v2(db_, kKeyCollation, SQLITE_UTF8, nullptr, CompareKeyText, nullptr);
     setBusyWait(lockWait_);
+    if (checkpoint_ && (flags & SQLITE_OPEN_READWRITE) != 0)
+        checkpoint_->attach(db_);
     return kOk;
 }
 
@@ -284,12 +286,25 @@ void Database::closeConnection()
 {
     if (db_ == nullptr)
         return;
+    // The checkpoint's connection goes first, so that this one, the last,
+    // folds the log into the file.
+    if (checkpoint_)
+        checkpoint_->stop();
     // Statements still held by record buffers are finalized by them; close_v2
     // completes the close once they are.
     sqlite3_close_v2(db_);
     db_ = nullptr;
     inTransaction_ = false;
     ++generation_;
+}
+
+void Database::checkpointInBackground()
+{
+    std::lock_guard lock(mutex_);
+    if (!checkpoint_)
+        checkpoint_ = std::make_unique<BackgroundCheckpoint>(path_);
+    if (db_ != nullptr && mode_ == AccessMode::ReadWrite)
+        checkpoint_->attach(db_);
 }
 
 int Database::exec(const std::string& sql)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "data/checkpoint.h"
 #include "data/errors.h"
 #include "data/schema.h"
 
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -99,6 +101,14 @@ public:
     // The wait of ordinary operations.
     static constexpr std::chrono::milliseconds kOperationWait{2000};
 
+    // Leaves this connection's checkpoints to a thread of their own, now and
+    // after every reopening: for the connection of the frame, whose commits
+    // must not stop for one.
+    void checkpointInBackground();
+    // The whole copies that thread made so far, and whether it has nothing left to copy.
+    int backgroundCheckpoints() const { return checkpoint_ ? checkpoint_->copies() : 0; }
+    bool checkpointsCaughtUp() const { return !checkpoint_ || checkpoint_->caughtUp(); }
+
     // For the record buffers.
     sqlite3* handle() const { return db_; }
     std::uint64_t generation() const { return generation_; }
@@ -128,6 +138,7 @@ private:
     std::string lastFileError_;
     int busyBudget_ = 0;  // milliseconds, read by the busy handler
     mutable std::recursive_mutex mutex_;
+    std::unique_ptr<BackgroundCheckpoint> checkpoint_;
 };
 
 }  // namespace hrln::data

@@ -135,9 +135,10 @@ private:
 };
 
 // The worker's batches are small, and between them it leaves the file to the
-// frame for a moment: the frame's writes wait for one batch at the most.
-constexpr int kWorkerBatch = 50;
-constexpr std::chrono::milliseconds kPauseBetweenBatches{5};
+// frame for a moment: the frame's writes wait for one batch at the most,
+// a few milliseconds.
+constexpr int kWorkerBatch = 10;
+constexpr std::chrono::milliseconds kPauseBetweenBatches{2};
 
 }  // namespace
 
