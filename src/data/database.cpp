@@ -279,6 +279,8 @@ int Database::openConnection(int flags)
     setBusyWait(lockWait_);
     if (checkpoint_ && (flags & SQLITE_OPEN_READWRITE) != 0)
         checkpoint_->attach(db_);
+    for (const auto& [path, schema] : attached_)
+        attachNow(path, schema);  // a failure shows as the statements over it fail
     return kOk;
 }
 
@@ -296,6 +298,29 @@ void Database::closeConnection()
     db_ = nullptr;
     inTransaction_ = false;
     ++generation_;
+}
+
+int Database::attach(const std::string& path, const std::string& schema)
+{
+    std::lock_guard lock(mutex_);
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return kNoFile;
+    for (const auto& entry : attached_)
+        if (entry.second == schema)
+            return kOk;
+    attached_.emplace_back(path, schema);
+    if (db_ == nullptr)
+        return kOk;
+    return attachNow(path, schema);
+}
+
+int Database::attachNow(const std::string& path, const std::string& schema)
+{
+    char* sql = sqlite3_mprintf("ATTACH DATABASE %Q AS %Q", path.c_str(), schema.c_str());
+    const int err = exec(sql);
+    sqlite3_free(sql);
+    return err;
 }
 
 void Database::checkpointInBackground()

@@ -101,6 +101,11 @@ public:
     // The wait of ordinary operations.
     static constexpr std::chrono::milliseconds kOperationWait{2000};
 
+    // Makes the file at `path` readable through this connection as `schema`
+    // (statements name its tables "schema.table"), now and after every
+    // reopening. The file must exist: attaching makes an empty one otherwise.
+    int attach(const std::string& path, const std::string& schema);
+
     // Leaves this connection's checkpoints to a thread of their own, now and
     // after every reopening: for the connection of the frame, whose commits
     // must not stop for one.
@@ -139,6 +144,8 @@ private:
     int busyBudget_ = 0;  // milliseconds, read by the busy handler
     mutable std::recursive_mutex mutex_;
     std::unique_ptr<BackgroundCheckpoint> checkpoint_;
+    std::vector<std::pair<std::string, std::string>> attached_;  // path, schema
+    int attachNow(const std::string& path, const std::string& schema);
 };
 
 }  // namespace hrln::data

@@ -7,8 +7,8 @@
 
 namespace hrln::data {
 
-KeyView::KeyView(Database& db, const TableSchema& schema, int key, std::vector<Value> prefix)
-    : db_(db), schema_(schema), key_(key), prefix_(std::move(prefix))
+KeyView::KeyView(Database& db, const TableSchema& schema, int key, std::vector<Value> prefix, Restriction restriction)
+    : db_(db), schema_(schema), key_(key), prefix_(std::move(prefix)), restriction_(std::move(restriction))
 {
     const std::size_t components = schema_.key(key_).columns.size();
     if (prefix_.size() > components)
@@ -46,8 +46,14 @@ std::string KeyView::sql(Op op) const
     std::string where = schema_.keyFilterSql(key);
     for (std::size_t i = 0; i < prefix_.size(); ++i)
         where += " AND " + columns[i] + " = ?";
+    // A restricted view is usually a few records: SQLite then starts from them
+    // and sorts, rather than walk the whole key.
+    const bool restricted = !restriction_.sql.empty();
+    if (restricted)
+        where += " AND (" + restriction_.sql + ")";
     const std::string table = "\"" + schema_.sqlName() + "\"";
-    const std::string from = " FROM " + table + " INDEXED BY \"" + schema_.indexName(key) + "\" WHERE " + where;
+    const std::string from =
+        " FROM " + table + (restricted ? "" : " INDEXED BY \"" + schema_.indexName(key) + "\"") + " WHERE " + where;
     const std::string select = "SELECT " + join("") + from;
     const std::string ascending = " ORDER BY " + join("");
     const std::string descending = " ORDER BY " + join(" DESC");
@@ -92,7 +98,7 @@ sqlite3_stmt* KeyView::statement(Op op)
 
 int KeyView::bindPrefix(sqlite3_stmt* stmt) const
 {
-    return BindValues(stmt, prefix_, 1);
+    return BindValues(stmt, restriction_.values, BindValues(stmt, prefix_, 1));
 }
 
 std::vector<KeyView::Entry> KeyView::collect(sqlite3_stmt* stmt, bool reversed)

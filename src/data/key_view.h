@@ -23,7 +23,15 @@ public:
         std::vector<Value> values;
     };
 
-    KeyView(Database& db, const TableSchema& schema, int key, std::vector<Value> prefix = {});
+    // A further condition on the entries, over the table's columns and
+    // `rowid`, with its parameters: a view of the records marked elsewhere.
+    struct Restriction {
+        std::string sql;
+        std::vector<Value> values;
+    };
+
+    KeyView(Database& db, const TableSchema& schema, int key, std::vector<Value> prefix = {},
+            Restriction restriction = {});
     ~KeyView();
     KeyView(const KeyView&) = delete;
     KeyView& operator=(const KeyView&) = delete;
@@ -47,7 +55,7 @@ private:
     enum Op { Count, Forward, Backward, FromEnd, After, Before, Locate, Ordinal };
     sqlite3_stmt* statement(Op op);
     std::string sql(Op op) const;
-    // Binds the prefix from parameter 1 on; returns the next parameter.
+    // Binds the prefix and the restriction from parameter 1 on; returns the next parameter.
     int bindPrefix(sqlite3_stmt* stmt) const;
     std::vector<Entry> collect(sqlite3_stmt* stmt, bool reversed);
     void finalizeAll();
@@ -56,6 +64,7 @@ private:
     const TableSchema& schema_;
     int key_;
     std::vector<Value> prefix_;
+    Restriction restriction_;
     std::vector<sqlite3_stmt*> statements_;
     std::uint64_t generation_ = 0;
     int error_ = kOk;

@@ -54,16 +54,22 @@ bool Scheduler::claimTask()
     return false;
 }
 
-void Scheduler::dispatchDueTask()
+bool Scheduler::dispatchDueTask(bool userAsked)
 {
     data::ScheduleRecord& task = alias_.rec;
     // While this station's claim stands, the others pass the task by. A claim
     // that cannot be written now (another writer, another station first) is
     // tried again on the next tick.
     if (!claimTask())
-        return;
+        return false;
 
-    if (task.skipNextTime == 0) {
+    if (userAsked) {
+        if (task.alarm != 0)
+            SoundAlarm(s_.sound, task.alarmFile);
+        const platform::DateTime ran = s_.clock.now();
+        task.lastRunDate = ran.date;
+        task.lastRunTime = ran.time;
+    } else if (task.skipNextTime == 0) {
         // Bring the frame back when the task needs it.
         const bool needsFrame = (ShowsMessage(task) && !s_.settings.useModalMessage) || s_.settings.maximizeOnRun;
         if (needsFrame && s_.frame.isMinimized()) {
@@ -95,12 +101,12 @@ void Scheduler::dispatchDueTask()
         task.lastRunDate = ran.date;
         task.lastRunTime = ran.time;
     }
-    const bool perform = task.skipNextTime == 0 && !skip_;
+    const bool perform = userAsked || (task.skipNextTime == 0 && !skip_);
     const bool runsProgram = perform && RunsProgram(task);
     const std::string command = task.command.str();
     const std::string path = task.path.str();
     const data::Long id = task.id;
-    advance();
+    advance(userAsked);
 
     pending_ = {true, perform, false, stations_.nextSerial(), s_.scripts.queued()};
     if (runsProgram) {
@@ -111,9 +117,35 @@ void Scheduler::dispatchDueTask()
         s_.scripts.runTaskProgram(command, path, id);
     }
     finishDispatch();
+    return true;
 }
 
-void Scheduler::advance()
+Scheduler::RunNow Scheduler::runNow(std::int64_t rowid)
+{
+    if (inTick_ || pending_.active)
+        return RunNow::Busy;
+    // A question asked on the way keeps the tick out, as in a tick.
+    inTick_ = true;
+    const Holding leave{inTick_};
+
+    const std::int64_t now = nowSeconds();
+    stations_.keepAlive(now);  // enters the file when no tick has yet
+    alias_.clear();
+    if (alias_.reget(data::ScheduleRecord::KeyDateEnabled, rowid) != data::kOk)
+        return RunNow::Gone;
+    if (alias_.rec.disabled != 0 || alias_.rec.completed != 0)
+        return RunNow::NotEnabled;
+    if (stations_.binds(alias_.claimHolder(), now))
+        return RunNow::Busy;
+    saved_ = alias_.rec;
+    skip_ = false;
+    if (!dispatchDueTask(true))
+        return RunNow::Busy;
+    notifyBrowsers();
+    return RunNow::Done;
+}
+
+void Scheduler::advance(bool early)
 {
     data::ScheduleRecord& task = alias_.rec;
     const platform::DateTime now = s_.clock.now();
@@ -128,8 +160,14 @@ void Scheduler::advance()
         task.advanceWarnTime -= task.time;
         offset = true;
     }
-    const Time after = now.date > task.date && task.skipIfMissed != 0 ? 0 : now.time;
-    recurrence::NextOccurrence(task, now.date, after, s_.prompter);
+    Date afterDate = now.date;
+    Time after = now.date > task.date && task.skipIfMissed != 0 ? 0 : now.time;
+    // Run before its time, the occurrence is spent: the task moves past it.
+    if (early && CompareDateTime(task.date, task.time, now.date, now.time) > 0) {
+        afterDate = task.date;
+        after = task.time;
+    }
+    recurrence::NextOccurrence(task, afterDate, after, s_.prompter);
     if (task.completed == 0) {
         task.skipNextTime = 0;
         if (offset) {

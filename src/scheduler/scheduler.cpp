@@ -67,10 +67,7 @@ void Scheduler::tick()
     if (inTick_)
         return;
     inTick_ = true;
-    struct Leave {
-        bool& flag;
-        ~Leave() { flag = false; }
-    } leave{inTick_};
+    const Holding leave{inTick_};
 
     scriptRunning_ = false;
     if (s_.clipboard != nullptr)

@@ -75,6 +75,20 @@ public:
     void removeExpiredHistory();
     void refreshClockZones();
 
+    // What became of "Run Now".
+    enum class RunNow {
+        Done,        // performed (or recorded on the next tick, when another writer held the file)
+        Busy,        // the scheduler or another station is at the task now: try again
+        Gone,        // no such task any more
+        NotEnabled,  // a disabled task, or a history entry
+    };
+    // "Run Now": performs the task with row id `rowid` at once, as the dispatch
+    // does when it falls due, and moves it on. The user's asking answers the
+    // questions that would pass a due task over, and a skip flag does not hold
+    // it back. Its occurrence is recorded like any other, so neither a tick
+    // nor another station performs that occurrence again.
+    RunNow runNow(std::int64_t rowid);
+
     // Whether the last tick found script items pending.
     bool scriptRunning() const { return scriptRunning_; }
     // Whether an occurrence waits to be recorded (another writer held the file).
@@ -99,12 +113,20 @@ private:
         std::size_t scriptMark = 0;  // script items queued before this occurrence's
     };
 
+    // Clears the flag it holds when the scope that set it ends.
+    struct Holding {
+        bool& flag;
+        ~Holding() { flag = false; }
+    };
+
     bool claimTask();
     // Claims the due task in the alias buffer, asks what must be asked, moves
-    // it on and records the occurrence; then performs it.
-    void dispatchDueTask();
-    // Turns the task into its next occurrence (or marks it completed).
-    void advance();
+    // it on and records the occurrence; then performs it. False when the task
+    // could not be claimed now. `userAsked`: the user's "Run Now".
+    bool dispatchDueTask(bool userAsked = false);
+    // Turns the task into its next occurrence (or marks it completed);
+    // `early`: past its own moment when that is still to come.
+    void advance(bool early = false);
     // Records the pending occurrence and then performs it; tried again on the
     // next tick while another writer holds the file.
     void finishDispatch();
