@@ -7,6 +7,7 @@
 #include "data/event_log.h"
 #include "data/records.h"
 #include "data/settings.h"
+#include "data/record_tags.h"
 #include "data/table_open.h"
 #include "pim/clipboard_monitor.h"
 #include "platform/dbus/qt_desktop_bus.h"
@@ -98,11 +99,18 @@ int RunApplication(const QString& dataFolder)
             return 1;
     }
 
+    // The marks of the schedule search; without them the program still runs.
+    data::Database tagFile(data::kTagFile, data::TagLayout());
+    if (data::CheckOpen(tagFile, data::TagRecord::schema(), true, false, data::AccessMode::ReadWrite, prompter).ok())
+        db.attach(tagFile.path(), data::RecordTags::kSchema);
+
     data::ProfileFile ini(data::kSettingsFile);
     data::ProfileFile positions(data::kPositionsFile);
     ini.write(data::kSettingsSection, "Version", std::string("Horalyn ") + HRLN_VERSION);
     data::Settings settings = data::LoadSettings(ini, &session);
     data::EventLog log(data::kEventLogFile, clock, settings);
+    data::RecordTags tags(tagFile, data::TagUser(settings.multiUser ? settings.userId : std::string()),
+                          data::TaggedTable::Schedule);
     std::string keyListError;
     script::InstallKeyList(ShippedFile(QString::fromLatin1(script::kKeyListFile)).toStdString(),
                            dataFolder.toStdString(), keyListError);
@@ -129,7 +137,8 @@ int RunApplication(const QString& dataFolder)
     settings.maxClipboardEntries = monitor.limit;
 
     ui::MainFrame frame({db, settings, log, ini, positions, clock, prompter, dataFolder,
-                         ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }, &sound});
+                         ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }, &sound,
+                         &tags});
     prompter.setParent(&frame);
     scheduler::TrayController tray(trayBackend, frame, settings);
     script::ScriptEngine engine({db, settings, log, clock, prompter, windows, keyboard, processes, bus, pump, frame,
@@ -168,6 +177,7 @@ int RunApplication(const QString& dataFolder)
     frame.show();
     windows.setOwnMainWindow(static_cast<platform::WindowHandle>(frame.winId()));
     frame.start();
+    frame.openStartUpWindows();
     if (settings.startUpMinimized)
         frame.setWindowState(frame.windowState() | Qt::WindowMinimized);
     log.logEvent("Started", frame.title());

@@ -1,5 +1,6 @@
 #include "cli/add_command.h"
 
+#include "cli/stream_prompter.h"
 #include "cli/task_database.h"
 #include "cli/values.h"
 #include "common/text.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace hrln::cli {
 
@@ -51,7 +53,8 @@ const char* const kAddHelp =
     "  --every N         units per \"Custom\" repetition (default 1)\n"
     "  --unit UNIT       unit of a \"Custom\" repetition: minute(s), hour(s), day(s),\n"
     "                    week(s), month(s) or year(s)\n"
-    "  --date DATE       the first date to perform it, YYYY-MM-DD (default today)\n"
+    "  --date DATE       the first date to perform it, YYYY-MM-DD (default today;\n"
+    "                    a repeating task: its first moment from now on)\n"
     "  --time TIME       its time, HH:MM, HH:MM:SS or HH:MM:SS.hh (default now), or\n"
     "                    +SECONDS from now, carried into the next day past midnight\n"
     "                    (not with --date)\n"
@@ -176,6 +179,18 @@ void WarnAbout(const data::ScheduleRecord& task, platform::DateTime now, std::os
     }
 }
 
+// A repeating task given no date starts at the first moment from now on that
+// its rule allows, rather than at once or on a day the rule leaves out.
+void StartFromNow(data::ScheduleRecord& task, platform::DateTime now)
+{
+    const bool fits = task.scheduleType == "Custom" || recurrence::DateMatchesSchedule(task);
+    if (fits && CompareDateTime(task.date, task.time, now.date, now.time) >= 0)
+        return;
+    std::ostringstream unheard;  // the units were checked already: nothing to ask
+    StreamPrompter quiet(unheard);
+    recurrence::NextOccurrence(task, now.date, now.time, quiet);
+}
+
 }  // namespace
 
 std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Arguments& given, platform::DateTime now)
@@ -261,6 +276,8 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             return "--time +" + std::to_string(secondsFromNow) + " lies past the year 9999";
         task.date = due.date;
         task.time = due.time;
+    } else if (!dateGiven && task.scheduleType != "Once") {
+        StartFromNow(task, now);
     }
     return task;
 }

@@ -19,6 +19,8 @@ public:
     virtual bool step(int count) = 0;
     // The work done so far, as PercentDone() gives it.
     virtual int percent() const = 0;
+    // A running count under the percentage, e.g. "12 Found" (empty: none).
+    virtual std::string tally() const { return {}; }
     // After the last batch, or after the batch in which the user cancelled.
     virtual void end(bool /*cancelled*/) {}
 };

@@ -323,6 +323,15 @@ int Database::attachNow(const std::string& path, const std::string& schema)
     return err;
 }
 
+std::int64_t Database::dataVersion()
+{
+    std::lock_guard lock(mutex_);
+    if (db_ == nullptr)
+        return -1;
+    Query q(db_, "PRAGMA data_version");
+    return q.prepared() == SQLITE_OK && q.step() == SQLITE_ROW ? q.integer(0) : -1;
+}
+
 void Database::checkpointInBackground()
 {
     std::lock_guard lock(mutex_);

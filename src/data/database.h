@@ -106,6 +106,10 @@ public:
     // reopening. The file must exist: attaching makes an empty one otherwise.
     int attach(const std::string& path, const std::string& schema);
 
+    // A number that changes whenever another connection (another program, a
+    // worker) commits to the file; -1 when it is not open.
+    std::int64_t dataVersion();
+
     // Leaves this connection's checkpoints to a thread of their own, now and
     // after every reopening: for the connection of the frame, whose commits
     // must not stop for one.

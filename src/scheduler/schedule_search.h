@@ -63,6 +63,7 @@ public:
     bool step(int count) override;
     int percent() const override { return PercentDone(done_, total_); }
     void end(bool cancelled) override;
+    std::string tally() const override { return std::to_string(found_) + " Found"; }
 
     std::int64_t found() const { return found_; }
     // The row id of the first task found (0: none), for "&Edit This".

@@ -72,6 +72,12 @@ void Scheduler::tick()
     scriptRunning_ = false;
     if (s_.clipboard != nullptr)
         s_.clipboard->step();
+    // What another program or station wrote shows in the open lists within a tick.
+    if (const std::int64_t version = s_.db.dataVersion(); version != seenVersion_) {
+        if (seenVersion_ >= 0)
+            notifyBrowsers();
+        seenVersion_ = version;
+    }
 
     if (!s_.settings.startUpActive) {
         s_.frame.setTitle(Clipped(kApplicationTitle) + " (Inactive)");

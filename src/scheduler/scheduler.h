@@ -144,6 +144,7 @@ private:
     bool scriptRunning_ = false;
     bool inTick_ = false;
     Date lastHousekeepingDay_ = 0;
+    std::int64_t seenVersion_ = -1;  // the file as last seen, to notice other programs' writes
 };
 
 }  // namespace hrln::scheduler

@@ -12,7 +12,6 @@
 namespace hrln::scheduler {
 namespace {
 
-constexpr std::array<const char*, 4> kTaskTypes{"Run Program", "Display Message", "Both", "None"};
 constexpr std::array<const char*, 6> kUnits{"min", "hou", "day", "wee", "mon", "yea"};
 
 bool KnownUnit(std::string_view everyType)

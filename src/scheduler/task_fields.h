@@ -4,6 +4,7 @@
 #include "data/records.h"
 #include "pim/record_warnings.h"
 
+#include <array>
 #include <string>
 
 namespace hrln::platform {
@@ -15,6 +16,13 @@ namespace hrln::scheduler {
 // The time of a task that does nothing at a time of its own: 23:59:54.99.
 inline constexpr Time kNoTaskTime = 8'639'500;
 inline constexpr data::Long kMaxEvery = 999'999;  // "Every" holds six digits
+
+// The values a task's choices take, in the order the windows offer them.
+inline constexpr std::array<const char*, 4> kTaskTypes{"Run Program", "Display Message", "Both", "None"};
+inline constexpr std::array<const char*, 6> kScheduleTypes{"Once",    "Day of Week", "Day of Month",
+                                                           "Monthly", "Yearly",      "Custom"};
+inline constexpr std::array<const char*, 6> kEveryTypes{"minute(s)", "hour(s)",   "day(s)",
+                                                        "week(s)",   "month(s)", "year(s)"};
 
 // Which fields the task type leaves to the user.
 struct TaskTypeFields {

@@ -141,6 +141,40 @@ TEST_F(TaskCommandsTest, AddDefaultsToAMessageDueNowInGeneral)
     EXPECT_EQ(Categories(), std::vector<std::string>{"General"});
 }
 
+TEST_F(TaskCommandsTest, ARepeatingTaskWithoutADateStartsAtItsFirstMomentFromNow)
+{
+    // Now is Friday 2027-03-05 14:30:15.25.
+    struct Case {
+        std::vector<std::string_view> args;
+        Date date;
+        Time time;
+    };
+    const std::vector<Case> cases = {
+        {{"--type", "Day of Week", "--days", "mon", "--time", "09:00"}, MakeDate(3, 8, 2027), MakeTime(9, 0)},
+        {{"--type", "Day of Week", "--days", "fri", "--time", "09:00"}, MakeDate(3, 12, 2027), MakeTime(9, 0)},
+        {{"--type", "Day of Week", "--days", "fri", "--time", "18:00"}, MakeDate(3, 5, 2027), MakeTime(18, 0)},
+        {{"--type", "Custom", "--every", "2", "--unit", "hour(s)", "--time", "09:00"}, MakeDate(3, 5, 2027),
+         MakeTime(15, 0)},
+        {{"--type", "Custom", "--every", "1", "--unit", "day(s)", "--time", "08:00"}, MakeDate(3, 6, 2027),
+         MakeTime(8, 0)},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string_view> args{"add"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "") << c.args[1];  // neither past nor off the rule
+        const std::optional<ScheduleRecord> task = Stored(std::stoi(run.out));
+        ASSERT_TRUE(task);
+        EXPECT_EQ(task->date, c.date) << c.args[1] << " " << c.args[3];
+        EXPECT_EQ(task->time, c.time) << c.args[1] << " " << c.args[3];
+    }
+    // A date given is kept as given, and a one-time task without one is due now.
+    const CliResult given = Run({"add", "--type", "Day of Week", "--days", "mon", "--date", "2027-03-05"});
+    EXPECT_EQ(Stored(std::stoi(given.out))->date, MakeDate(3, 5, 2027));
+    EXPECT_NE(given.err.find("does not match"), std::string::npos);
+}
+
 TEST_F(TaskCommandsTest, AddRefusesATaskNumberPastTheLargest)
 {
     ASSERT_EQ(Run({"add"}).status, 0);

@@ -71,6 +71,28 @@ void DrawGlyph(QPainter& p, double s, const QString& name)
         p.drawLine(QPointF(s * 0.12, s * 0.36), QPointF(s * 0.88, s * 0.36));
         for (int i = 1; i < 3; ++i)
             p.drawLine(QPointF(s * (0.12 + 0.253 * i), s * 0.36), QPointF(s * (0.12 + 0.253 * i), s * 0.88));
+    } else if (name == QLatin1String("done")) {
+        p.setPen(QPen(QColor(0x2E, 0x8B, 0x3A), s * 0.14, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPolygonF tick;
+        tick << QPointF(s * 0.2, s * 0.52) << QPointF(s * 0.42, s * 0.74) << QPointF(s * 0.82, s * 0.28);
+        p.drawPolyline(tick);
+    } else if (name == QLatin1String("notdone")) {
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(s * 0.2, s * 0.2, s * 0.6, s * 0.6), s * 0.1, s * 0.1);
+    } else if (name == QLatin1String("skip")) {
+        p.setPen(QPen(QColor(0, 0, 255), s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        for (const double x : {0.18, 0.48}) {
+            QPolygonF chevron;
+            chevron << QPointF(s * x, s * 0.25) << QPointF(s * (x + 0.25), s * 0.5) << QPointF(s * x, s * 0.75);
+            p.drawPolyline(chevron);
+        }
+    } else if (name == QLatin1String("disabled")) {
+        p.setPen(QPen(QColor(128, 128, 128), s * 0.1, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(s / 2, s / 2), s * 0.32, s * 0.32);
+        p.drawLine(QPointF(s * 0.28, s * 0.72), QPointF(s * 0.72, s * 0.28));
     } else if (name == QLatin1String("stop")) {
         p.setBrush(kAccent);
         p.setPen(Qt::NoPen);

@@ -98,7 +98,9 @@ void MainFrame::buildMenus()
     exit->setStatusTip(QStringLiteral("Close Horalyn"));
 
     QMenu* browse = menuBar()->addMenu(QStringLiteral("&Browse"));
-    unavailable(browse, QStringLiteral("&View Schedule"), QStringLiteral("Browse the schedule"));
+    QAction* viewSchedule = browse->addAction(QStringLiteral("&View Schedule"), this, &MainFrame::openSchedule);
+    viewSchedule->setObjectName(QStringLiteral("actionViewSchedule"));
+    viewSchedule->setStatusTip(QStringLiteral("Browse the schedule"));
     QMenu* wizards = browse->addMenu(QStringLiteral("&Wizards"));
     wizards->setObjectName(QStringLiteral("menuWizards"));
     const auto wizard = [&](const QString& text, const QString& name, const QString& tip, scheduler::AddWizard kind) {
@@ -175,7 +177,10 @@ void MainFrame::buildToolBar()
     message->setObjectName(QStringLiteral("toolMessageWizard"));
     message->setEnabled(true);
     connect(message, &QAction::triggered, addMessage_, &QAction::trigger);
-    button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
+    QAction* schedule = button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
+    schedule->setObjectName(QStringLiteral("toolViewSchedule"));
+    schedule->setEnabled(true);
+    connect(schedule, &QAction::triggered, this, &MainFrame::openSchedule);
     button("todo", QStringLiteral("To Do List"), QStringLiteral("To Do List"));
     bar->addSeparator();
     indicator_ = new QLabel(bar);
@@ -398,8 +403,50 @@ void MainFrame::openChild(const QString& objectName, const std::function<QWidget
 void MainFrame::openCategories()
 {
     openChild(QStringLiteral("BROWSECATEGORIES$QUICKWINDOW"), [this] {
-        return new BrowseCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter});
+        return new BrowseCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter},
+                                          [this](const std::string& category, QWidget* parent) {
+                                              openScheduleOfCategory(category, parent);
+                                          });
     });
+}
+
+ScheduleBrowserServices MainFrame::browserServices()
+{
+    return ScheduleBrowserServices{
+        {{s_.db, s_.positions, s_.prompter}, s_.clock, s_.ini, s_.sound},
+        *s_.tags,
+        selectedDay_,
+        s_.settings.multiUser ? s_.settings.userId : std::string(),
+        s_.settings.fullSchedule,
+        [this](std::int64_t rowid) {
+            return scheduler_ != nullptr ? scheduler_->runNow(rowid) : scheduler::Scheduler::RunNow::Busy;
+        },
+    };
+}
+
+void MainFrame::openSchedule()
+{
+    if (s_.tags == nullptr)
+        return;
+    openChild(QStringLiteral("BROWSESCHEDULE$QUICKWINDOW"), [this] { return new BrowseScheduleWindow(browserServices()); });
+}
+
+void MainFrame::openScheduleOfCategory(const std::string& category, QWidget* parent)
+{
+    if (s_.tags == nullptr)
+        return;
+    auto* window = new BrowseScheduleWindow(browserServices(), parent);
+    window->setWindowFlag(Qt::Window);
+    window->setWindowModality(Qt::WindowModal);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showCategory(category);
+    window->show();
+}
+
+void MainFrame::openStartUpWindows()
+{
+    if (s_.settings.startUpSchedule)
+        openSchedule();
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

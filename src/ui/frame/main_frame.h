@@ -3,12 +3,14 @@
 #include "data/database.h"
 #include "data/event_log.h"
 #include "data/profile_file.h"
+#include "data/record_tags.h"
 #include "data/settings.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/sound.h"
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
+#include "ui/schedule/browse_schedule.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,6 +43,7 @@ struct FrameServices {
     QString guide;  // the user guide (an HTML file)
     std::function<void(int)> setClipboardLimit;
     platform::Sound* sound = nullptr;  // the wizards' "&Play"
+    data::RecordTags* tags = nullptr;  // the user's marks on the schedule (none: no search)
 };
 
 // The application frame MAIN$APPFRAME: menus, toolbar, the four-zone status
@@ -51,6 +54,9 @@ class MainFrame : public QMainWindow, public scheduler::FrameView {
 
 public:
     explicit MainFrame(FrameServices services, QWidget* parent = nullptr);
+
+    // The windows the settings open at start-up, in their order.
+    void openStartUpWindows();
     ~MainFrame() override;
 
     void attach(scheduler::Scheduler* scheduler, scheduler::TrayController* tray, scheduler::ScriptRunner* scripts);
@@ -96,6 +102,10 @@ private:
     void buildStatusBar();
     void openSetup();
     void openCategories();
+    // "View Schedule"; with a category, its view, over `parent` and modal to it.
+    void openSchedule();
+    void openScheduleOfCategory(const std::string& category, QWidget* parent);
+    ScheduleBrowserServices browserServices();
     // Starts an add wizard beside the frame; several may be open at once.
     void openWizard(scheduler::AddWizard wizard);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
@@ -116,6 +126,7 @@ private:
     QAction* addMessage_ = nullptr;
     QAction* addProgram_ = nullptr;
     QMenu* trayMenu_ = nullptr;
+    Date selectedDay_ = 0;  // the schedule browser's day, a new task's default
     bool opened_ = false;
     bool closing_ = false;
     QPointer<QWidget> help_;  // the user guide's window while it is open

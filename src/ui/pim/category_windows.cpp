@@ -96,8 +96,10 @@ pim::Response UpdateCategoriesWindow::Run(const WindowServices& services, pim::R
 
 // BrowseCategories
 
-BrowseCategoriesWindow::BrowseCategoriesWindow(WindowServices services, QWidget* parent)
-    : QWidget(parent), s_(services)
+BrowseCategoriesWindow::BrowseCategoriesWindow(WindowServices services,
+                                               std::function<void(const std::string&, QWidget*)> openSchedule,
+                                               QWidget* parent)
+    : QWidget(parent), s_(services), openSchedule_(std::move(openSchedule))
 {
     setObjectName(QStringLiteral("BROWSECATEGORIES$QUICKWINDOW"));
     setWindowTitle(QStringLiteral("Categories"));
@@ -109,9 +111,16 @@ BrowseCategoriesWindow::BrowseCategoriesWindow(WindowServices services, QWidget*
 
     QPushButton* schedule = list_->addButton(QStringLiteral(" &Schedule"),
                                              QStringLiteral("View the schedule of the highlighted category"),
-                                             QStringLiteral("scheduleButton"), false);
+                                             QStringLiteral("scheduleButton"), static_cast<bool>(openSchedule_));
     schedule->setIcon(ProgramIcon(QStringLiteral("schedule")));
-    schedule->setEnabled(false);  // the schedule browser opens here once it is part of the program
+    if (!openSchedule_)
+        schedule->setEnabled(false);
+    connect(schedule, &QPushButton::clicked, this, [this] {
+        auto& source = static_cast<TableBrowseSource<CategoryRecord>&>(list_->model()->source());
+        const int row = list_->selectedRow();
+        if (openSchedule_ && row >= 0 && list_->model()->readRow(row))
+            openSchedule_(source.table().rec.category.str(), this);
+    });
     QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 

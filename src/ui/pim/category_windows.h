@@ -8,6 +8,8 @@
 #include "ui/widgets/window_services.h"
 
 #include <QDialog>
+#include <functional>
+#include <string>
 #include <QWidget>
 
 class QLineEdit;
@@ -46,7 +48,10 @@ class BrowseCategoriesWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BrowseCategoriesWindow(WindowServices services, QWidget* parent = nullptr);
+    // `openSchedule` shows the schedule of a category over this window (none: " &Schedule" stays greyed).
+    explicit BrowseCategoriesWindow(WindowServices services,
+                                    std::function<void(const std::string& category, QWidget* over)> openSchedule = {},
+                                    QWidget* parent = nullptr);
 
     BrowseList* list() const { return list_; }
 
@@ -58,6 +63,7 @@ private:
     void run(pim::Request request, std::int64_t rowid);
 
     WindowServices s_;
+    std::function<void(const std::string&, QWidget*)> openSchedule_;
     BrowseList* list_ = nullptr;
     bool placed_ = false;
 };

@@ -5,6 +5,7 @@
 #include "scheduler/schedule_form.h"
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
+#include "ui/schedule/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
 
@@ -32,27 +33,7 @@ namespace {
 using data::ScheduleRecord;
 using namespace scheduler;
 
-QString Text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaxLength(width);
-    edit->setToolTip(tip);
-    return edit;
-}
-
-QCheckBox* Check(QWidget* parent, const QString& text, const QString& objectName, const QString& tip = {})
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(objectName);
-    box->setToolTip(tip);
-    return box;
-}
+using namespace fields;
 
 void SetOption(QButtonGroup* group, std::string_view value)
 {
@@ -117,10 +98,7 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
     auto* layout = new QVBoxLayout(page);
     auto* typeBox = new QGroupBox(QStringLiteral("Task Type"), page);
     auto* typeRow = new QHBoxLayout(typeBox);
-    taskType_ = options(typeBox, QStringLiteral("taskType"),
-                        {QStringLiteral("Run Program"), QStringLiteral("Display Message"), QStringLiteral("Both"),
-                         QStringLiteral("None")},
-                        typeRow);
+    taskType_ = options(typeBox, QStringLiteral("taskType"), Names(scheduler::kTaskTypes), typeRow);
     connect(taskType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::onTaskType);
     layout->addWidget(typeBox);
 
@@ -179,10 +157,7 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     auto* layout = new QVBoxLayout(page);
     auto* typeBox = new QGroupBox(QStringLiteral("Schedule &Type"), page);
     auto* typeRow = new QHBoxLayout(typeBox);
-    scheduleType_ = options(typeBox, QStringLiteral("scheduleType"),
-                            {QStringLiteral("Once"), QStringLiteral("Day of Week"), QStringLiteral("Day of Month"),
-                             QStringLiteral("Monthly"), QStringLiteral("Yearly"), QStringLiteral("Custom")},
-                            typeRow);
+    scheduleType_ = options(typeBox, QStringLiteral("scheduleType"), Names(scheduler::kScheduleTypes), typeRow);
     connect(scheduleType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::applyEnabling);
     layout->addWidget(typeBox);
 
@@ -211,10 +186,7 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     everyPrompt_->setBuddy(every_);
     repeatRow->addWidget(everyPrompt_);
     repeatRow->addWidget(every_);
-    everyType_ = options(page, QStringLiteral("everyType"),
-                         {QStringLiteral("minute(s)"), QStringLiteral("hour(s)"), QStringLiteral("day(s)"),
-                          QStringLiteral("week(s)"), QStringLiteral("month(s)"), QStringLiteral("year(s)")},
-                         repeatRow);
+    everyType_ = options(page, QStringLiteral("everyType"), Names(scheduler::kEveryTypes), repeatRow);
     layout->addLayout(repeatRow);
 
     auto* when = new QGridLayout;

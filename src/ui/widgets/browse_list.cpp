@@ -98,8 +98,11 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     connect(model_, &QAbstractItemModel::modelReset, this, &BrowseList::updateEnabling);
 
     if (!tabList_.empty())
-        model_->setView(tabList_.front().key, tabList_.front().prefix);
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        model_->setView(tabList_.front().key, tabList_.front().prefix, tabList_.front().restriction);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& now) {
+        // Kept as the user chose it: rows read again after another program
+        // wrote may show other records until the next refresh.
+        current_ = now.isValid() ? model_->rowIdAt(now.row()) : 0;
         updateEnabling();
         Q_EMIT selectionChanged();
     });
@@ -107,23 +110,33 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     updateEnabling();
 }
 
-QPushButton* BrowseList::standardButton(const QString& text, const QString& objectName)
+QPushButton* BrowseList::standardButton(const QString& text, const QString& objectName, int at)
 {
     auto* button = new QPushButton(text, this);
     button->setObjectName(objectName);
-    buttons_->addWidget(button);
+    buttons_->insertWidget(at, button);
     return button;
 }
 
 QPushButton* BrowseList::addButton(const QString& text, const QString& tip, const QString& objectName,
-                                   bool needsRow)
+                                   bool needsRow, int at)
 {
-    QPushButton* button = standardButton(text, objectName);
+    QPushButton* button = standardButton(text, objectName, at);
     button->setToolTip(tip);
     if (needsRow)
         needRow_.push_back(button);
     updateEnabling();
     return button;
+}
+
+QAction* BrowseList::addMenuAction(const QString& text, const QString& objectName, bool needsRow)
+{
+    QAction* action = menu_->addAction(text);
+    action->setObjectName(objectName);
+    if (needsRow)
+        needRowActions_.push_back(action);
+    updateEnabling();
+    return action;
 }
 
 QPushButton* BrowseList::addClosingButton(const QString& text, const QString& objectName)
@@ -140,8 +153,7 @@ int BrowseList::selectedRow() const
 
 std::int64_t BrowseList::selectedRowId() const
 {
-    const int row = selectedRow();
-    return row >= 0 ? model_->rowIdAt(row) : 0;
+    return selectedRow() >= 0 ? current_ : 0;
 }
 
 void BrowseList::selectRow(int row)
@@ -183,9 +195,10 @@ void BrowseList::setTab(int index)
     }
     const std::int64_t kept = selectedRowId();
     const BrowseTab& tab = tabList_[static_cast<std::size_t>(index)];
-    model_->setView(tab.key, tab.prefix);
+    model_->setView(tab.key, tab.prefix, tab.restriction);
     if (kept == 0 || !selectRowId(kept))
         selectRow(0);
+    Q_EMIT tabChanged(index);
 }
 
 void BrowseList::followScheduleChanges()
@@ -199,8 +212,9 @@ void BrowseList::setPrefix(std::vector<data::Value> prefix)
     const int index = std::max(tabBar_->currentIndex(), 0);
     if (index >= static_cast<int>(tabList_.size()))
         return;
-    tabList_[static_cast<std::size_t>(index)].prefix = std::move(prefix);
-    model_->setView(tabList_[static_cast<std::size_t>(index)].key, tabList_[static_cast<std::size_t>(index)].prefix);
+    BrowseTab& tab = tabList_[static_cast<std::size_t>(index)];
+    tab.prefix = std::move(prefix);
+    model_->setView(tab.key, tab.prefix, tab.restriction);
     selectRow(0);
 }
 

@@ -17,6 +17,7 @@ struct BrowseTab {
     QString title;
     int key = 0;
     std::vector<data::Value> prefix = {};
+    data::KeyView::Restriction restriction = {};
 };
 
 // The list part every browser shares: the tabs that switch the key, the list
@@ -37,9 +38,13 @@ public:
     QTabBar* tabs() const { return tabBar_; }
     QMenu* popupMenu() const { return menu_; }
 
-    // A button of the browser's own after the standard ones, enabled only while
-    // a row is selected when `needsRow`.
-    QPushButton* addButton(const QString& text, const QString& tip, const QString& objectName, bool needsRow);
+    // A button of the browser's own after the standard ones (or at place `at`
+    // among the buttons), enabled only while a row is selected when `needsRow`.
+    QPushButton* addButton(const QString& text, const QString& tip, const QString& objectName, bool needsRow,
+                           int at = -1);
+    // An entry of the browser's own at the end of the pop-up menu, greyed like
+    // the buttons while the list is empty when `needsRow`.
+    QAction* addMenuAction(const QString& text, const QString& objectName, bool needsRow);
     // Right-aligned after everything else ("Cl&ose").
     QPushButton* addClosingButton(const QString& text, const QString& objectName);
 
@@ -65,6 +70,8 @@ Q_SIGNALS:
     void selectionChanged();
     // A double-click or Enter on a row: the browser's edit, or a selector's choice.
     void rowActivated(std::int64_t rowid);
+    // The list shows the tab `index` now, chosen by the user or by setTab().
+    void tabChanged(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,7 +80,7 @@ private:
     void updateEnabling();
     void requestChange();
     void activate();
-    QPushButton* standardButton(const QString& text, const QString& objectName);
+    QPushButton* standardButton(const QString& text, const QString& objectName, int at = -1);
 
     std::vector<BrowseTab> tabList_;
     int standard_ = 0;
@@ -84,6 +91,7 @@ private:
     QMenu* menu_ = nullptr;
     std::vector<QWidget*> needRow_;  // buttons and actions greyed while the list is empty
     std::vector<QAction*> needRowActions_;
+    std::int64_t current_ = 0;  // the highlighted record's row id
 };
 
 }  // namespace hrln::ui

@@ -17,10 +17,11 @@ int BrowseModel::key() const
     return view_ ? view_->key() : -1;
 }
 
-void BrowseModel::setView(int key, std::vector<data::Value> prefix)
+void BrowseModel::setView(int key, std::vector<data::Value> prefix, data::KeyView::Restriction restriction)
 {
     beginResetModel();
-    view_ = std::make_unique<data::KeyView>(source_->database(), source_->schema(), key, std::move(prefix));
+    view_ = std::make_unique<data::KeyView>(source_->database(), source_->schema(), key, std::move(prefix),
+                                            std::move(restriction));
     pages_.clear();
     const std::int64_t n = view_->count();
     count_ = static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));

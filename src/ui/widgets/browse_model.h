@@ -105,8 +105,8 @@ public:
     BrowseSource& source() const { return *source_; }
     int key() const;
 
-    // Shows `key`, narrowed to `prefix`, from its first entry.
-    void setView(int key, std::vector<data::Value> prefix = {});
+    // Shows `key`, narrowed to `prefix` (and `restriction`), from its first entry.
+    void setView(int key, std::vector<data::Value> prefix = {}, data::KeyView::Restriction restriction = {});
     // Reads the table anew (the count and every page).
     void refresh();
 

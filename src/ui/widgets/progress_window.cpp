@@ -9,7 +9,7 @@
 namespace hrln::ui {
 
 ProgressWindow::ProgressWindow(BatchJob& job, int batchSize, const QString& objectName, QWidget* parent)
-    : QDialog(parent), run_(job, batchSize)
+    : QDialog(parent), job_(job), run_(job, batchSize)
 {
     setObjectName(objectName);
     setWindowTitle(QStringLiteral("Progress..."));
@@ -27,12 +27,17 @@ ProgressWindow::ProgressWindow(BatchJob& job, int batchSize, const QString& obje
     percentLine_ = new QLabel(QString::fromStdString(run_.progressText()), this);
     percentLine_->setObjectName(QStringLiteral("percentLine"));
     percentLine_->setAlignment(Qt::AlignHCenter);
+    tallyLine_ = new QLabel(QString::fromStdString(job.tally()), this);
+    tallyLine_->setObjectName(QStringLiteral("tallyLine"));
+    tallyLine_->setAlignment(Qt::AlignHCenter);
+    tallyLine_->setVisible(!job.tally().empty());
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::reject);
     layout->addWidget(bar_);
     layout->addWidget(jobLine_);
     layout->addWidget(percentLine_);
+    layout->addWidget(tallyLine_);
     layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     setMinimumWidth(300);
 
@@ -76,6 +81,9 @@ void ProgressWindow::showProgress()
 {
     bar_->setValue(run_.percent());
     percentLine_->setText(QString::fromStdString(run_.progressText()));
+    const std::string tally = job_.tally();
+    tallyLine_->setText(QString::fromStdString(tally));
+    tallyLine_->setVisible(!tally.empty());
 }
 
 void ProgressWindow::reject()

@@ -34,9 +34,11 @@ private:
     void onTick();
     void showProgress();
 
+    BatchJob& job_;
     BatchRun run_;
     QLabel* jobLine_ = nullptr;
     QLabel* percentLine_ = nullptr;
+    QLabel* tallyLine_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QTimer* timer_ = nullptr;

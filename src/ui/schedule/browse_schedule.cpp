@@ -1,0 +1,289 @@
+#include "ui/schedule/browse_schedule.h"
+
+#include "common/date_time.h"
+#include "ui/frame/icons.h"
+#include "ui/pim/category_windows.h"
+#include "ui/schedule/calendar_window.h"
+#include "ui/schedule/search_schedule.h"
+#include "ui/schedule/update_schedule.h"
+#include "ui/schedule/wizard_window.h"
+#include "ui/widgets/window_placement.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+namespace {
+
+using data::ScheduleRecord;
+using platform::MessageIcon;
+
+QString Q(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
+
+// A child window keeps its frame's place, a top-level window its own.
+QWidget* PlacedWindow(QWidget* w)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    return sub != nullptr ? static_cast<QWidget*>(sub) : w;
+}
+
+const QString kPosition = QStringLiteral("BrowseSchedule");
+
+}  // namespace
+
+QString ScheduleStateIcon(const ScheduleRecord& task)
+{
+    if (task.completed == 1)
+        return QStringLiteral("done");
+    if (task.skipNextTime == 1)
+        return QStringLiteral("skip");
+    if (task.disabled != 0)
+        return QStringLiteral("disabled");
+    return QStringLiteral("notdone");
+}
+
+QColor ScheduleDateColor(const ScheduleRecord& task)
+{
+    if (task.disabled != 0)
+        return QColor(128, 128, 128);
+    if (task.skipNextTime == 1)
+        return QColor(0, 0, 255);
+    return {};
+}
+
+std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
+{
+    std::vector<BrowseColumn<ScheduleRecord>> columns{
+        {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }},
+        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return Q(FormatD17(r.date)); }, {},
+         &ScheduleDateColor},
+        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return Q(FormatT3(r.time)); }, {}, {},
+         Qt::AlignRight | Qt::AlignVCenter},
+        {QStringLiteral("Category"), 16, [](const ScheduleRecord& r) { return Q(r.category.str()); }},
+        {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Q(r.description.str()); }},
+        {QStringLiteral("Task Type"), 15, [](const ScheduleRecord& r) { return Q(r.taskType.str()); }},
+        {QStringLiteral("Schedule Type"), 14, [](const ScheduleRecord& r) { return Q(r.scheduleType.str()); }},
+    };
+    return std::make_unique<TableBrowseSource<ScheduleRecord>>(db, std::move(columns));
+}
+
+BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWidget* parent)
+    : QWidget(parent), s_(std::move(services))
+{
+    setObjectName(QStringLiteral("BROWSESCHEDULE$QUICKWINDOW"));
+    setWindowTitle(caption());
+    setWindowIcon(ProgramIcon(QStringLiteral("schedule")));
+    day_ = s_.selectedDay != 0 ? s_.selectedDay : s_.schedule.clock.today();
+    // The category view starts on the first category until the user picks one.
+    data::Table<data::CategoryRecord> categories(s_.schedule.window.db);
+    categories.set(data::CategoryRecord::KeyCategory);
+    if (categories.next() == data::kOk)
+        category_ = categories.rec.category.str();
+
+    std::vector<BrowseTab> tabs{
+        {QStringLiteral("Day Schedule"), ScheduleRecord::KeyDate, {std::int64_t{day_}}},
+        {QStringLiteral("All by Date"), ScheduleRecord::KeyDate},
+        {QStringLiteral("All by Category"), ScheduleRecord::KeyCategory, {category_}},
+        {QStringLiteral("Selected"), ScheduleRecord::KeyDate, {}, s_.tags.restriction()},
+    };
+    auto* layout = new QVBoxLayout(this);
+    list_ = new BrowseList(ScheduleSource(s_.schedule.window.db), std::move(tabs),
+                           BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
+    layout->addWidget(list_);
+    list_->followScheduleChanges();
+
+    QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy the highlighted task to a new task"),
+                                         QStringLiteral("copyButton"), true, 1);
+    list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(QStringLiteral("Add a new task (tabbed)"));
+    list_->findChild<QPushButton*>(QStringLiteral("changeButton"))->setToolTip(QStringLiteral("Edit the highlighted task"));
+    list_->findChild<QPushButton*>(QStringLiteral("deleteButton"))
+        ->setToolTip(QStringLiteral("Delete the highlighted task"));
+    QPushButton* reschedule =
+        list_->addButton(QStringLiteral("Reschedule"),
+                         QStringLiteral("Rescheduling Wizard - ideal for holidays, and temporary changes"),
+                         QStringLiteral("rescheduleButton"), true);
+    QPushButton* runNow = list_->addButton(QStringLiteral("Run Now"), QStringLiteral("Run the highlighted task"),
+                                           QStringLiteral("runNowButton"), true);
+    pickDay_ = list_->addButton(QStringLiteral("&Pick Day"), QStringLiteral("Select a day for which to view tasks"),
+                                QStringLiteral("pickDayButton"), false);
+    pickCategory_ =
+        list_->addButton(QStringLiteral("&Pick Category"), QStringLiteral("Select a category for which to view tasks"),
+                         QStringLiteral("pickCategoryButton"), false);
+    search_ = list_->addButton(QStringLiteral("Search"), QStringLiteral("Select criteria for schedule view"),
+                               QStringLiteral("searchButton"), false);
+    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    close->setToolTip(QStringLiteral("Close this window"));
+
+    list_->popupMenu()->addSeparator();
+    QAction* copyAction = list_->addMenuAction(QStringLiteral("Cop&y"), QStringLiteral("copyAction"), true);
+    QAction* scriptAction = list_->addMenuAction(QStringLiteral("&Scripting"), QStringLiteral("scriptingAction"),
+                                                 static_cast<bool>(s_.openScripting));
+    scriptAction->setEnabled(s_.openScripting && list_->model()->rowCount() > 0);
+
+    connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
+    connect(list_, &BrowseList::changeRequested, this, [this](std::int64_t id) { run(pim::Request::Change, id); });
+    connect(list_, &BrowseList::deleteRequested, this, [this](std::int64_t id) { run(pim::Request::Delete, id); });
+    const auto copySelected = [this] {
+        if (const std::int64_t id = list_->selectedRowId(); id != 0)
+            run(pim::Request::Insert, id, true);
+    };
+    connect(copy, &QPushButton::clicked, this, copySelected);
+    connect(copyAction, &QAction::triggered, this, copySelected);
+    connect(scriptAction, &QAction::triggered, this, &BrowseScheduleWindow::scripting);
+    connect(reschedule, &QPushButton::clicked, this, &BrowseScheduleWindow::reschedule);
+    connect(runNow, &QPushButton::clicked, this, &BrowseScheduleWindow::runNow);
+    connect(pickDay_, &QPushButton::clicked, this, &BrowseScheduleWindow::pickDay);
+    connect(pickCategory_, &QPushButton::clicked, this, &BrowseScheduleWindow::pickCategory);
+    connect(search_, &QPushButton::clicked, this, &BrowseScheduleWindow::search);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(list_, &BrowseList::tabChanged, this, &BrowseScheduleWindow::onTab);
+
+    list_->setTab(s_.fullSchedule ? DateTab : DayTab);
+    onTab(list_->tabs()->currentIndex());
+    resize(760, 420);
+}
+
+QString BrowseScheduleWindow::caption() const
+{
+    const QString user = Q(s_.userName).trimmed();
+    return user.isEmpty() ? QStringLiteral("View Schedule") : QStringLiteral("View Schedule - ") + user;
+}
+
+void BrowseScheduleWindow::onTab(int index)
+{
+    pickDay_->setVisible(index == DayTab);
+    pickCategory_->setVisible(index == CategoryTab);
+    search_->setVisible(index == SelectedTab);
+}
+
+void BrowseScheduleWindow::showDay(Date day)
+{
+    day_ = day;
+    s_.selectedDay = day;  // a new task starts on the day shown
+    list_->setTab(DayTab);
+    list_->setPrefix({std::int64_t{day_}});
+}
+
+void BrowseScheduleWindow::showCategory(const std::string& category)
+{
+    category_ = category;
+    list_->setTab(CategoryTab);
+    list_->setPrefix({category_});
+}
+
+void BrowseScheduleWindow::run(pim::Request request, std::int64_t rowid, bool copy)
+{
+    const ScheduleWindowServices& w = s_.schedule;
+    const ScheduleFormServices form{w.window, w.ini, w.clock, *w.sound, day_};
+    const pim::Response response = UpdateScheduleWindow::Run(form, request, rowid, copy, this);
+    list_->refresh();
+    if (response == pim::Response::Completed && request != pim::Request::Delete)
+        list_->selectRowId(rowid);
+    list_->view()->setFocus();
+}
+
+bool BrowseScheduleWindow::readTask(std::int64_t rowid, ScheduleRecord& task)
+{
+    data::Table<ScheduleRecord> table(s_.schedule.window.db);
+    if (const int err = table.reget(ScheduleRecord::KeyDate, rowid); err != data::kOk) {
+        pim::RecordWarnings(s_.schedule.window.prompter).fetchError("Schedule", err);
+        list_->refresh();
+        return false;
+    }
+    task = table.rec;
+    return true;
+}
+
+void BrowseScheduleWindow::reschedule()
+{
+    ScheduleRecord source;
+    if (const std::int64_t rowid = list_->selectedRowId(); rowid == 0 || !readTask(rowid, source))
+        return;
+    if (WizardWindow* wizard = WizardWindow::OpenSpecialEvent(s_.schedule, source, this)) {
+        wizard->exec();
+        delete wizard;
+    }
+    list_->refresh();
+}
+
+void BrowseScheduleWindow::runNow()
+{
+    const std::int64_t rowid = list_->selectedRowId();
+    if (rowid == 0 || !s_.runNow)
+        return;
+    platform::Prompter& prompter = s_.schedule.window.prompter;
+    switch (s_.runNow(rowid)) {
+    case scheduler::Scheduler::RunNow::Done: break;
+    case scheduler::Scheduler::RunNow::Gone:
+        pim::RecordWarnings(prompter).fetchError("Schedule", data::kRecordNotFound);
+        break;
+    case scheduler::Scheduler::RunNow::Busy:
+        prompter.ask({"The task is being performed at this moment. Try again when it has finished.", "Run Now",
+                      MessageIcon::Information});
+        break;
+    case scheduler::Scheduler::RunNow::NotEnabled:
+        prompter.ask({"Only an enabled task can be run. Clear \"Disabled\" on the task first.", "Run Now",
+                      MessageIcon::Exclamation});
+        break;
+    }
+    list_->refresh();
+}
+
+void BrowseScheduleWindow::scripting()
+{
+    ScheduleRecord task;
+    if (const std::int64_t rowid = list_->selectedRowId(); rowid != 0 && s_.openScripting && readTask(rowid, task))
+        s_.openScripting(task.id, this);
+}
+
+void BrowseScheduleWindow::pickDay()
+{
+    const Date picked = CalendarWindow::PickDate(this, s_.schedule.window, s_.schedule.clock, QString(), day_,
+                                                 QString(), ScheduleRecord{});
+    if (picked != 0 && picked != day_)
+        showDay(picked);
+    else
+        s_.selectedDay = day_;
+}
+
+void BrowseScheduleWindow::pickCategory()
+{
+    data::CategoryRecord chosen;
+    if (SelectCategoriesWindow::Select(s_.schedule.window, chosen, this) == pim::Response::Completed)
+        showCategory(chosen.category.str());
+}
+
+void BrowseScheduleWindow::search()
+{
+    const ScheduleWindowServices& w = s_.schedule;
+    SearchScheduleWindow window(SearchServices{w, s_.tags, day_}, this);
+    window.exec();
+    list_->setTab(SelectedTab);
+    list_->refresh();
+}
+
+void BrowseScheduleWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowPosition(PlacedWindow(this), s_.schedule.window.positions, kPosition);
+    }
+    list_->view()->setFocus();
+}
+
+void BrowseScheduleWindow::closeEvent(QCloseEvent* event)
+{
+    SaveWindowPosition(PlacedWindow(this), s_.schedule.window.positions, kPosition);
+    QWidget::closeEvent(event);
+}
+
+}  // namespace hrln::ui

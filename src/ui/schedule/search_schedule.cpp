@@ -1,0 +1,283 @@
+#include "ui/schedule/search_schedule.h"
+
+#include "common/date_time.h"
+#include "scheduler/task_fields.h"
+#include "ui/schedule/calendar_window.h"
+#include "ui/schedule/field_widgets.h"
+#include "ui/schedule/update_schedule.h"
+#include "ui/widgets/progress_window.h"
+#include "ui/widgets/window_placement.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace hrln::ui {
+namespace {
+
+using namespace fields;
+using data::ScheduleRecord;
+
+const QString kPosition = QStringLiteral("SearchSchedule");
+
+// A list whose first, blank entry asks nothing.
+QComboBox* Choice(QWidget* parent, const QString& objectName, const QStringList& values, bool editable = false)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->addItem(QString());
+    box->addItems(values);
+    box->setEditable(editable);
+    return box;
+}
+
+std::string Std(const QString& s)
+{
+    return s.trimmed().toStdString();
+}
+
+}  // namespace
+
+SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* parent)
+    : QDialog(parent), s_(std::move(services))
+{
+    setObjectName(QStringLiteral("SEARCHSCHEDULE$QUICKWINDOW"));
+    setWindowTitle(QStringLiteral("Enter Search Criteria"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("This process allows you to select/unselect\n"
+                                                "schedule items based on certain criteria."),
+                                 this));
+
+    auto* form = new QFormLayout;
+    taskType_ = Choice(this, QStringLiteral("taskTypeList"), Names(scheduler::kTaskTypes));
+    form->addRow(QStringLiteral("Task &Type:"), taskType_);
+    QStringList categories;
+    data::Table<data::CategoryRecord> table(s_.schedule.window.db);
+    table.set(data::CategoryRecord::KeyCategory);
+    while (table.next() == data::kOk)
+        categories << Text(table.rec.category.str());
+    category_ = Choice(this, QStringLiteral("categoryList"), categories, true);
+    form->addRow(QStringLiteral("&Category:"), category_);
+    description_ = Entry(this, QStringLiteral("descriptionEdit"), 40, QStringLiteral("Text anywhere in the description"));
+    form->addRow(QStringLiteral("&Description:"), description_);
+    command_ = Entry(this, QStringLiteral("commandEdit"), 80);
+    form->addRow(QStringLiteral("Comma&nd:"), command_);
+    path_ = Entry(this, QStringLiteral("pathEdit"), 80);
+    form->addRow(QStringLiteral("Start &in:"), path_);
+    message_ = Entry(this, QStringLiteral("messageEdit"), 1000, QStringLiteral("Text anywhere in the message"));
+    form->addRow(QStringLiteral("&Message:"), message_);
+    scheduleType_ = Choice(this, QStringLiteral("scheduleTypeList"), Names(scheduler::kScheduleTypes));
+    form->addRow(QStringLiteral("Schedule T&ype:"), scheduleType_);
+
+    auto* ordinalRow = new QHBoxLayout;
+    for (const char* o : {"1st", "2nd", "3rd", "4th", "Last"}) {
+        ordinals_.push_back(Check(this, QString::fromLatin1(o), QStringLiteral("every") + QString::fromLatin1(o)));
+        ordinalRow->addWidget(ordinals_.back());
+    }
+    form->addRow(QStringLiteral("Every:"), ordinalRow);
+    auto* dayRow = new QHBoxLayout;
+    for (const char* d : {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}) {
+        weekdays_.push_back(Check(this, QString::fromLatin1(d), QString::fromLatin1(d).toLower()));
+        dayRow->addWidget(weekdays_.back());
+    }
+    form->addRow(QStringLiteral("On:"), dayRow);
+    auto* repeatRow = new QHBoxLayout;
+    every_ = new QSpinBox(this);
+    every_->setObjectName(QStringLiteral("everySpin"));
+    every_->setRange(0, static_cast<int>(scheduler::kMaxEvery));
+    every_->setSpecialValueText(QStringLiteral(" "));  // 0: no criterion
+    everyType_ = Choice(this, QStringLiteral("everyTypeList"), Names(scheduler::kEveryTypes));
+    repeatRow->addWidget(every_);
+    repeatRow->addWidget(everyType_);
+    form->addRow(QStringLiteral("&Repeat every:"), repeatRow);
+
+    const auto dateRow = [this](QLineEdit*& edit, const QString& name, const QString& mode) {
+        auto* row = new QHBoxLayout;
+        edit = Entry(this, name, 10, QStringLiteral("YYYY-MM-DD"));
+        row->addWidget(edit);
+        if (!mode.isNull()) {
+            auto* calendar = new QPushButton(QStringLiteral("..."), this);
+            calendar->setObjectName(name + QStringLiteral("Pick"));
+            calendar->setToolTip(QStringLiteral("Pick the date from a calendar"));
+            QLineEdit* target = edit;
+            connect(calendar, &QPushButton::clicked, this, [this, target, mode] { pick(target, mode); });
+            row->addWidget(calendar);
+        }
+        return row;
+    };
+    auto* nextRow = dateRow(date_, QStringLiteral("dateEdit"), QStringLiteral(""));
+    time_ = Entry(this, QStringLiteral("timeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
+    nextRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
+    nextRow->addWidget(time_);
+    form->addRow(QStringLiteral("Next &Date:"), nextRow);
+    form->addRow(QStringLiteral("&Last Run:"), dateRow(lastRun_, QStringLiteral("lastRunEdit"), QString()));
+    skipNext_ = Check(this, QStringLiteral("S&kip Next Time"), QStringLiteral("skipNextCheck"),
+                      QStringLiteral("Grey: either; ticked: flagged to skip; clear: not flagged"));
+    skipNext_->setTristate(true);
+    skipNext_->setCheckState(Qt::PartiallyChecked);
+    form->addRow(QString(), skipNext_);
+    auto* warnRow = dateRow(warnDate_, QStringLiteral("warnDateEdit"), QStringLiteral("None"));
+    warnTime_ = Entry(this, QStringLiteral("warnTimeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
+    warnRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
+    warnRow->addWidget(warnTime_);
+    form->addRow(QStringLiteral("Ad&vance Warning:"), warnRow);
+    layout->addLayout(form);
+
+    auto* buttons = new QHBoxLayout;
+    const auto button = [&](const QString& text, const QString& name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    QPushButton* go = button(QStringLiteral("&Search"), QStringLiteral("searchButton"));
+    go->setDefault(true);
+    QPushButton* edit = button(QStringLiteral("&Edit This"), QStringLiteral("editThisButton"));
+    QPushButton* next = button(QStringLiteral("&Find Next"), QStringLiteral("findNextButton"));
+    buttons->addStretch(1);
+    QPushButton* close = button(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    layout->addLayout(buttons);
+    connect(go, &QPushButton::clicked, this, &SearchScheduleWindow::search);
+    connect(edit, &QPushButton::clicked, this, &SearchScheduleWindow::editThis);
+    connect(next, &QPushButton::clicked, this, &SearchScheduleWindow::findNext);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    RestoreWindowPosition(this, s_.schedule.window.positions, kPosition);
+}
+
+void SearchScheduleWindow::done(int result)
+{
+    SaveWindowPosition(this, s_.schedule.window.positions, kPosition);
+    QDialog::done(result);
+}
+
+void SearchScheduleWindow::tell(const char* text)
+{
+    s_.schedule.window.prompter.ask({text, "", platform::MessageIcon::Exclamation});
+}
+
+bool SearchScheduleWindow::readDate(QLineEdit* edit, Date& out)
+{
+    const QString text = edit->text().trimmed();
+    out = 0;
+    if (text.isEmpty())
+        return true;
+    if (const std::optional<Date> d = ParseD17(text.toStdString())) {
+        out = *d;
+        return true;
+    }
+    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not a date.  Enter it as YYYY-MM-DD.",
+                                     "Invalid Entry", platform::MessageIcon::Exclamation});
+    edit->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool SearchScheduleWindow::readTime(QLineEdit* edit, Time& out)
+{
+    const QString text = edit->text().trimmed();
+    out = 0;
+    if (text.isEmpty())
+        return true;
+    if (const std::optional<Time> t = ParseT7(text.toStdString())) {
+        out = *t;
+        return true;
+    }
+    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not a time of day.  Enter it as HH:MM or HH:MM:SS.",
+                                     "Invalid Entry", platform::MessageIcon::Exclamation});
+    edit->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool SearchScheduleWindow::criteria(scheduler::ScheduleCriteria& c)
+{
+    c = {};
+    c.taskType = Std(taskType_->currentText());
+    c.category = Std(category_->currentText());
+    c.description = Std(description_->text());
+    c.command = Std(command_->text());
+    c.path = Std(path_->text());
+    c.message = Std(message_->text());
+    c.scheduleType = Std(scheduleType_->currentText());
+    for (std::size_t i = 0; i < ordinals_.size(); ++i)
+        if (ordinals_[i]->isChecked())
+            c.ordinals.push_back(static_cast<int>(i) + 1);
+    for (std::size_t i = 0; i < weekdays_.size(); ++i)
+        if (weekdays_[i]->isChecked())
+            c.weekdays.push_back(static_cast<int>(i));
+    c.every = every_->value();
+    c.everyType = Std(everyType_->currentText());
+    if (skipNext_->checkState() != Qt::PartiallyChecked)
+        c.skipNextTime = skipNext_->isChecked() ? 1 : 0;
+    return readDate(date_, c.date) && readTime(time_, c.time) && readDate(lastRun_, c.lastRunDate) &&
+           readDate(warnDate_, c.advanceWarnDate) && readTime(warnTime_, c.advanceWarnTime);
+}
+
+void SearchScheduleWindow::search()
+{
+    scheduler::ScheduleCriteria c;
+    if (!criteria(c))
+        return;
+    if (c.empty()) {
+        tell("You must specify at least one search field!");
+        return;
+    }
+    const platform::MessageButton clear = s_.schedule.window.prompter.ask(
+        {"Clear old selections first?", "", platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+         platform::MessageButton::Yes});
+    scheduler::ScheduleSearchJob job(s_.schedule.window.db, s_.tags, c, clear == platform::MessageButton::Yes);
+    ProgressWindow::Run(job, scheduler::ScheduleSearchJob::kBatch, QStringLiteral("SEARCHSCHEDULE$PROGRESSWINDOW"),
+                        this);
+    lastFound_ = job.firstFound();
+    if (job.error() != data::kOk)
+        pim::RecordWarnings(s_.schedule.window.prompter).fetchError("Schedule", job.error());
+    else if (job.found() == 0)
+        tell("There are no matching records!");
+}
+
+void SearchScheduleWindow::editThis()
+{
+    if (lastFound_ == 0) {
+        tell("There are no matching records!");
+        return;
+    }
+    std::int64_t rowid = lastFound_;
+    const ScheduleWindowServices& w = s_.schedule;
+    UpdateScheduleWindow::Run({w.window, w.ini, w.clock, *w.sound, s_.selectedDay}, pim::Request::Change, rowid, false,
+                              this);
+}
+
+void SearchScheduleWindow::findNext()
+{
+    scheduler::ScheduleCriteria c;
+    if (!criteria(c))
+        return;
+    if (c.empty()) {
+        tell("You must specify at least one search field!");
+        return;
+    }
+    const std::int64_t next = scheduler::FindNextMatch(s_.schedule.window.db, c, lastFound_);
+    if (next == 0) {
+        tell("There are no more matching records!");
+        return;
+    }
+    lastFound_ = next;
+    s_.tags.mark(next);
+}
+
+void SearchScheduleWindow::pick(QLineEdit* edit, const QString& mode)
+{
+    Date start = 0;
+    if (const std::optional<Date> d = ParseD17(edit->text().trimmed().toStdString()))
+        start = *d;
+    const Date picked =
+        CalendarWindow::PickDate(this, s_.schedule.window, s_.schedule.clock, QString(), start, mode, ScheduleRecord{});
+    if (picked != 0)
+        edit->setText(Text(FormatD17(picked)));
+}
+
+}  // namespace hrln::ui

@@ -1,0 +1,272 @@
+#include "ui/schedule/browse_schedule.h"
+
+#include "data/event_log.h"
+#include "data/settings.h"
+#include "modal.h"
+#include "scheduler/scheduler.h"
+#include "store_fixture.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/fake_station_probe.h"
+#include "support/scheduler_doubles.h"
+#include "ui/schedule/search_schedule.h"
+#include "ui/widgets/schedule_notifier.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+namespace hrln::test {
+namespace {
+
+using data::ScheduleRecord;
+using ui::BrowseScheduleWindow;
+
+const Date kMarch1 = MakeDate(3, 1, 2027);
+
+class BrowseScheduleTest : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        ASSERT_EQ(data::OpenTagFile(tagFile, db), data::kOk);
+        scheduler = std::make_unique<scheduler::Scheduler>(scheduler::SchedulerServices{
+            db, settings, log, clock, prompter, sound, frame, tray, scripts, messages, windows, nullptr,
+            ui::NotifyScheduleBrowsers, &probe, &gate});
+    }
+
+    std::unique_ptr<BrowseScheduleWindow> open(bool full = true)
+    {
+        auto w = std::make_unique<BrowseScheduleWindow>(ui::ScheduleBrowserServices{
+            {{db, positions, prompter}, clock, ini, &sound},
+            tags,
+            selectedDay,
+            "",
+            full,
+            [this](std::int64_t rowid) { return scheduler->runNow(rowid); },
+        });
+        w->show();
+        return w;
+    }
+
+    std::int64_t add(ScheduleRecord r)
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec = std::move(r);
+        EXPECT_EQ(t.add(), data::kOk);
+        return t.rowId();
+    }
+
+    static QString cell(BrowseScheduleWindow& w, int row, int column, int role = Qt::DisplayRole)
+    {
+        return w.list()->model()->data(w.list()->model()->index(row, column), role).toString();
+    }
+    template <class W>
+    static W* child(QWidget& w, const char* name)
+    {
+        W* found = w.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static QAction* menuEntry(BrowseScheduleWindow& w, const QString& text)
+    {
+        for (QAction* a : w.list()->popupMenu()->actions())
+            if (a->text() == text)
+                return a;
+        ADD_FAILURE() << text.toStdString();
+        return nullptr;
+    }
+
+    FakeClock clock{kMarch1, MakeTime(8, 0)};
+    data::Settings settings;
+    FakePrompter prompter;
+    data::EventLog log{dir.file(data::kEventLogFile), clock, settings};
+    data::ProfileFile positions{dir.file(data::kPositionsFile)};
+    data::ProfileFile ini{dir.file(data::kSettingsFile)};
+    FakeFrame frame;
+    FakeTray trayBackend;
+    FakeSound sound;
+    FakeScripts scripts;
+    FakeMessages messages;
+    scheduler::MessageWindowCounter windows;
+    scheduler::TrayController tray{trayBackend, frame, settings};
+    FakeStationProbe probe{1};
+    FakeStartGate gate;
+    std::unique_ptr<scheduler::Scheduler> scheduler;
+    data::Database tagFile{dir.file(data::kTagFile), data::TagLayout()};
+    data::RecordTags tags{tagFile, 0, data::TaggedTable::Schedule};
+    Date selectedDay = 0;
+};
+
+TEST_F(BrowseScheduleTest, AnEmptyDayLeavesOnlyAddAndAPickedDayBecomesTheNewTasksDefault)
+{
+    add(Task(1, kMarch1 + 3, MakeTime(9, 0), "Later"));
+    auto w = open(false);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("View Schedule"));
+    EXPECT_EQ(w->list()->tabs()->currentIndex(), BrowseScheduleWindow::DayTab);
+    EXPECT_EQ(w->list()->model()->rowCount(), 0);  // nothing today
+    EXPECT_TRUE(menuEntry(*w, QStringLiteral("&Add"))->isEnabled());
+    for (const char* text : {"&Edit", "&Delete", "Cop&y", "&Scripting"})
+        EXPECT_FALSE(menuEntry(*w, QString::fromLatin1(text))->isEnabled()) << text;
+    for (const char* name : {"copyButton", "changeButton", "deleteButton", "rescheduleButton", "runNowButton"})
+        EXPECT_FALSE(child<QPushButton>(*w, name)->isEnabled()) << name;
+    EXPECT_TRUE(child<QPushButton>(*w, "pickDayButton")->isVisible());
+    EXPECT_FALSE(child<QPushButton>(*w, "searchButton")->isVisible());
+
+    w->showDay(kMarch1 + 3);
+    EXPECT_EQ(w->list()->model()->rowCount(), 1);
+    EXPECT_EQ(selectedDay, kMarch1 + 3);  // published
+    EXPECT_TRUE(menuEntry(*w, QStringLiteral("Cop&y"))->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(*w, "runNowButton")->isEnabled());
+}
+
+TEST_F(BrowseScheduleTest, TheIconAndDateColourFollowDoneSkipDisabledInThatOrder)
+{
+    ScheduleRecord doneAndSkip = Task(1, kMarch1, 100, "done and skip");
+    doneAndSkip.completed = 1;
+    doneAndSkip.disabled = 1;
+    doneAndSkip.skipNextTime = 1;
+    ScheduleRecord offAndSkip = Task(2, kMarch1, 200, "disabled and skip");
+    offAndSkip.disabled = 1;
+    offAndSkip.skipNextTime = 1;
+    ScheduleRecord skip = Task(3, kMarch1, 300, "skip");
+    skip.skipNextTime = 1;
+    ScheduleRecord plain = Task(4, kMarch1, 400, "plain");
+    for (const auto* r : {&doneAndSkip, &offAndSkip, &skip, &plain})
+        add(*r);
+
+    EXPECT_EQ(ui::ScheduleStateIcon(doneAndSkip), QStringLiteral("done"));
+    EXPECT_EQ(ui::ScheduleStateIcon(offAndSkip), QStringLiteral("skip"));
+    EXPECT_EQ(ui::ScheduleStateIcon(skip), QStringLiteral("skip"));
+    EXPECT_EQ(ui::ScheduleStateIcon(plain), QStringLiteral("notdone"));
+
+    auto w = open();
+    ASSERT_EQ(w->list()->model()->rowCount(), 4);
+    const QColor grey(128, 128, 128);
+    const QColor blue(0, 0, 255);
+    const auto colour = [&](int row) {
+        return w->list()->model()->data(w->list()->model()->index(row, 1), Qt::ForegroundRole).value<QColor>();
+    };
+    EXPECT_EQ(colour(0), grey);
+    EXPECT_EQ(colour(1), grey);  // disabled wins over skip for the date
+    EXPECT_EQ(colour(2), blue);
+    EXPECT_FALSE(colour(3).isValid());
+    EXPECT_EQ(cell(*w, 3, 4), QStringLiteral("plain"));
+    EXPECT_EQ(cell(*w, 3, 1), QStringLiteral("2027-03-01"));
+}
+
+TEST_F(BrowseScheduleTest, TheCategoryViewIgnoresCase)
+{
+    add(Task(1, kMarch1, 100, "a", "Work"));
+    add(Task(2, kMarch1, 200, "b", "work"));
+    add(Task(3, kMarch1, 300, "c", "Home"));
+    add(Task(4, kMarch1, 400, "d", "WORK"));
+    auto w = open();
+    w->showCategory("wOrK");
+    EXPECT_EQ(w->list()->tabs()->currentIndex(), BrowseScheduleWindow::CategoryTab);
+    EXPECT_EQ(w->list()->model()->rowCount(), 3);
+    EXPECT_TRUE(child<QPushButton>(*w, "pickCategoryButton")->isVisible());
+}
+
+TEST_F(BrowseScheduleTest, ATaskWrittenByAnotherProgramShowsAfterOneTickAndTheSelectionStays)
+{
+    add(Task(1, kMarch1 + 1, 100, "first"));
+    const std::int64_t second = add(Task(2, kMarch1 + 2, 100, "second"));
+    auto w = open();
+    ASSERT_TRUE(w->list()->selectRowId(second));
+    scheduler->tick();  // the file as it is now
+
+    data::Database other(db.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), data::kOk);
+    data::Table<ScheduleRecord> t(other);
+    t.rec = Task(3, kMarch1, 100, "from elsewhere");
+    ASSERT_EQ(t.add(), data::kOk);
+
+    EXPECT_EQ(w->list()->model()->rowCount(), 2);
+    scheduler->tick();
+    EXPECT_EQ(w->list()->model()->rowCount(), 3);
+    EXPECT_EQ(w->list()->selectedRowId(), second);
+}
+
+TEST_F(BrowseScheduleTest, RunNowLeavesOneHistoryEntryAndAGoneTaskIsSaidSo)
+{
+    const std::int64_t rowid = add(Task(1, kMarch1 + 5, MakeTime(9, 0), "Report"));
+    auto w = open();
+    ASSERT_TRUE(w->list()->selectRowId(rowid));
+    QTest::mouseClick(child<QPushButton>(*w, "runNowButton"), Qt::LeftButton);
+    ASSERT_EQ(messages.started.size(), 1u);
+    int history = 0;
+    data::Table<ScheduleRecord> t(db);
+    t.set(ScheduleRecord::KeyID);
+    while (t.next() == data::kOk)
+        history += t.rec.isHistoryEntry() ? 1 : 0;
+    EXPECT_EQ(history, 1);
+    EXPECT_TRUE(prompter.shown.empty());
+    // The "Once" task is spent: only its history entry is left, shown done.
+    ASSERT_EQ(w->list()->model()->rowCount(), 1);
+    EXPECT_EQ(w->list()->model()->data(w->list()->model()->index(0, 1), Qt::ForegroundRole).value<QColor>(),
+              QColor(128, 128, 128));
+
+    // Another program deletes the highlighted task: the next action says so.
+    const std::int64_t doomed = add(Task(2, kMarch1 + 6, MakeTime(9, 0), "Doomed"));
+    w->list()->refresh();
+    ASSERT_TRUE(w->list()->selectRowId(doomed));
+    data::Database other(db.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), data::kOk);
+    data::Table<ScheduleRecord> gone(other);
+    ASSERT_EQ(gone.reget(ScheduleRecord::KeyID, doomed), data::kOk);
+    ASSERT_EQ(gone.remove(), data::kOk);
+    QTest::mouseClick(child<QPushButton>(*w, "runNowButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("Not Found"), std::string::npos) << prompter.shown[0].text;
+    EXPECT_EQ(w->list()->model()->rowCount(), 1);
+    EXPECT_EQ(messages.started.size(), 1u);
+}
+
+TEST_F(BrowseScheduleTest, ASearchMarksTheMatchesAndNoToClearingAddsToThem)
+{
+    add(Task(1, kMarch1, 100, "Pay rent", "Home"));
+    add(Task(2, kMarch1 + 1, 100, "Gym", "Sport"));
+    add(Task(3, kMarch1 + 2, 100, "Rent a car", "Travel"));
+    auto w = open();
+
+    ui::SearchScheduleWindow search(ui::SearchServices{{{db, positions, prompter}, clock, ini, &sound}, tags, 0},
+                                    w.get());
+    search.show();
+    QPushButton* go = child<QPushButton>(search, "searchButton");
+    QTest::mouseClick(go, Qt::LeftButton);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "You must specify at least one search field!");
+    EXPECT_EQ(tags.count(), 0);
+
+    QTest::keyClicks(child<QLineEdit>(search, "descriptionEdit"), QStringLiteral("RENT"));
+    prompter.answer(platform::MessageButton::Yes);
+    QTest::mouseClick(go, Qt::LeftButton);
+    EXPECT_EQ(tags.count(), 2);
+    EXPECT_EQ(prompter.shown.back().text, "Clear old selections first?");
+
+    child<QLineEdit>(search, "descriptionEdit")->clear();
+    child<QComboBox>(search, "categoryList")->setCurrentText(QStringLiteral("sport"));
+    prompter.answer(platform::MessageButton::No);
+    QTest::mouseClick(go, Qt::LeftButton);
+    EXPECT_EQ(tags.count(), 3);
+
+    w->list()->setTab(BrowseScheduleWindow::SelectedTab);
+    EXPECT_EQ(w->list()->model()->rowCount(), 3);
+    EXPECT_TRUE(child<QPushButton>(*w, "searchButton")->isVisible());
+
+    child<QComboBox>(search, "categoryList")->setCurrentText(QStringLiteral("nowhere"));
+    prompter.answer(platform::MessageButton::Yes);
+    QTest::mouseClick(go, Qt::LeftButton);
+    EXPECT_EQ(prompter.shown.back().text, "There are no matching records!");
+    QTest::mouseClick(child<QPushButton>(search, "findNextButton"), Qt::LeftButton);
+    EXPECT_EQ(prompter.shown.back().text, "There are no more matching records!");
+}
+
+}  // namespace
+}  // namespace hrln::test
