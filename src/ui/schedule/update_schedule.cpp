@@ -5,6 +5,8 @@
 #include "scheduler/schedule_form.h"
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
+#include "ui/script/browse_scripting.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
 
@@ -31,20 +33,6 @@ namespace {
 
 using data::ScheduleRecord;
 using namespace scheduler;
-
-QString Text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaxLength(width);
-    edit->setToolTip(tip);
-    return edit;
-}
 
 QCheckBox* Check(QWidget* parent, const QString& text, const QString& objectName, const QString& tip = {})
 {
@@ -157,7 +145,8 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
         2, 0, 1, 3);
     scripting_ = new QPushButton(QStringLiteral("&Scripting"), commandPage);
     scripting_->setObjectName(QStringLiteral("scriptingButton"));
-    scripting_->setEnabled(false);  // the script editor opens here once it is part of the program
+    scripting_->setToolTip(QStringLiteral("Edit the script of this task"));
+    connect(scripting_, &QPushButton::clicked, this, &UpdateScheduleWindow::openScript);
     commandGrid->addWidget(scripting_, 3, 0);
     commandGrid->addWidget(new QLabel(QStringLiteral("<- Press this to send keystrokes or DDE commands"), commandPage),
                            3, 1, 1, 2);
@@ -555,6 +544,16 @@ void UpdateScheduleWindow::browseWav()
     onAlarm();
 }
 
+void UpdateScheduleWindow::openScript()
+{
+    // The task stands in the table from the moment the form opened (a new one
+    // as its placeholder), so its script can be written before it is saved.
+    scriptEdited_ = true;
+    BrowseScriptingWindow window({s_.window, s_.windows}, table_.rec.id, this);
+    window.exec();
+    scripting_->setFocus();
+}
+
 void UpdateScheduleWindow::play()
 {
     const QString file = alarmFile_->text().trimmed();
@@ -578,8 +577,8 @@ bool UpdateScheduleWindow::eventFilter(QObject* watched, QEvent* event)
 
 void UpdateScheduleWindow::reject()
 {
-    // A script copied into the new task goes with it.
-    if (copiedFrom_ != 0 && form().request() == pim::Request::Insert && table_.rec.id != 0) {
+    // A script copied or written into the new task goes with it.
+    if ((copiedFrom_ != 0 || scriptEdited_) && form().request() == pim::Request::Insert && table_.rec.id != 0) {
         pim::RecordWarnings warnings(s_.window.prompter);
         script::DeleteScriptJob job(s_.window.db, table_.rec.id, warnings);
         ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), this);
