@@ -5,6 +5,7 @@
 #include "store_fixture.h"
 #include "support/fake_prompter.h"
 #include "support/fake_windows.h"
+#include "ui/widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -220,6 +221,40 @@ TEST_F(ScriptWindowsTest, MovesCopyAndClearAllWorkOnTheHighlightedItem)
         EXPECT_EQ(action->isEnabled(), action->text() == QStringLiteral("&Add")) << action->text().toStdString();
     EXPECT_FALSE(Child<QPushButton>(&browser, "copyButton")->isEnabled());
     EXPECT_FALSE(Child<QPushButton>(&browser, "printButton")->isEnabled());
+}
+
+TEST_F(ScriptWindowsTest, ExportClearAndImportGiveTheSameScriptThroughOneFileName)
+{
+    data::Table<data::ScheduleRecord> task(db);
+    task.rec = Task(4, MakeDate(1, 4, 2027), MakeTime(9, 0));
+    ASSERT_EQ(task.add(), data::kOk);
+    addItem(4, 1, "a");
+    addItem(4, 2, "b[Enter]");
+    const QString path = QString::fromStdString(dir.file("backup.hsx"));
+    std::vector<std::pair<QString, QString>> asked;  // title, suggested
+    QString answer = path;
+    ui::SetFileChooser([&](QWidget*, const ui::FileRequest& request) {
+        asked.emplace_back(request.title, request.suggested);
+        return answer;
+    });
+    ui::BrowseScriptingWindow browser(services(), 4);
+    browser.show();
+    Child<QPushButton>(&browser, "exportButton")->click();
+    prompter.answer(platform::MessageButton::Yes);
+    Child<QPushButton>(&browser, "clearAllButton")->click();
+    ASSERT_EQ(browser.list()->model()->rowCount(), 0);
+    Child<QPushButton>(&browser, "importButton")->click();
+    answer.clear();  // a cancelled dialog reads nothing
+    Child<QPushButton>(&browser, "importButton")->click();
+    ui::SetFileChooser({});
+
+    EXPECT_EQ(script(4), (Strings{"1:Send Keystrokes:a", "2:Send Keystrokes:b[Enter]"}));
+    ASSERT_EQ(browser.list()->model()->rowCount(), 2);
+    ASSERT_EQ(asked.size(), 3U);
+    EXPECT_EQ(asked[0].first, QStringLiteral("Export to File"));
+    EXPECT_EQ(asked[1].first, QStringLiteral("Choose File to Import"));
+    EXPECT_EQ(asked[1].second, path);  // the file of the export is offered again
+    EXPECT_EQ(prompter.shown.size(), 1U);  // the question of "Clear All" only
 }
 
 }  // namespace

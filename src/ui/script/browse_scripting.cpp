@@ -1,7 +1,9 @@
 #include "ui/script/browse_scripting.h"
 
+#include "script/script_file.h"
 #include "script/script_jobs.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
@@ -19,6 +21,13 @@ namespace {
 using data::ScriptingRecord;
 
 const QString kPosition = QStringLiteral("BrowseScripting");
+
+// The script file last chosen, offered again by the next import or export.
+QString& ScriptFileName()
+{
+    static QString name;
+    return name;
+}
 
 }  // namespace
 
@@ -70,15 +79,14 @@ BrowseScriptingWindow::BrowseScriptingWindow(ScriptWindowServices services, data
     moveButton(script::Move::Bottom, QStringLiteral("Move record to the bottom"), QStringLiteral("bottomButton"),
                QKeySequence(Qt::CTRL | Qt::Key_End));
 
-    // Script files and printing come with their own windows.
     QPushButton* import = list_->addButton(QStringLiteral("&Import"), QStringLiteral("Import script items from a text file"),
                                            QStringLiteral("importButton"), false);
-    import->setEnabled(false);
+    connect(import, &QPushButton::clicked, this, [this] { exchange(false); });
     QPushButton* exportButton = list_->addButton(
         QStringLiteral("E&xport"),
         QStringLiteral("Export script items from a text file - backup and transfer scripts, or use your own editor"),
         QStringLiteral("exportButton"), false);
-    exportButton->setEnabled(false);
+    connect(exportButton, &QPushButton::clicked, this, [this] { exchange(true); });
     QPushButton* clear = list_->addButton(QStringLiteral("Clear All"), QStringLiteral("Clear all script items"),
                                           QStringLiteral("clearAllButton"), false);
     connect(clear, &QPushButton::clicked, this, &BrowseScriptingWindow::clearAll);
@@ -155,6 +163,29 @@ void BrowseScriptingWindow::clearAll()
     pim::RecordWarnings warnings(s_.window.prompter);
     script::DeleteScriptJob job(s_.window.db, taskId_, warnings);
     ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), this);
+    list_->refresh();
+    list_->view()->setFocus();
+}
+
+void BrowseScriptingWindow::exchange(bool exporting)
+{
+    FileRequest request;
+    request.kind = exporting ? FileRequest::Kind::Save : FileRequest::Kind::Open;
+    request.title = exporting ? QStringLiteral("Export to File") : QStringLiteral("Choose File to Import");
+    request.filter = QStringLiteral("Export File (*.hsx);;Text (*.txt);;All (*)");
+    request.suggested = ScriptFileName();
+    const QString chosen = ChooseFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    ScriptFileName() = chosen.left(255);
+    const std::string path = chosen.toStdString();
+    if (exporting) {
+        script::ExportScriptJob job(s_.window.db, taskId_, path, s_.window.prompter);
+        ProgressWindow::Run(job, script::ExportScriptJob::kBatch, QStringLiteral("EXPORTSCRIPT$PROGRESSWINDOW"), this);
+    } else {
+        script::ImportScriptJob job(s_.window.db, taskId_, path, s_.window.prompter);
+        ProgressWindow::Run(job, script::ImportScriptJob::kBatch, QStringLiteral("IMPORTSCRIPT$PROGRESSWINDOW"), this);
+    }
     list_->refresh();
     list_->view()->setFocus();
 }

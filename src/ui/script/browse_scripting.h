@@ -26,6 +26,8 @@ public:
     void moveItem(script::Move how);
     void copyItem();
     void clearAll();
+    // ImportScript or ExportScript on the task, through the shared file name.
+    void exchange(bool exporting);
 
 protected:
     void done(int result) override;
