@@ -5,10 +5,13 @@
 #include "store_fixture.h"
 #include "support/fake_prompter.h"
 #include "support/fake_windows.h"
+#include "ui/script/view_script_keys.h"
 #include "ui/widgets/file_dialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -17,6 +20,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+
+#include <fstream>
 
 namespace hrln::test {
 namespace {
@@ -255,6 +260,54 @@ TEST_F(ScriptWindowsTest, ExportClearAndImportGiveTheSameScriptThroughOneFileNam
     EXPECT_EQ(asked[1].first, QStringLiteral("Choose File to Import"));
     EXPECT_EQ(asked[1].second, path);  // the file of the export is offered again
     EXPECT_EQ(prompter.shown.size(), 1U);  // the question of "Clear All" only
+}
+
+TEST_F(ScriptWindowsTest, TheKeyListFindsByKeyboardAndAsksToWrap)
+{
+    const std::string path = dir.file("KEYCODES.TXT");
+    std::ofstream(path, std::ios::binary) << "[Alt]   Alt key\r\n[AltB]  Alt+B\r\n[Enter] Enter\r\n";
+    std::vector<std::string> seen;
+    WhenModalOpens(
+        [&](QWidget* viewer) {
+            EXPECT_EQ(viewer->windowTitle(), QStringLiteral("List of Key Abbreviations"));
+            auto* text = Child<QPlainTextEdit>(viewer, "keysText");
+            WhenModalOpens(
+                [&](QWidget* find) {
+                    EXPECT_EQ(find->windowTitle(), QStringLiteral("Searching Text..."));
+                    QTest::keyClicks(Child<QLineEdit>(find, "findEdit"), QStringLiteral("alt"));
+                    auto* whole = Child<QCheckBox>(find, "wholeWordCheck");
+                    whole->setFocus();
+                    QTest::keyClick(whole, Qt::Key_Space);
+                    EXPECT_TRUE(whole->isChecked());
+                    QTest::keyClick(Child<QLineEdit>(find, "findEdit"), Qt::Key_Return);
+                },
+                QStringLiteral("VIEWSCRIPTKEYS$ASC1:SEARCHWINDOW"));
+            Child<QPushButton>(viewer, "findButton")->click();
+            seen.push_back(text->textCursor().selectedText().toStdString() + "@" +
+                           std::to_string(text->textCursor().blockNumber()));
+            auto* next = Child<QPushButton>(viewer, "findNextButton");
+            next->click();  // "Alt key"
+            seen.push_back(std::to_string(text->textCursor().blockNumber()));
+            next->click();  // "Alt+B"
+            seen.push_back(std::to_string(text->textCursor().blockNumber()));
+            prompter.answer(platform::MessageButton::Yes);
+            next->click();  // the end: back to the first
+            seen.push_back(std::to_string(text->textCursor().blockNumber()) + ":" +
+                           std::to_string(text->textCursor().positionInBlock()));
+            QTest::keyClick(viewer, Qt::Key_Escape);
+        },
+        QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
+    ui::ViewScriptKeysWindow::Show(services().window, nullptr, path);
+    EXPECT_EQ(seen, (Strings{"Alt@0", "0", "1", "0:4"}));
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].text,
+              "The end of the viewed file was encountered.  Do you want to start again from the beginning?");
+
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "  \r\n";
+    ui::ViewScriptKeysWindow::Show(services().window, nullptr, path);
+    ASSERT_EQ(prompter.shown.size(), 2U);
+    EXPECT_EQ(prompter.shown[1].text, "The file you've requested contains no text.");
+    EXPECT_EQ(prompter.shown[1].caption, "File Load Error");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "script/script_editing.h"
 #include "script/window_match.h"
+#include "ui/script/view_script_keys.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 
@@ -144,7 +145,7 @@ QWidget* UpdateScriptingWindow::buildKeystrokes()
     grid->addWidget(keystrokes_, 0, 1);
     auto* keys = new QPushButton(QStringLiteral("View List of Abbreviations"));
     keys->setObjectName(QStringLiteral("viewKeysButton"));
-    keys->setEnabled(false);  // the key list viewer opens here once it is part of the program
+    connect(keys, &QPushButton::clicked, this, [this] { ViewScriptKeysWindow::Show(s_.window, this); });
     grid->addWidget(keys, 1, 1, Qt::AlignLeft);
     return Page(grid, QStringLiteral("Send Keystrokes:  The keys are typed into the program that has the focus when "
                                      "the item runs.  Special keys are written as a key name in square brackets, "
