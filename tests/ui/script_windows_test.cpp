@@ -310,5 +310,52 @@ TEST_F(ScriptWindowsTest, TheKeyListFindsByKeyboardAndAsksToWrap)
     EXPECT_EQ(prompter.shown[1].caption, "File Load Error");
 }
 
+TEST_F(ScriptWindowsTest, AdvancedEditsTheStartOptionsCodeAndTheTimeout)
+{
+    data::Table<ScriptingRecord> t(db);
+    t.rec.id = 4;
+    t.rec.sequence = 1;
+    t.rec.action = "Start Program";
+    t.rec.command = "xterm";
+    t.rec.ddeApplicationName = "018";
+    t.rec.timeElapsed = 86400;
+    ASSERT_EQ(t.add(), data::kOk);
+    std::int64_t rowid = t.rowId();
+    bool timeoutOffAtFirst = false;
+    int shownTimeout = 0;
+    WhenModalOpens(
+        [&](QWidget* form) {
+            WhenModalOpens(
+                [&](QWidget* advanced) {
+                    EXPECT_EQ(advanced->windowTitle(), QStringLiteral("Advanced..."));
+                    auto* timeout = Child<QSpinBox>(advanced, "timeoutEdit");
+                    timeoutOffAtFirst = !timeout->isEnabled();
+                    shownTimeout = timeout->value();
+                    EXPECT_TRUE(Child<QRadioButton>(advanced, "priority1")->isChecked());
+                    EXPECT_TRUE(Child<QRadioButton>(advanced, "mode8")->isChecked());
+                    auto* wait = Child<QCheckBox>(advanced, "waitCheck");
+                    wait->setFocus();
+                    QTest::keyClick(wait, Qt::Key_Space);
+                    EXPECT_TRUE(timeout->isEnabled());
+                    timeout->setValue(30);
+                    Child<QRadioButton>(advanced, "priority3")->click();
+                    Child<QRadioButton>(advanced, "mode7")->click();
+                    Child<QPushButton>(advanced, "okButton")->click();
+                },
+                QStringLiteral("SCRIPTINGSTARTPROGRAMADVANCED$WINDOW"));
+            Child<QPushButton>(form, "advancedButton")->click();
+            Child<QPushButton>(form, "okButton")->click();
+        },
+        QStringLiteral("UPDATESCRIPTING$QUICKWINDOW"));
+    EXPECT_EQ(ui::UpdateScriptingWindow::Run(services(), pim::Request::Change, 4, rowid, nullptr),
+              pim::Response::Completed);
+    EXPECT_TRUE(timeoutOffAtFirst);
+    EXPECT_EQ(shownTimeout, 86400);
+    const ScriptingRecord stored = item(4, 1);
+    EXPECT_EQ(stored.ddeApplicationName, "137");
+    EXPECT_EQ(stored.timeElapsed, 30);
+    EXPECT_EQ(stored.command, "xterm");
+}
+
 }  // namespace
 }  // namespace hrln::test

@@ -2,6 +2,7 @@
 
 #include "script/script_editing.h"
 #include "script/window_match.h"
+#include "ui/script/start_program_advanced.h"
 #include "ui/script/view_script_keys.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
@@ -248,9 +249,9 @@ QWidget* UpdateScriptingWindow::buildStart()
     path_ = Entry(nullptr, QStringLiteral("pathEdit"), 80, QStringLiteral("Directory (Folder) to start the command in"));
     grid->addWidget(Label(QStringLiteral("Start &in:"), path_), 1, 0);
     grid->addWidget(path_, 1, 1, 1, 2);
-    auto* advanced = new QPushButton(QStringLiteral("A&dvanced"));
+    auto* advanced = new QPushButton(QStringLiteral("&Advanced"));
     advanced->setObjectName(QStringLiteral("advancedButton"));
-    advanced->setEnabled(false);  // the start options window opens here once it is part of the program
+    connect(advanced, &QPushButton::clicked, this, &UpdateScriptingWindow::editStartOptions);
     grid->addWidget(advanced, 2, 1, Qt::AlignLeft);
     return Page(grid, QStringLiteral("Start Program:  Starts a program, or opens a document with the program the "
                                      "desktop associates with it.  The start folder defaults to the folder of a "
@@ -347,6 +348,20 @@ void UpdateScriptingWindow::browseCommand()
     command_->setText(chosen.left(80));
     if (path_->text().trimmed().isEmpty())
         path_->setText(QFileInfo(chosen).absolutePath().left(80));
+}
+
+void UpdateScriptingWindow::editStartOptions()
+{
+    // The options share their fields with other actions' entries: edited as
+    // the entries hold them now, and put back there for OK to store.
+    data::ScriptingRecord options = table_.rec;
+    options.ddeApplicationName = ddeName_->text().toStdString();
+    options.timeElapsed = elapsed_->value();
+    StartProgramAdvancedWindow window(options, s_.window.positions, this);
+    if (window.exec() != QDialog::Accepted)
+        return;
+    ddeName_->setText(Text(options.ddeApplicationName.view()));
+    elapsed_->setValue(static_cast<int>(options.timeElapsed));
 }
 
 void UpdateScriptingWindow::showRecord()

@@ -62,6 +62,7 @@ private:
     // The drop-downs of window titles from the windows open now; what the user typed stays.
     void fillWindowLists();
     void browseCommand();
+    void editStartOptions();
 
     ScriptWindowServices s_;
     data::Table<data::ScriptingRecord>& table_;
