@@ -45,17 +45,6 @@ protected:
         script::ImportScriptJob job(db, id, path, prompter);
         run(job, script::ImportScriptJob::kBatch);
     }
-    std::vector<ScriptingRecord> script(data::Long id)
-    {
-        std::vector<ScriptingRecord> out;
-        data::Table<ScriptingRecord> t(db);
-        t.set(ScriptingRecord::KeyID);
-        while (t.next() == data::kOk)
-            if (t.rec.id == id)
-                out.push_back(t.rec);
-        return out;
-    }
-
     FakePrompter prompter;
 };
 
@@ -115,7 +104,7 @@ TEST_F(ScriptFileTest, ExportAppendsAndImportNumbersAfterTheLastItemWithValuesIn
     EXPECT_EQ(read(path), once + once);
 
     importFrom(2, path);
-    const auto copied = script(2);
+    const auto copied = scriptItems(2);
     ASSERT_EQ(copied.size(), 4U);  // "Exit Script" does not travel
     EXPECT_EQ(copied[0].sequence, 1);
     EXPECT_EQ(copied[3].sequence, 4);
@@ -126,7 +115,7 @@ TEST_F(ScriptFileTest, ExportAppendsAndImportNumbersAfterTheLastItemWithValuesIn
     EXPECT_EQ(copied[1].timeElapsed, 86400);
 
     importFrom(3, path);
-    const auto appended = script(3);
+    const auto appended = scriptItems(3);
     ASSERT_EQ(appended.size(), 11U);
     EXPECT_EQ(appended[7].sequence, 8);
     EXPECT_TRUE(prompter.shown.empty());
@@ -142,7 +131,7 @@ TEST_F(ScriptFileTest, UnknownTypesAreSkippedWithoutANumberAndLongValuesAreCut)
                 "\"If Window...\",\"" + std::string(30, 'w') + "\",\"Term*\",\"\",\"\",\"\",\"extra\"\r\n"
                 "\"Wait\",\"abc\"");
     importFrom(1, path);
-    const auto items = script(1);
+    const auto items = scriptItems(1);
     ASSERT_EQ(items.size(), 3U);
     EXPECT_EQ(items[0].sequence, 1);
     EXPECT_EQ(items[0].keystrokes.str(), std::string(80, 'k'));
@@ -168,7 +157,7 @@ TEST_F(ScriptFileTest, ImportIntoATaskRemovedMeanwhileStopsWithAMessage)
     EXPECT_FALSE(r.start());
     ASSERT_EQ(prompter.shown.size(), 1U);
     EXPECT_EQ(prompter.shown[0].caption, "Error!");
-    EXPECT_TRUE(script(1).empty());
+    EXPECT_TRUE(scriptItems(1).empty());
 }
 
 // Random and mutated lines: nothing crashes or hangs, every valid line is
@@ -212,7 +201,7 @@ TEST_F(ScriptFileTest, MangledFilesImportEveryValidLineAndNothingElse)
         r.tick();
     EXPECT_FALSE(r.running());
     EXPECT_EQ(r.percent(), 100);
-    const auto items = script(1);
+    const auto items = scriptItems(1);
     EXPECT_EQ(static_cast<int>(items.size()), validLines);
     for (const ScriptingRecord& item : items)
         EXPECT_LE(item.focusOnWindow.str().size(), 80U);

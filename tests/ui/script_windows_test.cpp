@@ -54,11 +54,8 @@ protected:
     Strings script(data::Long id)
     {
         Strings out;
-        data::Table<ScriptingRecord> t(db);
-        t.set(ScriptingRecord::KeyID);
-        while (t.next() == data::kOk)
-            if (t.rec.id == id)
-                out.push_back(std::to_string(t.rec.sequence) + ":" + t.rec.action.str() + ":" + t.rec.keystrokes.str());
+        for (const ScriptingRecord& r : scriptItems(id))
+            out.push_back(std::to_string(r.sequence) + ":" + r.action.str() + ":" + r.keystrokes.str());
         return out;
     }
     ScriptingRecord item(data::Long id, data::Long sequence)

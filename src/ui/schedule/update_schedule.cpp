@@ -522,11 +522,7 @@ void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)
 
 void UpdateScheduleWindow::browseProgram()
 {
-    FileRequest request;
-    request.title = QStringLiteral("Choose a Program to Start");
-    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
-    request.suggested = path_->text().trimmed();
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen = ChooseProgram(this, path_->text().trimmed());
     if (!chosen.isEmpty())
         command_->setText(chosen.left(80));
 }

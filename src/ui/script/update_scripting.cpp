@@ -57,10 +57,9 @@ QWidget* Page(QLayout* fields, const QString& help)
 }
 
 // Radio buttons in a group box; the buttons' texts are the stored values.
-QButtonGroup* Options(QWidget* owner, const QString& title, const QString& objectPrefix, const QStringList& values,
-                      QLayout* into)
+QButtonGroup* Options(const QString& title, const QString& objectPrefix, const QStringList& values, QBoxLayout* into)
 {
-    auto* box = new QGroupBox(title, owner);
+    auto* box = new QGroupBox(title);
     auto* row = new QHBoxLayout(box);
     auto* group = new QButtonGroup(box);
     int id = 0;
@@ -156,12 +155,7 @@ QWidget* UpdateScriptingWindow::buildKeystrokes()
 QWidget* UpdateScriptingWindow::buildWait()
 {
     auto* layout = new QVBoxLayout;
-    auto* owner = new QWidget;
-    auto* optionRow = new QHBoxLayout(owner);
-    optionRow->setContentsMargins(0, 0, 0, 0);
-    combination_ = Options(owner, QString(), QStringLiteral("combination"), {QStringLiteral("And"), QStringLiteral("Or")},
-                           optionRow);
-    layout->addWidget(owner);
+    combination_ = Options(QString(), QStringLiteral("combination"), {QStringLiteral("And"), QStringLiteral("Or")}, layout);
     auto* form = new QFormLayout;
     seconds_ = Number(nullptr, QStringLiteral("secondsEdit"), 99999);
     form->addRow(QStringLiteral("&Seconds To Wait Before Next Script Item Executes:"), seconds_);
@@ -187,12 +181,8 @@ QWidget* UpdateScriptingWindow::buildFocus()
 QWidget* UpdateScriptingWindow::buildIfWindow()
 {
     auto* layout = new QVBoxLayout;
-    auto* owner = new QWidget;
-    auto* optionRow = new QHBoxLayout(owner);
-    optionRow->setContentsMargins(0, 0, 0, 0);
-    existance_ = Options(owner, QStringLiteral("Condition"), QStringLiteral("existance"),
-                         {QStringLiteral("Window Exists"), QStringLiteral("Window Doesn't Exist")}, optionRow);
-    layout->addWidget(owner);
+    existance_ = Options(QStringLiteral("Condition"), QStringLiteral("existance"),
+                         {QStringLiteral("Window Exists"), QStringLiteral("Window Doesn't Exist")}, layout);
     auto* form = new QFormLayout;
     checkWindow_ = windowList(nullptr, QStringLiteral("checkWindowList"));
     form->addRow(QStringLiteral("Window &Title To Check For:"), checkWindow_);
@@ -205,13 +195,9 @@ QWidget* UpdateScriptingWindow::buildIfWindow()
 QWidget* UpdateScriptingWindow::buildIfTime()
 {
     auto* layout = new QVBoxLayout;
-    auto* owner = new QWidget;
-    auto* optionRow = new QHBoxLayout(owner);
-    optionRow->setContentsMargins(0, 0, 0, 0);
     elapsedCondition_ =
-        Options(owner, QStringLiteral("Condition"), QStringLiteral("elapsed"),
-                {QStringLiteral("Time Elapsed is Greater Than"), QStringLiteral("Time Elapsed is Less Than")}, optionRow);
-    layout->addWidget(owner);
+        Options(QStringLiteral("Condition"), QStringLiteral("elapsed"),
+                {QStringLiteral("Time Elapsed is Greater Than"), QStringLiteral("Time Elapsed is Less Than")}, layout);
     auto* form = new QFormLayout;
     elapsed_ = Number(nullptr, QStringLiteral("timeElapsedEdit"), std::numeric_limits<int>::max());
     form->addRow(QStringLiteral("Time (&seconds):"), elapsed_);
@@ -338,11 +324,7 @@ void UpdateScriptingWindow::changeEvent(QEvent* event)
 
 void UpdateScriptingWindow::browseCommand()
 {
-    FileRequest request;
-    request.title = QStringLiteral("Choose a Program to Start");
-    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
-    request.suggested = command_->text().trimmed();
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen = ChooseProgram(this, command_->text().trimmed());
     if (chosen.isEmpty())
         return;
     command_->setText(chosen.left(80));
