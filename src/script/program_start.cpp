@@ -35,6 +35,16 @@ StartOptions ReadStartOptions(std::string_view code)
     return options;
 }
 
+std::string WriteStartOptions(const StartOptions& options, std::string_view field)
+{
+    const int mode = options.windowMode == 2 || options.windowMode == 7 || options.windowMode == 8 ? options.windowMode : 1;
+    const int priority = options.priority >= 1 && options.priority <= 3 ? options.priority : 2;
+    std::string code{options.waitForEnd ? '1' : '0', static_cast<char>('0' + priority), static_cast<char>('0' + mode)};
+    if (field.size() > 3)
+        code += field.substr(3);
+    return code;
+}
+
 int StartSimple(platform::Processes& processes, std::string_view command, std::string_view folder, int showMode)
 {
     const std::string full(text::CutToWidth(text::Clip(command), kMaxFileName));

@@ -16,6 +16,9 @@ struct StartOptions {
     int windowMode = 1;  // 1, 2, 7 or 8
 };
 StartOptions ReadStartOptions(std::string_view code);
+// The code of `options` in place of the first three characters of `field`;
+// whatever follows them stays.
+std::string WriteStartOptions(const StartOptions& options, std::string_view field);
 
 // The simple start: hands the command (program or document) to the desktop in
 // `folder`; when that fails, splits it into file and parameters at the closing

@@ -1,8 +1,8 @@
 #include "script/script_jobs.h"
 
 #include "pim/record_operations.h"
+#include "script/batch_transaction.h"
 
-#include <chrono>
 #include <limits>
 
 namespace hrln::script {
@@ -16,28 +16,6 @@ std::int64_t CountItems(data::Database& db, data::Long id)
     data::KeyView view(db, ScriptingRecord::schema(), ScriptingRecord::KeyID, {std::int64_t{id}});
     return view.count();
 }
-
-// One transaction over a batch: one commit instead of one per item. When
-// another writer holds the file, the items are written one by one instead,
-// each waiting its turn.
-class BatchTransaction {
-public:
-    explicit BatchTransaction(data::Database& db) : db_(db)
-    {
-        own_ = !db_.inTransaction() && db_.begin(std::chrono::milliseconds(100)) == data::kOk;
-    }
-    ~BatchTransaction()
-    {
-        if (own_ && db_.commit() != data::kOk)
-            db_.rollback();
-    }
-    BatchTransaction(const BatchTransaction&) = delete;
-    BatchTransaction& operator=(const BatchTransaction&) = delete;
-
-private:
-    data::Database& db_;
-    bool own_ = false;
-};
 
 // Positions `items` before the first item of task `id`.
 void SeekTask(data::Table<ScriptingRecord>& items, data::Long id)

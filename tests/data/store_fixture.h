@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,20 @@ protected:
         while ((backwards ? t.previous() : t.next()) == data::kOk)
             out.push_back(field(t.rec));
         EXPECT_EQ(t.error(), data::kRecordNotAvailable);
+        return out;
+    }
+
+    // The script items of task `id`, in script order.
+    std::vector<data::ScriptingRecord> scriptItems(data::Long id)
+    {
+        std::vector<data::ScriptingRecord> out;
+        data::Table<data::ScriptingRecord> t(db);
+        t.clear();
+        t.rec.id = id;
+        t.rec.sequence = std::numeric_limits<data::Long>::min();
+        t.setFrom(data::ScriptingRecord::KeyID);
+        while (t.next() == data::kOk && t.rec.id == id)
+            out.push_back(t.rec);
         return out;
     }
 

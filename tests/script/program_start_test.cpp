@@ -81,6 +81,18 @@ TEST(StartOptions, ReadsTheThreeDigitsWithDefaults)
     EXPECT_EQ(ReadStartOptions("0x7").windowMode, 7);
 }
 
+TEST(StartOptions, WrittenCodesReadBackAndKeepTheRestOfTheField)
+{
+    EXPECT_EQ(WriteStartOptions({true, 3, 7}, ""), "137");
+    EXPECT_EQ(WriteStartOptions({false, 1, 8}, "xyz tail"), "018 tail");
+    // Values no code stands for are written as the defaults they read as.
+    EXPECT_EQ(WriteStartOptions({false, 9, 3}, "12"), "021");
+    const StartOptions back = ReadStartOptions(WriteStartOptions({true, 1, 2}, ""));
+    EXPECT_TRUE(back.waitForEnd);
+    EXPECT_EQ(back.priority, 1);
+    EXPECT_EQ(back.windowMode, 2);
+}
+
 TEST(AdvancedStart, PriorityClassesAndForcedNormal)
 {
     test::Journal journal;

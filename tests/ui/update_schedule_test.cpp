@@ -7,6 +7,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_prompter.h"
 #include "support/scheduler_doubles.h"
+#include "ui/script/browse_scripting.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -173,6 +174,54 @@ TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
     ASSERT_TRUE(stored(4, &r));
     EXPECT_EQ(r.description.str(), "theirs");
     EXPECT_EQ(r.date, MakeDate(1, 4, 2027));
+}
+
+TEST_F(UpdateScheduleTest, ScriptingOpensTheTasksScriptAndANewTasksScriptGoesWithItsCancel)
+{
+    const std::int64_t task = addTask(5, 2);
+    int shown = -1;
+    WhenModalOpens(
+        [&](QWidget* form) {
+            WhenModalOpens(
+                [&](QWidget* browser) {
+                    shown = static_cast<ui::BrowseScriptingWindow*>(browser)->list()->model()->rowCount();
+                    QTest::keyClick(browser, Qt::Key_Escape);
+                },
+                QStringLiteral("BROWSESCRIPTING$QUICKWINDOW"));
+            auto* scripting = child<QPushButton>(form, "scriptingButton");
+            EXPECT_FALSE(scripting->isEnabled());  // a message task runs no script
+            child<QRadioButton>(form, "taskType0")->click();  // "Run Program"
+            EXPECT_TRUE(scripting->isEnabled());
+            scripting->click();
+            QTest::keyClick(form, Qt::Key_Escape);
+        },
+        QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"));
+    std::int64_t rowid = task;
+    ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(items(5), 2);
+
+    // Items written into a task that is then not saved would belong to nothing.
+    WhenModalOpens(
+        [&](QWidget* form) {
+            WhenModalOpens(
+                [&](QWidget* browser) {
+                    data::Table<data::ScriptingRecord> s(db);
+                    s.rec.id = 6;
+                    s.rec.sequence = 1;
+                    s.rec.action = "Exit Script";
+                    EXPECT_EQ(s.add(), data::kOk);
+                    QTest::keyClick(browser, Qt::Key_Escape);
+                },
+                QStringLiteral("BROWSESCRIPTING$QUICKWINDOW"));
+            child<QPushButton>(form, "scriptingButton")->click();
+            QTest::keyClick(form, Qt::Key_Escape);
+        },
+        QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"));
+    rowid = 0;
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, false, nullptr), Response::Cancelled);
+    EXPECT_FALSE(stored(6));
+    EXPECT_EQ(items(6), 0);
 }
 
 }  // namespace

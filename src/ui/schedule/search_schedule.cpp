@@ -3,8 +3,8 @@
 #include "common/date_time.h"
 #include "scheduler/task_fields.h"
 #include "ui/schedule/calendar_window.h"
-#include "ui/schedule/field_widgets.h"
 #include "ui/schedule/update_schedule.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
@@ -20,7 +20,6 @@
 namespace hrln::ui {
 namespace {
 
-using namespace fields;
 using data::ScheduleRecord;
 
 const QString kPosition = QStringLiteral("SearchSchedule");

@@ -5,7 +5,8 @@
 #include "scheduler/schedule_form.h"
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
-#include "ui/schedule/field_widgets.h"
+#include "ui/script/browse_scripting.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
 
@@ -33,7 +34,6 @@ namespace {
 using data::ScheduleRecord;
 using namespace scheduler;
 
-using namespace fields;
 
 void SetOption(QButtonGroup* group, std::string_view value)
 {
@@ -135,7 +135,8 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
         2, 0, 1, 3);
     scripting_ = new QPushButton(QStringLiteral("&Scripting"), commandPage);
     scripting_->setObjectName(QStringLiteral("scriptingButton"));
-    scripting_->setEnabled(false);  // the script editor opens here once it is part of the program
+    scripting_->setToolTip(QStringLiteral("Edit the script of this task"));
+    connect(scripting_, &QPushButton::clicked, this, &UpdateScheduleWindow::openScript);
     commandGrid->addWidget(scripting_, 3, 0);
     commandGrid->addWidget(new QLabel(QStringLiteral("<- Press this to send keystrokes or DDE commands"), commandPage),
                            3, 1, 1, 2);
@@ -505,11 +506,7 @@ void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)
 
 void UpdateScheduleWindow::browseProgram()
 {
-    FileRequest request;
-    request.title = QStringLiteral("Choose a Program to Start");
-    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
-    request.suggested = path_->text().trimmed();
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen = ChooseProgram(this, path_->text().trimmed());
     if (!chosen.isEmpty())
         command_->setText(chosen.left(80));
 }
@@ -525,6 +522,16 @@ void UpdateScheduleWindow::browseWav()
         return;
     alarmFile_->setText(chosen.left(80));
     onAlarm();
+}
+
+void UpdateScheduleWindow::openScript()
+{
+    // The task stands in the table from the moment the form opened (a new one
+    // as its placeholder), so its script can be written before it is saved.
+    scriptEdited_ = true;
+    BrowseScriptingWindow window({s_.window, s_.windows}, table_.rec.id, this);
+    window.exec();
+    scripting_->setFocus();
 }
 
 void UpdateScheduleWindow::play()
@@ -550,8 +557,8 @@ bool UpdateScheduleWindow::eventFilter(QObject* watched, QEvent* event)
 
 void UpdateScheduleWindow::reject()
 {
-    // A script copied into the new task goes with it.
-    if (copiedFrom_ != 0 && form().request() == pim::Request::Insert && table_.rec.id != 0) {
+    // A script copied or written into the new task goes with it.
+    if ((copiedFrom_ != 0 || scriptEdited_) && form().request() == pim::Request::Insert && table_.rec.id != 0) {
         pim::RecordWarnings warnings(s_.window.prompter);
         script::DeleteScriptJob job(s_.window.db, table_.rec.id, warnings);
         ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), this);

@@ -6,6 +6,7 @@
 #include "pim/record_warnings.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "platform/windows.h"
 #include "ui/widgets/form_window.h"
 #include "ui/widgets/window_services.h"
 
@@ -33,6 +34,8 @@ struct ScheduleFormServices {
     platform::Sound& sound;
     // The day chosen in the schedule browser (0: today), for a new task.
     Date selectedDay = 0;
+    // The desktop's windows, for the script editor's lists of window titles.
+    platform::Windows* windows = nullptr;
 };
 
 // UpdateSchedule: the schedule entry form, three pages over one task.
@@ -71,6 +74,7 @@ private:
     void pick(QLineEdit* edit, const QString& mode);
     void browseProgram();
     void browseWav();
+    void openScript();
     void play();
     // Reads a date or time entry: true with the value (0 when blank), false after a message.
     bool readDate(QLineEdit* edit, Date& out);
@@ -81,6 +85,7 @@ private:
     data::Table<data::ScheduleRecord>& table_;
     data::Long copiedFrom_;
     bool showing_ = false;
+    bool scriptEdited_ = false;
 
     QButtonGroup* taskType_ = nullptr;
     QComboBox* category_ = nullptr;

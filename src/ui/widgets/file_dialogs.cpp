@@ -35,4 +35,13 @@ QString ChooseFile(QWidget* parent, const FileRequest& request)
     return chosen;
 }
 
+QString ChooseProgram(QWidget* parent, const QString& suggested)
+{
+    FileRequest request;
+    request.title = QStringLiteral("Choose a Program to Start");
+    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
+    request.suggested = suggested;
+    return ChooseFile(parent, request);
+}
+
 }  // namespace hrln::ui

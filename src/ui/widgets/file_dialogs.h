@@ -23,6 +23,9 @@ struct FileRequest {
 // the caller then reads and writes nothing.
 QString ChooseFile(QWidget* parent, const FileRequest& request);
 
+// The dialog for a program (or document) to start, from `suggested`.
+QString ChooseProgram(QWidget* parent, const QString& suggested);
+
 // Replaces the dialog, for tests that cannot answer a real one; an empty
 // function restores it.
 void SetFileChooser(std::function<QString(QWidget*, const FileRequest&)> chooser);

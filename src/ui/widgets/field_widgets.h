@@ -1,6 +1,5 @@
 #pragma once
 
-// The small makers of the task fields' widgets that the schedule windows share.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QString>
@@ -8,22 +7,15 @@
 
 #include <string_view>
 
-namespace hrln::ui::fields {
+namespace hrln::ui {
 
+// A record's UTF-8 text for a widget.
 inline QString Text(std::string_view s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-template <class List>
-QStringList Names(const List& values)
-{
-    QStringList out;
-    for (const char* v : values)
-        out << QString::fromLatin1(v);
-    return out;
-}
-
+// An entry for a text field of `width` characters.
 inline QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
 {
     auto* edit = new QLineEdit(parent);
@@ -33,6 +25,7 @@ inline QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, c
     return edit;
 }
 
+// A box for a flag.
 inline QCheckBox* Check(QWidget* parent, const QString& text, const QString& objectName, const QString& tip = {})
 {
     auto* box = new QCheckBox(text, parent);
@@ -41,4 +34,14 @@ inline QCheckBox* Check(QWidget* parent, const QString& text, const QString& obj
     return box;
 }
 
-}  // namespace hrln::ui::fields
+// The texts of a list of choices, in their order.
+template <class List>
+QStringList Names(const List& values)
+{
+    QStringList out;
+    for (const char* v : values)
+        out << QString::fromLatin1(v);
+    return out;
+}
+
+}  // namespace hrln::ui

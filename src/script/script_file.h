@@ -1,0 +1,98 @@
+#pragma once
+
+#include "common/batch_job.h"
+#include "common/csv.h"
+#include "data/database.h"
+#include "data/records.h"
+#include "data/table.h"
+#include "platform/prompter.h"
+
+#include <cstdint>
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The script file (.hsx): one item a line, six quoted fields (the action and
+// the values that travel with it), UTF-8 text.
+namespace hrln::script {
+
+// The item's line, ended by CR LF; empty for an action that has no line
+// ("Exit Script", or one the file does not know).
+std::string ScriptFileLine(const data::ScriptingRecord& item);
+
+// The action and the values of a line's fields into `item`, which the caller
+// has cleared and numbered. False, with `item` untouched, when the type is no
+// action the file knows (letter case counts).
+bool ReadScriptFileFields(const csv::Fields& fields, data::ScriptingRecord& item);
+
+// Lines of a text file ended by CR LF, LF or CR alone.
+class ScriptLineReader {
+public:
+    explicit ScriptLineReader(std::istream& in) : in_(in) {}
+    // False at the end of input.
+    bool next(std::string& line);
+    std::uint64_t bytesRead() const { return bytesRead_; }
+
+private:
+    std::istream& in_;
+    std::uint64_t bytesRead_ = 0;
+};
+
+// ExportScript: the items of task `id` appended to the file, in script order.
+class ExportScriptJob : public BatchJob {
+public:
+    static constexpr int kBatch = 25;
+    static constexpr std::int64_t kEstimate = 100;  // items: the percentage needs no count first
+
+    ExportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter);
+
+    std::string description() const override { return "Exporting Script Items"; }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override { return PercentDone(done_, kEstimate); }
+    void end(bool cancelled) override;
+    int written() const { return written_; }
+
+private:
+    data::Database& db_;
+    data::Long id_;
+    std::string path_;
+    platform::Prompter& prompter_;
+    data::Table<data::ScriptingRecord> items_;
+    std::ofstream out_;
+    std::int64_t done_ = 0;
+    int written_ = 0;
+};
+
+// ImportScript: the file's items appended to task `id`'s script, numbered
+// after its last item.
+class ImportScriptJob : public BatchJob {
+public:
+    static constexpr int kBatch = 1000;
+
+    ImportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter);
+
+    std::string description() const override { return "Importing Script Items"; }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override;
+    int added() const { return added_; }
+
+private:
+    bool taskStands();
+
+    data::Database& db_;
+    data::Long id_;
+    std::string path_;
+    platform::Prompter& prompter_;
+    data::Table<data::ScriptingRecord> items_;
+    std::ifstream in_;
+    std::unique_ptr<ScriptLineReader> reader_;
+    std::uint64_t size_ = 0;
+    data::Long next_ = 1;
+    int added_ = 0;
+};
+
+}  // namespace hrln::script
