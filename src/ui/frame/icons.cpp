@@ -71,6 +71,14 @@ void DrawGlyph(QPainter& p, double s, const QString& name)
         p.drawLine(QPointF(s * 0.12, s * 0.36), QPointF(s * 0.88, s * 0.36));
         for (int i = 1; i < 3; ++i)
             p.drawLine(QPointF(s * (0.12 + 0.253 * i), s * 0.36), QPointF(s * (0.12 + 0.253 * i), s * 0.88));
+    } else if (name == QLatin1String("done") || name == QLatin1String("notdone")) {
+        p.drawRect(QRectF(s * 0.18, s * 0.18, s * 0.64, s * 0.64));
+        if (name == QLatin1String("done")) {
+            p.setPen(QPen(kAccent, s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPolygonF tick;
+            tick << QPointF(s * 0.3, s * 0.5) << QPointF(s * 0.45, s * 0.66) << QPointF(s * 0.72, s * 0.32);
+            p.drawPolyline(tick);
+        }
     } else if (name == QLatin1String("stop")) {
         p.setBrush(kAccent);
         p.setPen(Qt::NoPen);

@@ -9,6 +9,7 @@
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
 #include "ui/pim/category_windows.h"
+#include "ui/pim/todo_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/window_placement.h"
 
@@ -113,7 +114,9 @@ void MainFrame::buildMenus()
                          QStringLiteral("Add a program to the schedule"), scheduler::AddWizard::Program);
     wizard(QStringLiteral("Generic &Add "), QStringLiteral("actionGenericAdd"),
            QStringLiteral("Add a message, program, both or neither"), scheduler::AddWizard::Task);
-    unavailable(browse, QStringLiteral("&To Do List"), QStringLiteral("Browse the to-do list"));
+    toDo_ = browse->addAction(QStringLiteral("&To Do List"), this, &MainFrame::openToDo);
+    toDo_->setObjectName(QStringLiteral("actionToDoList"));
+    toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
     unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
     unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
     QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
@@ -176,7 +179,11 @@ void MainFrame::buildToolBar()
     message->setEnabled(true);
     connect(message, &QAction::triggered, addMessage_, &QAction::trigger);
     button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
-    button("todo", QStringLiteral("To Do List"), QStringLiteral("To Do List"));
+    QAction* todo = button("todo", QStringLiteral("To Do List"),
+                           QStringLiteral("View the To Do List with options to add or modify"));
+    todo->setObjectName(QStringLiteral("toolToDoList"));
+    todo->setEnabled(true);
+    connect(todo, &QAction::triggered, toDo_, &QAction::trigger);
     bar->addSeparator();
     indicator_ = new QLabel(bar);
     indicator_->setObjectName(QStringLiteral("scriptIndicator"));
@@ -212,7 +219,14 @@ void MainFrame::start()
         tray_->prepare();
     if (scheduler_ != nullptr)
         scheduler_->refreshClockZones();
+    openStartUpWindows();
     timer_->start();
+}
+
+void MainFrame::openStartUpWindows()
+{
+    if (s_.settings.startUpToDo)
+        openToDo();
 }
 
 std::string MainFrame::title() const
@@ -299,8 +313,7 @@ void MainFrame::runCommand(scheduler::FrameCommand command)
     case scheduler::FrameCommand::Close: close(); break;
     case scheduler::FrameCommand::AddMessage: addMessage_->trigger(); break;
     case scheduler::FrameCommand::AddProgram: addProgram_->trigger(); break;
-    case scheduler::FrameCommand::ToDoList:
-        break;  // those windows are not part of this build yet
+    case scheduler::FrameCommand::ToDoList: toDo_->trigger(); break;
     }
 }
 
@@ -320,8 +333,6 @@ QMenu* MainFrame::trayMenu()
         }
         const scheduler::TrayChoice choice = choices[next++];
         QAction* action = trayMenu_->addAction(text);
-        const bool available = choice != scheduler::TrayChoice::ViewToDo;
-        action->setEnabled(available);
         connect(action, &QAction::triggered, this, [this, choice] {
             if (tray_ != nullptr && scripts_ != nullptr)
                 tray_->choose(choice, *scripts_);
@@ -400,6 +411,16 @@ void MainFrame::openCategories()
     openChild(QStringLiteral("BROWSECATEGORIES$QUICKWINDOW"), [this] {
         return new BrowseCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter});
     });
+}
+
+void MainFrame::openToDo()
+{
+    openChild(QStringLiteral("VIEWTODO$QUICKWINDOW"), [this] { return new ViewToDoWindow(pimServices()); });
+}
+
+PimWindowServices MainFrame::pimServices() const
+{
+    return {WindowServices{s_.db, s_.positions, s_.prompter}, s_.clock, QString::fromStdString(s_.settings.userId)};
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

@@ -9,6 +9,7 @@
 #include "platform/sound.h"
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
+#include "ui/pim/pim_services.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -96,6 +97,10 @@ private:
     void buildStatusBar();
     void openSetup();
     void openCategories();
+    void openToDo();
+    // The browsers the settings open with the frame, in their set order.
+    void openStartUpWindows();
+    PimWindowServices pimServices() const;
     // Starts an add wizard beside the frame; several may be open at once.
     void openWizard(scheduler::AddWizard wizard);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
@@ -115,6 +120,7 @@ private:
     QAction* stopScript_ = nullptr;
     QAction* addMessage_ = nullptr;
     QAction* addProgram_ = nullptr;
+    QAction* toDo_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     bool opened_ = false;
     bool closing_ = false;

@@ -24,13 +24,6 @@ std::vector<BrowseTab> CategoryTabs()
     return {{QStringLiteral("Category"), CategoryRecord::KeyCategory}};
 }
 
-// A child window keeps its frame's place, a top-level window its own.
-QWidget* PlacedWindow(QWidget* w)
-{
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    return sub != nullptr ? static_cast<QWidget*>(sub) : w;
-}
-
 }  // namespace
 
 std::unique_ptr<BrowseSource> CategorySource(data::Database& db)

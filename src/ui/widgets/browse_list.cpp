@@ -186,11 +186,18 @@ void BrowseList::setTab(int index)
     model_->setView(tab.key, tab.prefix);
     if (kept == 0 || !selectRowId(kept))
         selectRow(0);
+    Q_EMIT tabChanged(index);
 }
 
 void BrowseList::followScheduleChanges()
 {
     connect(&ScheduleNotifier::instance(), &ScheduleNotifier::changed, this, &BrowseList::refresh,
+            Qt::UniqueConnection);
+}
+
+void BrowseList::followToDoChanges()
+{
+    connect(&ScheduleNotifier::instance(), &ScheduleNotifier::todoChanged, this, &BrowseList::refresh,
             Qt::UniqueConnection);
 }
 
