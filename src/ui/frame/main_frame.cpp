@@ -9,6 +9,7 @@
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
 #include "ui/pim/category_windows.h"
+#include "ui/pim/clipboard_windows.h"
 #include "ui/pim/todo_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/window_placement.h"
@@ -118,7 +119,10 @@ void MainFrame::buildMenus()
     toDo_->setObjectName(QStringLiteral("actionToDoList"));
     toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
     unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
-    unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
+    QAction* clipboard = browse->addAction(QStringLiteral("Clip&board Saver"), this, &MainFrame::openClipboardSaver);
+    clipboard->setObjectName(QStringLiteral("actionClipboardSaver"));
+    clipboard->setStatusTip(QStringLiteral("Browse Clipboard Saver"));
+    clipboard->setEnabled(s_.clipboard != nullptr);
     QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
     categories->setObjectName(QStringLiteral("actionBrowseCategories"));
     categories->setStatusTip(QStringLiteral("Browse Categories"));
@@ -225,6 +229,8 @@ void MainFrame::start()
 
 void MainFrame::openStartUpWindows()
 {
+    if (s_.settings.startUpClipboardSaver && s_.clipboard != nullptr)
+        openClipboardSaver();
     if (s_.settings.startUpToDo)
         openToDo();
 }
@@ -416,6 +422,16 @@ void MainFrame::openCategories()
 void MainFrame::openToDo()
 {
     openChild(QStringLiteral("VIEWTODO$QUICKWINDOW"), [this] { return new ViewToDoWindow(pimServices()); });
+}
+
+void MainFrame::openClipboardSaver()
+{
+    if (s_.clipboard == nullptr)
+        return;
+    openChild(QStringLiteral("BROWSECLIPBOARD$QUICKWINDOW"), [this] {
+        return new BrowseClipboardWindow(WindowServices{s_.db, s_.positions, s_.prompter}, *s_.clipboard,
+                                         s_.clipboardMonitor);
+    });
 }
 
 PimWindowServices MainFrame::pimServices() const

@@ -28,6 +28,13 @@ class ScriptRunner;
 class TrayController;
 }  // namespace hrln::scheduler
 
+namespace hrln::pim {
+class ClipboardMonitor;
+}
+namespace hrln::platform {
+class Clipboard;
+}
+
 namespace hrln::ui {
 
 struct FrameServices {
@@ -42,6 +49,8 @@ struct FrameServices {
     QString guide;  // the user guide (an HTML file)
     std::function<void(int)> setClipboardLimit;
     platform::Sound* sound = nullptr;  // the wizards' "&Play"
+    platform::Clipboard* clipboard = nullptr;  // the clipboard saver's; none: its browser is not offered
+    pim::ClipboardMonitor* clipboardMonitor = nullptr;
 };
 
 // The application frame MAIN$APPFRAME: menus, toolbar, the four-zone status
@@ -98,6 +107,7 @@ private:
     void openSetup();
     void openCategories();
     void openToDo();
+    void openClipboardSaver();
     // The browsers the settings open with the frame, in their set order.
     void openStartUpWindows();
     PimWindowServices pimServices() const;
