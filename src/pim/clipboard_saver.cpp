@@ -5,6 +5,8 @@
 #include "data/table.h"
 #include "pim/record_warnings.h"
 
+#include <algorithm>
+
 namespace hrln::pim {
 namespace {
 
@@ -15,39 +17,16 @@ bool IsDirectionControl(char32_t c)
            c == 0x061C;
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string ClipListText(std::string_view contents)
 {
-    const std::string clean = text::SanitizeUtf8(text::CutToWidth(text::SanitizeUtf8(contents), kClipListWidth));
+    const std::string clean(text::CutToWidth(text::SanitizeUtf8(contents), kClipListWidth));
     std::string out;
     out.reserve(clean.size());
     for (std::size_t i = 0; i < clean.size();) {
-        const auto lead = static_cast<unsigned char>(clean[i]);
-        const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = lead < 0x80 ? lead : lead < 0xE0 ? (lead & 0x1F) : lead < 0xF0 ? (lead & 0x0F) : (lead & 0x07);
-        for (std::size_t k = 1; k < len && i + k < clean.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(clean[i + k]) & 0x3F);
-        i += len;
+        char32_t c = 0;
+        i += std::max<std::size_t>(text::DecodeUtf8(clean, i, c), 1);  // valid after the cleaning
         if (c == '\r' || c == '\n') {
             out += kLineBreakMark;
             if (c == '\r' && i < clean.size() && clean[i] == '\n')
@@ -55,7 +34,7 @@ std::string ClipListText(std::string_view contents)
         } else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) {
             out += ' ';
         } else if (!IsDirectionControl(c)) {
-            AppendUtf8(out, c);
+            text::AppendUtf8(out, c);
         }
     }
     return out;

@@ -94,15 +94,9 @@ pim::Response UpdateClipboardWindow::Run(const WindowServices& services, pim::Re
     pim::FormRules<ClipboardRecord> rules;
     rules.keyNames = {{ClipboardRecord::KeyClipHash, "By Content", 4}};
     pim::RecordForm<ClipboardRecord> form(table, warnings, request, std::move(rules));
-    if (!form.open(ClipboardRecord::KeyClipDate, rowid))
-        return pim::Response::Cancelled;
-    if (request == pim::Request::Delete) {
-        form.complete();  // the confirmation is the whole dialog of a delete
-    } else {
-        UpdateClipboardWindow window(form, services.positions, parent);
-        window.exec();
-    }
-    return form.response();
+    return RunRecordForm(form, ClipboardRecord::KeyClipDate, rowid, [&](auto& f) {
+        return std::make_unique<UpdateClipboardWindow>(f, services.positions, parent);
+    });
 }
 
 // BrowseClipboard

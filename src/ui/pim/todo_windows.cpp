@@ -164,17 +164,12 @@ pim::Response UpdateTodoWindow::Run(const PimWindowServices& services, pim::Requ
     data::Table<TodoRecord> table(services.window.db);
     pim::RecordWarnings warnings(services.window.prompter);
     pim::RecordForm<TodoRecord> form(table, warnings, request, pim::TodoFormRules(category));
-    if (!form.open(TodoRecord::KeyToDo, rowid))
-        return pim::Response::Cancelled;
-    if (request == pim::Request::Delete) {
-        form.complete();  // the confirmation is the whole dialog of a delete
-    } else {
-        UpdateTodoWindow window(form, services, parent);
-        window.exec();
-    }
-    if (form.response() == pim::Response::Completed)
+    const pim::Response response = RunRecordForm(form, TodoRecord::KeyToDo, rowid, [&](auto& f) {
+        return std::make_unique<UpdateTodoWindow>(f, services, parent);
+    });
+    if (response == pim::Response::Completed)
         rowid = table.rowId();
-    return form.response();
+    return response;
 }
 
 // ViewToDo
