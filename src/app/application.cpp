@@ -138,7 +138,7 @@ int RunApplication(const QString& dataFolder)
 
     ui::MainFrame frame({db, settings, log, ini, positions, clock, prompter, dataFolder,
                          ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }, &sound,
-                         &tags});
+                         &clipboard, &monitor, &tags});
     prompter.setParent(&frame);
     scheduler::TrayController tray(trayBackend, frame, settings);
     script::ScriptEngine engine({db, settings, log, clock, prompter, windows, keyboard, processes, bus, pump, frame,
@@ -177,7 +177,6 @@ int RunApplication(const QString& dataFolder)
     frame.show();
     windows.setOwnMainWindow(static_cast<platform::WindowHandle>(frame.winId()));
     frame.start();
-    frame.openStartUpWindows();
     if (settings.startUpMinimized)
         frame.setWindowState(frame.windowState() | Qt::WindowMinimized);
     log.logEvent("Started", frame.title());

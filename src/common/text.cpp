@@ -9,9 +9,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one code point at `pos`; returns its length in bytes, or 0 when the
-// bytes there are not well-formed UTF-8.
-std::size_t Decode(std::string_view s, std::size_t pos, char32_t& out)
+bool IsContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& out)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char b0 = byte(pos);
@@ -51,7 +56,7 @@ std::size_t Decode(std::string_view s, std::size_t pos, char32_t& out)
     return len;
 }
 
-void Encode(char32_t cp, std::string& out)
+void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -70,18 +75,12 @@ void Encode(char32_t cp, std::string& out)
     }
 }
 
-bool IsContinuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view bytes)
 {
     char32_t cp = 0;
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t n = Decode(bytes, i, cp);
+        const std::size_t n = DecodeUtf8(bytes, i, cp);
         if (n == 0)
             return false;
         i += n;
@@ -95,9 +94,9 @@ std::string SanitizeUtf8(std::string_view bytes)
     out.reserve(bytes.size());
     char32_t cp = 0;
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t n = Decode(bytes, i, cp);
+        const std::size_t n = DecodeUtf8(bytes, i, cp);
         if (n == 0) {
-            Encode(kReplacement, out);
+            AppendUtf8(out, kReplacement);
             ++i;
         } else {
             if (cp != 0)
@@ -161,13 +160,13 @@ std::string ToUpper(std::string_view utf8)
     out.reserve(utf8.size());
     char32_t cp = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = Decode(utf8, i, cp);
+        const std::size_t n = DecodeUtf8(utf8, i, cp);
         if (n == 0) {
             out += utf8[i];
             ++i;
             continue;
         }
-        Encode(ToUpper(cp), out);
+        AppendUtf8(out, ToUpper(cp));
         i += n;
     }
     return out;
@@ -182,8 +181,8 @@ int CompareNoCase(std::string_view a, std::string_view b)
     while (i < a.size() && j < b.size()) {
         char32_t ca = 0;
         char32_t cb = 0;
-        std::size_t na = Decode(a, i, ca);
-        std::size_t nb = Decode(b, j, cb);
+        std::size_t na = DecodeUtf8(a, i, ca);
+        std::size_t nb = DecodeUtf8(b, j, cb);
         // Stray bytes compare by their value, after every valid character.
         if (na == 0) {
             ca = 0x110000 + static_cast<unsigned char>(a[i]);

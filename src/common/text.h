@@ -11,6 +11,11 @@ namespace hrln::text {
 std::string SanitizeUtf8(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 
+// Decodes one code point at `pos`; its length in bytes, or 0 when the bytes
+// there are not well-formed UTF-8.
+std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& out);
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Characters (code points) in valid UTF-8.
 std::size_t CharCount(std::string_view utf8);
 // The longest prefix of at most `width` characters.

@@ -55,6 +55,11 @@ void ClipboardMonitor::step()
     trim(current);
 }
 
+void ClipboardMonitor::placed(std::string_view text)
+{
+    lastSeen_ = std::string(text::CutToWidth(text::SanitizeUtf8(text), kMaxText));
+}
+
 void ClipboardMonitor::trim(const std::string& current)
 {
     if (limit <= 0)

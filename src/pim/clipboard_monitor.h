@@ -27,6 +27,9 @@ public:
 
     // One step, run on every tick of the frame, active or not.
     void step();
+    // A window put `text` on the clipboard from the saved texts: it counts as
+    // seen, so the next step does not save it again.
+    void placed(std::string_view text);
 
     // The most texts kept; 0 keeps them all. The settings window may change it.
     int limit = kDefaultLimit;

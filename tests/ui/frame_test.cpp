@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusTipEvent>
 #include <QTest>
 
@@ -86,6 +88,49 @@ TEST_F(FrameTest, MenusAndTheTrayMenu)
     frame->onTrayActivated(false);
     EXPECT_FALSE(tray->shown());
     EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(FrameTest, TheToDoListOpensOnceFromTheMenuTheToolbarAndTheTray)
+{
+    settings.userId = "Robin";
+    frame->show();
+    frame->start();
+    const auto open = [this] {
+        int n = 0;
+        for (QMdiSubWindow* sub : frame->clientArea()->subWindowList())
+            if (sub->widget() != nullptr && sub->widget()->objectName() == QStringLiteral("VIEWTODO$QUICKWINDOW"))
+                ++n;
+        return n;
+    };
+    EXPECT_EQ(open(), 0);
+    frame->findChild<QAction*>(QStringLiteral("actionToDoList"))->trigger();
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(frame->clientArea()->subWindowList().front()->widget()->windowTitle(),
+              QStringLiteral("To Do List - Robin"));
+    frame->findChild<QAction*>(QStringLiteral("toolToDoList"))->trigger();
+    EXPECT_EQ(open(), 1);  // brought forward, not opened twice
+    frame->clientArea()->closeAllSubWindows();
+    QTRY_COMPARE(open(), 0);
+
+    // The tray's choice is offered and opens it too.
+    QAction* view = nullptr;
+    for (QAction* a : frame->trayMenu()->actions())
+        if (a->text() == QStringLiteral("&View To Do"))
+            view = a;
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isEnabled());
+    view->trigger();
+    EXPECT_EQ(open(), 1);
+}
+
+TEST_F(FrameTest, TheToDoListOpensWithTheFrameWhenTheSettingsSaySo)
+{
+    settings.startUpToDo = true;
+    frame->show();
+    frame->start();
+    ASSERT_EQ(frame->clientArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame->clientArea()->subWindowList().front()->widget()->objectName(),
+              QStringLiteral("VIEWTODO$QUICKWINDOW"));
 }
 
 // In the tray the frame counts as minimised even when the desktop drops the

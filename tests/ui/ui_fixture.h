@@ -27,7 +27,7 @@ protected:
         frame = std::make_unique<ui::MainFrame>(ui::FrameServices{db, settings, log, ini, positions, clock, prompter,
                                                                   QString::fromStdString(dir.path().string()),
                                                                   QString::fromStdString(dir.file("guide.html")),
-                                                                  nullptr});
+                                                                  nullptr, nullptr, &clipboard});
         tray = std::make_unique<scheduler::TrayController>(trayBackend, *frame, settings);
         scheduler = std::make_unique<scheduler::Scheduler>(scheduler::SchedulerServices{
             db, settings, log, clock, prompter, sound, *frame, *tray, scripts, messages, windows, nullptr, nullptr});
@@ -58,6 +58,7 @@ protected:
     FakeSound sound;
     FakeScripts scripts;
     FakeMessages messages;
+    FakeClipboard clipboard;
     scheduler::MessageWindowCounter windows;
     std::unique_ptr<ui::MainFrame> frame;
     std::unique_ptr<scheduler::TrayController> tray;

@@ -1,5 +1,6 @@
 #include "ui/frame/message_dialog.h"
 #include "ui/frame/setup_window.h"
+#include "ui/pim/todo_windows.h"
 #include "ui/widgets/qt_prompter.h"
 #include "ui_fixture.h"
 
@@ -219,9 +220,16 @@ TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)
     EXPECT_EQ(window->findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->toPlainText(),
               QStringLiteral("Stand up\nand stretch"));
 
+    // An open to-do list shows the item at once.
+    ui::ViewToDoWindow todoList({{db, positions, prompter}, clock, QString()});
+    todoList.show();
+    EXPECT_EQ(todoList.list()->model()->rowCount(), 0);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("todoButton")), Qt::LeftButton);
     EXPECT_EQ(prompter.shown.back().text, "Added to To Do List:\rStretch");
     EXPECT_TRUE(window->isVisible());  // the window stays open
+    ASSERT_EQ(todoList.list()->model()->rowCount(), 1);
+    EXPECT_EQ(todoList.list()->model()->data(todoList.list()->model()->index(0, 2)).toString(),
+              QStringLiteral("Stretch"));
 
     QPointer<QWidget> guard(window);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("snoozeButton")), Qt::LeftButton);

@@ -9,6 +9,8 @@
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
 #include "ui/pim/category_windows.h"
+#include "ui/pim/clipboard_windows.h"
+#include "ui/pim/todo_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/window_placement.h"
 
@@ -115,9 +117,14 @@ void MainFrame::buildMenus()
                          QStringLiteral("Add a program to the schedule"), scheduler::AddWizard::Program);
     wizard(QStringLiteral("Generic &Add "), QStringLiteral("actionGenericAdd"),
            QStringLiteral("Add a message, program, both or neither"), scheduler::AddWizard::Task);
-    unavailable(browse, QStringLiteral("&To Do List"), QStringLiteral("Browse the to-do list"));
+    toDo_ = browse->addAction(QStringLiteral("&To Do List"), this, &MainFrame::openToDo);
+    toDo_->setObjectName(QStringLiteral("actionToDoList"));
+    toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
     unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
-    unavailable(browse, QStringLiteral("Clip&board Saver"), QStringLiteral("Browse Clipboard Saver"));
+    QAction* clipboard = browse->addAction(QStringLiteral("Clip&board Saver"), this, &MainFrame::openClipboardSaver);
+    clipboard->setObjectName(QStringLiteral("actionClipboardSaver"));
+    clipboard->setStatusTip(QStringLiteral("Browse Clipboard Saver"));
+    clipboard->setEnabled(s_.clipboard != nullptr);
     QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
     categories->setObjectName(QStringLiteral("actionBrowseCategories"));
     categories->setStatusTip(QStringLiteral("Browse Categories"));
@@ -181,7 +188,11 @@ void MainFrame::buildToolBar()
     schedule->setObjectName(QStringLiteral("toolViewSchedule"));
     schedule->setEnabled(true);
     connect(schedule, &QAction::triggered, this, &MainFrame::openSchedule);
-    button("todo", QStringLiteral("To Do List"), QStringLiteral("To Do List"));
+    QAction* todo = button("todo", QStringLiteral("To Do List"),
+                           QStringLiteral("View the To Do List with options to add or modify"));
+    todo->setObjectName(QStringLiteral("toolToDoList"));
+    todo->setEnabled(true);
+    connect(todo, &QAction::triggered, toDo_, &QAction::trigger);
     bar->addSeparator();
     indicator_ = new QLabel(bar);
     indicator_->setObjectName(QStringLiteral("scriptIndicator"));
@@ -217,7 +228,18 @@ void MainFrame::start()
         tray_->prepare();
     if (scheduler_ != nullptr)
         scheduler_->refreshClockZones();
+    openStartUpWindows();
     timer_->start();
+}
+
+void MainFrame::openStartUpWindows()
+{
+    if (s_.settings.startUpClipboardSaver && s_.clipboard != nullptr)
+        openClipboardSaver();
+    if (s_.settings.startUpToDo)
+        openToDo();
+    if (s_.settings.startUpSchedule)
+        openSchedule();
 }
 
 std::string MainFrame::title() const
@@ -304,8 +326,7 @@ void MainFrame::runCommand(scheduler::FrameCommand command)
     case scheduler::FrameCommand::Close: close(); break;
     case scheduler::FrameCommand::AddMessage: addMessage_->trigger(); break;
     case scheduler::FrameCommand::AddProgram: addProgram_->trigger(); break;
-    case scheduler::FrameCommand::ToDoList:
-        break;  // those windows are not part of this build yet
+    case scheduler::FrameCommand::ToDoList: toDo_->trigger(); break;
     }
 }
 
@@ -325,8 +346,6 @@ QMenu* MainFrame::trayMenu()
         }
         const scheduler::TrayChoice choice = choices[next++];
         QAction* action = trayMenu_->addAction(text);
-        const bool available = choice != scheduler::TrayChoice::ViewToDo;
-        action->setEnabled(available);
         connect(action, &QAction::triggered, this, [this, choice] {
             if (tray_ != nullptr && scripts_ != nullptr)
                 tray_->choose(choice, *scripts_);
@@ -443,10 +462,24 @@ void MainFrame::openScheduleOfCategory(const std::string& category, QWidget* par
     window->show();
 }
 
-void MainFrame::openStartUpWindows()
+void MainFrame::openToDo()
 {
-    if (s_.settings.startUpSchedule)
-        openSchedule();
+    openChild(QStringLiteral("VIEWTODO$QUICKWINDOW"), [this] { return new ViewToDoWindow(pimServices()); });
+}
+
+void MainFrame::openClipboardSaver()
+{
+    if (s_.clipboard == nullptr)
+        return;
+    openChild(QStringLiteral("BROWSECLIPBOARD$QUICKWINDOW"), [this] {
+        return new BrowseClipboardWindow(WindowServices{s_.db, s_.positions, s_.prompter}, *s_.clipboard,
+                                         s_.clipboardMonitor);
+    });
+}
+
+PimWindowServices MainFrame::pimServices() const
+{
+    return {WindowServices{s_.db, s_.positions, s_.prompter}, s_.clock, QString::fromStdString(s_.settings.userId)};
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

@@ -11,6 +11,7 @@
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
 #include "ui/schedule/browse_schedule.h"
+#include "ui/pim/pim_services.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,6 +30,13 @@ class ScriptRunner;
 class TrayController;
 }  // namespace hrln::scheduler
 
+namespace hrln::pim {
+class ClipboardMonitor;
+}
+namespace hrln::platform {
+class Clipboard;
+}
+
 namespace hrln::ui {
 
 struct FrameServices {
@@ -43,6 +51,8 @@ struct FrameServices {
     QString guide;  // the user guide (an HTML file)
     std::function<void(int)> setClipboardLimit;
     platform::Sound* sound = nullptr;  // the wizards' "&Play"
+    platform::Clipboard* clipboard = nullptr;  // the clipboard saver's; none: its browser is not offered
+    pim::ClipboardMonitor* clipboardMonitor = nullptr;
     data::RecordTags* tags = nullptr;  // the user's marks on the schedule (none: no search)
 };
 
@@ -55,8 +65,6 @@ class MainFrame : public QMainWindow, public scheduler::FrameView {
 public:
     explicit MainFrame(FrameServices services, QWidget* parent = nullptr);
 
-    // The windows the settings open at start-up, in their order.
-    void openStartUpWindows();
     ~MainFrame() override;
 
     void attach(scheduler::Scheduler* scheduler, scheduler::TrayController* tray, scheduler::ScriptRunner* scripts);
@@ -106,6 +114,11 @@ private:
     void openSchedule();
     void openScheduleOfCategory(const std::string& category, QWidget* parent);
     ScheduleBrowserServices browserServices();
+    void openToDo();
+    void openClipboardSaver();
+    // The browsers the settings open with the frame, in their set order.
+    void openStartUpWindows();
+    PimWindowServices pimServices() const;
     // Starts an add wizard beside the frame; several may be open at once.
     void openWizard(scheduler::AddWizard wizard);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
@@ -125,6 +138,7 @@ private:
     QAction* stopScript_ = nullptr;
     QAction* addMessage_ = nullptr;
     QAction* addProgram_ = nullptr;
+    QAction* toDo_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     Date selectedDay_ = 0;  // the schedule browser's day, a new task's default
     bool opened_ = false;

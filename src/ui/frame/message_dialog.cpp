@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ui/frame/icons.h"
+#include "ui/widgets/schedule_notifier.h"
 #include "ui/widgets/qt_prompter.h"
 #include "ui/widgets/window_placement.h"
 
@@ -65,7 +66,10 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
         model_->snooze();
         accept();
     });
-    connect(todo, &QPushButton::clicked, this, [this] { model_->addToTodo(); });
+    connect(todo, &QPushButton::clicked, this, [this] {
+        if (model_->addToTodo() == data::kOk)
+            NotifyToDoLists();
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(snooze);

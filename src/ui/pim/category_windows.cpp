@@ -24,13 +24,6 @@ std::vector<BrowseTab> CategoryTabs()
     return {{QStringLiteral("Category"), CategoryRecord::KeyCategory}};
 }
 
-// A child window keeps its frame's place, a top-level window its own.
-QWidget* PlacedWindow(QWidget* w)
-{
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    return sub != nullptr ? static_cast<QWidget*>(sub) : w;
-}
-
 }  // namespace
 
 std::unique_ptr<BrowseSource> CategorySource(data::Database& db)
@@ -81,17 +74,12 @@ pim::Response UpdateCategoriesWindow::Run(const WindowServices& services, pim::R
     data::Table<CategoryRecord> table(services.db);
     pim::RecordWarnings warnings(services.prompter);
     pim::RecordForm<CategoryRecord> form(table, warnings, request, pim::CategoryFormRules());
-    if (!form.open(CategoryRecord::KeyCategory, rowid))
-        return pim::Response::Cancelled;
-    if (request == pim::Request::Delete) {
-        form.complete();  // the confirmation is the whole dialog of a delete
-    } else {
-        UpdateCategoriesWindow window(form, table, services.positions, parent);
-        window.exec();
-    }
-    if (form.response() == pim::Response::Completed)
+    const pim::Response response = RunRecordForm(form, CategoryRecord::KeyCategory, rowid, [&](auto& f) {
+        return std::make_unique<UpdateCategoriesWindow>(f, table, services.positions, parent);
+    });
+    if (response == pim::Response::Completed)
         rowid = table.rowId();
-    return form.response();
+    return response;
 }
 
 // BrowseCategories

@@ -28,13 +28,6 @@ QString Q(std::string_view s)
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
-// A child window keeps its frame's place, a top-level window its own.
-QWidget* PlacedWindow(QWidget* w)
-{
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    return sub != nullptr ? static_cast<QWidget*>(sub) : w;
-}
-
 const QString kPosition = QStringLiteral("BrowseSchedule");
 
 }  // namespace

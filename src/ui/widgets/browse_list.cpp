@@ -207,6 +207,12 @@ void BrowseList::followScheduleChanges()
             Qt::UniqueConnection);
 }
 
+void BrowseList::followToDoChanges()
+{
+    connect(&ScheduleNotifier::instance(), &ScheduleNotifier::todoChanged, this, &BrowseList::refresh,
+            Qt::UniqueConnection);
+}
+
 void BrowseList::setPrefix(std::vector<data::Value> prefix)
 {
     const int index = std::max(tabBar_->currentIndex(), 0);

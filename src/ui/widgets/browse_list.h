@@ -60,6 +60,8 @@ public:
     void setTab(int index);
     // Refreshes whenever the scheduler reports a changed schedule (lists over the schedule).
     void followScheduleChanges();
+    // Refreshes whenever another window adds a to-do item (lists over the to-do list).
+    void followToDoChanges();
     // Narrows the current tab's key to `prefix`.
     void setPrefix(std::vector<data::Value> prefix);
 
@@ -68,10 +70,10 @@ Q_SIGNALS:
     void changeRequested(std::int64_t rowid);
     void deleteRequested(std::int64_t rowid);
     void selectionChanged();
+    // Another order was chosen, by its tab or by the browser.
+    void tabChanged(int index);
     // A double-click or Enter on a row: the browser's edit, or a selector's choice.
     void rowActivated(std::int64_t rowid);
-    // The list shows the tab `index` now, chosen by the user or by setTab().
-    void tabChanged(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QBoxLayout;
 class QPushButton;
 
@@ -52,5 +54,22 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };
+
+// Runs `form` on the record with row id `rowid` in `key` (none for an insert):
+// a delete is only its confirmation, the other requests show the window that
+// `makeWindow(form)` builds. The form's response.
+template <class R, class MakeWindow>
+pim::Response RunRecordForm(pim::RecordForm<R>& form, int key, std::int64_t rowid, MakeWindow&& makeWindow)
+{
+    if (!form.open(key, rowid))
+        return pim::Response::Cancelled;
+    if (form.request() == pim::Request::Delete) {
+        form.complete();
+    } else {
+        auto window = makeWindow(form);
+        window->exec();
+    }
+    return form.response();
+}
 
 }  // namespace hrln::ui

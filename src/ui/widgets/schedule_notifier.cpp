@@ -13,4 +13,9 @@ void NotifyScheduleBrowsers()
     Q_EMIT ScheduleNotifier::instance().changed();
 }
 
+void NotifyToDoLists()
+{
+    Q_EMIT ScheduleNotifier::instance().todoChanged();
+}
+
 }  // namespace hrln::ui

@@ -1,5 +1,7 @@
 #include "ui/widgets/window_placement.h"
 
+#include <QMdiSubWindow>
+
 #include "data/window_position.h"
 
 #include <QGuiApplication>
@@ -39,6 +41,12 @@ void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, con
     data::SaveWindowPosition(positions, section.toStdString(),
                              {normal.x(), normal.y(), normal.width(), normal.height(), window->isMaximized(),
                               window->isMinimized(), true});
+}
+
+QWidget* PlacedWindow(QWidget* window)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    return sub != nullptr ? static_cast<QWidget*>(sub) : window;
 }
 
 }  // namespace hrln::ui

@@ -13,5 +13,7 @@ namespace hrln::ui {
 void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section);
 // Keeps a closing window's place; a minimised window keeps the place saved before.
 void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, const QString& section);
+// The window whose place a browser keeps: its frame's child window when it has one, else itself.
+QWidget* PlacedWindow(QWidget* window);
 
 }  // namespace hrln::ui
