@@ -144,7 +144,7 @@ public:
                 if (!value)
                     return where + Quote(raw) + " is no " + (IsTimePicture(f.picture) ? "time" : "date") + " in the picture " +
                            f.picture;
-            } else if (text::Clip(raw).find_first_not_of(' ') == std::string_view::npos) {
+            } else if (text::Trim(raw).empty()) {
                 value = 0;
             } else if (const long long n = text::ParseInteger(raw, 0); n != 0 || text::ParseInteger(raw, 1) == 0) {
                 value = n;
@@ -275,7 +275,7 @@ bool ImportJob::mapHeader()
     headerText_ = sink_->reader->recordText();
     bool any = false;
     for (const std::string& name : names) {
-        const std::string wanted = text::ToUpper(text::Clip(name));
+        const std::string wanted = text::ToUpper(text::Trim(name));
         int found = -1;
         for (std::size_t i = 0; i < layout_.fields.size() && found < 0; ++i)
             if (text::ToUpper(layout_.fields[i].name) == wanted || text::ToUpper(layout_.fields[i].field) == wanted)

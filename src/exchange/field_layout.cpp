@@ -148,20 +148,20 @@ LayoutResult ReadLayout(ExchangeTable table, std::string_view text)
         const std::string where = "layout line " + std::to_string(reader.recordLine()) + ": ";
         if (first) {
             first = false;
-            const std::string word = text::ToUpper(text::Clip(fields.front()));
+            const std::string word = text::ToUpper(text::Trim(fields.front()));
             if (fields.size() == 1 && (word == "HEADER" || word == "NO HEADER")) {
                 result.layout.header = word == "HEADER";
                 continue;
             }
         }
-        if (fields.size() == 1 && text::Clip(fields.front()).empty())
+        if (fields.size() == 1 && text::Trim(fields.front()).empty())
             continue;
         if (reader.quoteLeftOpen() || fields.size() > 4) {
             result.error = where + "expected field, name, picture, type";
             return result;
         }
         ExchangeField f;
-        f.field = text::Clip(fields[0]);
+        f.field = text::Trim(fields[0]);
         const std::optional<FieldKind> kind = KindOf(table, f.field);
         if (kind) {
             const auto& available = AvailableFields(table);
@@ -169,12 +169,12 @@ LayoutResult ReadLayout(ExchangeTable table, std::string_view text)
                 return text::ToUpper(a.field) == text::ToUpper(f.field);
             }));
         }
-        if (fields.size() > 1 && !text::Clip(fields[1]).empty())
-            f.name = text::Clip(fields[1]);
+        if (fields.size() > 1 && !text::Trim(fields[1]).empty())
+            f.name = text::Trim(fields[1]);
         if (fields.size() > 2)
-            f.picture = text::Clip(fields[2]);
+            f.picture = text::Trim(fields[2]);
         if (fields.size() > 3) {
-            const std::string type = text::ToUpper(text::Clip(fields[3]));
+            const std::string type = text::ToUpper(text::Trim(fields[3]));
             if (type != "NUMBER" && type != "TEXT") {
                 result.error = where + "the type is \"number\" or \"text\"";
                 return result;

@@ -91,9 +91,7 @@ std::string FormatPicture(std::int64_t value, std::string_view picture)
 
 std::optional<std::int64_t> ParsePicture(std::string_view s, std::string_view picture)
 {
-    s = text::Clip(s);
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
+    s = text::Trim(s);
     if (s.empty())
         return 0;
     if (picture == "d3")
