@@ -229,6 +229,7 @@ std::string ImportJob::description() const
 bool ImportJob::refuse(const std::string& text)
 {
     summary_.failure = text;
+    refused_ = true;
     prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
     return false;
 }

@@ -58,6 +58,8 @@ public:
     void end(bool cancelled) override;
 
     const ImportSummary& summary() const { return summary_; }
+    // Whether begin() refused to start, after telling the user why.
+    bool refused() const { return refused_; }
 
     class Sink;
 
@@ -76,6 +78,7 @@ private:
     std::string headerText_;
     std::uint64_t size_ = 0;
     ImportSummary summary_;
+    bool refused_ = false;
 };
 
 }  // namespace hrln::exchange
