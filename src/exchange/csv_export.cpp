@@ -39,7 +39,7 @@ public:
     {
         if (table_.next() != data::kOk)
             return false;
-        const std::vector<detail::Value> values = detail::ValuesOf(table_.rec);
+        const std::vector<detail::Value> values = data::RecordValues(table_.rec);
         for (const auto& [number, f] : columns_) {
             const detail::Value& value = values[static_cast<std::size_t>(number)];
             if (const auto* text = std::get_if<std::string>(&value)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text.h"
+#include "data/table.h"
 #include "exchange/field_layout.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 // columns are matched to fields once per file instead of by name per value.
 namespace hrln::exchange::detail {
 
-using Value = std::variant<std::int64_t, std::string>;
+using data::Value;
 
 // The number of `field` in the record, -1 when it has none of that name.
 template <class R>
@@ -29,19 +30,6 @@ int FieldNumber(std::string_view field)
         ++index;
     });
     return found;
-}
-
-template <class R>
-std::vector<Value> ValuesOf(const R& record)
-{
-    std::vector<Value> out;
-    R::fields(record, [&](const char*, const auto& field) {
-        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
-            out.emplace_back(static_cast<std::int64_t>(field));
-        else
-            out.emplace_back(field.str());
-    });
-    return out;
 }
 
 // What a value read for a field must be.
