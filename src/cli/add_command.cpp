@@ -7,6 +7,7 @@
 #include "data/schedule_store.h"
 #include "data/settings.h"
 #include "data/table.h"
+#include "pim/categories.h"
 #include "recurrence/recurrence.h"
 
 #include <algorithm>
@@ -120,26 +121,6 @@ platform::DateTime SecondsFrom(platform::DateTime now, int seconds)
     const std::int64_t days = (time - 1) / kTicksPerDay;
     time -= days * kTicksPerDay;
     return {static_cast<Date>(now.date + days), static_cast<Time>(time)};
-}
-
-// Puts the task's category into the categories when it is missing there, and
-// takes the stored spelling when it is there in another case.
-int EnsureCategory(data::Database& db, data::ScheduleRecord& task)
-{
-    if (task.category.empty())
-        return data::kOk;
-    data::Table<data::CategoryRecord> categories(db);
-    categories.rec.category = task.category;
-    const int found = categories.get(data::CategoryRecord::KeyCategory);
-    if (found == data::kOk) {
-        task.category = categories.rec.category;
-        return data::kOk;
-    }
-    if (found != data::kRecordNotFound)
-        return found;
-    categories.clear();
-    categories.rec.category = task.category;
-    return categories.add();
 }
 
 bool StartsProgram(const data::ScheduleRecord& task)
@@ -303,7 +284,7 @@ int RunAdd(const Arguments& given, const CommandContext& context)
     // The category and the task go in together or not at all.
     if (const int err = db.begin(); err != data::kOk)
         return store.fail("cannot add the task", err);
-    if (const int err = EnsureCategory(db, task); err != data::kOk) {
+    if (const int err = pim::EnsureCategory(db, task.category); err != data::kOk) {
         db.rollback();
         return store.fail("cannot add the category " + Quoted(task.category.view()), err);
     }

@@ -2,6 +2,7 @@
 
 #include "cli/add_command.h"
 #include "cli/command.h"
+#include "cli/exchange_commands.h"
 #include "cli/next_command.h"
 #include "cli/task_commands.h"
 #include "platform/posix/system_clock.h"
@@ -22,13 +23,15 @@ constexpr const char* kUsage =
     "  list       list the tasks (or, with --history, the history entries)\n"
     "  show ID    print every field of one task\n"
     "  delete ID  delete one task with its script and contact links\n"
+    "  export     write the schedule, contacts or to-do list to a comma-delimited file\n"
+    "  import     add the records of a comma-delimited file to one of them\n"
     "\n"
     "The schedule is the one in the program's data folder, $XDG_DATA_HOME/horalyn\n"
     "(by default ~/.local/share/horalyn).\n"
     "Run 'horalyn-cli COMMAND --help' for the options of a command.\n"
     "\n"
-    "Exit status: 0 done, 1 no task with the ID given, 2 bad arguments or an\n"
-    "unusable database.\n";
+    "Exit status: 0 done, 1 no task with the ID given (import: lines skipped),\n"
+    "2 bad arguments or an unusable database.\n";
 
 struct Command {
     std::string_view name;
@@ -38,12 +41,14 @@ struct Command {
     int (*run)(const Arguments&, const CommandContext&);
 };
 
-const std::array<Command, 5> kCommands = {{
+const std::array<Command, 7> kCommands = {{
     {"next", kNextOptions, {}, kNextHelp, RunNext},
     {"add", kAddOptions, kAddFlags, kAddHelp, RunAdd},
     {"list", {}, kListFlags, kListHelp, RunList},
     {"show", {}, {}, kShowHelp, RunShow},
     {"delete", {}, {}, kDeleteHelp, RunDelete},
+    {"export", kExchangeOptions, kExchangeFlags, kExportHelp, RunExport},
+    {"import", kExchangeOptions, kExchangeFlags, kImportHelp, RunImport},
 }};
 
 }  // namespace

@@ -90,13 +90,16 @@ RecordReader::RecordReader(std::istream& in) : in_(in) {}
 
 bool RecordReader::readLine(std::string& line)
 {
+    ++linesRead_;
     if (!pushedBack_.empty()) {
         line = std::move(pushedBack_.back());
         pushedBack_.pop_back();
         return true;
     }
-    if (!std::getline(in_, line))
+    if (!std::getline(in_, line)) {
+        --linesRead_;
         return false;
+    }
     // Lines keep their ends, so a line break inside a quoted field survives as it was.
     if (!in_.eof())
         line += '\n';
@@ -109,21 +112,26 @@ bool RecordReader::next(Fields& fields)
     std::string first;
     if (!readLine(first))
         return false;
+    recordLine_ = linesRead_;
+    quoteLeftOpen_ = false;
     std::string record = first;
     std::vector<std::string> taken;
     while (QuoteOpenAtEnd(record)) {
         std::string more;
         if (record.size() > kMaxRecordBytes || !readLine(more)) {
             // Give back what was joined and take the first line alone.
+            linesRead_ -= taken.size();
             for (auto it = taken.rbegin(); it != taken.rend(); ++it)
                 pushedBack_.push_back(std::move(*it));
             record = std::move(first);
+            quoteLeftOpen_ = true;
             break;
         }
         record += more;
         taken.push_back(std::move(more));
     }
     fields = ParseRecord(record);
+    recordText_ = std::move(record);
     return true;
 }
 

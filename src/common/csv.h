@@ -43,6 +43,11 @@ public:
     bool next(Fields& fields);
     // Bytes consumed so far, for progress.
     std::uint64_t bytesRead() const { return bytesRead_; }
+    // The record last read: the number of its first line (from 1), its text
+    // as read with its line ends, and whether a quote in it was left open.
+    std::uint64_t recordLine() const { return recordLine_; }
+    const std::string& recordText() const { return recordText_; }
+    bool quoteLeftOpen() const { return quoteLeftOpen_; }
 
 private:
     bool readLine(std::string& line);
@@ -50,6 +55,10 @@ private:
     std::istream& in_;
     std::vector<std::string> pushedBack_;
     std::uint64_t bytesRead_ = 0;
+    std::uint64_t linesRead_ = 0;
+    std::uint64_t recordLine_ = 0;
+    std::string recordText_;
+    bool quoteLeftOpen_ = false;
 };
 
 // Field `index` as text: valid UTF-8 without NUL bytes, cut to `width`

@@ -20,6 +20,23 @@ Long NextNumber(Database& db, int key, Long R::*field)
     return last.rec.*field + 1;
 }
 
+template <class R>
+int AddWithNewNumber(Table<R>& table, const std::function<bool()>& askRetry, Long R::*field, Long (*next)(Database&))
+{
+    for (;;) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            table.rec.*field = next(table.database());
+            if (table.rec.*field == 0)
+                return kNoNumberLeft;
+            const int err = table.add();
+            if (err == kOk)
+                return kOk;
+        }
+        if (!askRetry || !askRetry())
+            return table.error();
+    }
+}
+
 }  // namespace
 
 Long NextTaskId(Database& db)
@@ -34,18 +51,12 @@ Long NextClientId(Database& db)
 
 int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& askRetry)
 {
-    for (;;) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            table.rec.id = NextTaskId(table.database());
-            if (table.rec.id == 0)
-                return kNoNumberLeft;
-            const int err = table.add();
-            if (err == kOk)
-                return kOk;
-        }
-        if (!askRetry || !askRetry())
-            return table.error();
-    }
+    return AddWithNewNumber(table, askRetry, &ScheduleRecord::id, NextTaskId);
+}
+
+int AddContactWithNewId(Table<ContactRecord>& table, const std::function<bool()>& askRetry)
+{
+    return AddWithNewNumber(table, askRetry, &ContactRecord::clientId, NextClientId);
 }
 
 int AddHistoryEntry(Table<ScheduleRecord>& table)

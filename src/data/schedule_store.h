@@ -19,6 +19,8 @@ Long NextClientId(Database& db);
 // three, `askRetry` decides whether to try three more. Returns the last error,
 // or kNoNumberLeft (nothing added) when no number is left above the highest.
 int AddTaskWithNewId(Table<ScheduleRecord>& table, const std::function<bool()>& askRetry);
+// The same for a contact and its ClientID.
+int AddContactWithNewId(Table<ContactRecord>& table, const std::function<bool()>& askRetry);
 
 // Adds a history entry: the highest number plus one, raised while it is taken;
 // kNoNumberLeft (nothing added) when that would pass the largest Long.

@@ -18,6 +18,20 @@ namespace hrln::data {
 
 using Value = std::variant<std::int64_t, std::string>;
 
+// Every field of a record by its place in the record: numbers and texts.
+template <class R>
+std::vector<Value> RecordValues(const R& record)
+{
+    std::vector<Value> out;
+    R::fields(record, [&](const char*, const auto& field) {
+        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+            out.emplace_back(static_cast<std::int64_t>(field));
+        else
+            out.emplace_back(field.str());
+    });
+    return out;
+}
+
 // Plain access to statement parameters and columns, so the record templates
 // need no SQLite header.
 void BindInteger(sqlite3_stmt* stmt, int param, std::int64_t value);

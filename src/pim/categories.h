@@ -10,4 +10,10 @@ namespace hrln::pim {
 // exists in any letter case.
 FormRules<data::CategoryRecord> CategoryFormRules();
 
+// Puts a category named by a record into its table when it is missing there,
+// and takes the stored spelling when it is there in another letter case; a
+// blank name names no category. The error of the read or add.
+int EnsureCategory(data::Database& db, FixedText<20>& category);
+int EnsureContactCategory(data::Database& db, FixedText<20>& contactCategory);
+
 }  // namespace hrln::pim

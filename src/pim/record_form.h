@@ -46,18 +46,7 @@ struct FormRules {
 template <class R>
 bool SameRecord(const R& a, const R& b)
 {
-    using Field = std::variant<std::int64_t, std::string>;
-    const auto values = [](const R& r) {
-        std::vector<Field> out;
-        R::fields(r, [&](const char*, const auto& field) {
-            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
-                out.emplace_back(static_cast<std::int64_t>(field));
-            else
-                out.emplace_back(field.str());
-        });
-        return out;
-    };
-    return values(a) == values(b);
+    return data::RecordValues(a) == data::RecordValues(b);
 }
 
 // What a form's window asks of its form, whatever the record.

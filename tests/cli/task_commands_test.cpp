@@ -1,4 +1,5 @@
 #include "cli_run.h"
+#include "data_folder_test.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/records.h"
@@ -28,29 +29,8 @@ namespace {
 
 using data::ScheduleRecord;
 
-// Each test gets an empty data folder of its own; the commands make it their
-// current folder, so the test's own is put back afterwards.
-class TaskCommandsTest : public ::testing::Test {
+class TaskCommandsTest : public DataFolderTest {
 protected:
-    void SetUp() override
-    {
-        savedFolder_ = std::filesystem::current_path();
-        setenv("XDG_DATA_HOME", temp_.path().c_str(), 1);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(savedFolder_);
-        unsetenv("XDG_DATA_HOME");
-    }
-
-    CliResult Run(const std::vector<std::string_view>& args)
-    {
-        return RunArgs(args, clock_, static_cast<const platform::Session*>(nullptr));
-    }
-
-    std::string Folder() const { return (temp_.path() / "horalyn").string(); }
-    std::string DatabasePath() const { return Folder() + "/HRLN.TPS"; }
-
     // Reads a stored task as the running program would, through a connection of its own.
     std::optional<ScheduleRecord> Stored(data::Long id)
     {
@@ -76,11 +56,6 @@ protected:
         return names;
     }
 
-    test::TempDir temp_;
-    test::FakeClock clock_{MakeDate(3, 5, 2027), MakeTime(14, 30, 15, 25)};
-
-private:
-    std::filesystem::path savedFolder_;
 };
 
 TEST_F(TaskCommandsTest, AddStoresEveryOptionAndPrintsTheNewId)

@@ -46,6 +46,28 @@ TEST(CsvTest, WidthsMissingFieldsAndNonNumbers)
     EXPECT_EQ(NumberField(f, 9), 0);
 }
 
+TEST(CsvTest, ReaderTellsWhereEachRecordStartedAndWhetherItsQuoteClosed)
+{
+    // A field spanning lines moves the next record's number on by its lines;
+    // an open quote taken back to its first line gives the others back.
+    std::istringstream in("\"a\r\nb\",1\r\n\"open,2\r\n3,\"x\"\"y\"\r\n");
+    RecordReader reader(in);
+    Fields f;
+    ASSERT_TRUE(reader.next(f));
+    EXPECT_EQ(reader.recordLine(), 1u);
+    EXPECT_EQ(reader.recordText(), "\"a\r\nb\",1\r\n");
+    EXPECT_FALSE(reader.quoteLeftOpen());
+    ASSERT_TRUE(reader.next(f));
+    EXPECT_EQ(reader.recordLine(), 3u);
+    EXPECT_TRUE(reader.quoteLeftOpen());
+    EXPECT_EQ(reader.recordText(), "\"open,2\r\n");
+    ASSERT_TRUE(reader.next(f));
+    EXPECT_EQ(reader.recordLine(), 4u);
+    EXPECT_FALSE(reader.quoteLeftOpen());
+    EXPECT_EQ(f, (Fields{"3", "x\"y"}));
+    EXPECT_FALSE(reader.next(f));
+}
+
 TEST(CsvTest, BadInputHasADefinedResult)
 {
     // An unbalanced quote in one record costs that record only.

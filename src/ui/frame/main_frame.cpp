@@ -5,6 +5,9 @@
 #include "scheduler/scheduler.h"
 #include "scheduler/script_runner.h"
 #include "scheduler/tray_controller.h"
+#include "exchange/csv_export.h"
+#include "exchange/csv_import.h"
+#include "ui/exchange/field_chooser_window.h"
 #include "ui/frame/about_window.h"
 #include "ui/frame/icons.h"
 #include "ui/frame/setup_window.h"
@@ -12,6 +15,8 @@
 #include "ui/pim/clipboard_windows.h"
 #include "ui/pim/todo_windows.h"
 #include "ui/schedule/wizard_window.h"
+#include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -88,10 +93,26 @@ void MainFrame::buildMenus()
     unavailable(file, QStringLiteral("&Print Setup"), QStringLiteral("Choose a printer"));
     QMenu* import = file->addMenu(QStringLiteral("&Import"));
     QMenu* exportMenu = file->addMenu(QStringLiteral("&Export"));
-    for (QMenu* m : {import, exportMenu}) {
-        unavailable(m, QStringLiteral("&Schedule"), QStringLiteral("Comma-delimited schedule file"));
-        unavailable(m, QStringLiteral("&Contacts"), QStringLiteral("Comma-delimited contacts file"));
-        unavailable(m, QStringLiteral("&To Do"), QStringLiteral("Comma-delimited to-do file"));
+    import->setObjectName(QStringLiteral("menuImport"));
+    exportMenu->setObjectName(QStringLiteral("menuExport"));
+    const struct {
+        exchange::ExchangeTable table;
+        const char* text;
+        const char* name;
+        const char* tip;
+    } tables[] = {
+        {exchange::ExchangeTable::Schedule, "&Schedule", "Schedule", "Comma-delimited schedule file"},
+        {exchange::ExchangeTable::Contacts, "&Contacts", "Contacts", "Comma-delimited contacts file"},
+        {exchange::ExchangeTable::Todo, "&To Do", "Todo", "Comma-delimited to-do file"},
+    };
+    for (const auto& t : tables) {
+        const exchange::ExchangeTable table = t.table;
+        QAction* in = import->addAction(QString::fromUtf8(t.text), this, [this, table] { runImport(table); });
+        in->setObjectName(QStringLiteral("actionImport") + QString::fromUtf8(t.name));
+        in->setStatusTip(QString::fromUtf8(t.tip));
+        QAction* out = exportMenu->addAction(QString::fromUtf8(t.text), this, [this, table] { runExport(table); });
+        out->setObjectName(QStringLiteral("actionExport") + QString::fromUtf8(t.name));
+        out->setStatusTip(QString::fromUtf8(t.tip));
     }
     file->addSeparator();
     QAction* exit = file->addAction(ProgramIcon(QStringLiteral("exit")), QStringLiteral("E&xit"), this,
@@ -480,6 +501,53 @@ void MainFrame::openClipboardSaver()
 PimWindowServices MainFrame::pimServices() const
 {
     return {WindowServices{s_.db, s_.positions, s_.prompter}, s_.clock, QString::fromStdString(s_.settings.userId)};
+}
+
+namespace {
+
+constexpr int kExchangeBatch = 200;
+const QString kCsvFilter = QStringLiteral("Comma-Delimited Files (*.csv *.CSV);;All Files (*)");
+
+QString JobName(const char* job, exchange::ExchangeTable table)
+{
+    return QString::fromUtf8(job) + QString::fromUtf8(exchange::TableTitle(table)).toUpper().remove(QLatin1Char(' ')) +
+           QStringLiteral("$PROGRESSWINDOW");
+}
+
+}  // namespace
+
+void MainFrame::runExport(exchange::ExchangeTable table)
+{
+    FieldChooserWindow chooser(table, SavedLayout(table, s_.dataFolder), false, this);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const exchange::FieldLayout layout = chooser.layout();
+    SaveLayout(table, layout, s_.dataFolder);
+    const QString title = QString::fromUtf8(exchange::TableTitle(table));
+    const QString file = ChooseFile(this, {FileRequest::Kind::Save, QStringLiteral("Export ") + title, kCsvFilter,
+                                           title.toLower().remove(QLatin1Char(' ')) + QStringLiteral(".csv")});
+    if (file.isEmpty())
+        return;
+    exchange::ExportJob job(s_.db, table, layout, file.toStdString(), s_.prompter);
+    ProgressWindow::Run(job, kExchangeBatch, JobName("EXPORT", table), this);
+}
+
+void MainFrame::runImport(exchange::ExchangeTable table)
+{
+    const QString title = QString::fromUtf8(exchange::TableTitle(table));
+    const QString file = ChooseFile(this, {FileRequest::Kind::Open, QStringLiteral("Import ") + title, kCsvFilter, {}});
+    if (file.isEmpty())
+        return;
+    FieldChooserWindow chooser(table, SavedLayout(table, s_.dataFolder), true, this);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const exchange::FieldLayout layout = chooser.layout();
+    SaveLayout(table, layout, s_.dataFolder);
+    exchange::ImportJob job(s_.db, table, layout, file.toStdString(), s_.prompter);
+    ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
+    if (!job.refused())
+        s_.prompter.ask({exchange::SummaryText(job.summary()), "Import " + title.toStdString(),
+                         platform::MessageIcon::Information});
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

@@ -5,6 +5,7 @@
 #include "data/profile_file.h"
 #include "data/record_tags.h"
 #include "data/settings.h"
+#include "exchange/field_layout.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/sound.h"
@@ -121,6 +122,8 @@ private:
     PimWindowServices pimServices() const;
     // Starts an add wizard beside the frame; several may be open at once.
     void openWizard(scheduler::AddWizard wizard);
+    void runExport(exchange::ExchangeTable table);
+    void runImport(exchange::ExchangeTable table);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
     void openChild(const QString& objectName, const std::function<QWidget*()>& make);
     void openAbout();

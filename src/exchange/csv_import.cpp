@@ -1,0 +1,356 @@
+#include "exchange/csv_import.h"
+
+#include "common/csv.h"
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/records.h"
+#include "data/schedule_store.h"
+#include "data/table.h"
+#include "exchange/pictures.h"
+#include "exchange/record_values.h"
+#include "pim/categories.h"
+#include "pim/record_warnings.h"
+#include "platform/prompter.h"
+#include "scheduler/task_fields.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace hrln::exchange {
+namespace {
+
+// The table's rules refused the record, after saying why.
+constexpr int kRefusedByRules = -1;
+
+// Takes the messages the table's rules give, to report them for the line; a
+// question is answered No, so nothing waits for a user.
+class ReasonPrompter : public platform::Prompter {
+public:
+    platform::MessageButton ask(const platform::MessageBox& box) override
+    {
+        last = box.text;
+        return box.buttons == platform::MessageButtons::Ok ? platform::MessageButton::Ok
+                                                           : platform::MessageButton::No;
+    }
+    void endProgram(const std::string& message) override { last = message; }
+    std::string last;
+};
+
+std::string Quote(std::string_view s)
+{
+    constexpr std::size_t kShown = 40;
+    std::string shown(text::CutToWidth(text::SanitizeUtf8(s), kShown));
+    return "\"" + shown + (text::CharCount(shown) < text::CharCount(text::SanitizeUtf8(s)) ? "...\"" : "\"");
+}
+
+bool HasNul(std::string_view s)
+{
+    return s.find('\0') != std::string_view::npos;
+}
+
+// The table's own rules for a record read from a line: its defaults, its
+// checks, its categories and its numbering. The reason a record is refused,
+// empty when it was added.
+template <class R>
+struct TableRules;
+
+template <>
+struct TableRules<data::ScheduleRecord> {
+    static void defaults(data::ScheduleRecord& task)
+    {
+        // As a new task in the form begins, for the columns a file leaves out.
+        task.taskType = "Display Message";
+        task.scheduleType = "Once";
+        task.category = "General";
+        task.every = 1;
+    }
+    static int add(data::Table<data::ScheduleRecord>& table, pim::RecordWarnings& warnings)
+    {
+        if (scheduler::ValidateTask(table.rec, warnings) >= 0)
+            return kRefusedByRules;
+        if (const int err = pim::EnsureCategory(table.database(), table.rec.category); err != data::kOk)
+            return err;
+        return data::AddTaskWithNewId(table, {});
+    }
+};
+
+template <>
+struct TableRules<data::ContactRecord> {
+    static void defaults(data::ContactRecord&) {}
+    static int add(data::Table<data::ContactRecord>& table, pim::RecordWarnings&)
+    {
+        if (const int err = pim::EnsureContactCategory(table.database(), table.rec.contactCategory); err != data::kOk)
+            return err;
+        return data::AddContactWithNewId(table, {});
+    }
+};
+
+template <>
+struct TableRules<data::TodoRecord> {
+    static void defaults(data::TodoRecord&) {}
+    static int add(data::Table<data::TodoRecord>& table, pim::RecordWarnings&)
+    {
+        if (const int err = pim::EnsureCategory(table.database(), table.rec.category); err != data::kOk)
+            return err;
+        return table.add();
+    }
+};
+
+}  // namespace
+
+// The input, the rejected file and the table the records go to.
+class ImportJob::Sink {
+public:
+    virtual ~Sink() = default;
+    // The reason the record is refused; empty when it was added.
+    virtual std::string add(const csv::Fields& fields, const std::vector<int>& columns) = 0;
+
+    std::ifstream in;
+    std::unique_ptr<csv::RecordReader> reader;
+    std::ofstream rejected;
+};
+
+namespace {
+
+template <class R>
+class TableSink : public ImportJob::Sink {
+public:
+    TableSink(data::Database& db, const FieldLayout& layout) : table_(db), layout_(layout), limits_(detail::LimitsOf<R>())
+    {
+        for (const ExchangeField& f : layout.fields)
+            numbers_.push_back(detail::FieldNumber<R>(f.field));
+    }
+
+    std::string add(const csv::Fields& fields, const std::vector<int>& columns) override
+    {
+        values_.clear();
+        for (std::size_t c = 0; c < fields.size() && c < columns.size(); ++c) {
+            if (columns[c] < 0)
+                continue;
+            const ExchangeField& f = layout_.fields[static_cast<std::size_t>(columns[c])];
+            const int number = numbers_[static_cast<std::size_t>(columns[c])];
+            const detail::FieldLimits& limits = limits_[static_cast<std::size_t>(number)];
+            const std::string& raw = fields[c];
+            const std::string where = "column " + std::to_string(c + 1) + " (" + f.field + "): ";
+            if (!text::IsValidUtf8(raw) || HasNul(raw))
+                return where + "the text is not UTF-8";
+            if (!limits.number) {
+                values_.emplace_back(number, std::string(text::Clip(text::CutToWidth(raw, limits.width))));
+                continue;
+            }
+            std::optional<std::int64_t> value;
+            if (!f.picture.empty()) {
+                value = ParsePicture(raw, f.picture);
+                if (!value)
+                    return where + Quote(raw) + " is no " + (IsTimePicture(f.picture) ? "time" : "date") + " in the picture " +
+                           f.picture;
+            } else if (text::Trim(raw).empty()) {
+                value = 0;
+            } else if (const long long n = text::ParseInteger(raw, 0); n != 0 || text::ParseInteger(raw, 1) == 0) {
+                value = n;
+            } else {
+                return where + Quote(raw) + " is no number";
+            }
+            if (*value < limits.min || *value > limits.max)
+                return where + Quote(raw) + " is out of range (" + std::to_string(limits.min) + " to " +
+                       std::to_string(limits.max) + ")";
+            values_.emplace_back(number, *value);
+        }
+        table_.clear();
+        TableRules<R>::defaults(table_.rec);
+        detail::SetValues(table_.rec, values_);
+
+        data::Database& db = table_.database();
+        if (const int err = db.savepoint(); err != data::kOk)
+            return "the database refused the record (error " + std::to_string(err) + ")";
+        ReasonPrompter reasons;
+        pim::RecordWarnings warnings(reasons);
+        const int err = TableRules<R>::add(table_, warnings);
+        if (err == data::kOk) {
+            db.releaseSavepoint();
+            return {};
+        }
+        db.rollbackToSavepoint();
+        if (!reasons.last.empty())
+            return reasons.last;
+        if (err == data::kDuplicateKey)
+            return "the record would duplicate a key of " + std::string(R::schema().name());
+        return "the record could not be added (error " + std::to_string(err) + ")";
+    }
+
+private:
+    data::Table<R> table_;
+    const FieldLayout& layout_;
+    std::vector<detail::FieldLimits> limits_;
+    std::vector<int> numbers_;
+    std::vector<std::pair<int, detail::Value>> values_;
+};
+
+}  // namespace
+
+std::string RejectedPathFor(const std::string& path)
+{
+    std::filesystem::path p(path);
+    p.replace_filename(p.stem().string() + ".rejected.csv");
+    return p.string();
+}
+
+std::string SummaryText(const ImportSummary& summary)
+{
+    std::string out = std::to_string(summary.added) + (summary.added == 1 ? " record" : " records") + " added, " +
+                      std::to_string(summary.rejected.size()) + " skipped.";
+    if (summary.cancelled)
+        out += " The import was cancelled; the records added stay.";
+    if (!summary.failure.empty())
+        out += " The import stopped: " + summary.failure + ".";
+    constexpr std::size_t kListed = 10;
+    for (std::size_t i = 0; i < summary.rejected.size() && i < kListed; ++i)
+        out += "\nLine " + std::to_string(summary.rejected[i].line) + ": " + summary.rejected[i].reason;
+    if (summary.rejected.size() > kListed)
+        out += "\n... and " + std::to_string(summary.rejected.size() - kListed) + " more";
+    if (!summary.rejectedPath.empty())
+        out += "\nThe skipped lines are in " + summary.rejectedPath;
+    return out;
+}
+
+ImportJob::ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
+                     platform::Prompter& prompter)
+    : db_(db), table_(table), layout_(std::move(layout)), path_(std::move(path)), prompter_(prompter)
+{
+}
+
+ImportJob::~ImportJob() = default;
+
+std::string ImportJob::description() const
+{
+    return "Importing " + std::string(TableTitle(table_));
+}
+
+bool ImportJob::refuse(const std::string& text)
+{
+    summary_.failure = text;
+    refused_ = true;
+    prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
+    return false;
+}
+
+bool ImportJob::begin()
+{
+    if (layout_.fields.empty())
+        return refuse("No Fields Selected for Import!");
+    if (const std::string problem = CheckLayout(table_, layout_); !problem.empty())
+        return refuse("The fields cannot be imported: " + problem + ".");
+    switch (table_) {
+    case ExchangeTable::Schedule: sink_ = std::make_unique<TableSink<data::ScheduleRecord>>(db_, layout_); break;
+    case ExchangeTable::Contacts: sink_ = std::make_unique<TableSink<data::ContactRecord>>(db_, layout_); break;
+    case ExchangeTable::Todo: sink_ = std::make_unique<TableSink<data::TodoRecord>>(db_, layout_); break;
+    }
+    std::error_code ec;
+    size_ = std::filesystem::file_size(path_, ec);
+    sink_->in.open(path_, std::ios::binary);
+    if (ec || !sink_->in)
+        return refuse("Could not open " + path_ + ".");
+    // A byte order mark some programs put first is no part of the first field.
+    char bom[3] = {};
+    sink_->in.read(bom, 3);
+    if (sink_->in.gcount() != 3 || std::string_view(bom, 3) != "\xEF\xBB\xBF") {
+        sink_->in.clear();
+        sink_->in.seekg(0);
+    }
+    sink_->reader = std::make_unique<csv::RecordReader>(sink_->in);
+    // A rejected file of an earlier import would be taken for this one's.
+    std::filesystem::remove(RejectedPathFor(path_), ec);
+    columns_.clear();
+    if (layout_.header)
+        return mapHeader();
+    for (std::size_t i = 0; i < layout_.fields.size(); ++i)
+        columns_.push_back(static_cast<int>(i));
+    return true;
+}
+
+bool ImportJob::mapHeader()
+{
+    csv::Fields names;
+    if (!sink_->reader->next(names))
+        return true;  // an empty file adds nothing
+    headerText_ = sink_->reader->recordText();
+    bool any = false;
+    for (const std::string& name : names) {
+        const std::string wanted = text::ToUpper(text::Trim(name));
+        int found = -1;
+        for (std::size_t i = 0; i < layout_.fields.size() && found < 0; ++i)
+            if (text::ToUpper(layout_.fields[i].name) == wanted || text::ToUpper(layout_.fields[i].field) == wanted)
+                found = static_cast<int>(i);
+        any = any || found >= 0;
+        columns_.push_back(found);
+    }
+    if (!any)
+        return refuse("The first line of " + path_ + " names none of the fields chosen.");
+    return true;
+}
+
+void ImportJob::reject(std::uint64_t line, const std::string& text, std::string reason)
+{
+    summary_.rejected.push_back({line, std::move(reason)});
+    if (!sink_->rejected.is_open()) {
+        summary_.rejectedPath = RejectedPathFor(path_);
+        sink_->rejected.open(summary_.rejectedPath, std::ios::binary | std::ios::trunc);
+        sink_->rejected << headerText_;
+    }
+    sink_->rejected << text;
+    if (!text.ends_with('\n'))
+        sink_->rejected << "\r\n";
+}
+
+bool ImportJob::step(int count)
+{
+    if (const int err = db_.begin(); err != data::kOk) {
+        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        return false;
+    }
+    csv::Fields fields;
+    bool more = true;
+    for (int i = 0; i < count; ++i) {
+        if (!sink_->reader->next(fields)) {
+            more = false;
+            break;
+        }
+        const csv::RecordReader& reader = *sink_->reader;
+        if (fields.size() == 1 && text::Clip(fields.front()).empty() && !reader.quoteLeftOpen())
+            continue;  // a blank line holds no record
+        std::string reason;
+        if (reader.quoteLeftOpen())
+            reason = "a quote is left open";
+        else if (fields.size() > columns_.size())
+            reason = std::to_string(fields.size()) + " fields where " + std::to_string(columns_.size()) +
+                     " columns were expected";
+        else
+            reason = sink_->add(fields, columns_);
+        if (reason.empty())
+            ++summary_.added;
+        else
+            reject(reader.recordLine(), reader.recordText(), std::move(reason));
+    }
+    if (const int err = db_.commit(); err != data::kOk) {
+        db_.rollback();
+        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        return false;
+    }
+    return more;
+}
+
+int ImportJob::percent() const
+{
+    return sink_ && sink_->reader ? PercentDone(static_cast<std::int64_t>(sink_->reader->bytesRead()),
+                                                static_cast<std::int64_t>(size_))
+                                  : 0;
+}
+
+void ImportJob::end(bool cancelled)
+{
+    summary_.cancelled = cancelled;
+    if (sink_ && sink_->rejected.is_open())
+        sink_->rejected.close();
+}
+
+}  // namespace hrln::exchange

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "common/batch_job.h"
+#include "exchange/field_layout.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hrln::data {
+class Database;
+}
+namespace hrln::platform {
+class Prompter;
+}
+
+namespace hrln::exchange {
+
+struct RejectedLine {
+    std::uint64_t line = 0;  // where the record began, from 1
+    std::string reason;
+};
+
+struct ImportSummary {
+    int added = 0;
+    std::vector<RejectedLine> rejected;
+    std::string rejectedPath;  // where the skipped lines went; empty when none were
+    bool cancelled = false;
+    std::string failure;       // why the job stopped early; empty when it did not
+};
+
+// "tasks.csv" gives "tasks.rejected.csv" in the same folder.
+std::string RejectedPathFor(const std::string& path);
+
+// The summary for the user: added, skipped with their lines and reasons (the
+// first few), and where the skipped lines were written.
+std::string SummaryText(const ImportSummary& summary);
+
+// Reads a comma-delimited file into a table, one record per line, through the
+// table's own rules: a new ID or ClientID as the forms give them, a category
+// the table does not know yet added to its categories, the schedule form's
+// checks. A line that cannot be a record (a quote left open, more fields than
+// columns, text that is no UTF-8, a number or date that is none, a record the
+// rules refuse) is skipped, reported with its line number and copied to the
+// rejected file beside the input; the rest goes on. Each batch is committed as
+// it is done, so Cancel keeps what was added.
+class ImportJob : public BatchJob {
+public:
+    ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
+              platform::Prompter& prompter);
+    ~ImportJob() override;
+
+    std::string description() const override;
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override;
+    void end(bool cancelled) override;
+
+    const ImportSummary& summary() const { return summary_; }
+    // Whether begin() refused to start, after telling the user why.
+    bool refused() const { return refused_; }
+
+    class Sink;
+
+private:
+    bool refuse(const std::string& text);
+    void reject(std::uint64_t line, const std::string& text, std::string reason);
+    bool mapHeader();
+
+    data::Database& db_;
+    ExchangeTable table_;
+    FieldLayout layout_;
+    std::string path_;
+    platform::Prompter& prompter_;
+    std::unique_ptr<Sink> sink_;
+    std::vector<int> columns_;  // per column of the file: its field in the layout, -1 for none
+    std::string headerText_;
+    std::uint64_t size_ = 0;
+    ImportSummary summary_;
+    bool refused_ = false;
+};
+
+}  // namespace hrln::exchange

@@ -1,0 +1,96 @@
+#include "data_folder_test.h"
+
+#include <gtest/gtest.h>
+
+namespace hrln::cli {
+namespace {
+
+class ExchangeCommandsTest : public DataFolderTest {
+protected:
+    std::string File(const std::string& name) const { return (temp_.path() / name).string(); }
+    // Later commands work in a second data folder.
+    void UseSecondFolder()
+    {
+        const std::string second = File("second");
+        std::filesystem::create_directories(second);
+        setenv("XDG_DATA_HOME", second.c_str(), 1);
+    }
+};
+
+TEST_F(ExchangeCommandsTest, AScheduleExportedAndImportedElsewhereListsTheSame)
+{
+    ASSERT_EQ(Run({"add", "--description", "Water, the \"plants\"", "--date", "2027-03-06", "--time", "08:00"}).status, 0);
+    ASSERT_EQ(Run({"add", "--description", "Stand up", "--type", "Custom", "--every", "2", "--unit", "hour(s)",
+                   "--time", "+3600", "--category", "Health"})
+                  .status,
+              0);
+    ASSERT_EQ(Run({"add", "--task-type", "Run Program", "--command", "xterm", "--type", "Day of Week", "--days",
+                   "mon,fri", "--date", "2027-03-08", "--time", "09:15:30.50"})
+                  .status,
+              0);
+    const CliResult listed = Run({"list"});
+
+    const CliResult exported = Run({"export", "schedule", File("all.csv")});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, "3 records written to " + File("all.csv") + "\n");
+
+    UseSecondFolder();
+    const CliResult imported = Run({"import", "schedule", File("all.csv")});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "3 records added, 0 skipped.\n");
+    EXPECT_EQ(Run({"list"}).out, listed.out);
+    // Every field came along, the category with its task.
+    const CliResult again = Run({"export", "schedule", File("again.csv")});
+    ASSERT_EQ(again.status, 0);
+    EXPECT_EQ(test::ReadFile(File("again.csv")), test::ReadFile(File("all.csv")));
+}
+
+TEST_F(ExchangeCommandsTest, FieldsAndLayoutFilesChooseTheColumns)
+{
+    ASSERT_EQ(Run({"add", "--description", "Backup", "--date", "2027-12-24", "--time", "18:05"}).status, 0);
+    // A file named relative to where the command was started, not the data folder.
+    std::filesystem::current_path(temp_.path());
+    const CliResult exported = Run({"export", "schedule", "few.csv", "--fields", "Description, Date:D4,Time:T3",
+                                    "--no-header", "--save-layout", "few.layout"});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(test::ReadFile(File("few.csv")), "\"Backup\",\"December 24, 2027\",\"6:05 PM\"\r\n");
+
+    std::filesystem::current_path(temp_.path());
+    UseSecondFolder();
+    const CliResult imported = Run({"import", "schedule", File("few.csv"), "--layout", File("few.layout")});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(Run({"list"}).out, "1\t2027-12-24\t18:05:00\tDisplay Message\tOnce\tBackup\n");
+}
+
+TEST_F(ExchangeCommandsTest, BadRequestsAreRefusedInOneLine)
+{
+    ASSERT_EQ(Run({"add", "--description", "x"}).status, 0);
+    const std::vector<std::vector<std::string_view>> refused = {
+        {"export"},
+        {"export", "scripts", "f.csv"},
+        {"export", "todo", "f.csv", "--fields", "Nothing"},
+        {"export", "todo", "f.csv", "--fields", "ToDo:d3"},
+        {"export", "todo", "f.csv", "--fields", "ToDo", "--layout", "x"},
+        {"import", "todo", "/nowhere/at/all.csv"},
+        {"import", "todo", "f.csv", "--layout", "/nowhere/layout"},
+    };
+    for (const auto& args : refused)
+        ExpectRefused(Run(args), args);
+    const CliResult none = Run({"export", "contacts", File("none.csv"), "--fields", ""});
+    ExpectRefused(none, {"export --fields \"\""});
+    EXPECT_NE(none.err.find("No Fields Selected for Export!"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(File("none.csv")));
+}
+
+TEST_F(ExchangeCommandsTest, SkippedLinesGiveStatusOneAndTheirFile)
+{
+    test::WriteFile(File("todo.csv"), "ToDo,Priority\r\n\"Call\",1\r\n\"Write\",high\r\n");
+    const CliResult run = Run({"import", "todo", File("todo.csv"), "--fields", "ToDo,Priority"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("1 record added, 1 skipped."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Line 3: column 2 (Priority): \"high\" is no number"), std::string::npos) << run.out;
+    EXPECT_EQ(test::ReadFile(File("todo.rejected.csv")), "ToDo,Priority\r\n\"Write\",high\r\n");
+}
+
+}  // namespace
+}  // namespace hrln::cli

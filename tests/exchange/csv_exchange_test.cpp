@@ -1,0 +1,281 @@
+#include "exchange_fixture.h"
+
+#include "pim/record_form.h"
+
+namespace hrln::test {
+namespace {
+
+using exchange::DefaultLayout;
+using exchange::ExchangeTable;
+using exchange::FieldLayout;
+
+data::ScheduleRecord FullTask(std::string_view description)
+{
+    data::ScheduleRecord t;
+    t.user = "ann";
+    t.taskType = "Both";
+    t.category = "Work";
+    t.description = description;
+    t.command = "xterm -e \"top, then quit\"";
+    t.path = "/tmp";
+    t.scheduleType = "Day of Month";
+    t.monday = t.friday = 1;
+    t.every2nd = t.everyLast = 1;
+    t.every = 3;
+    t.everyType = "day(s)";
+    t.date = MakeDate(12, 9, 2026);
+    t.time = MakeTime(9, 30, 15, 42);  // hundredths survive the t7 picture
+    t.lastRunDate = MakeDate(11, 27, 2026);
+    t.lastRunTime = MakeTime(23, 59, 59, 99);
+    t.skipNextTime = 1;
+    t.alarm = 1;
+    t.alarmFile = "/usr/share/sounds/ding.wav";
+    t.advanceWarnDate = MakeDate(12, 8, 2026);
+    t.advanceWarnTime = MakeTime(8, 0);
+    t.warn = t.userSkip = t.noHistory = 1;
+    t.shiftType = "Night shift";
+    t.exceptWeekends = t.exceptHolidays = 1;
+    t.message = "Line one,\r\nline \"two\"\r\nÜmlaut ✓";
+    return t;
+}
+
+TEST_F(ExchangeTest, EveryTableComesBackEqualThroughItsFile)
+{
+    for (int i = 1; i <= 7; ++i) {
+        data::ScheduleRecord t = FullTask("task " + std::to_string(i));
+        t.id = i;
+        if (i == 4) {  // a history entry goes and comes back as one
+            t.disabled = t.completed = 1;
+        }
+        store(from, t);
+    }
+    store(from, data::CategoryRecord{FixedText<20>("Work")});
+
+    data::ContactRecord c;
+    c.clientId = 1;
+    c.lastName = "O'Brien, Jr.";
+    c.firstName = "Séan";
+    c.addressLine1 = "1 \"Main\" St";
+    c.postalCode = "D02";
+    c.email = "sean@example.org";
+    c.contactCategory = "Friends";
+    c.notes = "two\nlines";
+    store(from, c);
+    c.clientId = 2;
+    c.lastName = "Zhang";
+    store(from, c);
+    store(from, data::ContactCategoryRecord{FixedText<20>("Friends")});
+
+    data::TodoRecord todo;
+    todo.priority = 3;
+    todo.toDo = "Buy milk";
+    todo.category = "Work";
+    todo.completionDate = MakeDate(1, 1, 1801);
+    todo.completionTime = MakeTime(0, 0);
+    todo.notes = "1,2,3";
+    store(from, todo);
+    todo = {};
+    todo.done = 1;  // a blank item is still listed, and still exchanged
+    store(from, todo);
+
+    const auto roundTrip = [&](ExchangeTable table, auto key, auto type) {
+        using R = decltype(type);
+        const std::string file = dir.file(std::string(exchange::TableTitle(table)) + ".csv");
+        exchange::ExportJob out(from, table, DefaultLayout(table), file, prompter);
+        EXPECT_EQ(run(out), BatchRun::State::Completed);
+        EXPECT_TRUE(out.ok());
+        const exchange::ImportSummary summary = import(table, DefaultLayout(table), file, into);
+        EXPECT_TRUE(summary.rejected.empty()) << exchange::SummaryText(summary);
+        const std::vector<R> a = records<R>(from, key), b = records<R>(into, key);
+        EXPECT_EQ(summary.added, static_cast<int>(a.size()));
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i)
+            EXPECT_TRUE(pim::SameRecord(a[i], b[i])) << exchange::TableTitle(table) << " record " << i;
+        const std::string bytes = ReadFile(file);
+        // Every line ends in CR LF, the header first.
+        EXPECT_TRUE(bytes.starts_with("\"" + exchange::DefaultLayout(table).fields.front().name + "\","));
+        EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
+    };
+    roundTrip(ExchangeTable::Schedule, data::ScheduleRecord::KeyID, data::ScheduleRecord{});
+    roundTrip(ExchangeTable::Contacts, data::ContactRecord::KeyClientID, data::ContactRecord{});
+    roundTrip(ExchangeTable::Todo, data::TodoRecord::KeyToDo, data::TodoRecord{});
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // The categories named by the records arrived with them.
+    EXPECT_EQ(records<data::CategoryRecord>(into, 0).size(), 1u);
+    EXPECT_EQ(records<data::ContactCategoryRecord>(into, 0).size(), 1u);
+}
+
+TEST_F(ExchangeTest, AnExportWithoutFieldsIsRefusedAndWritesNothing)
+{
+    const std::string file = dir.file("none.csv");
+    exchange::ExportJob job(from, ExchangeTable::Todo, FieldLayout{}, file, prompter);
+    EXPECT_EQ(run(job), BatchRun::State::Refused);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "No Fields Selected for Export!");
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    FieldLayout wrong;
+    wrong.fields.push_back({"ShiftType", "Shift", "", exchange::FieldType::Text});
+    exchange::ExportJob contacts(from, ExchangeTable::Contacts, wrong, file, prompter);
+    EXPECT_EQ(run(contacts), BatchRun::State::Refused);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ExchangeTest, BadLinesAreSkippedWithTheirNumbersAndKeptBesideTheFile)
+{
+    data::ScheduleRecord kept = FullTask("already there");
+    kept.id = 1;
+    store(into, kept);
+
+    FieldLayout layout;
+    layout.fields = {{"Description", "What", "", exchange::FieldType::Text},
+                     {"Date", "When", "d17", exchange::FieldType::Text},
+                     {"Time", "At", "T3", exchange::FieldType::Text},
+                     {"Every", "Every", "", exchange::FieldType::Number},
+                     {"TaskType", "Type", "", exchange::FieldType::Text}};
+    const std::string header = "\"What\",\"When\",\"At\",\"Every\",\"Type\"\r\n";
+    const std::string bad2 = "\"no date\",\"2026-02-30\",\"9:00 AM\",1\r\n";
+    const std::string bad3 = "\"no number\",\"2026-12-09\",\"9:00 AM\",x1\r\n";
+    const std::string bad5 = "\"too many\",\"2026-12-09\",\"9:00 AM\",1,\"Both\",6\r\n";
+    const std::string bad6 = "\"not utf-8 \xff\",\"2026-12-09\",\"9:00 AM\",1\r\n";
+    const std::string bad7 = "\"unknown type\",\"2026-12-09\",\"9:00 AM\",1,\"Dance\"\r\n";
+    const std::string bad8 = "\"out of range\",\"2026-12-09\",\"9:00 AM\",99999999999\r\n";
+    const std::string bad10 = "\"open quote,\"2026-12-09\",\"9:00 AM\",1\r\n";
+    const std::string file = dir.file("tasks.csv");
+    WriteFile(file, header + bad2 + bad3 + "\"spans\r\nlines\",\"2026-12-09\",\"9:00 PM\",2\r\n" + bad5 + bad6 + bad7 +
+                        bad8 + "\"good\",\"2026-12-10\",\"7:15 am\",1,\"Display Message\"\r\n\r\n" + bad10 + "\"last\",\"Dec 9, 2026\"\r\n\"really last\",,\"12:05 AM\"");
+
+    const exchange::ImportSummary summary = import(ExchangeTable::Schedule, layout, file, into);
+    EXPECT_EQ(summary.added, 2);
+    std::vector<std::uint64_t> lines;
+    for (const auto& r : summary.rejected)
+        lines.push_back(r.line);
+    EXPECT_EQ(lines, (std::vector<std::uint64_t>{2, 3, 6, 7, 8, 9, 12, 13, 14}));
+    ASSERT_EQ(summary.rejected.size(), 9u);
+    EXPECT_NE(summary.rejected[0].reason.find("no date"), std::string::npos) << summary.rejected[0].reason;
+    EXPECT_NE(summary.rejected[1].reason.find("no number"), std::string::npos);
+    EXPECT_NE(summary.rejected[2].reason.find("6 fields"), std::string::npos);
+    EXPECT_NE(summary.rejected[3].reason.find("UTF-8"), std::string::npos);
+    EXPECT_EQ(summary.rejected[4].reason, "SCH:TaskType cannot be blank.");
+    EXPECT_NE(summary.rejected[5].reason.find("out of range"), std::string::npos);
+    EXPECT_EQ(summary.rejected[6].reason, "a quote is left open");
+    // "Dec 9, 2026" is no date in d17; a task without a date is refused by the form's checks.
+    EXPECT_NE(summary.rejected[7].reason.find("no date"), std::string::npos);
+    EXPECT_NE(summary.rejected[8].reason.find("SCH:Date"), std::string::npos);
+
+    EXPECT_EQ(summary.rejectedPath, dir.file("tasks.rejected.csv"));
+    EXPECT_EQ(ReadFile(summary.rejectedPath),
+              header + bad2 + bad3 + bad5 + bad6 + bad7 + bad8 + bad10 + "\"last\",\"Dec 9, 2026\"\r\n" +
+                  "\"really last\",,\"12:05 AM\"\r\n");
+    const std::string text = exchange::SummaryText(summary);
+    EXPECT_NE(text.find("2 records added, 9 skipped."), std::string::npos) << text;
+    EXPECT_NE(text.find("Line 6: "), std::string::npos);
+    EXPECT_NE(text.find(summary.rejectedPath), std::string::npos);
+
+    // What was there stays as it was; the good lines got the next numbers.
+    const auto tasks = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(tasks.size(), 3u);
+    EXPECT_TRUE(pim::SameRecord(tasks[0], kept));
+    EXPECT_EQ(tasks[1].id, 2);
+    EXPECT_EQ(tasks[1].description, "spans\r\nlines");
+    EXPECT_EQ(tasks[1].time, MakeTime(21, 0));
+    EXPECT_EQ(tasks[1].every, 2);
+    EXPECT_EQ(tasks[1].taskType, "Display Message");  // the form's start where the file says nothing
+    EXPECT_EQ(tasks[1].category, "General");
+    EXPECT_EQ(tasks[2].id, 3);
+    EXPECT_EQ(tasks[2].description, "good");
+    EXPECT_EQ(tasks[2].time, MakeTime(7, 15));
+
+    // A clean second run leaves no rejected file of the first behind.
+    WriteFile(file, header + "\"fine\",\"2026-12-09\",\"9:00 AM\",1\r\n");
+    const exchange::ImportSummary clean = import(ExchangeTable::Schedule, layout, file, into);
+    EXPECT_EQ(clean.added, 1);
+    EXPECT_TRUE(clean.rejectedPath.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("tasks.rejected.csv")));
+}
+
+TEST_F(ExchangeTest, ImportedRecordsNameCategoriesAsStoredAndAddTheMissingOnes)
+{
+    store(into, data::CategoryRecord{FixedText<20>("Work")});
+    store(into, data::ContactCategoryRecord{FixedText<20>("Family")});
+    const std::string tasks = dir.file("t.csv");
+    WriteFile(tasks, "Description,Category,Date,Time\r\nA,WORK,2026-12-09,09:00\r\nB,Home,2026-12-09,10:00\r\n");
+    FieldLayout layout;
+    layout.fields = {exchange::DefaultField({"Description", exchange::FieldKind::Text}),
+                     exchange::DefaultField({"Category", exchange::FieldKind::Text}),
+                     exchange::DefaultField({"Date", exchange::FieldKind::Date}),
+                     exchange::DefaultField({"Time", exchange::FieldKind::Time})};
+    EXPECT_EQ(import(ExchangeTable::Schedule, layout, tasks, into).added, 2);
+    const auto stored = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].category, "Work");
+    const auto categories = records<data::CategoryRecord>(into, 0);
+    ASSERT_EQ(categories.size(), 2u);
+    EXPECT_EQ(categories[0].category, "Home");
+
+    const std::string contacts = dir.file("c.csv");
+    WriteFile(contacts, "LastName,ContactCategory\r\nDoe,family\r\nRoe,Club\r\n");
+    FieldLayout people;
+    people.fields = {{"LastName", "LastName", "", exchange::FieldType::Text},
+                     {"ContactCategory", "ContactCategory", "", exchange::FieldType::Text}};
+    EXPECT_EQ(import(ExchangeTable::Contacts, people, contacts, into).added, 2);
+    const auto added = records<data::ContactRecord>(into, data::ContactRecord::KeyClientID);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added[0].clientId, 1);
+    EXPECT_EQ(added[1].clientId, 2);
+    EXPECT_EQ(added[0].contactCategory, "Family");
+    EXPECT_EQ(records<data::ContactCategoryRecord>(into, 0).size(), 2u);
+}
+
+TEST_F(ExchangeTest, ASpreadsheetFileImportsByItsHeaderNames)
+{
+    // As a spreadsheet writes it: a byte order mark, bare texts, quotes only
+    // where needed, columns in its own order and one the layout does not know.
+    const std::string file = dir.file("sheet.csv");
+    WriteFile(file, "\xEF\xBB\xBFPriority,Note,ToDo,Done\r\n2,ignored,\"Call Bob, then Ann\",1\r\n10,,Plain,0\r\n");
+    FieldLayout layout;
+    layout.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text},
+                     {"Priority", "Priority", "", exchange::FieldType::Number},
+                     {"Done", "Done", "", exchange::FieldType::Number}};
+    const exchange::ImportSummary summary = import(ExchangeTable::Todo, layout, file, into);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    const auto items = records<data::TodoRecord>(into, data::TodoRecord::KeyToDo);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].toDo, "Call Bob, then Ann");
+    EXPECT_EQ(items[0].priority, 2);
+    EXPECT_EQ(items[0].done, 1);
+    EXPECT_EQ(items[1].priority, 10);
+
+    // A header that names none of the chosen fields is refused before anything is read.
+    WriteFile(file, "A,B\r\n1,2\r\n");
+    exchange::ImportJob job(into, ExchangeTable::Todo, layout, file, prompter);
+    EXPECT_EQ(run(job), BatchRun::State::Refused);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+TEST_F(ExchangeTest, CancelKeepsTheBatchesDone)
+{
+    std::string lines;
+    for (int i = 0; i < 10; ++i)
+        lines += "\"item " + std::to_string(i) + "\"\r\n";
+    const std::string file = dir.file("todo.csv");
+    WriteFile(file, lines);
+    FieldLayout layout;
+    layout.header = false;
+    layout.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text}};
+    exchange::ImportJob job(into, ExchangeTable::Todo, layout, file, prompter);
+    BatchRun r(job, 4);
+    ASSERT_TRUE(r.start());
+    r.tick();
+    EXPECT_GT(r.percent(), 0);
+    EXPECT_LT(r.percent(), 100);
+    r.cancel();
+    EXPECT_TRUE(job.summary().cancelled);
+    EXPECT_EQ(job.summary().added, 4);
+    EXPECT_EQ(records<data::TodoRecord>(into, data::TodoRecord::KeyToDo).size(), 4u);
+    EXPECT_FALSE(into.inTransaction());
+}
+
+}  // namespace
+}  // namespace hrln::test
