@@ -461,6 +461,7 @@ ScheduleBrowserServices MainFrame::browserServices()
         [this](std::int64_t rowid) {
             return scheduler_ != nullptr ? scheduler_->runNow(rowid) : scheduler::Scheduler::RunNow::Busy;
         },
+        s_.windows,
     };
 }
 

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/sound.h"
+#include "platform/windows.h"
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
 #include "ui/schedule/browse_schedule.h"
@@ -55,6 +56,7 @@ struct FrameServices {
     platform::Clipboard* clipboard = nullptr;  // the clipboard saver's; none: its browser is not offered
     pim::ClipboardMonitor* clipboardMonitor = nullptr;
     data::RecordTags* tags = nullptr;  // the user's marks on the schedule (none: no search)
+    platform::Windows* windows = nullptr;  // the desktop's windows, for the script editor's lists
 };
 
 // The application frame MAIN$APPFRAME: menus, toolbar, the four-zone status

@@ -7,6 +7,7 @@
 #include "ui/schedule/search_schedule.h"
 #include "ui/schedule/update_schedule.h"
 #include "ui/schedule/wizard_window.h"
+#include "ui/script/browse_scripting.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -117,9 +118,7 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
 
     list_->popupMenu()->addSeparator();
     QAction* copyAction = list_->addMenuAction(QStringLiteral("Cop&y"), QStringLiteral("copyAction"), true);
-    QAction* scriptAction = list_->addMenuAction(QStringLiteral("&Scripting"), QStringLiteral("scriptingAction"),
-                                                 static_cast<bool>(s_.openScripting));
-    scriptAction->setEnabled(s_.openScripting && list_->model()->rowCount() > 0);
+    QAction* scriptAction = list_->addMenuAction(QStringLiteral("&Scripting"), QStringLiteral("scriptingAction"), true);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
     connect(list_, &BrowseList::changeRequested, this, [this](std::int64_t id) { run(pim::Request::Change, id); });
@@ -175,7 +174,7 @@ void BrowseScheduleWindow::showCategory(const std::string& category)
 void BrowseScheduleWindow::run(pim::Request request, std::int64_t rowid, bool copy)
 {
     const ScheduleWindowServices& w = s_.schedule;
-    const ScheduleFormServices form{w.window, w.ini, w.clock, *w.sound, day_};
+    const ScheduleFormServices form{w.window, w.ini, w.clock, *w.sound, day_, s_.windows};
     const pim::Response response = UpdateScheduleWindow::Run(form, request, rowid, copy, this);
     list_->refresh();
     if (response == pim::Response::Completed && request != pim::Request::Delete)
@@ -233,8 +232,11 @@ void BrowseScheduleWindow::runNow()
 void BrowseScheduleWindow::scripting()
 {
     ScheduleRecord task;
-    if (const std::int64_t rowid = list_->selectedRowId(); rowid != 0 && s_.openScripting && readTask(rowid, task))
-        s_.openScripting(task.id, this);
+    if (const std::int64_t rowid = list_->selectedRowId(); rowid == 0 || !readTask(rowid, task))
+        return;
+    BrowseScriptingWindow window({s_.schedule.window, s_.windows}, task.id, this);
+    window.exec();
+    list_->refresh();
 }
 
 void BrowseScheduleWindow::pickDay()

@@ -3,6 +3,7 @@
 #include "data/record_tags.h"
 #include "data/records.h"
 #include "pim/record_form.h"
+#include "platform/windows.h"
 #include "scheduler/scheduler.h"
 #include "ui/schedule/schedule_services.h"
 #include "ui/widgets/browse_list.h"
@@ -24,8 +25,8 @@ struct ScheduleBrowserServices {
     std::string userName;    // multi-user mode: the caption names the user
     bool fullSchedule = false;  // open on every task by date rather than one day
     std::function<scheduler::Scheduler::RunNow(std::int64_t rowid)> runNow;
-    // The script of the task with `id` (none: "&Scripting" stays greyed).
-    std::function<void(data::Long id, QWidget* parent)> openScripting = {};
+    // The desktop's windows, for the script editor's lists of window titles (none: empty lists).
+    platform::Windows* windows = nullptr;
 };
 
 // The list of a schedule browser: status icon, "Date", "Time", "Category",
