@@ -160,36 +160,31 @@ void SearchScheduleWindow::tell(const char* text)
     s_.schedule.window.prompter.ask({text, "", platform::MessageIcon::Exclamation});
 }
 
-bool SearchScheduleWindow::readDate(QLineEdit* edit, Date& out)
+template <class T, class Parse>
+bool SearchScheduleWindow::readEntry(QLineEdit* edit, T& out, Parse parse, const char* expected)
 {
     const QString text = edit->text().trimmed();
     out = 0;
     if (text.isEmpty())
         return true;
-    if (const std::optional<Date> d = ParseD17(text.toStdString())) {
-        out = *d;
+    if (const auto value = parse(text.toStdString())) {
+        out = *value;
         return true;
     }
-    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not a date.  Enter it as YYYY-MM-DD.",
-                                     "Invalid Entry", platform::MessageIcon::Exclamation});
+    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not " + expected, "Invalid Entry",
+                                     platform::MessageIcon::Exclamation});
     edit->setFocus(Qt::OtherFocusReason);
     return false;
 }
 
+bool SearchScheduleWindow::readDate(QLineEdit* edit, Date& out)
+{
+    return readEntry(edit, out, ParseD17, "a date.  Enter it as YYYY-MM-DD.");
+}
+
 bool SearchScheduleWindow::readTime(QLineEdit* edit, Time& out)
 {
-    const QString text = edit->text().trimmed();
-    out = 0;
-    if (text.isEmpty())
-        return true;
-    if (const std::optional<Time> t = ParseT7(text.toStdString())) {
-        out = *t;
-        return true;
-    }
-    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not a time of day.  Enter it as HH:MM or HH:MM:SS.",
-                                     "Invalid Entry", platform::MessageIcon::Exclamation});
-    edit->setFocus(Qt::OtherFocusReason);
-    return false;
+    return readEntry(edit, out, ParseT7, "a time of day.  Enter it as HH:MM or HH:MM:SS.");
 }
 
 bool SearchScheduleWindow::criteria(scheduler::ScheduleCriteria& c)

@@ -42,6 +42,8 @@ private:
     void editThis();
     void findNext();
     void pick(QLineEdit* edit, const QString& mode);
+    template <class T, class Parse>
+    bool readEntry(QLineEdit* edit, T& out, Parse parse, const char* expected);
     bool readDate(QLineEdit* edit, Date& out);
     bool readTime(QLineEdit* edit, Time& out);
     void tell(const char* text);
