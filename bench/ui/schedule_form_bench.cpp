@@ -2,6 +2,7 @@
 // ready for input; and the copy of a 10,000-item script as its progress
 // window runs it, with the longest batch (how long Cancel may wait) reported.
 #include "support/bench_schedule.h"
+#include "support/silent_services.h"
 #include "scheduler/schedule_form.h"
 #include "script/script_jobs.h"
 #include "ui/schedule/update_schedule.h"
@@ -17,21 +18,9 @@ namespace {
 
 using hrln::data::ScheduleRecord;
 
-// Answers every question with its default and plays nothing.
-class SilentPrompter : public hrln::platform::Prompter {
-public:
-    hrln::platform::MessageButton ask(const hrln::platform::MessageBox& box) override { return box.defaultButton; }
-    void endProgram(const std::string&) override {}
-};
-class SilentSound : public hrln::platform::Sound {
-public:
-    void beep() override {}
-    void play(const std::string&) override {}
-};
-class StillClock : public hrln::platform::Clock {
-public:
-    hrln::platform::DateTime now() const override { return {hrln::bench::BenchToday(), hrln::MakeTime(9, 0)}; }
-};
+using hrln::bench::SilentPrompter;
+using hrln::bench::SilentSound;
+using hrln::bench::StillClock;
 
 void BM_OpenEntryForm(benchmark::State& state)
 {
