@@ -8,11 +8,31 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace hrln::ui {
+
+namespace {
+
+// A cell's own colour stays when its row is highlighted: it means something
+// (a disabled task's grey date), which the highlight's text colour would hide.
+class OwnColourDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (const QVariant colour = index.data(Qt::ForegroundRole); colour.isValid())
+            option->palette.setColor(QPalette::HighlightedText, colour.value<QColor>());
+    }
+};
+
+}  // namespace
 
 BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseTab> tabs, int standard,
                        QWidget* parent)
@@ -37,6 +57,7 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     view_ = new QTableView(this);
     view_->setObjectName(QStringLiteral("browseList"));
     view_->setModel(model_);
+    view_->setItemDelegate(new OwnColourDelegate(view_));
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
