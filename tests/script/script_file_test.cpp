@@ -184,8 +184,10 @@ TEST_F(ScriptFileTest, MangledFilesImportEveryValidLineAndNothingElse)
             ++validLines;
             break;
         case 4:
-            for (int n = 0; n < 40; ++n)
-                line += static_cast<char>("\",ab\x80\x01 "[random() % 9]);
+            for (int n = 0; n < 40; ++n) {
+                static constexpr char kBytes[] = "\",ab\x80\x01 ";
+                line += kBytes[random() % (sizeof kBytes - 1)];
+            }
             break;
         default: line = "\"Exit Script\",\"\""; break;
         }
