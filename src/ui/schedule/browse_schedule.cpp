@@ -8,6 +8,7 @@
 #include "ui/schedule/update_schedule.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -23,11 +24,6 @@ namespace {
 
 using data::ScheduleRecord;
 using platform::MessageIcon;
-
-QString Q(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 const QString kPosition = QStringLiteral("BrowseSchedule");
 
@@ -57,14 +53,14 @@ std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScheduleRecord>> columns{
         {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }},
-        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return Q(FormatD17(r.date)); }, {},
+        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return Text(FormatD17(r.date)); }, {},
          &ScheduleDateColor},
-        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return Q(FormatT3(r.time)); }, {}, {},
+        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return Text(FormatT3(r.time)); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
-        {QStringLiteral("Category"), 16, [](const ScheduleRecord& r) { return Q(r.category.str()); }},
-        {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Q(r.description.str()); }},
-        {QStringLiteral("Task Type"), 15, [](const ScheduleRecord& r) { return Q(r.taskType.str()); }},
-        {QStringLiteral("Schedule Type"), 14, [](const ScheduleRecord& r) { return Q(r.scheduleType.str()); }},
+        {QStringLiteral("Category"), 16, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
+        {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Text(r.description.str()); }},
+        {QStringLiteral("Task Type"), 15, [](const ScheduleRecord& r) { return Text(r.taskType.str()); }},
+        {QStringLiteral("Schedule Type"), 14, [](const ScheduleRecord& r) { return Text(r.scheduleType.str()); }},
     };
     return std::make_unique<TableBrowseSource<ScheduleRecord>>(db, std::move(columns));
 }
@@ -145,7 +141,7 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
 
 QString BrowseScheduleWindow::caption() const
 {
-    const QString user = Q(s_.userName).trimmed();
+    const QString user = Text(s_.userName).trimmed();
     return user.isEmpty() ? QStringLiteral("View Schedule") : QStringLiteral("View Schedule - ") + user;
 }
 
