@@ -17,7 +17,7 @@ RecordStreamBase::RecordStreamBase(Database& db, const TableSchema& schema, int 
         else
             wanted_[static_cast<std::size_t>(column)] = true;
     }
-    if (key < 0 || static_cast<std::size_t>(key) >= schema_.keys().size())
+    if (key != kFileOrder && (key < 0 || static_cast<std::size_t>(key) >= schema_.keys().size()))
         error_ = kBadKey;
     for (const auto& [name, value] : match_.equal)
         if (schema_.columnIndex(name) < 0)
@@ -38,26 +38,32 @@ void RecordStreamBase::finish()
 
 int RecordStreamBase::start()
 {
-    const KeyDef& key = schema_.key(key_);
     std::string columns;
+    rowidColumn_ = 0;
     for (std::size_t c = 0; c < wanted_.size(); ++c)
-        if (wanted_[c])
-            columns += (columns.empty() ? "\"" : ", \"") + schema_.columns()[c].name + "\"";
-    if (columns.empty())
-        columns = "rowid";
+        if (wanted_[c]) {
+            columns += "\"" + schema_.columns()[c].name + "\", ";
+            ++rowidColumn_;
+        }
+    columns += "rowid";
     std::string order;
-    for (const int c : key.columns)
-        order += "\"" + schema_.columns()[static_cast<std::size_t>(c)].name + "\", ";
+    std::string where = "1";
+    std::string from = "\"" + schema_.sqlName() + "\"";
+    if (key_ != kFileOrder) {
+        const KeyDef& key = schema_.key(key_);
+        for (const int c : key.columns)
+            order += "\"" + schema_.columns()[static_cast<std::size_t>(c)].name + "\", ";
+        where = schema_.keyFilterSql(key);
+        from += " INDEXED BY \"" + schema_.indexName(key) + "\"";
+    }
     order += "rowid";  // equal entries in the order they were added, as the key gives them
-    std::string where = schema_.keyFilterSql(key);
     if (!match_.equal.empty()) {
         std::string all;
         for (const auto& [name, value] : match_.equal)
             all += (all.empty() ? "\"" : " AND \"") + name + "\" = ?";
         where += std::string(match_.holds ? " AND (" : " AND NOT (") + all + ")";
     }
-    const std::string sql = "SELECT " + columns + " FROM \"" + schema_.sqlName() + "\" INDEXED BY \"" +
-                            schema_.indexName(key) + "\" WHERE " + where + " ORDER BY " + order;
+    const std::string sql = "SELECT " + columns + " FROM " + from + " WHERE " + where + " ORDER BY " + order;
 
     const int rc = sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &stmt_, nullptr);
     if (rc != SQLITE_OK) {
@@ -86,6 +92,7 @@ int RecordStreamBase::next()
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
         readFields(stmt_, wanted_);
+        rowid_ = ColumnInteger(stmt_, rowidColumn_);
         return kOk;
     }
     finish();

@@ -28,12 +28,19 @@ struct FieldMatch {
 // the stream ends or is destroyed.
 class RecordStreamBase {
 public:
+    // In place of a key: every record, in the order the file holds them. The
+    // walk for a scan whose order does not matter: it reads each page once,
+    // where a key's order jumps about the file.
+    static constexpr int kFileOrder = -1;
+
     RecordStreamBase(const RecordStreamBase&) = delete;
     RecordStreamBase& operator=(const RecordStreamBase&) = delete;
 
     // kOk with the next entry in the buffer; kRecordNotAvailable past the last.
     int next();
     int error() const { return error_; }
+    // The row id of the entry in the buffer, to mark or fetch it again.
+    std::int64_t rowId() const { return rowid_; }
 
 protected:
     RecordStreamBase(Database& db, const TableSchema& schema, int key, const std::vector<std::string_view>& fields,
@@ -54,6 +61,8 @@ private:
     FieldMatch match_;
     sqlite3_stmt* stmt_ = nullptr;
     std::uint64_t generation_ = 0;
+    int rowidColumn_ = 0;
+    std::int64_t rowid_ = 0;
     bool done_ = false;
     int error_ = kOk;
 };

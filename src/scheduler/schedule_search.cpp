@@ -11,14 +11,22 @@ namespace {
 
 using data::ScheduleRecord;
 
+// `wanted` is trimmed and in upper case already: only the field is folded, per record.
 bool Contains(std::string_view field, const std::string& wanted)
 {
-    return wanted.empty() || text::ToUpper(field).find(text::ToUpper(text::Trim(wanted))) != std::string::npos;
+    if (wanted.empty())
+        return true;
+    const bool ascii = std::all_of(field.begin(), field.end(), [](char c) { return (c & 0x80) == 0; });
+    if (!ascii)
+        return text::ToUpper(field).find(wanted) != std::string::npos;
+    // Most fields are plain ASCII: compared in place, without folding a copy.
+    const auto same = [](char f, char w) { return (f >= 'a' && f <= 'z' ? f - 0x20 : f) == w; };
+    return std::search(field.begin(), field.end(), wanted.begin(), wanted.end(), same) != field.end();
 }
 
 bool Same(std::string_view field, const std::string& wanted)
 {
-    return wanted.empty() || text::EqualNoCase(field, text::Trim(wanted));
+    return wanted.empty() || text::EqualNoCase(field, wanted);
 }
 
 data::Byte OrdinalFlag(const ScheduleRecord& task, int ordinal)
@@ -72,8 +80,55 @@ bool ScheduleCriteria::empty() const
            skipNextTime < 0 && advanceWarnDate == 0 && advanceWarnTime == 0;
 }
 
-bool Matches(const ScheduleRecord& task, const ScheduleCriteria& c)
+ScheduleMatcher::ScheduleMatcher(const ScheduleCriteria& criteria) : c_(criteria)
 {
+    for (std::string* t : {&c_.taskType, &c_.scheduleType, &c_.everyType})
+        *t = std::string(text::Trim(*t));
+    for (std::string* t : {&c_.category, &c_.description, &c_.command, &c_.path, &c_.message})
+        *t = text::ToUpper(text::Trim(*t));
+}
+
+std::vector<std::string_view> ScheduleMatcher::fields() const
+{
+    std::vector<std::string_view> out;
+    const auto text = [&](const std::string& wanted, std::string_view field) {
+        if (!wanted.empty())
+            out.push_back(field);
+    };
+    text(c_.taskType, "TaskType");
+    text(c_.category, "Category");
+    text(c_.description, "Description");
+    text(c_.command, "Command");
+    text(c_.path, "Path");
+    text(c_.message, "Message");
+    text(c_.scheduleType, "ScheduleType");
+    text(c_.everyType, "EveryType");
+    constexpr std::string_view kOrdinals[] = {"Every1st", "Every2nd", "Every3rd", "Every4th", "EveryLast"};
+    for (const int o : c_.ordinals)
+        if (o >= 1 && o <= 5)
+            out.push_back(kOrdinals[o - 1]);
+    constexpr std::string_view kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                              "Thursday", "Friday", "Saturday"};
+    for (const int d : c_.weekdays)
+        if (d >= 0 && d <= 6)
+            out.push_back(kWeekdays[d]);
+    const auto number = [&](bool asked, std::string_view field) {
+        if (asked)
+            out.push_back(field);
+    };
+    number(c_.every != 0, "Every");
+    number(c_.date != 0, "Date");
+    number(c_.time != 0, "Time");
+    number(c_.lastRunDate != 0, "LastRunDate");
+    number(c_.skipNextTime >= 0, "SkipNextTime");
+    number(c_.advanceWarnDate != 0, "AdvanceWarnDate");
+    number(c_.advanceWarnTime != 0, "AdvanceWarnTime");
+    return out;
+}
+
+bool ScheduleMatcher::operator()(const ScheduleRecord& task) const
+{
+    const ScheduleCriteria& c = c_;
     if (!Same(task.taskType.view(), c.taskType) || !Same(task.scheduleType.view(), c.scheduleType) ||
         !Same(task.everyType.view(), c.everyType))
         return false;
@@ -96,6 +151,11 @@ bool Matches(const ScheduleRecord& task, const ScheduleCriteria& c)
            (c.advanceWarnTime == 0 || task.advanceWarnTime == c.advanceWarnTime);
 }
 
+bool Matches(const ScheduleRecord& task, const ScheduleCriteria& criteria)
+{
+    return ScheduleMatcher(criteria)(task);
+}
+
 SearchScan ScanFor(const ScheduleCriteria& criteria)
 {
     if (criteria.date != 0)
@@ -107,18 +167,32 @@ SearchScan ScanFor(const ScheduleCriteria& criteria)
 
 ScheduleSearchJob::ScheduleSearchJob(data::Database& db, data::RecordTags& tags, ScheduleCriteria criteria,
                                      bool clearFirst)
-    : db_(db), tags_(tags), criteria_(std::move(criteria)), clearFirst_(clearFirst), scan_(ScanFor(criteria_)),
-      tasks_(db)
+    : db_(db), tags_(tags), matches_(criteria), clearFirst_(clearFirst)
 {
+    // One statement walks the tasks and reads just the fields asked about: a
+    // record buffer would seek the key and read every field for each task.
+    // Marks have no order, so without a date the walk follows the file.
+    data::FieldMatch onTheDay;
+    if (criteria.date != 0)
+        onTheDay.equal.emplace_back("Date", criteria.date);
+    date_ = criteria.date;
+    tasks_ = std::make_unique<data::RecordStream<ScheduleRecord>>(
+        db_, date_ != 0 ? ScheduleRecord::KeyDate : data::RecordStreamBase::kFileOrder, matches_.fields(),
+        std::move(onTheDay));
 }
+
+ScheduleSearchJob::~ScheduleSearchJob() = default;
 
 bool ScheduleSearchJob::begin()
 {
     if (clearFirst_ && (error_ = tags_.clear()) != data::kOk)
         return false;
-    data::KeyView view(db_, ScheduleRecord::schema(), scan_.key, scan_.prefix);
-    total_ = view.count();
-    Start(tasks_, scan_);
+    if (date_ != 0) {
+        data::KeyView day(db_, ScheduleRecord::schema(), ScheduleRecord::KeyDate, {std::int64_t{date_}});
+        total_ = day.count();
+    } else {
+        total_ = data::Table<ScheduleRecord>(db_).count();
+    }
     return true;
 }
 
@@ -129,23 +203,23 @@ bool ScheduleSearchJob::step(int count)
     const bool own = !marks.inTransaction() && marks.begin() == data::kOk;
     bool more = true;
     for (int i = 0; i < count; ++i) {
-        const int err = tasks_.next();
-        if (err != data::kOk || !InScan(tasks_.rec, scan_)) {
-            if (err != data::kOk && err != data::kRecordNotAvailable)
+        const int err = tasks_->next();
+        if (err != data::kOk) {
+            if (err != data::kRecordNotAvailable)
                 error_ = err;
             more = false;
             break;
         }
         ++done_;
-        if (!Matches(tasks_.rec, criteria_))
+        if (!matches_(tasks_->rec))
             continue;
-        if (const int marked = tags_.mark(tasks_.rowId()); marked != data::kOk) {
+        if (const int marked = tags_.mark(tasks_->rowId()); marked != data::kOk) {
             error_ = marked;
             more = false;
             break;
         }
         if (found_++ == 0)
-            first_ = tasks_.rowId();
+            first_ = tasks_->rowId();
     }
     if (own && marks.commit() != data::kOk)
         marks.rollback();
@@ -161,11 +235,12 @@ void ScheduleSearchJob::end(bool)
 std::int64_t FindNextMatch(data::Database& db, const ScheduleCriteria& criteria, std::int64_t after)
 {
     const SearchScan scan = ScanFor(criteria);
+    const ScheduleMatcher matches(criteria);
     data::Table<ScheduleRecord> tasks(db);
     if (after == 0 || tasks.reget(scan.key, after) != data::kOk)
         Start(tasks, scan);
     while (tasks.next() == data::kOk && InScan(tasks.rec, scan))
-        if (Matches(tasks.rec, criteria))
+        if (matches(tasks.rec))
             return tasks.rowId();
     return 0;
 }

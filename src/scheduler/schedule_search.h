@@ -2,11 +2,14 @@
 
 #include "common/batch_job.h"
 #include "data/record_tags.h"
+#include "data/record_stream.h"
 #include "data/records.h"
 #include "data/table.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hrln::scheduler {
@@ -39,6 +42,18 @@ struct ScheduleCriteria {
     bool empty() const;
 };
 
+// The criteria made ready for many records: the texts trimmed and folded once.
+class ScheduleMatcher {
+public:
+    explicit ScheduleMatcher(const ScheduleCriteria& criteria);
+    bool operator()(const data::ScheduleRecord& task) const;
+    // The fields the criteria look at: all a scan has to read.
+    std::vector<std::string_view> fields() const;
+
+private:
+    ScheduleCriteria c_;  // with the texts trimmed, the free ones in upper case
+};
+
 bool Matches(const data::ScheduleRecord& task, const ScheduleCriteria& criteria);
 
 // The key a search walks, and the values it is narrowed to: only the tasks of
@@ -57,6 +72,7 @@ public:
     static constexpr int kBatch = 2000;
 
     ScheduleSearchJob(data::Database& db, data::RecordTags& tags, ScheduleCriteria criteria, bool clearFirst);
+    ~ScheduleSearchJob() override;
 
     std::string description() const override { return "Searching for Matching Records"; }
     bool begin() override;
@@ -73,15 +89,15 @@ public:
 private:
     data::Database& db_;
     data::RecordTags& tags_;
-    ScheduleCriteria criteria_;
+    ScheduleMatcher matches_;
     bool clearFirst_;
-    SearchScan scan_;
-    data::Table<data::ScheduleRecord> tasks_;
+    Date date_ = 0;
+    // One read of the fields asked about, of the tasks on the date asked for or else of every task.
+    std::unique_ptr<data::RecordStream<data::ScheduleRecord>> tasks_;
     std::int64_t total_ = 0;
     std::int64_t done_ = 0;
     std::int64_t found_ = 0;
     std::int64_t first_ = 0;
-    bool started_ = false;
     int error_ = data::kOk;
 };
 

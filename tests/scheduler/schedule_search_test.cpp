@@ -121,6 +121,37 @@ TEST_F(ScheduleSearchTest, ADateNarrowsTheWalkAndACancelKeepsWhatWasMarked)
     EXPECT_NE(job.firstFound(), 0);
 }
 
+// The scheduler keeps writing to the schedule between the search's batches.
+TEST_F(ScheduleSearchTest, TasksChangedBetweenBatchesNeitherStopNorSpoilTheSearch)
+{
+    for (data::Long id = 1; id <= 12; ++id) {
+        ScheduleRecord t = Task(id, kMay3 + static_cast<Date>(id), 100, id % 3 == 0 ? "Backup" : "Other", "Work");
+        t.taskType = id % 3 == 0 ? "Run Program" : "Display Message";
+        add(std::move(t));
+    }
+    ScheduleCriteria c;
+    c.taskType = " run program ";
+    ScheduleSearchJob job(db, tags, c, true);
+    ASSERT_TRUE(job.begin());
+    EXPECT_TRUE(job.step(2));
+
+    data::Table<ScheduleRecord> t(db);
+    t.rec.id = 1;
+    ASSERT_EQ(t.get(ScheduleRecord::KeyID), data::kOk);
+    t.rec.time += 60;  // a task dispatched meanwhile moves on
+    ASSERT_EQ(t.put(), data::kOk);
+
+    while (job.step(2)) {
+    }
+    job.end(false);
+    EXPECT_EQ(job.error(), data::kOk);
+    EXPECT_EQ(job.found(), 4);
+    EXPECT_EQ(tags.count(), 4);
+    t.rec.id = 9;
+    ASSERT_EQ(t.get(ScheduleRecord::KeyID), data::kOk);
+    EXPECT_TRUE(tags.marked(t.rowId()));
+}
+
 TEST_F(ScheduleSearchTest, FindNextWalksTheMatchesInDateOrderAndThenFindsNone)
 {
     const std::int64_t later = add(Task(1, kMay3 + 5, 100, "Dentist", "Health"));
