@@ -141,7 +141,7 @@ std::int64_t KeyView::count()
     return n;
 }
 
-std::vector<KeyView::Entry> KeyView::at(std::int64_t first, int n)
+std::vector<KeyView::Entry> KeyView::at(std::int64_t first, int n, std::int64_t total)
 {
     std::lock_guard lock(db_.mutex());
     if (!db_.isOpen())
@@ -150,7 +150,8 @@ std::vector<KeyView::Entry> KeyView::at(std::int64_t first, int n)
         return {};
     // An offset walks the index from one end; the nearer end keeps the last
     // page as cheap as the first.
-    const std::int64_t total = count();
+    if (total < 0)
+        total = count();
     if (first >= total)
         return {};
     const std::int64_t last = std::min<std::int64_t>(total, first + n);

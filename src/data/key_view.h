@@ -41,8 +41,9 @@ public:
 
     // Entries in the view; 0 on any error (kept for error()).
     std::int64_t count();
-    // Up to `n` entries from ordinal `first` (0-based) on, in key order.
-    std::vector<Entry> at(std::int64_t first, int n);
+    // Up to `n` entries from ordinal `first` (0-based) on, in key order; `total`
+    // is the count when the caller holds it (-1: count anew).
+    std::vector<Entry> at(std::int64_t first, int n, std::int64_t total = -1);
     // Up to `n` entries right after `anchor`, or right before it (returned in key order).
     std::vector<Entry> after(const Entry& anchor, int n);
     std::vector<Entry> before(const Entry& anchor, int n);

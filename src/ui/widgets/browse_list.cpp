@@ -201,7 +201,11 @@ void BrowseList::refresh()
     const std::int64_t kept = selectedRowId();
     const int place = std::max(selectedRow(), 0);
     model_->refresh();
-    if (kept == 0 || !selectRowId(kept))
+    // Most changes leave the highlighted record where it was: looking there
+    // first spares counting the key up to it.
+    if (kept != 0 && model_->rowIdAt(place) == kept)
+        selectRow(place);
+    else if (kept == 0 || !selectRowId(kept))
         selectRow(place);
     updateEnabling();
 }

@@ -23,8 +23,8 @@ void BrowseModel::setView(int key, std::vector<data::Value> prefix, data::KeyVie
     view_ = std::make_unique<data::KeyView>(source_->database(), source_->schema(), key, std::move(prefix),
                                             std::move(restriction));
     pages_.clear();
-    const std::int64_t n = view_->count();
-    count_ = static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));
+    total_ = view_->count();
+    count_ = static_cast<int>(std::min<std::int64_t>(total_, std::numeric_limits<int>::max()));
     endResetModel();
 }
 
@@ -34,8 +34,8 @@ void BrowseModel::refresh()
         return;
     beginResetModel();
     pages_.clear();
-    const std::int64_t n = view_->count();
-    count_ = static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));
+    total_ = view_->count();
+    count_ = static_cast<int>(std::min<std::int64_t>(total_, std::numeric_limits<int>::max()));
     endResetModel();
 }
 
@@ -50,7 +50,7 @@ void BrowseModel::load(std::int64_t number, Page& out) const
     else if (next != pages_.end() && !next->second.entries.empty())
         out.entries = view_->before(next->second.entries.front(), kPageRows);
     else
-        out.entries = view_->at(number * kPageRows, kPageRows);
+        out.entries = view_->at(number * kPageRows, kPageRows, total_);
 
     out.cells.resize(out.entries.size());
     for (std::size_t i = 0; i < out.entries.size(); ++i) {

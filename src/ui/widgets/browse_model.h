@@ -135,6 +135,7 @@ private:
 
     std::unique_ptr<BrowseSource> source_;
     std::unique_ptr<data::KeyView> view_;
+    std::int64_t total_ = 0;  // the key's count, of which the view shows up to the most an int holds
     int count_ = 0;
     mutable std::map<std::int64_t, Page> pages_;
     mutable std::uint64_t uses_ = 0;
