@@ -4,6 +4,7 @@
 #include "scheduler/reschedule.h"
 #include "scheduler/task_fields.h"
 #include "ui/schedule/calendar_window.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/window_placement.h"
 
@@ -55,11 +56,6 @@ QTime ToQTime(Time time)
 {
     const TimeOfDay t = SplitTime(time < 1 ? 1 : time);
     return QTime(t.hours, t.minutes, t.seconds);
-}
-
-QString Q(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // "Day of Week" -> "dayOfWeekRadio"
@@ -116,15 +112,6 @@ QPushButton* Button(const QString& text, const QString& name, QWidget* parent, c
     return b;
 }
 
-QCheckBox* Check(const QString& text, const QString& name, QWidget* parent, const QString& tip = QString())
-{
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(name);
-    if (!tip.isEmpty())
-        c->setToolTip(tip);
-    return c;
-}
-
 }  // namespace
 
 WizardWindow::WizardWindow(const ScheduleWindowServices& services, scheduler::WizardDefinition definition,
@@ -135,8 +122,8 @@ WizardWindow::WizardWindow(const ScheduleWindowServices& services, scheduler::Wi
                                                               std::move(rules))),
       nav_(definition_)
 {
-    setObjectName(Q(definition_.objectName));
-    setWindowTitle(Q(definition_.title));
+    setObjectName(Text(definition_.objectName));
+    setWindowTitle(Text(definition_.title));
 }
 
 WizardWindow::~WizardWindow()
@@ -187,7 +174,7 @@ bool WizardWindow::open(const ScheduleRecord* start)
     if (!form_->open(0, 0, start))
         return false;
     if (const std::string title = form_->title(); !title.empty())
-        setWindowTitle(Q(title));
+        setWindowTitle(Text(title));
     build();
     showRecord();
     applyTaskType();
@@ -195,7 +182,7 @@ bool WizardWindow::open(const ScheduleRecord* start)
     applyAlarm();
     showPage();
     FocusTarget(firstFields_.front())->setFocus(Qt::OtherFocusReason);
-    RestoreWindowPosition(this, s_.window.positions, Q(definition_.procedure));
+    RestoreWindowPosition(this, s_.window.positions, Text(definition_.procedure));
     return true;
 }
 
@@ -210,7 +197,7 @@ void WizardWindow::build()
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));
     for (const scheduler::WizardPageDefinition& page : definition_.pages) {
-        tabs_->addTab(Q(page.tab).remove(QLatin1Char('&')));
+        tabs_->addTab(Text(page.tab).remove(QLatin1Char('&')));
         pages_->addWidget(buildPage(page));
     }
     layout->addWidget(tabs_);
@@ -234,10 +221,10 @@ void WizardWindow::build()
 QWidget* WizardWindow::buildPage(const scheduler::WizardPageDefinition& page)
 {
     auto* widget = new QWidget(this);
-    widget->setObjectName(NameOf(Q(page.tab), QStringLiteral("Page")));
+    widget->setObjectName(NameOf(Text(page.tab), QStringLiteral("Page")));
     auto* layout = new QVBoxLayout(widget);
     for (std::size_t i = 0; i < page.heading.size(); ++i) {
-        auto* line = new QLabel(Q(page.heading[i]), widget);
+        auto* line = new QLabel(Text(page.heading[i]), widget);
         if (i == 0) {
             QFont bold = line->font();
             bold.setBold(true);
@@ -297,8 +284,8 @@ void WizardWindow::addTaskTypes(QBoxLayout* layout)
     auto* inner = new QVBoxLayout(box);
     auto* group = new QButtonGroup(box);
     for (const std::string& type : definition_.taskTypes) {
-        auto* radio = new QRadioButton(Q(type), box);
-        radio->setObjectName(NameOf(Q(type), QStringLiteral("Radio")));
+        auto* radio = new QRadioButton(Text(type), box);
+        radio->setObjectName(NameOf(Text(type), QStringLiteral("Radio")));
         group->addButton(radio);
         inner->addWidget(radio);
         taskTypes_.push_back(radio);
@@ -317,7 +304,7 @@ void WizardWindow::addDescribing(QFormLayout* layout)
     data::Table<data::CategoryRecord> categories(s_.window.db);
     categories.set(data::CategoryRecord::KeyCategory);
     while (categories.next() == data::kOk)
-        category_->addItem(Q(categories.rec.category.str()));
+        category_->addItem(Text(categories.rec.category.str()));
     if (categories.error() != data::kRecordNotAvailable)
         warnings_.fetchError("Categories", categories.error());
     layout->addRow(QStringLiteral("&Category:"), category_);
@@ -399,7 +386,7 @@ void WizardWindow::addWhen(QBoxLayout* layout)
             {"1st", &ScheduleRecord::every1st}, {"2nd", &ScheduleRecord::every2nd}, {"3rd", &ScheduleRecord::every3rd},
             {"4th", &ScheduleRecord::every4th}, {"Last", &ScheduleRecord::everyLast}};
         for (const auto& [text, field] : ordinals) {
-            QCheckBox* box = Check(QString::fromLatin1(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)), everyBox);
+            QCheckBox* box = Check(everyBox, QString::fromLatin1(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)));
             everyLayout->addWidget(box);
             ordinals_.emplace_back(box, field);
         }
@@ -412,7 +399,7 @@ void WizardWindow::addWhen(QBoxLayout* layout)
             {"Thursday", &ScheduleRecord::thursday}, {"Friday", &ScheduleRecord::friday},
             {"Saturday", &ScheduleRecord::saturday}};
         for (const auto& [text, field] : weekdays) {
-            QCheckBox* box = Check(QString::fromLatin1(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")), this);
+            QCheckBox* box = Check(this, QString::fromLatin1(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")));
             days->addWidget(box);
             weekdays_.emplace_back(box, field);
         }
@@ -463,7 +450,7 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     timeLabel_ = new QLabel(QStringLiteral("&Time:"), this);
     timeLabel_->setBuddy(time_);
     form->addRow(timeLabel_, time_);
-    skip_ = Check(Q(definition_.skipLabel), QStringLiteral("skipCheck"), this,
+    skip_ = Check(this, Text(definition_.skipLabel), QStringLiteral("skipCheck"),
                   QStringLiteral("Skip next occurance of this task"));
     form->addRow(QString(), skip_);
 
@@ -491,7 +478,7 @@ void WizardWindow::addWhen(QBoxLayout* layout)
 
 void WizardWindow::addAdvanced(QBoxLayout* layout)
 {
-    alarm_ = Check(QStringLiteral("Alarm"), QStringLiteral("alarmCheck"), this,
+    alarm_ = Check(this, QStringLiteral("Alarm"), QStringLiteral("alarmCheck"),
                    QStringLiteral("Play a WAV file as an alarm"));
     connect(alarm_, &QCheckBox::toggled, this, [this] {
         takeRecord();
@@ -506,7 +493,7 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     connect(wavFile_, &QLineEdit::editingFinished, this, [this] {
         takeRecord();
         scheduler::AcceptAlarmFile(table_.rec, s_.ini);
-        wavFile_->setText(Q(table_.rec.alarmFile.str()));
+        wavFile_->setText(Text(table_.rec.alarmFile.str()));
     });
     browseWav_ = Button(QStringLiteral("&Browse"), QStringLiteral("browseWavButton"), this);
     connect(browseWav_, &QPushButton::clicked, this, &WizardWindow::browseWav);
@@ -520,10 +507,10 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     layout->addLayout(wavRow);
     wavWidgets_ = {wavLabel, wavFile_, browseWav_, play};
 
-    warn_ = Check(QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"), this);
-    userSkip_ = Check(QStringLiteral("&Before performing task, give option to skip"), QStringLiteral("userSkipCheck"),
-                      this);
-    disable_ = Check(QStringLiteral("&Disable"), QStringLiteral("disableCheck"), this,
+    warn_ = Check(this, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"));
+    userSkip_ = Check(this, QStringLiteral("&Before performing task, give option to skip"),
+                      QStringLiteral("userSkipCheck"));
+    disable_ = Check(this, QStringLiteral("&Disable"), QStringLiteral("disableCheck"),
                      QStringLiteral("Do not perform this task"));
     for (QWidget* w : {static_cast<QWidget*>(warn_), static_cast<QWidget*>(userSkip_), static_cast<QWidget*>(disable_)})
         layout->addWidget(w);
@@ -534,28 +521,28 @@ void WizardWindow::showRecord()
     const ScheduleRecord& r = table_.rec;
     for (QRadioButton* radio : taskTypes_) {
         QSignalBlocker block(radio);
-        radio->setChecked(radio->text() == Q(r.taskType.str()));
+        radio->setChecked(radio->text() == Text(r.taskType.str()));
     }
     if (category_ != nullptr) {
-        const QString category = Q(r.category.str());
+        const QString category = Text(r.category.str());
         // A copied task keeps a category that is not (or no longer) in the list.
         if (!category.isEmpty() && category_->findText(category) < 0)
             category_->addItem(category);
         category_->setCurrentIndex(category.isEmpty() ? -1 : category_->findText(category));
     }
     if (description_ != nullptr)
-        description_->setText(Q(r.description.str()));
+        description_->setText(Text(r.description.str()));
     if (command_ != nullptr) {
-        command_->setText(Q(r.command.str()));
-        path_->setText(Q(r.path.str()));
+        command_->setText(Text(r.command.str()));
+        path_->setText(Text(r.path.str()));
     }
     if (message_ != nullptr) {
         QSignalBlocker block(message_);
-        message_->setPlainText(Q(r.message.str()));
+        message_->setPlainText(Text(r.message.str()));
     }
     for (QRadioButton* radio : scheduleTypes_) {
         QSignalBlocker block(radio);
-        radio->setChecked(radio->text() == Q(r.scheduleType.str()));
+        radio->setChecked(radio->text() == Text(r.scheduleType.str()));
     }
     for (const auto& [box, field] : ordinals_)
         box->setChecked(r.*field != 0);
@@ -563,7 +550,7 @@ void WizardWindow::showRecord()
         box->setChecked(r.*field != 0);
     if (every_ != nullptr) {
         every_->setValue(static_cast<int>(std::clamp<data::Long>(r.every, 1, scheduler::kMaxEvery)));
-        const int unit = everyType_->findText(Q(r.everyType.str()), Qt::MatchFixedString);
+        const int unit = everyType_->findText(Text(r.everyType.str()), Qt::MatchFixedString);
         everyType_->setCurrentIndex(unit);
     }
     {
@@ -579,7 +566,7 @@ void WizardWindow::showRecord()
         QSignalBlocker block(alarm_);
         alarm_->setChecked(r.alarm != 0);
     }
-    wavFile_->setText(Q(r.alarmFile.str()));
+    wavFile_->setText(Text(r.alarmFile.str()));
     warn_->setChecked(r.warn != 0);
     userSkip_->setChecked(r.userSkip != 0);
     disable_->setChecked(r.disabled != 0);
@@ -672,7 +659,7 @@ void WizardWindow::applyAlarm()
     const bool on = table_.rec.alarm != 0;
     if (on) {
         scheduler::AcceptAlarmFile(table_.rec, s_.ini);
-        wavFile_->setText(Q(table_.rec.alarmFile.str()));
+        wavFile_->setText(Text(table_.rec.alarmFile.str()));
     }
     for (QWidget* w : wavWidgets_)
         w->setVisible(on);
@@ -744,27 +731,27 @@ void WizardWindow::browseProgram()
     request.title = QStringLiteral("Choose a Program to Start");
     request.filter = QStringLiteral("All Files (*);;Scripts (*.sh *.py *.pl);;AppImages (*.AppImage);;"
                                     "Launchers (*.desktop)");
-    request.suggested = Q(table_.rec.path.str());
+    request.suggested = Text(table_.rec.path.str());
     const QString chosen = ChooseFile(this, request);
     if (chosen.isEmpty())
         return;
     scheduler::ChooseProgram(table_.rec, chosen.toStdString());
-    command_->setText(Q(table_.rec.command.str()));
-    path_->setText(Q(table_.rec.path.str()));
+    command_->setText(Text(table_.rec.command.str()));
+    path_->setText(Text(table_.rec.path.str()));
 }
 
 void WizardWindow::browseWav()
 {
     takeRecord();
     FileRequest request;
-    request.title = Q(definition_.wavTitle);
+    request.title = Text(definition_.wavTitle);
     request.filter = QStringLiteral("WAV Files (*.wav *.WAV)");
-    request.suggested = Q(table_.rec.alarmFile.str());
+    request.suggested = Text(table_.rec.alarmFile.str());
     const QString chosen = ChooseFile(this, request);
     if (!chosen.isEmpty())
         table_.rec.alarmFile = chosen.toStdString();
     scheduler::AcceptAlarmFile(table_.rec, s_.ini);
-    wavFile_->setText(Q(table_.rec.alarmFile.str()));
+    wavFile_->setText(Text(table_.rec.alarmFile.str()));
 }
 
 void WizardWindow::play()
@@ -858,7 +845,7 @@ void WizardWindow::reject()
 
 void WizardWindow::done(int result)
 {
-    SaveWindowPosition(this, s_.window.positions, Q(definition_.procedure));
+    SaveWindowPosition(this, s_.window.positions, Text(definition_.procedure));
     QDialog::done(result);
 }
 
