@@ -2,6 +2,7 @@
 #include "ui/schedule/wizard_window.h"
 
 #include "data/settings.h"
+#include "modal.h"
 #include "store_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_prompter.h"
@@ -263,6 +264,49 @@ TEST_F(ScheduleWindowsTest, CancelAndClosingLeaveNoRecord)
     EXPECT_NE(ReadFile(dir.file(data::kPositionsFile)).find("[AddProgramWizard]"), std::string::npos);
 }
 
+// The script written from a wizard belongs to the task being added: it stays
+// with a finished task and goes with a cancelled one.
+TEST_F(ScheduleWindowsTest, AWizardsScriptIsKeptWithItsTaskAndGoesWithACancel)
+{
+    const auto writeOneItem = [this](WizardWindow& w) {
+        WhenModalOpens(
+            [this](QWidget* browser) {
+                data::Table<data::ScriptingRecord> s(db);
+                s.rec.id = tasks().at(0).id;  // the placeholder of the task being added
+                s.rec.sequence = 1;
+                s.rec.action = "Send Keystrokes";
+                EXPECT_EQ(s.add(), data::kOk);
+                QTest::keyClick(browser, Qt::Key_Escape);
+            },
+            QStringLiteral("BROWSESCRIPTING$QUICKWINDOW"));
+        Click(&w, "scriptingButton");
+    };
+    const auto items = [this] {
+        data::Table<data::ScriptingRecord> s(db);
+        return s.count();
+    };
+    {
+        auto w = wizard(scheduler::AddWizard::Program);
+        writeOneItem(*w);
+        EXPECT_EQ(items(), 1);
+        Click(w.get(), "cancelButton");
+        EXPECT_TRUE(tasks().empty());
+        EXPECT_EQ(items(), 0);
+    }
+    auto w = wizard(scheduler::AddWizard::Program);
+    Child<QLineEdit>(w.get(), "commandEdit")->setText(QStringLiteral("xterm"));
+    writeOneItem(*w);
+    for (int i = 0; i < 3; ++i)
+        Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    ASSERT_EQ(w->response(), pim::Response::Completed);
+    ASSERT_EQ(tasks().size(), 1u);
+    data::Table<data::ScriptingRecord> s(db);
+    s.rec.id = tasks()[0].id;
+    s.rec.sequence = 1;
+    EXPECT_EQ(s.get(data::ScriptingRecord::KeyID), data::kOk);
+}
+
 TEST_F(ScheduleWindowsTest, TheTaskWizardRoutesByTheTypeChosenOnItsFirstPage)
 {
     auto w = wizard(scheduler::AddWizard::Task);
@@ -363,7 +407,7 @@ TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTim
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].title, QStringLiteral("Choose a Program to Start"));
     EXPECT_EQ(asked[1].suggested, QStringLiteral("/opt/tools/bin"));  // starts in the start folder
-    EXPECT_FALSE(Child<QPushButton>(w.get(), "scriptingButton")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(w.get(), "scriptingButton")->isEnabled());
 
     // The time typed in over the keyboard, as a user does: Alt+T, then the
     // digits (each part moves on to the next by itself).

@@ -553,7 +553,7 @@ void MainFrame::runImport(exchange::ExchangeTable table)
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)
 {
-    const ScheduleWindowServices services{{s_.db, s_.positions, s_.prompter}, s_.clock, s_.ini, s_.sound};
+    const ScheduleWindowServices services{{s_.db, s_.positions, s_.prompter}, s_.clock, s_.ini, s_.sound, s_.windows};
     if (WizardWindow* window = WizardWindow::OpenAddWizard(services, wizard, this)) {
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();

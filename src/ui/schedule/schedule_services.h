@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "platform/windows.h"
 #include "ui/widgets/window_services.h"
 
 namespace hrln::ui {
@@ -12,6 +13,8 @@ struct ScheduleWindowServices {
     const platform::Clock& clock;
     data::ProfileFile& ini;          // HRLN.INI: the last alarm file, the "Warning" section
     platform::Sound* sound = nullptr;  // "&Play"; none plays nothing
+    // The desktop's windows, for the script editor's lists of window titles.
+    platform::Windows* windows = nullptr;
 };
 
 }  // namespace hrln::ui

@@ -559,9 +559,7 @@ void UpdateScheduleWindow::reject()
 {
     // A script copied or written into the new task goes with it.
     if ((copiedFrom_ != 0 || scriptEdited_) && form().request() == pim::Request::Insert && table_.rec.id != 0) {
-        pim::RecordWarnings warnings(s_.window.prompter);
-        script::DeleteScriptJob job(s_.window.db, table_.rec.id, warnings);
-        ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), this);
+        DeleteScriptOfUnkeptTask(s_.window, table_.rec.id, this);
     }
     FormWindow::reject();
 }

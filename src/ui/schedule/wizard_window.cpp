@@ -4,6 +4,7 @@
 #include "scheduler/reschedule.h"
 #include "scheduler/task_fields.h"
 #include "ui/schedule/calendar_window.h"
+#include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/window_placement.h"
@@ -337,7 +338,14 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     layout->addLayout(form);
     QPushButton* scripting = Button(QStringLiteral("&Scripting"), QStringLiteral("scriptingButton"), this,
                                     QStringLiteral("Send keystrokes, DDE commands, etc."));
-    scripting->setEnabled(false);  // the script editor is not part of this build yet
+    connect(scripting, &QPushButton::clicked, this, [this, scripting] {
+        // The new task stands in the table as its placeholder from the moment
+        // the wizard opened, so its script carries the task's ID.
+        scriptEdited_ = true;
+        BrowseScriptingWindow window({s_.window, s_.windows}, table_.rec.id, this);
+        window.exec();
+        scripting->setFocus();
+    });
     layout->addWidget(scripting, 0, Qt::AlignLeft);
     commandWidgets_ = {command_, browse, path_};
 }
@@ -839,6 +847,10 @@ void WizardWindow::accept()
 
 void WizardWindow::reject()
 {
+    // A script written for a task that is not kept would be left to nobody.
+    if (scriptEdited_ && table_.rec.id != 0) {
+        DeleteScriptOfUnkeptTask(s_.window, table_.rec.id, this);
+    }
     form_->cancel();
     QDialog::reject();
 }

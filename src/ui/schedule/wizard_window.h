@@ -100,6 +100,7 @@ private:
     scheduler::WizardNavigation nav_;
     data::ScheduleRecord written_;
     data::Long sourceId_ = 0;  // the task a special event was copied from
+    bool scriptEdited_ = false;  // its script, deleted again when the new task is not kept
     Time shownTime_ = 0;       // the task's time as shown, to keep its hundredths
     Date checkedDate_ = 0;     // the next date last checked against the rule
 

@@ -205,4 +205,11 @@ void BrowseScriptingWindow::done(int result)
     QDialog::done(result);
 }
 
+void DeleteScriptOfUnkeptTask(const WindowServices& services, data::Long id, QWidget* parent)
+{
+    pim::RecordWarnings warnings(services.prompter);
+    script::DeleteScriptJob job(services.db, id, warnings);
+    ProgressWindow::Run(job, script::DeleteScriptJob::kBatch, QStringLiteral("DELETESCRIPT$PROGRESSWINDOW"), parent);
+}
+
 }  // namespace hrln::ui

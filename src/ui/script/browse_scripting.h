@@ -41,4 +41,7 @@ private:
     BrowseList* list_ = nullptr;
 };
 
+// Deletes the script of a new task the user did not keep, with its progress window.
+void DeleteScriptOfUnkeptTask(const WindowServices& services, data::Long id, QWidget* parent);
+
 }  // namespace hrln::ui
