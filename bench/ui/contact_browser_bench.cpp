@@ -3,6 +3,7 @@
 // the name, phone, e-mail and category orders. The memory the open browser
 // holds is reported beside the times.
 #include "data/table.h"
+#include "support/resident_memory.h"
 #include "support/silent_services.h"
 #include "ui/pim/contact_windows.h"
 
@@ -20,20 +21,12 @@
 
 namespace {
 
+using hrln::bench::ResidentKb;
 using hrln::data::ContactRecord;
 using hrln::ui::BrowseContactsWindow;
 
 constexpr int kContacts = 100'000;
 const char* const kCategories[] = {"Family", "Friends", "Work", "Suppliers", "Clubs"};
-
-long ResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
 
 struct Contacts {
     Contacts()

@@ -54,50 +54,53 @@ pim::Response RunNameForm(const WindowServices& s, const NameListKind& kind, pim
     return response;
 }
 
+// The kind's record-bound parts, over the list `self` (the kind being made).
+template <class R>
+NameListKind WithRecord(NameListKind k, pim::FormRules<R> (*rules)(), FixedText<20> R::*field,
+                        const NameListKind& (*self)())
+{
+    k.source = [column = k.column, field](data::Database& db) { return NameSource(db, column, field); };
+    k.run = [rules, field, self](const WindowServices& s, pim::Request request, std::int64_t& rowid,
+                                 const std::string& name, QWidget* parent) {
+        return RunNameForm(s, self(), rules(), field, request, rowid, name, parent);
+    };
+    k.nameOf = [field](BrowseSource& source) { return NameOf(source, field); };
+    return k;
+}
+
 NameListKind MakeTaskCategoryList()
 {
-    NameListKind k;
-    k.procedure = QStringLiteral("Categories");
-    k.browseTitle = QStringLiteral("Categories");
-    k.updateTitle = QStringLiteral("Update Category");
-    k.selectTitle = QStringLiteral("Select a Category");
-    k.column = QStringLiteral("Category");
-    k.fieldLabel = QStringLiteral("&Category:");
-    k.fieldObject = QStringLiteral("categoryEdit");
-    k.noun = QStringLiteral("category");
-    k.key = CategoryRecord::KeyCategory;
-    k.source = [](data::Database& db) { return CategorySource(db); };
-    k.run = [](const WindowServices& s, pim::Request request, std::int64_t& rowid, const std::string& name,
-               QWidget* parent) {
-        return RunNameForm(s, TaskCategoryList(), pim::CategoryFormRules(), &CategoryRecord::category, request, rowid,
-                           name, parent);
-    };
-    k.nameOf = [](BrowseSource& source) { return NameOf(source, &CategoryRecord::category); };
-    return k;
+    NameListKind k{QStringLiteral("Categories"),
+                   QStringLiteral("Categories"),
+                   QStringLiteral("Update Category"),
+                   QStringLiteral("Select a Category"),
+                   QStringLiteral("Category"),
+                   QStringLiteral("&Category:"),
+                   QStringLiteral("categoryEdit"),
+                   QStringLiteral("category"),
+                   CategoryRecord::KeyCategory,
+                   {},
+                   {},
+                   {}};
+    return WithRecord(std::move(k), &pim::CategoryFormRules, &CategoryRecord::category, &TaskCategoryList);
 }
 
 NameListKind MakeContactCategoryList()
 {
-    NameListKind k;
-    k.procedure = QStringLiteral("ContactCategories");
-    k.browseTitle = QStringLiteral("Contact Categories");
-    k.updateTitle = QStringLiteral("Update Contact Category");
-    k.selectTitle = QStringLiteral("Select a Contact Category");
-    k.column = QStringLiteral("Contact Category");
-    k.fieldLabel = QStringLiteral("&Contact Category:");
-    k.fieldObject = QStringLiteral("contactCategoryEdit");
-    k.noun = QStringLiteral("contact category");
-    k.key = ContactCategoryRecord::KeyContactCategories;
-    k.source = [](data::Database& db) {
-        return NameSource(db, QStringLiteral("Contact Category"), &ContactCategoryRecord::contactCategory);
-    };
-    k.run = [](const WindowServices& s, pim::Request request, std::int64_t& rowid, const std::string& name,
-               QWidget* parent) {
-        return RunNameForm(s, ContactCategoryList(), pim::ContactCategoryFormRules(),
-                           &ContactCategoryRecord::contactCategory, request, rowid, name, parent);
-    };
-    k.nameOf = [](BrowseSource& source) { return NameOf(source, &ContactCategoryRecord::contactCategory); };
-    return k;
+    NameListKind k{QStringLiteral("ContactCategories"),
+                   QStringLiteral("Contact Categories"),
+                   QStringLiteral("Update Contact Category"),
+                   QStringLiteral("Select a Contact Category"),
+                   QStringLiteral("Contact Category"),
+                   QStringLiteral("&Contact Category:"),
+                   QStringLiteral("contactCategoryEdit"),
+                   QStringLiteral("contact category"),
+                   ContactCategoryRecord::KeyContactCategories,
+                   {},
+                   {},
+                   {}};
+    return WithRecord(std::move(k), &pim::ContactCategoryFormRules, &ContactCategoryRecord::contactCategory,
+                      &ContactCategoryList);
 }
 
 std::vector<BrowseTab> NameTabs(const NameListKind& kind)
