@@ -376,6 +376,83 @@ TEST_F(ContactWindowsTest, ACancelledNewContactTakesTheLinksMadeMeanwhile)
     EXPECT_TRUE(links().empty());
 }
 
+TEST_F(ContactWindowsTest, TheTaskSelectorLeavesOutHistoryAndNarrowsToTheCategorySelected)
+{
+    addTask(1, "plumber", MakeDate(4, 1, 2027));
+    addTask(2, "dentist", MakeDate(2, 1, 2027));
+    {
+        data::Table<data::ScheduleRecord> t(db);
+        t.rec = Task(3, MakeDate(1, 1, 2027), MakeTime(8, 0), "plumber came", "Work");
+        t.rec.disabled = 1;
+        t.rec.completed = 1;  // a history entry
+        ASSERT_EQ(t.add(), data::kOk);
+        t.rec = Task(4, MakeDate(3, 1, 2027), MakeTime(8, 0), "birthday", "Home");
+        ASSERT_EQ(t.add(), data::kOk);
+        data::Table<data::CategoryRecord> c(db);
+        c.rec.category = "Home";
+        ASSERT_EQ(c.add(), data::kOk);
+        c.rec.category = "Work";
+        ASSERT_EQ(c.add(), data::kOk);
+    }
+    ui::SelectScheduleWindow selector(services());
+    EXPECT_EQ(selector.objectName(), QStringLiteral("SELECTSCHEDULE$QUICKWINDOW"));
+    selector.show();
+    ui::BrowseList* list = selector.list();
+    const auto descriptions = [&] {
+        QStringList out;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            out << cell(list, row, 4);
+        return out;
+    };
+    EXPECT_EQ(descriptions(), (QStringList{"dentist", "birthday", "plumber"}));
+
+    WhenModalOpens(
+        [](QWidget* categories) {
+            categories->findChild<ui::BrowseList*>()->selectRow(1);  // "Work"
+            QTest::mouseClick(button(categories, "selectButton"), Qt::LeftButton);
+        },
+        QStringLiteral("SELECTCATEGORIES$QUICKWINDOW"));
+    QTest::mouseClick(button(&selector, "selectCategoryButton"), Qt::LeftButton);
+    EXPECT_EQ(selector.category(), "Work");
+    EXPECT_EQ(list->tabs()->currentIndex(), ui::SelectScheduleWindow::kCategoryTab);
+    EXPECT_EQ(descriptions(), (QStringList{"dentist", "plumber"}));
+
+    // "Cl&ose" answers cancelled and leaves the chosen task as it was.
+    data::ScheduleRecord chosen;
+    chosen.id = 99;
+    WhenModalOpens([](QWidget* s) { QTest::mouseClick(button(s, "closeButton"), Qt::LeftButton); },
+                   QStringLiteral("SELECTSCHEDULE$QUICKWINDOW"));
+    EXPECT_EQ(ui::SelectScheduleWindow::Select(services(), chosen, nullptr), pim::Response::Cancelled);
+    EXPECT_EQ(chosen.id, 99);
+}
+
+TEST_F(ContactWindowsTest, PastedLongAndMultiLineTextIsSavedCutAndOnOneLine)
+{
+    ui::BrowseContactsWindow browser(services(), &clipboard);
+    browser.show();
+    QString tip;
+    WhenModalOpens(
+        [&tip](QWidget* form) {
+            tip = edit(form, "addressLine2Edit")->toolTip();
+            QLineEdit* last = edit(form, "lastNameEdit");
+            last->insert(QStringLiteral("Line\none\tand\x1b more ") + QString(10000, QLatin1Char('z')));
+            edit(form, "emailEdit")->insert(QStringLiteral("a\u202Eb@example.org"));
+            QTest::mouseClick(button(form, "okButton"), Qt::LeftButton);
+        },
+        QStringLiteral("UPDATECONTACTS$QUICKWINDOW"));
+    QTest::mouseClick(button(&browser, "insertButton"), Qt::LeftButton);
+    EXPECT_EQ(tip, QStringLiteral("Enter up to 30 characters"));
+    data::Table<ContactRecord> t(db);
+    t.set(ContactRecord::KeyClientID);
+    ASSERT_EQ(t.next(), data::kOk);
+    const std::string last = t.rec.lastName.str();
+    EXPECT_LE(last.size(), 30U);
+    EXPECT_EQ(last.find_first_of("\n\t\x1b"), std::string::npos) << last;
+    EXPECT_EQ(last.substr(0, 9), "Line one ");
+    EXPECT_EQ(t.rec.email.str(), "ab@example.org");
+    EXPECT_EQ(cell(browser.list(), 0, 0).toStdString(), last);
+}
+
 TEST_F(ContactWindowsTest, AContactCategoryInUseCanNeitherGoNorBeRenamed)
 {
     addContactCategory("Family");
