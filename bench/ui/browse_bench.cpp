@@ -3,6 +3,7 @@
 // page and a jump to the middle, in a real (offscreen) window. The memory
 // the list adds is reported beside the times.
 #include "support/bench_schedule.h"
+#include "support/resident_memory.h"
 #include "ui/widgets/browse_list.h"
 
 #include <benchmark/benchmark.h>
@@ -16,17 +17,8 @@
 
 namespace {
 
+using hrln::bench::ResidentKb;
 using hrln::data::ScheduleRecord;
-
-// Resident memory of this process in kilobytes.
-long ResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
 
 std::unique_ptr<hrln::ui::BrowseList> ScheduleList(hrln::data::Database& db)
 {

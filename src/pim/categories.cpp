@@ -35,19 +35,34 @@ int EnsureContactCategory(data::Database& db, FixedText<20>& contactCategory)
                        data::ContactCategoryRecord::KeyContactCategories);
 }
 
-FormRules<data::CategoryRecord> CategoryFormRules()
+template <class R>
+FormRules<R> NameFormRules(std::string table, FixedText<20> R::*field, const char* fieldName, int key,
+                           const char* keyName)
 {
-    FormRules<data::CategoryRecord> rules;
-    rules.insertTitle = "Adding a Categories Record";
-    rules.changeTitle = "Changing a Categories Record";
-    rules.validate = [](data::CategoryRecord& r, RecordWarnings& warnings) {
-        if (!r.category.view().empty())
+    FormRules<R> rules;
+    rules.insertTitle = "Adding a " + table + " Record";
+    rules.changeTitle = "Changing a " + table + " Record";
+    rules.validate = [field, fieldName](R& r, RecordWarnings& warnings) {
+        if (!(r.*field).view().empty())
             return -1;
-        warnings.required("CAT:Category");
+        warnings.required(fieldName);
         return 0;
     };
-    rules.keyNames = {{data::CategoryRecord::KeyCategory, "By Category", 0}};
+    rules.keyNames = {{key, keyName, 0}};
     return rules;
+}
+
+FormRules<data::CategoryRecord> CategoryFormRules()
+{
+    return NameFormRules<data::CategoryRecord>("Categories", &data::CategoryRecord::category, "CAT:Category",
+                                               data::CategoryRecord::KeyCategory, "By Category");
+}
+
+FormRules<data::ContactCategoryRecord> ContactCategoryFormRules()
+{
+    return NameFormRules<data::ContactCategoryRecord>(
+        "Contact Categories", &data::ContactCategoryRecord::contactCategory, "CC:ContactCategory",
+        data::ContactCategoryRecord::KeyContactCategories, "By Contact Category");
 }
 
 }  // namespace hrln::pim

@@ -9,6 +9,8 @@ namespace hrln::pim {
 // outside the key, where no list shows it), and the key refuses a name that
 // exists in any letter case.
 FormRules<data::CategoryRecord> CategoryFormRules();
+// The same rules for a contact category.
+FormRules<data::ContactCategoryRecord> ContactCategoryFormRules();
 
 // Puts a category named by a record into its table when it is missing there,
 // and takes the stored spelling when it is there in another letter case; a

@@ -40,6 +40,9 @@ struct FormRules {
     // How the placeholder is added (a table with numbered records reserves its
     // next number here); a plain add when empty.
     std::function<int(data::Table<R>&)> addPlaceholder = {};
+    // How a cancelled insert's placeholder goes (a record children were given
+    // meanwhile takes them along); a plain delete when empty.
+    std::function<void(data::Table<R>&)> removePlaceholder = {};
 };
 
 // Whether two records hold the same values in every field.
@@ -162,7 +165,10 @@ public:
     void cancel() override
     {
         if (placed_) {
-            table_.remove();
+            if (rules_.removePlaceholder)
+                rules_.removePlaceholder(table_);
+            else
+                table_.remove();
             placed_ = false;
         }
         if (response_ == Response::None)

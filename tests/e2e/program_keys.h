@@ -3,10 +3,13 @@
 // Driving the real program by keyboard, as its desktop tests do: which
 // windows show, keys and text typed into the active window, the frame
 // brought forward.
+#include "data/database.h"
 #include "e2e/desktop_session.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace hrln::test {
@@ -36,6 +39,23 @@ inline void ActivateFrame()
     ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowactivate",
                                    "--sync"}),
               0);
+}
+
+// Starts the real program on a display, window manager and session bus of its
+// own, with its data in the session's scratch folder, and brings its frame
+// forward; `file` is then the database it works on.
+inline void StartProgram(DesktopSession& desktop, std::string& file)
+{
+    ASSERT_EQ(desktop.startDisplay(), "");
+    ASSERT_EQ(desktop.startWindowManager(), "");
+    ASSERT_EQ(desktop.startSessionBus(), "");
+    const std::filesystem::path home = desktop.scratch();
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    std::filesystem::create_directories(home / "horalyn");
+    file = (home / "horalyn" / data::kMainDatabaseFile).string();
+    desktop.start({HORALYN_PROGRAM});
+    ActivateFrame();
 }
 
 }  // namespace hrln::test

@@ -40,17 +40,10 @@ TEST(ToDoProgramTest, AMessageAddedToTheListShowsInTheListOpenedFromTheMenu)
     if (!DesktopSession::XvfbInstalled())
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
-    ASSERT_EQ(desktop.startDisplay(), "");
-    ASSERT_EQ(desktop.startWindowManager(), "");
-    ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::create_directories(home / "horalyn");
-    const std::string file = (home / "horalyn" / data::kMainDatabaseFile).string();
-
-    desktop.start({HORALYN_PROGRAM});
-    ActivateFrame();
+    std::string file;
+    StartProgram(desktop, file);
+    if (testing::Test::HasFatalFailure())
+        return;
     ASSERT_EQ(DesktopSession::run({HORALYN_CLI, "add", "--description", "Water the plants", "--message",
                                    "The ferns first", "--time", "+3"}),
               0);

@@ -133,6 +133,34 @@ TEST_F(FrameTest, TheToDoListOpensWithTheFrameWhenTheSettingsSaySo)
               QStringLiteral("VIEWTODO$QUICKWINDOW"));
 }
 
+TEST_F(FrameTest, TheStartUpWindowsOpenContactsFirstAndTheBrowseMenuOpensTheContactWindows)
+{
+    settings.startUpToDo = true;
+    settings.startUpClipboardSaver = true;
+    settings.startUpContacts = true;
+    frame->show();
+    frame->start();
+    QStringList opened;
+    for (QMdiSubWindow* sub : frame->clientArea()->subWindowList(QMdiArea::CreationOrder))
+        opened << sub->widget()->objectName();
+    EXPECT_EQ(opened, (QStringList{"BROWSECONTACTS$QUICKWINDOW", "BROWSECLIPBOARD$QUICKWINDOW", "VIEWTODO$QUICKWINDOW"}));
+
+    QAction* contacts = frame->findChild<QAction*>(QStringLiteral("actionBrowseContacts"));
+    QAction* categories = frame->findChild<QAction*>(QStringLiteral("actionBrowseContactCategories"));
+    ASSERT_NE(contacts, nullptr);
+    ASSERT_NE(categories, nullptr);
+    EXPECT_TRUE(contacts->isEnabled());
+    EXPECT_EQ(contacts->statusTip(), QStringLiteral("Browse Contacts"));
+    EXPECT_EQ(categories->statusTip(), QStringLiteral("Browse Contact Categories"));
+    contacts->trigger();  // already open: brought forward
+    categories->trigger();
+    opened.clear();
+    for (QMdiSubWindow* sub : frame->clientArea()->subWindowList(QMdiArea::CreationOrder))
+        opened << sub->widget()->objectName();
+    EXPECT_EQ(opened.count(QStringLiteral("BROWSECONTACTS$QUICKWINDOW")), 1);
+    EXPECT_EQ(opened.back(), QStringLiteral("BROWSECONTACTCATEGORIES$QUICKWINDOW"));
+}
+
 // In the tray the frame counts as minimised even when the desktop drops the
 // minimised state of the unmapped window: the title and tip show the next task.
 TEST_F(FrameTest, InTheTrayTheTitleShowsTheNextTask)

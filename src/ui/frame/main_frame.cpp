@@ -13,6 +13,7 @@
 #include "ui/frame/setup_window.h"
 #include "ui/pim/category_windows.h"
 #include "ui/pim/clipboard_windows.h"
+#include "ui/pim/contact_windows.h"
 #include "ui/pim/todo_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/file_dialogs.h"
@@ -141,7 +142,9 @@ void MainFrame::buildMenus()
     toDo_ = browse->addAction(QStringLiteral("&To Do List"), this, &MainFrame::openToDo);
     toDo_->setObjectName(QStringLiteral("actionToDoList"));
     toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
-    unavailable(browse, QStringLiteral("&Contacts"), QStringLiteral("Browse contacts"));
+    QAction* contacts = browse->addAction(QStringLiteral("&Contacts"), this, &MainFrame::openContacts);
+    contacts->setObjectName(QStringLiteral("actionBrowseContacts"));
+    contacts->setStatusTip(QStringLiteral("Browse Contacts"));
     QAction* clipboard = browse->addAction(QStringLiteral("Clip&board Saver"), this, &MainFrame::openClipboardSaver);
     clipboard->setObjectName(QStringLiteral("actionClipboardSaver"));
     clipboard->setStatusTip(QStringLiteral("Browse Clipboard Saver"));
@@ -149,7 +152,10 @@ void MainFrame::buildMenus()
     QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
     categories->setObjectName(QStringLiteral("actionBrowseCategories"));
     categories->setStatusTip(QStringLiteral("Browse Categories"));
-    unavailable(browse, QStringLiteral("Contact Cat&egories"), QStringLiteral("Browse contact categories"));
+    QAction* contactCategories =
+        browse->addAction(QStringLiteral("Contact Cat&egories"), this, &MainFrame::openContactCategories);
+    contactCategories->setObjectName(QStringLiteral("actionBrowseContactCategories"));
+    contactCategories->setStatusTip(QStringLiteral("Browse Contact Categories"));
 
     QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
     QMenu* schedule = reports->addMenu(QStringLiteral("&Schedule"));
@@ -255,6 +261,8 @@ void MainFrame::start()
 
 void MainFrame::openStartUpWindows()
 {
+    if (s_.settings.startUpContacts)
+        openContacts();
     if (s_.settings.startUpClipboardSaver && s_.clipboard != nullptr)
         openClipboardSaver();
     if (s_.settings.startUpToDo)
@@ -447,6 +455,20 @@ void MainFrame::openCategories()
                                           [this](const std::string& category, QWidget* parent) {
                                               openScheduleOfCategory(category, parent);
                                           });
+    });
+}
+
+void MainFrame::openContacts()
+{
+    openChild(QStringLiteral("BROWSECONTACTS$QUICKWINDOW"), [this] {
+        return new BrowseContactsWindow(WindowServices{s_.db, s_.positions, s_.prompter}, s_.clipboard);
+    });
+}
+
+void MainFrame::openContactCategories()
+{
+    openChild(QStringLiteral("BROWSECONTACTCATEGORIES$QUICKWINDOW"), [this] {
+        return new BrowseContactCategoriesWindow(WindowServices{s_.db, s_.positions, s_.prompter});
     });
 }
 

@@ -113,6 +113,8 @@ private:
     void buildStatusBar();
     void openSetup();
     void openCategories();
+    void openContacts();
+    void openContactCategories();
     // "View Schedule"; with a category, its view, over `parent` and modal to it.
     void openSchedule();
     void openScheduleOfCategory(const std::string& category, QWidget* parent);
