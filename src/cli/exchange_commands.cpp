@@ -10,8 +10,8 @@
 #include "exchange/csv_import.h"
 #include "exchange/field_layout.h"
 #include "exchange/vcard_exchange.h"
+#include "platform/posix/system_clock.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -198,22 +198,10 @@ bool RunJob(BatchJob& job)
     return true;
 }
 
-// The moment of an export in UTC, which iCalendar stamps on every event.
-platform::DateTime UtcNow()
-{
-    const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-    const auto days = std::chrono::floor<std::chrono::days>(now);
-    const std::chrono::year_month_day ymd(days);
-    const std::chrono::hh_mm_ss hms(now - days);
-    return {MakeDate(static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), static_cast<int>(ymd.year())),
-            MakeTime(static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
-                     static_cast<int>(hms.seconds().count()))};
-}
-
 int ExportOther(const Request& request, TaskDatabase& store, StreamPrompter& prompter, const CommandContext& context)
 {
     if (request.format == Format::Ical) {
-        exchange::CalendarExportJob job(store.db(), request.table, request.file, UtcNow(), prompter);
+        exchange::CalendarExportJob job(store.db(), request.table, request.file, platform::posix::SystemClock().nowUtc(), prompter);
         if (!RunJob(job) || !job.ok())
             return kFailed;
         context.out << exchange::CalendarExportSummary(job) << '\n';
