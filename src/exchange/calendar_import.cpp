@@ -234,6 +234,7 @@ public:
     virtual ~Source() = default;
     // The reason the component is refused; empty when it was added.
     virtual std::string add(icalcomponent* c) = 0;
+    virtual void newBatch() = 0;
 
     ical::Component root;
     std::vector<icalcomponent*> items;  // owned by root
@@ -261,6 +262,7 @@ public:
         allDays += allDay && refused.empty();
         return refused;
     }
+    void newBatch() override { adder_.newBatch(); }
 
 private:
     RecordAdder<data::ScheduleRecord> adder_;
@@ -281,6 +283,7 @@ public:
         zoned += zone && refused.empty();
         return refused;
     }
+    void newBatch() override { adder_.newBatch(); }
 
 private:
     RecordAdder<data::TodoRecord> adder_;
@@ -369,6 +372,7 @@ bool CalendarImportJob::step(int count)
         return false;
     }
     Source& s = *source_;
+    s.newBatch();
     for (int i = 0; i < count && s.next < s.items.size(); ++i) {
         icalcomponent* c = s.items[s.next++];
         std::string reason = ErrorOf(c);

@@ -35,6 +35,7 @@ public:
     virtual ~Sink() = default;
     // The reason the record is refused; empty when it was added.
     virtual std::string add(const csv::Fields& fields, const std::vector<int>& columns) = 0;
+    virtual void newBatch() = 0;
 
     std::ifstream in;
     std::unique_ptr<csv::RecordReader> reader;
@@ -90,6 +91,8 @@ public:
         detail::SetValues(adder_.fresh(), values_);
         return adder_.add();
     }
+
+    void newBatch() override { adder_.newBatch(); }
 
 private:
     RecordAdder<R> adder_;
@@ -226,6 +229,7 @@ bool ImportJob::step(int count)
         summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
         return false;
     }
+    sink_->newBatch();
     csv::Fields fields;
     bool more = true;
     for (int i = 0; i < count; ++i) {

@@ -292,6 +292,7 @@ bool VCardImportJob::step(int count)
         summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
         return false;
     }
+    sink_->adder.newBatch();
     bool more = true;
     vcard::Card card;
     for (int i = 0; i < count; ++i) {
