@@ -74,6 +74,28 @@ TEST(FieldChooserWindowTest, FieldsAreChosenOrderedAndDroppedByTheButtons)
     EXPECT_EQ(available->count(), 0);
 }
 
+TEST(FieldChooserWindowTest, EveryControlIsReachedByItsKey)
+{
+    ui::FieldChooserWindow w(ExchangeTable::Todo, exchange::FieldLayout{}, false);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* available = w.findChild<QListWidget*>(QStringLiteral("availableList"));
+    auto* chosen = w.findChild<QTableWidget*>(QStringLiteral("chosenTable"));
+    QTest::keyClick(&w, Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), chosen);
+    QTest::keyClick(&w, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), available);
+    // Alt+L adds every field, Alt+R takes the one chosen back (a button's key
+    // clicks it a moment later, as it shows the press).
+    const std::size_t all = exchange::AvailableFields(ExchangeTable::Todo).size();
+    QTest::keyClick(&w, Qt::Key_L, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.layout().fields.size() == all; }, 2000));
+    chosen->setCurrentCell(0, 0);
+    QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.layout().fields.size() == all - 1; }, 2000));
+}
+
 class ExchangeFrameTest : public FrameTest {
 protected:
     // Triggers `action`, answers the field window with `choose`, then OK.
