@@ -4,12 +4,11 @@
 #include "data/table.h"
 #include "exchange/calendar_rule.h"
 #include "exchange/ical_handle.h"
+#include "exchange/part_file.h"
 #include "platform/prompter.h"
 #include "recurrence/recurrence.h"
 #include "recurrence/schedule_rule.h"
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 
 namespace hrln::exchange {
@@ -75,7 +74,6 @@ public:
     virtual int count() = 0;
     // The next record's component, or nothing at the end of the table.
     virtual ical::Component next(std::vector<std::string>& notes) = 0;
-    std::ofstream out;
     platform::DateTime stamp;
 };
 
@@ -194,13 +192,7 @@ CalendarExportJob::CalendarExportJob(data::Database& db, ExchangeTable table, st
 {
 }
 
-CalendarExportJob::~CalendarExportJob()
-{
-    if (!partPath_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(partPath_, ec);
-    }
-}
+CalendarExportJob::~CalendarExportJob() = default;
 
 std::string CalendarExportJob::description() const
 {
@@ -222,14 +214,11 @@ bool CalendarExportJob::begin()
     case ExchangeTable::Contacts: return refuse("Contacts are exported as vCards, not as a calendar.");
     }
     source_->stamp = stamp_;
-    partPath_ = path_ + ".part";
-    source_->out.open(partPath_, std::ios::binary | std::ios::trunc);
-    if (!source_->out) {
-        partPath_.clear();
+    file_ = std::make_unique<PartFile>(path_);
+    if (!file_->open())
         return refuse("Could not create " + path_ + ".");
-    }
     total_ = source_->count();
-    source_->out << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\nCALSCALE:GREGORIAN\r\n";
+    file_->out() << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\nCALSCALE:GREGORIAN\r\n";
     return true;
 }
 
@@ -239,7 +228,7 @@ bool CalendarExportJob::step(int count)
         const ical::Component c = source_->next(notes_);
         if (!c)
             return false;
-        source_->out << ical::Text(c.get());
+        file_->out() << ical::Text(c.get());
         ++written_;
     }
     return true;
@@ -252,24 +241,14 @@ int CalendarExportJob::percent() const
 
 void CalendarExportJob::end(bool cancelled)
 {
-    if (!source_ || partPath_.empty())
+    if (!file_)
         return;
-    source_->out << "END:VCALENDAR\r\n";
-    source_->out.close();
     // A cancelled export keeps what it wrote, as a whole calendar of the
     // records done.
     (void)cancelled;
-    std::error_code ec;
-    if (!source_->out) {
-        refuse("Could not write " + path_ + ".");
-        return;
-    }
-    std::filesystem::rename(partPath_, path_, ec);
-    if (ec) {
-        refuse("Could not write " + path_ + ": " + ec.message() + ".");
-        return;
-    }
-    partPath_.clear();
+    file_->out() << "END:VCALENDAR\r\n";
+    if (const std::string failed = file_->commit(); !failed.empty())
+        refuse(failed);
 }
 
 std::string CalendarExportSummary(const CalendarExportJob& job)

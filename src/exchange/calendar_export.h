@@ -25,6 +25,8 @@ namespace hrln::exchange {
 // fields go in X-HRLN- properties so that an import gives the same record.
 // The file takes its name only when it is whole: a failed export leaves an
 // earlier file of the name as it was; a cancelled one keeps the records done.
+class PartFile;
+
 class CalendarExportJob : public BatchJob {
 public:
     // `stampUtc`: the moment of the export in UTC, for the DTSTAMP iCalendar asks for.
@@ -51,7 +53,7 @@ private:
     data::Database& db_;
     ExchangeTable table_;
     std::string path_;
-    std::string partPath_;
+    std::unique_ptr<PartFile> file_;
     platform::DateTime stamp_;
     platform::Prompter& prompter_;
     std::unique_ptr<Source> source_;

@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/records.h"
 #include "data/table.h"
+#include "exchange/part_file.h"
 #include "exchange/record_adder.h"
 #include "exchange/vcard_format.h"
 #include "platform/prompter.h"
@@ -20,7 +21,6 @@ class VCardExportJob::Source {
 public:
     explicit Source(data::Database& db) : table(db) { table.set(data::ContactRecord::KeyClientID); }
     data::Table<data::ContactRecord> table;
-    std::ofstream out;
 };
 
 namespace {
@@ -76,13 +76,7 @@ VCardExportJob::VCardExportJob(data::Database& db, std::string path, VCardVersio
 {
 }
 
-VCardExportJob::~VCardExportJob()
-{
-    if (!partPath_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(partPath_, ec);
-    }
-}
+VCardExportJob::~VCardExportJob() = default;
 
 bool VCardExportJob::refuse(const std::string& text)
 {
@@ -94,12 +88,9 @@ bool VCardExportJob::refuse(const std::string& text)
 bool VCardExportJob::begin()
 {
     source_ = std::make_unique<Source>(db_);
-    partPath_ = path_ + ".part";
-    source_->out.open(partPath_, std::ios::binary | std::ios::trunc);
-    if (!source_->out) {
-        partPath_.clear();
+    file_ = std::make_unique<PartFile>(path_);
+    if (!file_->open())
         return refuse("Could not create " + path_ + ".");
-    }
     total_ = source_->table.count();
     return true;
 }
@@ -109,7 +100,7 @@ bool VCardExportJob::step(int count)
     for (int i = 0; i < count; ++i) {
         if (source_->table.next() != data::kOk)
             return false;
-        source_->out << Card(source_->table.rec, version_);
+        file_->out() << Card(source_->table.rec, version_);
         ++written_;
     }
     return true;
@@ -122,20 +113,11 @@ int VCardExportJob::percent() const
 
 void VCardExportJob::end(bool)
 {
-    if (!source_ || partPath_.empty())
+    if (!file_)
         return;
-    source_->out.close();  // a cancelled export keeps the cards done
-    if (!source_->out) {
-        refuse("Could not write " + path_ + ".");
-        return;
-    }
-    std::error_code ec;
-    std::filesystem::rename(partPath_, path_, ec);
-    if (ec) {
-        refuse("Could not write " + path_ + ": " + ec.message() + ".");
-        return;
-    }
-    partPath_.clear();
+    // A cancelled export keeps the cards done.
+    if (const std::string failed = file_->commit(); !failed.empty())
+        refuse(failed);
 }
 
 class VCardImportJob::Sink {

@@ -18,6 +18,8 @@ namespace hrln::exchange {
 
 enum class VCardVersion { V3, V4 };
 
+class PartFile;
+
 // Writes every contact, in ClientID order, as a vCard: the name (N and FN),
 // the address lines and postal code (ADR), the phones by type (TEL), e-mail,
 // web site, contact category and notes. The owner in multi-user mode goes in
@@ -43,7 +45,7 @@ private:
 
     data::Database& db_;
     std::string path_;
-    std::string partPath_;
+    std::unique_ptr<PartFile> file_;
     VCardVersion version_;
     platform::Prompter& prompter_;
     std::unique_ptr<Source> source_;

@@ -123,19 +123,6 @@ std::vector<Moment> IcalOccurrences(icalcomponent* event, int n)
     return out;
 }
 
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, std::string_view text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 std::vector<data::Value> WithoutId(const data::ScheduleRecord& t)
 {
     std::vector<data::Value> v = data::RecordValues(t);
@@ -212,7 +199,7 @@ TEST_F(CalendarTest, LibicalFindsTheSameFiftyOccurrencesAsTheScheduler)
     const std::vector<data::ScheduleRecord> tasks = storeAll(EveryRule());
     const std::string file = dir.file("schedule.ics");
     ASSERT_TRUE(exportTo(file));
-    const std::string text = Read(file);
+    const std::string text = ReadFile(file);
     EXPECT_EQ(text.find("\n"), text.find("\r\n") + 1) << "lines end in CR LF";
     const Component root(icalparser_parse_string(text.c_str()));
     ASSERT_TRUE(root);
@@ -233,13 +220,13 @@ TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)
     const std::vector<data::ScheduleRecord> tasks = storeAll(EveryRule());
     const std::string file = dir.file("schedule.ics");
     ASSERT_TRUE(exportTo(file));
-    std::istringstream lines(Read(file));
+    std::istringstream lines(ReadFile(file));
     std::string plain, line;
     while (std::getline(lines, line))
         if (!line.starts_with("X-HRLN-"))
             plain += line + "\n";
     const std::string foreign = dir.file("foreign.ics");
-    Write(foreign, plain);
+    WriteFile(foreign, plain);
 
     const exchange::ImportSummary summary = importFrom(foreign);
     // The occurrences written out for rules iCalendar cannot say are no rule.
@@ -262,7 +249,7 @@ TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)
 TEST_F(CalendarTest, ForeignEventsTheScheduleCannotKeepAreSaidAndSkipped)
 {
     const std::string file = dir.file("other.ics");
-    Write(file,
+    WriteFile(file,
           "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Hand written//EN\r\n"
           "BEGIN:VEVENT\r\nUID:1\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261207T080000\r\nSUMMARY:Standup\\, daily\r\n"
           "RRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\nEXDATE:20261207T080000\r\nCATEGORIES:Office,Team\r\n"
@@ -288,7 +275,7 @@ TEST_F(CalendarTest, ForeignEventsTheScheduleCannotKeepAreSaidAndSkipped)
     EXPECT_NE(exchange::SummaryText(summary).find("VEVENT 2 (\"Ten times\")"), std::string::npos);
     ASSERT_EQ(summary.notes.size(), 2u);  // the UTC time taken as written, the day-long event at 00:00
     // The skipped events are kept whole beside the file.
-    const Component rejected(icalparser_parse_string(Read(dir.file("other.rejected.ics")).c_str()));
+    const Component rejected(icalparser_parse_string(ReadFile(dir.file("other.rejected.ics")).c_str()));
     ASSERT_TRUE(rejected);
     EXPECT_EQ(icalcomponent_count_components(rejected.get(), ICAL_ANY_COMPONENT), 4);
 
@@ -327,7 +314,7 @@ TEST_F(CalendarTest, AFileThatIsNoCalendarIsRefusedAndAddsNothing)
     };
     for (const auto& [name, bytes] : files) {
         const std::string file = dir.file(name + ".ics");
-        Write(file, bytes);
+        WriteFile(file, bytes);
         exchange::CalendarImportJob job(into, ExchangeTable::Schedule, file, prompter);
         EXPECT_EQ(run(job), BatchRun::State::Refused) << name;
         EXPECT_TRUE(job.refused()) << name;
@@ -342,7 +329,7 @@ TEST_F(CalendarTest, AFileThatIsNoCalendarIsRefusedAndAddsNothing)
 TEST_F(CalendarTest, ADamagedEventIsSkippedWholeAndTheRestGoesIn)
 {
     const std::string file = dir.file("damaged.ics");
-    Write(file,
+    WriteFile(file,
           "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
           "BEGIN:VEVENT\r\nUID:1\r\nDTSTART:2026-12-01 ten o'clock\r\nSUMMARY:Bad start\r\nEND:VEVENT\r\n"
           "BEGIN:VEVENT\r\nUID:2\r\nDTSTART:20261201T100000\r\nSUMMARY:Bad rule\r\nRRULE:FREQ=SOMETIMES\r\nEND:VEVENT\r\n"
@@ -380,7 +367,7 @@ TEST_F(CalendarTest, TheToDoListGoesAndComesBackAsVtodos)
     store(from, b);
     const std::string file = dir.file("todo.ics");
     ASSERT_TRUE(exportTo(file, ExchangeTable::Todo));
-    EXPECT_NE(Read(file).find("STATUS:COMPLETED"), std::string::npos);
+    EXPECT_NE(ReadFile(file).find("STATUS:COMPLETED"), std::string::npos);
     const exchange::ImportSummary summary = importFrom(file, ExchangeTable::Todo);
     EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
     const auto back = records<data::TodoRecord>(into, data::TodoRecord::KeyToDo);
@@ -400,11 +387,11 @@ TEST_F(CalendarTest, AFailedExportLeavesTheEarlierFileAsItWas)
     const std::string folder = dir.file("sub");
     std::filesystem::create_directory(folder);
     const std::string file = folder + "/schedule.ics";
-    Write(file, "earlier");
+    WriteFile(file, "earlier");
     // A folder where the file would be written makes the rename fail.
     std::filesystem::create_directory(file + ".part");
     EXPECT_FALSE(exportTo(file));
-    EXPECT_EQ(Read(file), "earlier");
+    EXPECT_EQ(ReadFile(file), "earlier");
     EXPECT_FALSE(prompter.shown.empty());
 }
 

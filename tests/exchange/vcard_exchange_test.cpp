@@ -11,19 +11,6 @@ namespace {
 
 using exchange::VCardVersion;
 
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, std::string_view text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 std::vector<data::Value> WithoutId(const data::ContactRecord& c)
 {
     std::vector<data::Value> v = data::RecordValues(c);
@@ -78,7 +65,7 @@ TEST_F(VCardTest, ContactsComeBackEqualThroughBothVersions)
         run(job);
         ASSERT_TRUE(job.ok());
         EXPECT_EQ(job.written(), 2);
-        const std::string text = Read(file);
+        const std::string text = ReadFile(file);
         EXPECT_NE(text.find(version == VCardVersion::V4 ? "VERSION:4.0\r\n" : "VERSION:3.0\r\n"), std::string::npos);
         // Folded lines stay within 75 octets and split no character.
         std::istringstream lines(text);
@@ -102,7 +89,7 @@ TEST_F(VCardTest, ContactsComeBackEqualThroughBothVersions)
 TEST_F(VCardTest, CardsOfOtherProgramsAreReadAsFarAsAContactHoldsThem)
 {
     const std::string file = dir.file("others.vcf");
-    Write(file,
+    WriteFile(file,
           "Some text before the first card\r\n"
           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Grace Hopper\r\nN:Hopper;Grace;Brewster;Rear Admiral;\r\n"
           "item1.TEL;TYPE=WORK;TYPE=VOICE:555-0001\r\nTEL;HOME:555-0002\r\nTEL;TYPE=CELL:555-0003\r\n"
@@ -141,7 +128,7 @@ TEST_F(VCardTest, CardsOfOtherProgramsAreReadAsFarAsAContactHoldsThem)
 TEST_F(VCardTest, ACardThatCannotBeReadIsSkippedWithItsLineAndTheRestGoesIn)
 {
     const std::string file = dir.file("bad.vcf");
-    Write(file,
+    WriteFile(file,
           "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Good One\r\nEND:VCARD\r\n"                         // 1
           "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Old;Style\r\nEND:VCARD\r\n"                        // 5
           "BEGIN:VCARD\r\nVERSION:3.0\r\nN;ENCODING=QUOTED-PRINTABLE:=C3=9C;x\r\nEND:VCARD\r\n"  // 9
@@ -158,7 +145,7 @@ TEST_F(VCardTest, ACardThatCannotBeReadIsSkippedWithItsLineAndTheRestGoesIn)
         EXPECT_EQ(summary.rejected[i].line, lines[i]) << summary.rejected[i].reason;
     EXPECT_NE(summary.rejected[5].reason.find("END:VCARD"), std::string::npos);
     // The skipped cards are kept beside the file, each one closed.
-    const std::string rejected = Read(dir.file("bad.rejected.vcf"));
+    const std::string rejected = ReadFile(dir.file("bad.rejected.vcf"));
     EXPECT_NE(rejected.find("FN:Never Ended\r\nEND:VCARD\r\n"), std::string::npos);
     EXPECT_EQ(records<data::ContactRecord>(into, data::ContactRecord::KeyClientID).size(), 2u);
 }
@@ -166,7 +153,7 @@ TEST_F(VCardTest, ACardThatCannotBeReadIsSkippedWithItsLineAndTheRestGoesIn)
 TEST_F(VCardTest, AFileWithoutCardsAddsNothingAndSaysSo)
 {
     const std::string file = dir.file("none.vcf");
-    Write(file, std::string("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n\0\xff", 33));
+    WriteFile(file, std::string("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n\0\xff", 33));
     const exchange::ImportSummary summary = importFrom(file);
     EXPECT_EQ(summary.added, 0);
     EXPECT_NE(summary.failure.find("no vCard"), std::string::npos);
