@@ -4,9 +4,13 @@
 #include "cli/task_database.h"
 #include "common/batch_job.h"
 #include "common/text.h"
+#include "exchange/calendar_export.h"
+#include "exchange/calendar_import.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
 #include "exchange/field_layout.h"
+#include "exchange/vcard_exchange.h"
+#include "platform/posix/system_clock.h"
 
 #include <filesystem>
 #include <fstream>
@@ -30,14 +34,20 @@ namespace hrln::cli {
     "                    number or text\n"                                                     \
     "  --save-layout FILE  also write the layout used to FILE, for --layout later\n"           \
     "  --no-header       the file has no first line naming the columns\n"                     \
+    "  --format FORMAT   csv, ical (schedule and todo: iCalendar, RFC 5545), vcard\n"          \
+    "                    or vcard3 (contacts: vCard 4.0 or 3.0); by default the\n"              \
+    "                    file's ending decides: .ics ical, .vcf vcard, else csv\n"              \
     "  --help            show this text\n"                                                     \
     "\n"                                                                                       \
-    "Files are UTF-8 text, one record per line ended by CR LF, fields separated by\n"          \
-    "commas, texts in double quotes with inner quotes doubled.\n"
+    "Comma-delimited files are UTF-8 text, one record per line ended by CR LF, fields\n"       \
+    "separated by commas, texts in double quotes with inner quotes doubled. The\n"            \
+    "field options apply to them only. In iCalendar each task is an event with its\n"          \
+    "rule as an RRULE where iCalendar can say it (else its next 50 occurrences, as\n"          \
+    "the output says), each to-do item a VTODO; in vCard each contact a card.\n"
 
 const char* const kExportHelp =
     "Usage: horalyn-cli export TABLE FILE [--fields LIST | --layout FILE]\n"
-    "                          [--save-layout FILE] [--no-header]\n"
+    "                          [--save-layout FILE] [--no-header] [--format FORMAT]\n"
     "\n"
     "Writes every record of the table in the data folder to FILE, the schedule in\n"
     "ID order (history entries included), contacts in ClientID order, the to-do\n"
@@ -46,15 +56,16 @@ const char* const kExportHelp =
 
 const char* const kImportHelp =
     "Usage: horalyn-cli import TABLE FILE [--fields LIST | --layout FILE]\n"
-    "                          [--save-layout FILE] [--no-header]\n"
+    "                          [--save-layout FILE] [--no-header] [--format FORMAT]\n"
     "\n"
     "Adds one record per line of FILE to the table in the data folder, as the\n"
     "program's forms add them: tasks and contacts get new numbers, a category not\n"
     "known yet is added to the categories, tasks pass the schedule form's checks.\n"
     "With a header line the columns are matched to the fields by their names;\n"
     "columns that name no field are passed over. A line that cannot be a record is\n"
-    "skipped and copied to FILE's name with .rejected.csv beside it. Prints what\n"
-    "was added and skipped.\n"
+    "skipped and copied to FILE's name with .rejected.csv beside it (.rejected.ics,\n"
+    ".rejected.vcf for the skipped events and cards). Prints what was added and\n"
+    "skipped.\n"
     "\n" HRLN_EXCHANGE_LAYOUT_HELP
     "\n"
     "Exit status: 0 every line added, 1 some lines skipped, 2 bad arguments or an\n"
@@ -64,10 +75,13 @@ const char* const kImportHelp =
 
 namespace {
 
+enum class Format { Csv, Ical, VCard, VCard3 };
+
 struct Request {
     exchange::ExchangeTable table;
     std::string file;
     exchange::FieldLayout layout;
+    Format format = Format::Csv;
 };
 
 std::optional<std::string> Option(const Arguments& given, std::string_view name)
@@ -118,10 +132,32 @@ std::variant<Request, std::string> ParseRequest(const Arguments& given)
     if (ec)
         return "bad file name " + Quoted(given.operands[1]);
 
+    const std::optional<std::string> format = Option(given, "--format");
+    const std::string ending = text::ToUpper(std::filesystem::path(request.file).extension().string());
+    if (!format)
+        request.format = ending == ".ICS" ? Format::Ical : ending == ".VCF" ? Format::VCard : Format::Csv;
+    else if (*format == "csv")
+        request.format = Format::Csv;
+    else if (*format == "ical")
+        request.format = Format::Ical;
+    else if (*format == "vcard")
+        request.format = Format::VCard;
+    else if (*format == "vcard3")
+        request.format = Format::VCard3;
+    else
+        return "unknown format " + Quoted(*format) + " (use csv, ical, vcard or vcard3)";
+    const bool cards = request.format == Format::VCard || request.format == Format::VCard3;
+    if (request.format == Format::Ical && *table == exchange::ExchangeTable::Contacts)
+        return std::string("contacts go to and from vCards, not iCalendar: use --format vcard");
+    if (cards && *table != exchange::ExchangeTable::Contacts)
+        return std::string("only contacts go to and from vCards: use --format ical or csv");
+
     const std::optional<std::string> fields = Option(given, "--fields");
     const std::optional<std::string> layoutFile = Option(given, "--layout");
     if (fields && layoutFile)
         return std::string("--fields and --layout both choose the fields: give one");
+    if (request.format != Format::Csv && (fields || layoutFile))
+        return std::string("--fields and --layout choose the columns of comma-delimited files only");
     if (fields) {
         auto parsed = FieldsLayout(*table, *fields);
         if (auto* reason = std::get_if<std::string>(&parsed))
@@ -162,6 +198,33 @@ bool RunJob(BatchJob& job)
     return true;
 }
 
+int ExportOther(const Request& request, TaskDatabase& store, StreamPrompter& prompter, const CommandContext& context)
+{
+    if (request.format == Format::Ical) {
+        exchange::CalendarExportJob job(store.db(), request.table, request.file, platform::posix::SystemClock().nowUtc(), prompter);
+        if (!RunJob(job) || !job.ok())
+            return kFailed;
+        context.out << exchange::CalendarExportSummary(job) << '\n';
+        return kDone;
+    }
+    exchange::VCardExportJob job(store.db(), request.file,
+                                 request.format == Format::VCard3 ? exchange::VCardVersion::V3 : exchange::VCardVersion::V4,
+                                 prompter);
+    if (!RunJob(job) || !job.ok())
+        return kFailed;
+    context.out << job.written() << (job.written() == 1 ? " record" : " records") << " written to " << request.file
+                << '\n';
+    return kDone;
+}
+
+int ImportResult(const exchange::ImportSummary& summary, const CommandContext& context)
+{
+    context.out << exchange::SummaryText(summary) << '\n';
+    if (!summary.failure.empty())
+        return context.fail(summary.failure);
+    return summary.rejected.empty() ? kDone : 1;
+}
+
 }  // namespace
 
 int RunExport(const Arguments& given, const CommandContext& context)
@@ -177,6 +240,8 @@ int RunExport(const Arguments& given, const CommandContext& context)
     if (store.open(TaskDatabase::IfMissing::Fail) != data::kOk)
         return kFailed;
     StreamPrompter prompter(context.err);
+    if (request.format != Format::Csv)
+        return ExportOther(request, store, prompter, context);
     exchange::ExportJob job(store.db(), request.table, request.layout, request.file, prompter);
     if (!RunJob(job) || !job.ok())
         return kFailed;
@@ -196,14 +261,16 @@ int RunImport(const Arguments& given, const CommandContext& context)
     if (store.open(TaskDatabase::IfMissing::Create) != data::kOk)
         return kFailed;
     StreamPrompter prompter(context.err);
+    if (request.format == Format::Ical) {
+        exchange::CalendarImportJob job(store.db(), request.table, request.file, prompter);
+        return RunJob(job) ? ImportResult(job.summary(), context) : kFailed;
+    }
+    if (request.format != Format::Csv) {
+        exchange::VCardImportJob job(store.db(), request.file, prompter);
+        return RunJob(job) ? ImportResult(job.summary(), context) : kFailed;
+    }
     exchange::ImportJob job(store.db(), request.table, request.layout, request.file, prompter);
-    if (!RunJob(job))
-        return kFailed;
-    const exchange::ImportSummary& summary = job.summary();
-    context.out << exchange::SummaryText(summary) << '\n';
-    if (!summary.failure.empty())
-        return context.fail(summary.failure);
-    return summary.rejected.empty() ? kDone : 1;
+    return RunJob(job) ? ImportResult(job.summary(), context) : kFailed;
 }
 
 }  // namespace hrln::cli

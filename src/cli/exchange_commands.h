@@ -6,10 +6,10 @@
 #include <string_view>
 
 // `horalyn-cli export` and `import`: the schedule, contacts or to-do list to
-// and from comma-delimited files, for scripts and backups.
+// and from comma-delimited, iCalendar and vCard files, for scripts and backups.
 namespace hrln::cli {
 
-inline constexpr std::array<std::string_view, 3> kExchangeOptions = {"--layout", "--fields", "--save-layout"};
+inline constexpr std::array<std::string_view, 4> kExchangeOptions = {"--layout", "--fields", "--save-layout", "--format"};
 inline constexpr std::array<std::string_view, 1> kExchangeFlags = {"--no-header"};
 
 int RunExport(const Arguments& given, const CommandContext& context);

@@ -2,39 +2,18 @@
 
 #include "common/csv.h"
 #include "data/database.h"
-#include "data/errors.h"
 #include "data/records.h"
-#include "data/schedule_store.h"
 #include "data/table.h"
 #include "exchange/pictures.h"
+#include "exchange/record_adder.h"
 #include "exchange/record_values.h"
-#include "pim/categories.h"
-#include "pim/record_warnings.h"
 #include "platform/prompter.h"
-#include "scheduler/task_fields.h"
 
 #include <filesystem>
 #include <fstream>
 
 namespace hrln::exchange {
 namespace {
-
-// The table's rules refused the record, after saying why.
-constexpr int kRefusedByRules = -1;
-
-// Takes the messages the table's rules give, to report them for the line; a
-// question is answered No, so nothing waits for a user.
-class ReasonPrompter : public platform::Prompter {
-public:
-    platform::MessageButton ask(const platform::MessageBox& box) override
-    {
-        last = box.text;
-        return box.buttons == platform::MessageButtons::Ok ? platform::MessageButton::Ok
-                                                           : platform::MessageButton::No;
-    }
-    void endProgram(const std::string& message) override { last = message; }
-    std::string last;
-};
 
 std::string Quote(std::string_view s)
 {
@@ -48,54 +27,6 @@ bool HasNul(std::string_view s)
     return s.find('\0') != std::string_view::npos;
 }
 
-// The table's own rules for a record read from a line: its defaults, its
-// checks, its categories and its numbering. The reason a record is refused,
-// empty when it was added.
-template <class R>
-struct TableRules;
-
-template <>
-struct TableRules<data::ScheduleRecord> {
-    static void defaults(data::ScheduleRecord& task)
-    {
-        // As a new task in the form begins, for the columns a file leaves out.
-        task.taskType = "Display Message";
-        task.scheduleType = "Once";
-        task.category = "General";
-        task.every = 1;
-    }
-    static int add(data::Table<data::ScheduleRecord>& table, pim::RecordWarnings& warnings)
-    {
-        if (scheduler::ValidateTask(table.rec, warnings) >= 0)
-            return kRefusedByRules;
-        if (const int err = pim::EnsureCategory(table.database(), table.rec.category); err != data::kOk)
-            return err;
-        return data::AddTaskWithNewId(table, {});
-    }
-};
-
-template <>
-struct TableRules<data::ContactRecord> {
-    static void defaults(data::ContactRecord&) {}
-    static int add(data::Table<data::ContactRecord>& table, pim::RecordWarnings&)
-    {
-        if (const int err = pim::EnsureContactCategory(table.database(), table.rec.contactCategory); err != data::kOk)
-            return err;
-        return data::AddContactWithNewId(table, {});
-    }
-};
-
-template <>
-struct TableRules<data::TodoRecord> {
-    static void defaults(data::TodoRecord&) {}
-    static int add(data::Table<data::TodoRecord>& table, pim::RecordWarnings&)
-    {
-        if (const int err = pim::EnsureCategory(table.database(), table.rec.category); err != data::kOk)
-            return err;
-        return table.add();
-    }
-};
-
 }  // namespace
 
 // The input, the rejected file and the table the records go to.
@@ -104,6 +35,7 @@ public:
     virtual ~Sink() = default;
     // The reason the record is refused; empty when it was added.
     virtual std::string add(const csv::Fields& fields, const std::vector<int>& columns) = 0;
+    virtual void newBatch() = 0;
 
     std::ifstream in;
     std::unique_ptr<csv::RecordReader> reader;
@@ -115,7 +47,7 @@ namespace {
 template <class R>
 class TableSink : public ImportJob::Sink {
 public:
-    TableSink(data::Database& db, const FieldLayout& layout) : table_(db), layout_(layout), limits_(detail::LimitsOf<R>())
+    TableSink(data::Database& db, const FieldLayout& layout) : adder_(db), layout_(layout), limits_(detail::LimitsOf<R>())
     {
         for (const ExchangeField& f : layout.fields)
             numbers_.push_back(detail::FieldNumber<R>(f.field));
@@ -156,30 +88,14 @@ public:
                        std::to_string(limits.max) + ")";
             values_.emplace_back(number, *value);
         }
-        table_.clear();
-        TableRules<R>::defaults(table_.rec);
-        detail::SetValues(table_.rec, values_);
-
-        data::Database& db = table_.database();
-        if (const int err = db.savepoint(); err != data::kOk)
-            return "the database refused the record (error " + std::to_string(err) + ")";
-        ReasonPrompter reasons;
-        pim::RecordWarnings warnings(reasons);
-        const int err = TableRules<R>::add(table_, warnings);
-        if (err == data::kOk) {
-            db.releaseSavepoint();
-            return {};
-        }
-        db.rollbackToSavepoint();
-        if (!reasons.last.empty())
-            return reasons.last;
-        if (err == data::kDuplicateKey)
-            return "the record would duplicate a key of " + std::string(R::schema().name());
-        return "the record could not be added (error " + std::to_string(err) + ")";
+        detail::SetValues(adder_.fresh(), values_);
+        return adder_.add();
     }
 
+    void newBatch() override { adder_.newBatch(); }
+
 private:
-    data::Table<R> table_;
+    RecordAdder<R> adder_;
     const FieldLayout& layout_;
     std::vector<detail::FieldLimits> limits_;
     std::vector<int> numbers_;
@@ -188,10 +104,10 @@ private:
 
 }  // namespace
 
-std::string RejectedPathFor(const std::string& path)
+std::string RejectedPathFor(const std::string& path, std::string_view extension)
 {
     std::filesystem::path p(path);
-    p.replace_filename(p.stem().string() + ".rejected.csv");
+    p.replace_filename(p.stem().string() + ".rejected" + std::string(extension));
     return p.string();
 }
 
@@ -205,11 +121,16 @@ std::string SummaryText(const ImportSummary& summary)
         out += " The import stopped: " + summary.failure + ".";
     constexpr std::size_t kListed = 10;
     for (std::size_t i = 0; i < summary.rejected.size() && i < kListed; ++i)
-        out += "\nLine " + std::to_string(summary.rejected[i].line) + ": " + summary.rejected[i].reason;
+        out += "\n" +
+               (summary.rejected[i].item.empty() ? "Line " + std::to_string(summary.rejected[i].line)
+                                                 : summary.rejected[i].item) +
+               ": " + summary.rejected[i].reason;
     if (summary.rejected.size() > kListed)
         out += "\n... and " + std::to_string(summary.rejected.size() - kListed) + " more";
     if (!summary.rejectedPath.empty())
         out += "\nThe skipped lines are in " + summary.rejectedPath;
+    for (const std::string& note : summary.notes)
+        out += "\nNote: " + note + ".";
     return out;
 }
 
@@ -291,7 +212,7 @@ bool ImportJob::mapHeader()
 
 void ImportJob::reject(std::uint64_t line, const std::string& text, std::string reason)
 {
-    summary_.rejected.push_back({line, std::move(reason)});
+    summary_.rejected.push_back({line, std::move(reason), {}});
     if (!sink_->rejected.is_open()) {
         summary_.rejectedPath = RejectedPathFor(path_);
         sink_->rejected.open(summary_.rejectedPath, std::ios::binary | std::ios::trunc);
@@ -308,6 +229,7 @@ bool ImportJob::step(int count)
         summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
         return false;
     }
+    sink_->newBatch();
     csv::Fields fields;
     bool more = true;
     for (int i = 0; i < count; ++i) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hrln::data {
@@ -20,6 +21,7 @@ namespace hrln::exchange {
 struct RejectedLine {
     std::uint64_t line = 0;  // where the record began, from 1
     std::string reason;
+    std::string item;        // the record named otherwise ("Event 3 (\"Dentist\")"); empty: by its line
 };
 
 struct ImportSummary {
@@ -28,10 +30,12 @@ struct ImportSummary {
     std::string rejectedPath;  // where the skipped lines went; empty when none were
     bool cancelled = false;
     std::string failure;       // why the job stopped early; empty when it did not
+    std::vector<std::string> notes;  // what the records added could not keep
 };
 
-// "tasks.csv" gives "tasks.rejected.csv" in the same folder.
-std::string RejectedPathFor(const std::string& path);
+// "tasks.csv" gives "tasks.rejected.csv" in the same folder; with `extension`
+// ".ics", "tasks.ics" gives "tasks.rejected.ics".
+std::string RejectedPathFor(const std::string& path, std::string_view extension = ".csv");
 
 // The summary for the user: added, skipped with their lines and reasons (the
 // first few), and where the skipped lines were written.

@@ -15,6 +15,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
+    // The same moment in UTC, for files that carry time stamps in UTC; a
+    // clock that knows no time zone gives its own reading.
+    virtual DateTime nowUtc() const { return now(); }
     Date today() const { return now().date; }
 };
 

@@ -92,5 +92,45 @@ TEST_F(ExchangeCommandsTest, SkippedLinesGiveStatusOneAndTheirFile)
     EXPECT_EQ(test::ReadFile(File("todo.rejected.csv")), "ToDo,Priority\r\n\"Write\",high\r\n");
 }
 
+TEST_F(ExchangeCommandsTest, CalendarsAndCardsGoByTheFileEndingOrTheFormatNamed)
+{
+    ASSERT_EQ(Run({"add", "--description", "Stand up", "--type", "Custom", "--every", "2", "--unit", "hour(s)",
+                   "--date", "2027-03-06", "--time", "08:00"})
+                  .status,
+              0);
+    ASSERT_EQ(Run({"add", "--description", "Month end", "--type", "Monthly", "--date", "2027-01-31", "--time",
+                   "17:00"})
+                  .status,
+              0);
+    const CliResult listed = Run({"list"});
+    const CliResult exported = Run({"export", "schedule", File("all.ics")});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    // The rule iCalendar cannot say is named.
+    EXPECT_NE(exported.out.find("2 records written.\nTask 2 (\"Month end\")"), std::string::npos) << exported.out;
+    EXPECT_TRUE(test::ReadFile(File("all.ics")).starts_with("BEGIN:VCALENDAR\r\n"));
+    test::WriteFile(File("contacts.csv"), "LastName,FirstName,Email\r\n\"Doe\",\"Jane\",\"jane@example.org\"\r\n");
+    ASSERT_EQ(Run({"import", "contacts", File("contacts.csv")}).status, 0);
+    const CliResult cards = Run({"export", "contacts", File("cards.txt"), "--format", "vcard3"});
+    ASSERT_EQ(cards.status, 0) << cards.err;
+    EXPECT_NE(test::ReadFile(File("cards.txt")).find("VERSION:3.0\r\nFN:Jane Doe\r\n"), std::string::npos);
+
+    UseSecondFolder();
+    const CliResult imported = Run({"import", "schedule", File("all.ics")});
+    EXPECT_EQ(imported.status, 0) << imported.err << imported.out;
+    EXPECT_EQ(Run({"list"}).out, listed.out);
+    const CliResult people = Run({"import", "contacts", File("cards.txt"), "--format", "vcard"});
+    EXPECT_EQ(people.status, 0) << people.err;
+    EXPECT_EQ(people.out, "1 record added, 0 skipped.\n");
+
+    const std::vector<std::vector<std::string_view>> refused = {
+        {"export", "contacts", "c.ics"},
+        {"export", "schedule", "s.vcf"},
+        {"export", "schedule", "s.ics", "--fields", "Description"},
+        {"export", "schedule", "s.txt", "--format", "xml"},
+    };
+    for (const auto& args : refused)
+        ExpectRefused(Run(args), args);
+}
+
 }  // namespace
 }  // namespace hrln::cli

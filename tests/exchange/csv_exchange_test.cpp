@@ -228,6 +228,42 @@ TEST_F(ExchangeTest, ImportedRecordsNameCategoriesAsStoredAndAddTheMissingOnes)
     EXPECT_EQ(records<data::ContactCategoryRecord>(into, 0).size(), 2u);
 }
 
+TEST_F(ExchangeTest, WhatABatchRemembersNeverOutlivesItsTransactionOrARefusedRecord)
+{
+    // Line 3 brings the new category "Fresh" but is refused (no such time), so
+    // the category it added is taken back; line 4 adds it in its own spelling.
+    const std::string tasks = dir.file("t.csv");
+    WriteFile(tasks, "Description,Category,Date,Time\r\n"
+                     "A,Work,2026-12-09,09:00\r\nB,Fresh,2026-12-09,25:00\r\nC,FRESH,2026-12-09,10:00\r\n"
+                     "D,Work,2026-12-09,11:00\r\nE,Work,2026-12-09,12:00\r\nF,fresh,2026-12-09,13:00\r\n");
+    FieldLayout layout;
+    layout.fields = {exchange::DefaultField({"Description", exchange::FieldKind::Text}),
+                     exchange::DefaultField({"Category", exchange::FieldKind::Text}),
+                     exchange::DefaultField({"Date", exchange::FieldKind::Date}),
+                     exchange::DefaultField({"Time", exchange::FieldKind::Time})};
+    exchange::ImportJob job(into, ExchangeTable::Schedule, layout, tasks, prompter);
+    BatchRun r(job, 3);
+    ASSERT_TRUE(r.start());
+    r.tick();
+    // Between two batches another window adds the task the next batch would
+    // have numbered.
+    data::ScheduleRecord other;
+    other.id = 3;
+    other.description = "from elsewhere";
+    store(into, other);
+    while (r.running())
+        r.tick();
+    EXPECT_EQ(job.summary().added, 5) << exchange::SummaryText(job.summary());
+    const auto stored = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(stored.size(), 6u);
+    std::vector<std::string> order;
+    for (const auto& t : stored)
+        order.push_back(std::to_string(t.id) + t.description.str() + ":" + t.category.str());
+    EXPECT_EQ(order, (std::vector<std::string>{"1A:Work", "2C:FRESH", "3from elsewhere:", "4D:Work", "5E:Work",
+                                               "6F:FRESH"}));
+    EXPECT_EQ(records<data::CategoryRecord>(into, 0).size(), 2u);
+}
+
 TEST_F(ExchangeTest, ASpreadsheetFileImportsByItsHeaderNames)
 {
     // As a spreadsheet writes it: a byte order mark, bare texts, quotes only

@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QTableWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <set>
 
 namespace hrln::test {
 namespace {
@@ -69,6 +72,28 @@ TEST(FieldChooserWindowTest, FieldsAreChosenOrderedAndDroppedByTheButtons)
     w.addAll();
     EXPECT_EQ(w.layout().fields.size(), exchange::AvailableFields(ExchangeTable::Todo).size());
     EXPECT_EQ(available->count(), 0);
+}
+
+TEST(FieldChooserWindowTest, EveryControlIsReachedByItsKey)
+{
+    ui::FieldChooserWindow w(ExchangeTable::Todo, exchange::FieldLayout{}, false);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* available = w.findChild<QListWidget*>(QStringLiteral("availableList"));
+    auto* chosen = w.findChild<QTableWidget*>(QStringLiteral("chosenTable"));
+    QTest::keyClick(&w, Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), chosen);
+    QTest::keyClick(&w, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), available);
+    // Alt+L adds every field, Alt+R takes the one chosen back (a button's key
+    // clicks it a moment later, as it shows the press).
+    const std::size_t all = exchange::AvailableFields(ExchangeTable::Todo).size();
+    QTest::keyClick(&w, Qt::Key_L, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.layout().fields.size() == all; }, 2000));
+    chosen->setCurrentCell(0, 0);
+    QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.layout().fields.size() == all - 1; }, 2000));
 }
 
 class ExchangeFrameTest : public FrameTest {
@@ -147,6 +172,55 @@ TEST_F(ExchangeFrameTest, FileExportAndImportRunFromTheMenusAndKeepTheLayout)
     EXPECT_EQ(prompter.shown[1].text, "No Fields Selected for Export!");
     EXPECT_FALSE(std::filesystem::exists(file.toStdString()));
     ui::SetFileChooser(nullptr);
+}
+
+TEST_F(ExchangeFrameTest, CalendarsAndCardsRunFromTheSameMenus)
+{
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(9, 0), "first");
+    addTask(2, MakeDate(3, 3, 2027), MakeTime(10, 0), "second");
+    {
+        data::Table<data::ContactRecord> c(db);
+        c.rec.clientId = 1;
+        c.rec.lastName = "Doe";
+        c.rec.firstName = "Jane";
+        ASSERT_EQ(c.add(), data::kOk);
+    }
+    QString file = QString::fromStdString(dir.file("out.ics"));
+    std::vector<ui::FileRequest> asked;
+    ui::SetFileChooser([&](QWidget*, const ui::FileRequest& r) {
+        asked.push_back(r);
+        return file;
+    });
+    frame->findChild<QAction*>(QStringLiteral("actionExportScheduleIcal"))->trigger();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].suggested, QStringLiteral("schedule.ics"));
+    EXPECT_TRUE(ReadFile(file.toStdString()).starts_with("BEGIN:VCALENDAR\r\n"));
+    EXPECT_TRUE(prompter.shown.empty());  // every rule said exactly: nothing to tell
+    frame->findChild<QAction*>(QStringLiteral("actionImportScheduleIcal"))->trigger();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("2 records added, 0 skipped."), std::string::npos) << prompter.shown[0].text;
+    EXPECT_EQ(data::Table<data::ScheduleRecord>(db).count(), 4);
+
+    file = QString::fromStdString(dir.file("people.vcf"));
+    frame->findChild<QAction*>(QStringLiteral("actionExportContactsVcard3"))->trigger();
+    EXPECT_NE(ReadFile(file.toStdString()).find("VERSION:3.0"), std::string::npos);
+    frame->findChild<QAction*>(QStringLiteral("actionImportContactsVcard"))->trigger();
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[1].caption, "Import Contacts");
+    EXPECT_EQ(data::Table<data::ContactRecord>(db).count(), 2);
+    ui::SetFileChooser(nullptr);
+
+    // Every command of the Import and Export menus has a key of its own.
+    for (const char* menu : {"menuImport", "menuExport"}) {
+        std::set<QChar> keys;
+        for (QAction* a : frame->findChild<QMenu*>(QString::fromUtf8(menu))->actions()) {
+            if (a->isSeparator())
+                continue;
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << a->text().toStdString();
+            EXPECT_TRUE(keys.insert(a->text().at(amp + 1).toLower()).second) << a->text().toStdString();
+        }
+    }
 }
 
 }  // namespace

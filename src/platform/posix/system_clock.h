@@ -8,6 +8,7 @@ namespace hrln::platform::posix {
 class SystemClock : public Clock {
 public:
     DateTime now() const override;
+    DateTime nowUtc() const override;
 };
 
 }  // namespace hrln::platform::posix

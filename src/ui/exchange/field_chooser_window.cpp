@@ -87,8 +87,13 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("A&vailable fields:"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("C&hosen fields, in file order:"), this), 0, 2);
+    // The labels' keys take the focus to their lists.
+    auto* availableLabel = new QLabel(QStringLiteral("A&vailable fields:"), this);
+    availableLabel->setBuddy(available_);
+    auto* chosenLabel = new QLabel(QStringLiteral("C&hosen fields, in file order:"), this);
+    chosenLabel->setBuddy(chosen_);
+    grid->addWidget(availableLabel, 0, 0);
+    grid->addWidget(chosenLabel, 0, 2);
     grid->addWidget(available_, 1, 0);
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(chosen_, 1, 2);

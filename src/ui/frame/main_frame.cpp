@@ -5,8 +5,11 @@
 #include "scheduler/scheduler.h"
 #include "scheduler/script_runner.h"
 #include "scheduler/tray_controller.h"
+#include "exchange/calendar_export.h"
+#include "exchange/calendar_import.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
+#include "exchange/vcard_exchange.h"
 #include "ui/exchange/field_chooser_window.h"
 #include "ui/frame/about_window.h"
 #include "ui/frame/icons.h"
@@ -114,6 +117,42 @@ void MainFrame::buildMenus()
         QAction* out = exportMenu->addAction(QString::fromUtf8(t.text), this, [this, table] { runExport(table); });
         out->setObjectName(QStringLiteral("actionExport") + QString::fromUtf8(t.name));
         out->setStatusTip(QString::fromUtf8(t.tip));
+    }
+    import->addSeparator();
+    exportMenu->addSeparator();
+    // Calendars and address books of other programs.
+    const struct {
+        Exchange format;
+        exchange::ExchangeTable table;
+        const char* text;
+        const char* name;
+        const char* tip;
+        bool import;
+    } others[] = {
+        {Exchange::Calendar, exchange::ExchangeTable::Schedule, "Schedule as &iCalendar", "ScheduleIcal",
+         "iCalendar (.ics) file: each task an event", true},
+        {Exchange::Calendar, exchange::ExchangeTable::Todo, "To Do as iCalen&dar", "TodoIcal",
+         "iCalendar (.ics) file: each item a to-do", true},
+        {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards", "ContactsVcard",
+         "vCard (.vcf) file, version 3.0 or 4.0", true},
+        {Exchange::Calendar, exchange::ExchangeTable::Schedule, "Schedule as &iCalendar", "ScheduleIcal",
+         "iCalendar (.ics) file: each task an event", false},
+        {Exchange::Calendar, exchange::ExchangeTable::Todo, "To Do as iCalen&dar", "TodoIcal",
+         "iCalendar (.ics) file: each item a to-do", false},
+        {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards 4.0", "ContactsVcard",
+         "vCard 4.0 (.vcf) file", false},
+        {Exchange::Cards3, exchange::ExchangeTable::Contacts, "Contacts as vCards &3.0", "ContactsVcard3",
+         "vCard 3.0 (.vcf) file, for older address books", false},
+    };
+    for (const auto& o : others) {
+        const Exchange format = o.format;
+        const exchange::ExchangeTable table = o.table;
+        QAction* action =
+            o.import ? import->addAction(QString::fromUtf8(o.text), this, [this, format, table] { runImportOf(format, table); })
+                     : exportMenu->addAction(QString::fromUtf8(o.text), this,
+                                             [this, format, table] { runExportOf(format, table); });
+        action->setObjectName(QString::fromUtf8(o.import ? "actionImport" : "actionExport") + QString::fromUtf8(o.name));
+        action->setStatusTip(QString::fromUtf8(o.tip));
     }
     file->addSeparator();
     QAction* exit = file->addAction(ProgramIcon(QStringLiteral("exit")), QStringLiteral("E&xit"), this,
@@ -539,6 +578,18 @@ QString JobName(const char* job, exchange::ExchangeTable table)
 
 }  // namespace
 
+namespace {
+
+const QString kCalendarFilter = QStringLiteral("iCalendar Files (*.ics *.ICS);;All Files (*)");
+const QString kCardFilter = QStringLiteral("vCard Files (*.vcf *.VCF);;All Files (*)");
+
+void ShowSummary(platform::Prompter& prompter, const exchange::ImportSummary& summary, const QString& title)
+{
+    prompter.ask({exchange::SummaryText(summary), "Import " + title.toStdString(), platform::MessageIcon::Information});
+}
+
+}  // namespace
+
 void MainFrame::runExport(exchange::ExchangeTable table)
 {
     FieldChooserWindow chooser(table, SavedLayout(table, s_.dataFolder), false, this);
@@ -569,8 +620,52 @@ void MainFrame::runImport(exchange::ExchangeTable table)
     exchange::ImportJob job(s_.db, table, layout, file.toStdString(), s_.prompter);
     ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
     if (!job.refused())
-        s_.prompter.ask({exchange::SummaryText(job.summary()), "Import " + title.toStdString(),
-                         platform::MessageIcon::Information});
+        ShowSummary(s_.prompter, job.summary(), title);
+}
+
+void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
+{
+    const QString title = QString::fromUtf8(exchange::TableTitle(table));
+    const bool calendar = format == Exchange::Calendar;
+    const QString file =
+        ChooseFile(this, {FileRequest::Kind::Save, QStringLiteral("Export ") + title, calendar ? kCalendarFilter : kCardFilter,
+                          title.toLower().remove(QLatin1Char(' ')) + (calendar ? QStringLiteral(".ics") : QStringLiteral(".vcf"))});
+    if (file.isEmpty())
+        return;
+    if (calendar) {
+        exchange::CalendarExportJob job(s_.db, table, file.toStdString(), s_.clock.nowUtc(), s_.prompter);
+        ProgressWindow::Run(job, kExchangeBatch, JobName("EXPORT", table), this);
+        // A rule written as occurrences is said, not passed over.
+        if (job.ok() && !job.notes().empty())
+            s_.prompter.ask({exchange::CalendarExportSummary(job), "Export " + title.toStdString(),
+                             platform::MessageIcon::Information});
+        return;
+    }
+    exchange::VCardExportJob job(s_.db, file.toStdString(),
+                                 format == Exchange::Cards3 ? exchange::VCardVersion::V3 : exchange::VCardVersion::V4,
+                                 s_.prompter);
+    ProgressWindow::Run(job, kExchangeBatch, JobName("EXPORT", table), this);
+}
+
+void MainFrame::runImportOf(Exchange format, exchange::ExchangeTable table)
+{
+    const QString title = QString::fromUtf8(exchange::TableTitle(table));
+    const bool calendar = format == Exchange::Calendar;
+    const QString file = ChooseFile(
+        this, {FileRequest::Kind::Open, QStringLiteral("Import ") + title, calendar ? kCalendarFilter : kCardFilter, {}});
+    if (file.isEmpty())
+        return;
+    if (calendar) {
+        exchange::CalendarImportJob job(s_.db, table, file.toStdString(), s_.prompter);
+        ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
+        if (!job.refused())
+            ShowSummary(s_.prompter, job.summary(), title);
+        return;
+    }
+    exchange::VCardImportJob job(s_.db, file.toStdString(), s_.prompter);
+    ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
+    if (!job.refused())
+        ShowSummary(s_.prompter, job.summary(), title);
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

@@ -1,0 +1,235 @@
+// A 100,000-task schedule written to a comma-delimited file with every field
+// and read back into an empty database, as File, Import does it (batches of
+// 200 records, each batch one transaction); the same file loaded into a plain
+// table of text columns through one prepared statement in one transaction,
+// as sqlite3's .import does, is the reference. The iCalendar export and
+// import of the same schedule run beside them.
+#include "common/csv.h"
+#include "common/batch_job.h"
+#include "data/database.h"
+#include "data/records.h"
+#include "data/table.h"
+#include "exchange/calendar_export.h"
+#include "exchange/calendar_import.h"
+#include "exchange/csv_export.h"
+#include "exchange/csv_import.h"
+#include "platform/prompter.h"
+#include "support/bench_schedule.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using namespace hrln;
+
+constexpr int kTasks = 100'000;
+constexpr int kBatch = 200;
+
+class QuietPrompter : public platform::Prompter {
+public:
+    platform::MessageButton ask(const platform::MessageBox&) override { return platform::MessageButton::Ok; }
+    void endProgram(const std::string&) override {}
+};
+
+std::filesystem::path Folder()
+{
+    static const std::filesystem::path folder = [] {
+        auto p = std::filesystem::temp_directory_path() / ("hrln-bench-exchange-" + std::to_string(getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return folder;
+}
+
+void Run(BatchJob& job)
+{
+    BatchRun run(job, kBatch);
+    if (!run.start())
+        return;
+    while (run.running())
+        run.tick();
+}
+
+data::Database& Source()
+{
+    static std::unique_ptr<data::Database> db = [] {
+        auto d = std::make_unique<data::Database>((Folder() / "source.tps").string(), data::MainLayout());
+        d->create();
+        // Tasks the schedule form takes, over 20 categories.
+        d->begin();
+        data::Table<data::ScheduleRecord> t(*d);
+        for (int i = 1; i <= kTasks; ++i) {
+            t.clear();
+            t.rec.id = i;
+            t.rec.taskType = i % 4 == 0 ? "Run Program" : "Display Message";
+            t.rec.command = i % 4 == 0 ? "xterm -e top" : "";
+            t.rec.category = "Category " + std::to_string(i % 20);
+            t.rec.description = "Task number " + std::to_string(i) + ", with a comma";
+            t.rec.scheduleType = "Day of Week";
+            t.rec.monday = t.rec.wednesday = 1;
+            t.rec.every = 1;
+            t.rec.date = bench::BenchToday() + 2 + i % 300;
+            t.rec.time = MakeTime(i % 24, i % 60);
+            t.rec.message = "Remember task " + std::to_string(i);
+            t.add();
+        }
+        d->commit();
+        return d;
+    }();
+    return *db;
+}
+
+const std::string& CsvFile()
+{
+    static const std::string file = [] {
+        const std::string path = (Folder() / "schedule.csv").string();
+        QuietPrompter quiet;
+        exchange::ExportJob job(Source(), exchange::ExchangeTable::Schedule,
+                                exchange::DefaultLayout(exchange::ExchangeTable::Schedule), path, quiet);
+        Run(job);
+        return path;
+    }();
+    return file;
+}
+
+std::unique_ptr<data::Database> Empty(const char* name)
+{
+    const std::string path = (Folder() / name).string();
+    for (const char* end : {"", "-wal", "-shm"})
+        std::filesystem::remove(path + end);
+    auto db = std::make_unique<data::Database>(path, data::MainLayout());
+    db->create();
+    return db;
+}
+
+void ImportCsv(benchmark::State& state)
+{
+    const std::string& file = CsvFile();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto db = Empty("into.tps");
+        QuietPrompter quiet;
+        exchange::ImportJob job(*db, exchange::ExchangeTable::Schedule,
+                                exchange::DefaultLayout(exchange::ExchangeTable::Schedule), file, quiet);
+        state.ResumeTiming();
+        Run(job);
+        if (job.summary().added != kTasks) {
+            static std::string why;
+            why = "not every line was added: " + exchange::SummaryText(job.summary()).substr(0, 300);
+            state.SkipWithError(why.c_str());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+// What sqlite3's .import does with the same file: every field as text into a
+// plain table, one prepared insert, one transaction.
+void BareImportCsv(benchmark::State& state)
+{
+    const std::string& file = CsvFile();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string path = (Folder() / "bare.db").string();
+        std::filesystem::remove(path);
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        std::ifstream in(file, std::ios::binary);
+        csv::RecordReader reader(in);
+        csv::Fields fields;
+        reader.next(fields);  // the header names the columns
+        std::string create = "CREATE TABLE s(", insert = "INSERT INTO s VALUES(";
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            create += (i ? ",c" : "c") + std::to_string(i) + " TEXT";
+            insert += i ? ",?" : "?";
+        }
+        sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
+        state.ResumeTiming();
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &stmt, nullptr);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        int rows = 0;
+        while (reader.next(fields)) {
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                sqlite3_bind_text(stmt, static_cast<int>(i + 1), fields[i].data(), static_cast<int>(fields[i].size()),
+                                  SQLITE_STATIC);
+            sqlite3_step(stmt);
+            sqlite3_reset(stmt);
+            ++rows;
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        if (rows != kTasks)
+            state.SkipWithError("not every line was read");
+    }
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+void ExportCsv(benchmark::State& state)
+{
+    data::Database& db = Source();
+    const std::string path = (Folder() / "out.csv").string();
+    for (auto _ : state) {
+        QuietPrompter quiet;
+        exchange::ExportJob job(db, exchange::ExchangeTable::Schedule,
+                                exchange::DefaultLayout(exchange::ExchangeTable::Schedule), path, quiet);
+        Run(job);
+        if (job.written() != kTasks)
+            state.SkipWithError("not every task was written");
+    }
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+void ExportIcal(benchmark::State& state)
+{
+    data::Database& db = Source();
+    const std::string path = (Folder() / "out.ics").string();
+    for (auto _ : state) {
+        QuietPrompter quiet;
+        exchange::CalendarExportJob job(db, exchange::ExchangeTable::Schedule, path, {bench::BenchToday(), 1}, quiet);
+        Run(job);
+        if (job.written() != kTasks)
+            state.SkipWithError("not every task was written");
+    }
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+void ImportIcal(benchmark::State& state)
+{
+    const std::string path = (Folder() / "in.ics").string();
+    {
+        QuietPrompter quiet;
+        exchange::CalendarExportJob job(Source(), exchange::ExchangeTable::Schedule, path, {bench::BenchToday(), 1}, quiet);
+        Run(job);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto db = Empty("into-ical.tps");
+        QuietPrompter quiet;
+        exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, quiet);
+        state.ResumeTiming();
+        Run(job);
+        if (job.summary().added != kTasks) {
+            static std::string why;
+            why = "not every event was added: " + exchange::SummaryText(job.summary()).substr(0, 300);
+            state.SkipWithError(why.c_str());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+}  // namespace
+
+BENCHMARK(BareImportCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ExportIcal)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ImportIcal)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,266 @@
+#include "exchange/calendar_export.h"
+
+#include "data/records.h"
+#include "data/table.h"
+#include "exchange/calendar_rule.h"
+#include "exchange/ical_handle.h"
+#include "exchange/part_file.h"
+#include "platform/prompter.h"
+#include "recurrence/recurrence.h"
+#include "recurrence/schedule_rule.h"
+
+#include <set>
+
+namespace hrln::exchange {
+namespace {
+
+// NextOccurrence asks nothing of a rule it can step; a rule it cannot step
+// is not stepped here.
+class SilentPrompter : public platform::Prompter {
+public:
+    platform::MessageButton ask(const platform::MessageBox&) override { return platform::MessageButton::Ok; }
+    void endProgram(const std::string&) override {}
+};
+
+void AddText(icalcomponent* c, icalproperty* p)
+{
+    icalcomponent_add_property(c, p);
+}
+
+// Every field not in `mapped` as an X-HRLN- property, numbers as decimals.
+template <class R>
+void AddExtras(icalcomponent* c, const R& record, const std::set<std::string_view>& mapped)
+{
+    R::fields(record, [&](const char* name, const auto& field) {
+        if (mapped.count(name))
+            return;
+        std::string value;
+        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+            value = std::to_string(field);
+        else
+            value = field.str();
+        if (value.empty())
+            return;  // iCalendar has no empty values; a blank field stays blank
+        icalproperty* p = icalproperty_new_x(value.c_str());
+        icalproperty_set_x_name(p, ical::ExtraName(name).c_str());
+        icalcomponent_add_property(c, p);
+    });
+}
+
+void AddCommon(icalcomponent* c, const std::string& uid, const platform::DateTime& stamp, std::string_view summary,
+               std::string_view notes, std::string_view category)
+{
+    AddText(c, icalproperty_new_uid(uid.c_str()));
+    icaltimetype dtstamp = ical::FromMoment(stamp.date, stamp.time == 0 ? 1 : stamp.time);
+    dtstamp = icaltime_set_timezone(&dtstamp, icaltimezone_get_utc_timezone());
+    AddText(c, icalproperty_new_dtstamp(dtstamp));
+    AddText(c, icalproperty_new_summary(std::string(summary).c_str()));
+    if (!notes.empty())
+        AddText(c, icalproperty_new_description(std::string(notes).c_str()));
+    if (!category.empty())
+        AddText(c, icalproperty_new_categories(std::string(category).c_str()));
+}
+
+std::string TaskName(const data::ScheduleRecord& task)
+{
+    return "Task " + std::to_string(task.id) + " (\"" + std::string(task.description.view()) + "\")";
+}
+
+}  // namespace
+
+class CalendarExportJob::Source {
+public:
+    virtual ~Source() = default;
+    virtual int count() = 0;
+    // The next record's component, or nothing at the end of the table.
+    virtual ical::Component next(std::vector<std::string>& notes) = 0;
+    platform::DateTime stamp;
+};
+
+namespace {
+
+class ScheduleSource : public CalendarExportJob::Source {
+public:
+    explicit ScheduleSource(data::Database& db) : table_(db) { table_.set(data::ScheduleRecord::KeyID); }
+    int count() override { return table_.count(); }
+
+    ical::Component next(std::vector<std::string>& notes) override
+    {
+        if (table_.next() != data::kOk)
+            return nullptr;
+        const data::ScheduleRecord& task = table_.rec;
+        ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
+        AddCommon(c.get(), "task-" + std::to_string(task.id) + "@horalyn", stamp, task.description.view(),
+                  task.message.view(), task.category.view());
+        if (task.date != 0) {
+            const icaltimetype start = ical::FromMoment(task.date, task.time);
+            AddText(c.get(), icalproperty_new_dtstart(start));
+            addRule(c.get(), task, notes);
+            if (task.skipNextTime)
+                AddText(c.get(), icalproperty_new_exdate(start));
+            if (task.advanceWarnDate != 0)
+                addWarning(c.get(), task, start);
+        }
+        AddExtras(c.get(), task, {"ID", "Description", "Category", "Message"});
+        return c;
+    }
+
+private:
+    static void addRule(icalcomponent* c, const data::ScheduleRecord& task, std::vector<std::string>& notes)
+    {
+        const RuleText rule = RecurrenceRuleFor(task);
+        if (!rule.rrule.empty()) {
+            AddText(c, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.rrule.c_str())));
+            return;
+        }
+        if (rule.inexact.empty())
+            return;
+        if (recurrence::UnitOf(task.everyType.view()) == recurrence::Unit::Invalid &&
+            recurrence::KindOf(task) == recurrence::RuleKind::Custom) {
+            notes.push_back(TaskName(task) + ": " + rule.inexact + "; only its next occurrence is written");
+            return;
+        }
+        // The occurrences the task will have, as the scheduler steps it.
+        data::ScheduleRecord step = task;
+        SilentPrompter silent;
+        for (int i = 1; i < kOccurrencesWritten; ++i) {
+            recurrence::NextOccurrence(step, step.date, step.time, silent);
+            icaldatetimeperiodtype when{};
+            when.time = ical::FromMoment(step.date, step.time);
+            when.period = icalperiodtype_null_period();
+            AddText(c, icalproperty_new_rdate(when));
+        }
+        notes.push_back(TaskName(task) + ": " + rule.inexact + "; its next " + std::to_string(kOccurrencesWritten) +
+                        " occurrences are written instead");
+    }
+
+    static void addWarning(icalcomponent* c, const data::ScheduleRecord& task, const icaltimetype& start)
+    {
+        icaltimetype warn = ical::FromMoment(task.advanceWarnDate, task.advanceWarnTime == 0 ? 1 : task.advanceWarnTime);
+        icaltimetype from = start;
+        if (from.is_date) {
+            from.is_date = 0;
+            from.hour = from.minute = from.second = 0;
+        }
+        icaltriggertype trigger{};
+        trigger.time = icaltime_null_time();
+        trigger.duration = icaltime_subtract(warn, from);
+        ical::Component alarm(icalcomponent_new(ICAL_VALARM_COMPONENT));
+        AddText(alarm.get(), icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        AddText(alarm.get(), icalproperty_new_trigger(trigger));
+        AddText(alarm.get(), icalproperty_new_description(std::string(task.description.view()).c_str()));
+        icalcomponent_add_component(c, alarm.release());
+    }
+
+    data::Table<data::ScheduleRecord> table_;
+};
+
+class TodoSource : public CalendarExportJob::Source {
+public:
+    explicit TodoSource(data::Database& db) : table_(db) { table_.set(data::TodoRecord::KeyToDo); }
+    int count() override { return table_.count(); }
+
+    ical::Component next(std::vector<std::string>&) override
+    {
+        if (table_.next() != data::kOk)
+            return nullptr;
+        const data::TodoRecord& item = table_.rec;
+        ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
+        AddCommon(c.get(), "todo-" + std::to_string(++number_) + "@horalyn", stamp, item.toDo.view(),
+                  item.notes.view(), item.category.view());
+        // iCalendar's priorities run 1 (highest) to 9; the list's own 1 to 10
+        // travels in its X-HRLN- property.
+        if (item.priority >= 1 && item.priority <= 9)
+            AddText(c.get(), icalproperty_new_priority(item.priority));
+        if (item.completionDate != 0)
+            AddText(c.get(), icalproperty_new_due(ical::FromMoment(item.completionDate, item.completionTime)));
+        AddText(c.get(), icalproperty_new_status(item.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+        AddExtras(c.get(), item, {"ToDo", "Category", "Notes"});
+        return c;
+    }
+
+private:
+    data::Table<data::TodoRecord> table_;
+    int number_ = 0;
+};
+
+}  // namespace
+
+CalendarExportJob::CalendarExportJob(data::Database& db, ExchangeTable table, std::string path,
+                                     platform::DateTime stampUtc, platform::Prompter& prompter)
+    : db_(db), table_(table), path_(std::move(path)), stamp_(stampUtc), prompter_(prompter)
+{
+}
+
+CalendarExportJob::~CalendarExportJob() = default;
+
+std::string CalendarExportJob::description() const
+{
+    return "Exporting " + std::string(TableTitle(table_));
+}
+
+bool CalendarExportJob::refuse(const std::string& text)
+{
+    ok_ = false;
+    prompter_.ask({text, "Export", platform::MessageIcon::Exclamation});
+    return false;
+}
+
+bool CalendarExportJob::begin()
+{
+    switch (table_) {
+    case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSource>(db_); break;
+    case ExchangeTable::Todo: source_ = std::make_unique<TodoSource>(db_); break;
+    case ExchangeTable::Contacts: return refuse("Contacts are exported as vCards, not as a calendar.");
+    }
+    source_->stamp = stamp_;
+    file_ = std::make_unique<PartFile>(path_);
+    if (!file_->open())
+        return refuse("Could not create " + path_ + ".");
+    total_ = source_->count();
+    file_->out() << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\nCALSCALE:GREGORIAN\r\n";
+    return true;
+}
+
+bool CalendarExportJob::step(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const ical::Component c = source_->next(notes_);
+        if (!c)
+            return false;
+        file_->out() << ical::Text(c.get());
+        ++written_;
+    }
+    return true;
+}
+
+int CalendarExportJob::percent() const
+{
+    return PercentDone(written_, total_);
+}
+
+void CalendarExportJob::end(bool cancelled)
+{
+    if (!file_)
+        return;
+    // A cancelled export keeps what it wrote, as a whole calendar of the
+    // records done.
+    (void)cancelled;
+    file_->out() << "END:VCALENDAR\r\n";
+    if (const std::string failed = file_->commit(); !failed.empty())
+        refuse(failed);
+}
+
+std::string CalendarExportSummary(const CalendarExportJob& job)
+{
+    std::string out = std::to_string(job.written()) + (job.written() == 1 ? " record" : " records") + " written.";
+    constexpr std::size_t kListed = 10;
+    const auto& notes = job.notes();
+    for (std::size_t i = 0; i < notes.size() && i < kListed; ++i)
+        out += "\n" + notes[i];
+    if (notes.size() > kListed)
+        out += "\n... and " + std::to_string(notes.size() - kListed) + " more";
+    return out;
+}
+
+}  // namespace hrln::exchange

@@ -1,0 +1,399 @@
+#include "exchange_fixture.h"
+
+#include "data/table.h"
+#include "exchange/calendar_export.h"
+#include "exchange/calendar_import.h"
+#include "exchange/calendar_rule.h"
+#include "recurrence/recurrence.h"
+#include "recurrence/schedule_rule.h"
+
+#include <libical/ical.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace hrln::test {
+namespace {
+
+using exchange::ExchangeTable;
+
+const platform::DateTime kStamp{MakeDate(12, 9, 2026), MakeTime(5, 0)};
+
+struct Moment {
+    Date date;
+    Time time;
+    bool operator==(const Moment&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Moment& m)
+{
+    return os << FormatD17(m.date) << ' ' << (m.time ? FormatT7(m.time) : std::string("(no time)"));
+}
+
+data::ScheduleRecord Task(std::string_view description, std::string_view type, Date date, Time time)
+{
+    data::ScheduleRecord t;
+    t.taskType = "Display Message";
+    t.category = "Work";
+    t.description = description;
+    t.scheduleType = type;
+    t.date = date;
+    t.time = time;
+    t.every = 1;
+    return t;
+}
+
+// One task of every kind of rule, those iCalendar cannot say among them.
+std::vector<data::ScheduleRecord> EveryRule()
+{
+    const Date d = MakeDate(12, 10, 2026);  // a Thursday
+    const Time t = MakeTime(9, 30);
+    std::vector<data::ScheduleRecord> out;
+    out.push_back(Task("once", "Once", d, t));
+    auto weekdays = Task("mon wed fri", "Day of Week", d, t);  // starts on a day not flagged
+    weekdays.monday = weekdays.wednesday = weekdays.friday = 1;
+    out.push_back(weekdays);
+    auto nth = Task("2nd and last tue, sat", "Day of Month", d, t);
+    nth.tuesday = nth.saturday = 1;
+    nth.every2nd = nth.everyLast = 1;
+    out.push_back(nth);
+    auto first = Task("1st monday", "Day of Month", MakeDate(12, 7, 2026), t);
+    first.monday = 1;
+    first.every1st = 1;
+    out.push_back(first);
+    out.push_back(Task("monthly 10th", "Monthly", d, t));
+    out.push_back(Task("monthly 31st", "Monthly", MakeDate(1, 31, 2027), t));
+    out.push_back(Task("yearly", "Yearly", d, MakeTime(0, 0)));
+    out.push_back(Task("yearly leap day", "Yearly", MakeDate(2, 29, 2028), t));
+    const std::vector<std::pair<const char*, long>> units = {
+        {"minute(s)", 90}, {"Hour(s)", 30}, {"day(s)", 3}, {"week(s)", 2}, {"month(s)", 5}, {"year(s)", 2}};
+    for (const auto& [unit, every] : units) {
+        auto c = Task(std::string("every ") + std::to_string(every) + " " + unit, "Custom", d, t);
+        c.every = static_cast<data::Long>(every);
+        c.everyType = unit;
+        out.push_back(c);
+    }
+    auto drift = Task("every 2 months from 30th", "Custom", MakeDate(11, 30, 2026), t);
+    drift.every = 2;
+    drift.everyType = "month(s)";
+    out.push_back(drift);
+    return out;
+}
+
+// The task's next `n` occurrences as the scheduler steps it, its own first.
+std::vector<Moment> OurOccurrences(data::ScheduleRecord task, int n)
+{
+    FakePrompter quiet;
+    std::vector<Moment> out{{task.date, task.time}};
+    while (static_cast<int>(out.size()) < n) {
+        recurrence::NextOccurrence(task, task.date, task.time, quiet);
+        out.push_back({task.date, task.time});
+    }
+    return out;
+}
+
+Moment FromIcal(const icaltimetype& t)
+{
+    return {MakeDate(t.month, t.day, t.year), t.is_date ? 0 : MakeTime(t.hour, t.minute, t.second)};
+}
+
+struct ComponentFree {
+    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// The first `n` occurrences libical finds for an event: its start, which
+// iCalendar always counts, then its RRULE or its RDATEs.
+std::vector<Moment> IcalOccurrences(icalcomponent* event, int n)
+{
+    const icaltimetype start = icalcomponent_get_dtstart(event);
+    std::vector<Moment> out{FromIcal(start)};
+    if (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)) {
+        icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(p), start);
+        for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t) && static_cast<int>(out.size()) < n;
+             t = icalrecur_iterator_next(it))
+            if (icaltime_compare(t, start) > 0)
+                out.push_back(FromIcal(t));
+        icalrecur_iterator_free(it);
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY))
+        out.push_back(FromIcal(icalproperty_get_rdate(p).time));
+    return out;
+}
+
+std::vector<data::Value> WithoutId(const data::ScheduleRecord& t)
+{
+    std::vector<data::Value> v = data::RecordValues(t);
+    v.erase(v.begin() + 1);  // the import numbers tasks anew
+    return v;
+}
+
+class CalendarTest : public ExchangeTest {
+protected:
+    std::vector<data::ScheduleRecord> storeAll(std::vector<data::ScheduleRecord> tasks)
+    {
+        for (std::size_t i = 0; i < tasks.size(); ++i) {
+            tasks[i].id = static_cast<data::Long>(i + 1);
+            store(from, tasks[i]);
+        }
+        return tasks;
+    }
+
+    bool exportTo(const std::string& path, ExchangeTable table = ExchangeTable::Schedule,
+                  std::vector<std::string>* notes = nullptr)
+    {
+        exchange::CalendarExportJob job(from, table, path, kStamp, prompter);
+        run(job);
+        if (notes)
+            *notes = job.notes();
+        return job.ok();
+    }
+
+    exchange::ImportSummary importFrom(const std::string& path, ExchangeTable table = ExchangeTable::Schedule)
+    {
+        exchange::CalendarImportJob job(into, table, path, prompter);
+        run(job);
+        return job.summary();
+    }
+};
+
+TEST_F(CalendarTest, EveryRuleComesBackAsTheSameTask)
+{
+    std::vector<data::ScheduleRecord> tasks = EveryRule();
+    // The fields iCalendar has no place for travel too.
+    tasks[1].command = "xterm -e \"top; exit\", then \\ more";
+    tasks[1].path = "/tmp";
+    tasks[1].skipNextTime = 1;
+    tasks[1].advanceWarnDate = MakeDate(12, 9, 2026);
+    tasks[1].advanceWarnTime = MakeTime(21, 15);
+    tasks[1].message = "Line one,\nline; \"two\"\nÜmlaut ✓";
+    tasks[1].shiftType = "Night";
+    tasks[1].exceptHolidays = 1;
+    tasks[2].time = MakeTime(7, 5, 9, 42);  // hundredths survive in the program's own field
+    tasks[2].disabled = tasks[3].completed = 1;
+    tasks = storeAll(tasks);
+
+    const std::string file = dir.file("schedule.ics");
+    std::vector<std::string> notes;
+    ASSERT_TRUE(exportTo(file, ExchangeTable::Schedule, &notes));
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, static_cast<int>(tasks.size())) << exchange::SummaryText(summary);
+    EXPECT_TRUE(summary.rejected.empty()) << exchange::SummaryText(summary);
+
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), tasks.size());
+    for (std::size_t i = 0; i < tasks.size(); ++i)
+        EXPECT_EQ(WithoutId(back[i]), WithoutId(tasks[i])) << tasks[i].description.str();
+
+    // The three rules iCalendar cannot say are named, and only they.
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_NE(notes[0].find("monthly 31st"), std::string::npos);
+    EXPECT_NE(notes[1].find("leap day"), std::string::npos);
+    EXPECT_NE(notes[2].find("from 30th"), std::string::npos);
+}
+
+TEST_F(CalendarTest, LibicalFindsTheSameFiftyOccurrencesAsTheScheduler)
+{
+    const std::vector<data::ScheduleRecord> tasks = storeAll(EveryRule());
+    const std::string file = dir.file("schedule.ics");
+    ASSERT_TRUE(exportTo(file));
+    const std::string text = ReadFile(file);
+    EXPECT_EQ(text.find("\n"), text.find("\r\n") + 1) << "lines end in CR LF";
+    const Component root(icalparser_parse_string(text.c_str()));
+    ASSERT_TRUE(root);
+    std::size_t i = 0;
+    for (icalcomponent* e = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(root.get(), ICAL_VEVENT_COMPONENT), ++i) {
+        ASSERT_LT(i, tasks.size());
+        const int n = tasks[i].scheduleType == "Once" ? 1 : 50;
+        EXPECT_EQ(IcalOccurrences(e, n), OurOccurrences(tasks[i], n)) << tasks[i].description.str();
+    }
+    EXPECT_EQ(i, tasks.size());
+}
+
+TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)
+{
+    // Without the program's own X-HRLN- fields only the standard properties
+    // speak, as in a file another calendar wrote.
+    const std::vector<data::ScheduleRecord> tasks = storeAll(EveryRule());
+    const std::string file = dir.file("schedule.ics");
+    ASSERT_TRUE(exportTo(file));
+    std::istringstream lines(ReadFile(file));
+    std::string plain, line;
+    while (std::getline(lines, line))
+        if (!line.starts_with("X-HRLN-"))
+            plain += line + "\n";
+    const std::string foreign = dir.file("foreign.ics");
+    WriteFile(foreign, plain);
+
+    const exchange::ImportSummary summary = importFrom(foreign);
+    // The occurrences written out for rules iCalendar cannot say are no rule.
+    ASSERT_EQ(summary.rejected.size(), 3u) << exchange::SummaryText(summary);
+    for (const auto& r : summary.rejected)
+        EXPECT_NE(r.reason.find("RDATE"), std::string::npos) << r.reason;
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    std::size_t b = 0;
+    for (const data::ScheduleRecord& t : tasks) {
+        if (!exchange::RecurrenceRuleFor(t).inexact.empty())
+            continue;
+        ASSERT_LT(b, back.size());
+        EXPECT_EQ(back[b].description, t.description);
+        EXPECT_EQ(OurOccurrences(back[b], 50), OurOccurrences(t, 50)) << t.description.str();
+        ++b;
+    }
+    EXPECT_EQ(b, back.size());
+}
+
+TEST_F(CalendarTest, ForeignEventsTheScheduleCannotKeepAreSaidAndSkipped)
+{
+    const std::string file = dir.file("other.ics");
+    WriteFile(file,
+          "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Hand written//EN\r\n"
+          "BEGIN:VEVENT\r\nUID:1\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261207T080000\r\nSUMMARY:Standup\\, daily\r\n"
+          "RRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\nEXDATE:20261207T080000\r\nCATEGORIES:Office,Team\r\n"
+          "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nDESCRIPTION:soon\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:2\r\nDTSTAMP:20261201T000000Z\r\nDTSTART;VALUE=DATE:20261224\r\nSUMMARY:Ten times\r\n"
+          "RRULE:FREQ=DAILY;COUNT=10\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:3\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261201T100000\r\nSUMMARY:Mixed\r\n"
+          "RRULE:FREQ=MONTHLY;BYDAY=1MO,-1FR\r\nEND:VEVENT\r\n"
+          "BEGIN:VTODO\r\nUID:4\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Buy milk\r\nEND:VTODO\r\n"
+          "BEGIN:VEVENT\r\nUID:5\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:No start\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:6\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261201T100000Z\r\nSUMMARY:In UTC\r\n"
+          "RRULE:FREQ=MONTHLY;INTERVAL=2\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:7\r\nDTSTAMP:20261201T000000Z\r\nDTSTART;VALUE=DATE:20261231\r\nSUMMARY:All day\r\n"
+          "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\n"
+          "END:VCALENDAR\r\n");
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 3) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.rejected.size(), 4u) << exchange::SummaryText(summary);
+    EXPECT_NE(summary.rejected[0].reason.find("COUNT"), std::string::npos);
+    EXPECT_NE(summary.rejected[1].reason.find("BYDAY"), std::string::npos);
+    EXPECT_NE(summary.rejected[2].reason.find("to-do list"), std::string::npos);
+    EXPECT_NE(summary.rejected[3].reason.find("DTSTART"), std::string::npos);
+    EXPECT_NE(exchange::SummaryText(summary).find("VEVENT 2 (\"Ten times\")"), std::string::npos);
+    ASSERT_EQ(summary.notes.size(), 2u);  // the UTC time taken as written, the day-long event at 00:00
+    // The skipped events are kept whole beside the file.
+    const Component rejected(icalparser_parse_string(ReadFile(dir.file("other.rejected.ics")).c_str()));
+    ASSERT_TRUE(rejected);
+    EXPECT_EQ(icalcomponent_count_components(rejected.get(), ICAL_ANY_COMPONENT), 4);
+
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[2].scheduleType, "Yearly");
+    EXPECT_EQ(back[2].time, MakeTime(0, 0));
+    const data::ScheduleRecord& standup = back[0];
+    EXPECT_EQ(standup.description, "Standup, daily");
+    EXPECT_EQ(standup.category, "Office");
+    EXPECT_EQ(standup.scheduleType, "Day of Week");
+    EXPECT_EQ(recurrence::WeekdayMask(standup), 0b0111110u);
+    EXPECT_EQ(standup.skipNextTime, 1);
+    EXPECT_EQ(standup.advanceWarnDate, MakeDate(12, 7, 2026));
+    EXPECT_EQ(standup.advanceWarnTime, MakeTime(7, 45));
+    EXPECT_EQ(back[1].scheduleType, "Custom");
+    EXPECT_EQ(back[1].every, 2);
+    EXPECT_EQ(recurrence::UnitOf(back[1].everyType.view()), recurrence::Unit::Months);
+    // A category the schedule did not know is added, as the form adds it.
+    data::Table<data::CategoryRecord> categories(into);
+    categories.rec.category = "Office";
+    EXPECT_EQ(categories.get(data::CategoryRecord::KeyCategory), data::kOk);
+}
+
+TEST_F(CalendarTest, AFileThatIsNoCalendarIsRefusedAndAddsNothing)
+{
+    data::ScheduleRecord here = Task("already here", "Once", MakeDate(1, 5, 2027), MakeTime(8, 0));
+    here.id = 1;
+    store(into, here);
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"garbage", "\x01\xff\xfe not a calendar at all\r\n"},
+        {"nul", std::string("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:a\0b\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n", 63)},
+        {"truncated", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nDTSTART:20261201T1000"},
+        {"card", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann\r\nEND:VCARD\r\n"},
+        {"empty", ""},
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::string file = dir.file(name + ".ics");
+        WriteFile(file, bytes);
+        exchange::CalendarImportJob job(into, ExchangeTable::Schedule, file, prompter);
+        EXPECT_EQ(run(job), BatchRun::State::Refused) << name;
+        EXPECT_TRUE(job.refused()) << name;
+        EXPECT_EQ(job.summary().added, 0) << name;
+    }
+    EXPECT_EQ(prompter.shown.size(), files.size());
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].description, "already here");
+}
+
+TEST_F(CalendarTest, ADamagedEventIsSkippedWholeAndTheRestGoesIn)
+{
+    const std::string file = dir.file("damaged.ics");
+    WriteFile(file,
+          "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+          "BEGIN:VEVENT\r\nUID:1\r\nDTSTART:2026-12-01 ten o'clock\r\nSUMMARY:Bad start\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:2\r\nDTSTART:20261201T100000\r\nSUMMARY:Bad rule\r\nRRULE:FREQ=SOMETIMES\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20261201T100000\r\nSUMMARY:\xC3\x28 bad UTF-8\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:4\r\nDTSTART:20261201T100000\r\nSUMMARY:Fine\r\n"
+          "X-HRLN-EVERY:99999999999\r\nEND:VEVENT\r\n"
+          "BEGIN:VEVENT\r\nUID:5\r\nDTSTART:20261202T100000\r\nSUMMARY:Good\r\nEND:VEVENT\r\n"
+          "END:VCALENDAR\r\n");
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 1) << exchange::SummaryText(summary);
+    EXPECT_EQ(summary.rejected.size(), 4u) << exchange::SummaryText(summary);
+    for (const auto& r : summary.rejected)
+        EXPECT_FALSE(r.reason.empty());
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].description, "Good");
+    EXPECT_EQ(back[0].scheduleType, "Once");
+}
+
+TEST_F(CalendarTest, TheToDoListGoesAndComesBackAsVtodos)
+{
+    data::TodoRecord a;
+    a.done = 1;
+    a.priority = 10;  // beyond iCalendar's 9: kept in the program's own field
+    a.category = "Home";
+    a.toDo = "Call the plumber; ask for \"Bob\"";
+    a.completionDate = MakeDate(12, 24, 2026);
+    a.completionTime = MakeTime(17, 0);
+    a.notes = "two\nlines";
+    data::TodoRecord b;
+    b.priority = 2;
+    b.category = "Work";
+    b.toDo = "File the report";
+    store(from, a);
+    store(from, b);
+    const std::string file = dir.file("todo.ics");
+    ASSERT_TRUE(exportTo(file, ExchangeTable::Todo));
+    EXPECT_NE(ReadFile(file).find("STATUS:COMPLETED"), std::string::npos);
+    const exchange::ImportSummary summary = importFrom(file, ExchangeTable::Todo);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    const auto back = records<data::TodoRecord>(into, data::TodoRecord::KeyToDo);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(data::RecordValues(back[0]), data::RecordValues(a));
+    EXPECT_EQ(data::RecordValues(back[1]), data::RecordValues(b));
+
+    // Events do not go into the to-do list, and to-do items not into the schedule.
+    const exchange::ImportSummary wrong = importFrom(file, ExchangeTable::Schedule);
+    EXPECT_EQ(wrong.added, 0);
+    EXPECT_EQ(wrong.rejected.size(), 2u);
+}
+
+TEST_F(CalendarTest, AFailedExportLeavesTheEarlierFileAsItWas)
+{
+    storeAll(EveryRule());
+    const std::string folder = dir.file("sub");
+    std::filesystem::create_directory(folder);
+    const std::string file = folder + "/schedule.ics";
+    WriteFile(file, "earlier");
+    // A folder where the file would be written makes the rename fail.
+    std::filesystem::create_directory(file + ".part");
+    EXPECT_FALSE(exportTo(file));
+    EXPECT_EQ(ReadFile(file), "earlier");
+    EXPECT_FALSE(prompter.shown.empty());
+}
+
+}  // namespace
+}  // namespace hrln::test

@@ -1,0 +1,174 @@
+#include "exchange_fixture.h"
+
+#include "exchange/vcard_exchange.h"
+#include "exchange/vcard_format.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace hrln::test {
+namespace {
+
+using exchange::VCardVersion;
+
+std::vector<data::Value> WithoutId(const data::ContactRecord& c)
+{
+    std::vector<data::Value> v = data::RecordValues(c);
+    v.erase(v.begin() + 1);  // the import numbers contacts anew
+    return v;
+}
+
+data::ContactRecord FullContact()
+{
+    data::ContactRecord c;
+    c.clientId = 1;
+    c.user = "ann";
+    c.lastName = "O'Brien; Jr.";
+    c.firstName = "Séan, \"the\"";
+    c.addressLine1 = "1 Main St";
+    c.addressLine2 = "Flat 2\\b";
+    c.addressLine3 = "Dublin, D";
+    c.postalCode = "D02 X285";
+    c.workDayPhone = "+353 1 555 0100";
+    c.homeEveningPhone = "+353 1 555 0101";
+    c.fax = "+353 1 555 0102";
+    c.otherPhone = "+353 87 555 0103";
+    c.email = "sean@example.org";
+    c.webSite = "https://example.org/~sean?a=1;b=2";
+    c.contactCategory = "Friends";
+    c.notes = std::string("Met at the conference; likes tea.\nSecond line with ✓ and Ümlauts, ") +
+              std::string(120, 'x');
+    return c;
+}
+
+class VCardTest : public ExchangeTest {
+protected:
+    exchange::ImportSummary importFrom(const std::string& path)
+    {
+        exchange::VCardImportJob job(into, path, prompter);
+        run(job);
+        return job.summary();
+    }
+};
+
+TEST_F(VCardTest, ContactsComeBackEqualThroughBothVersions)
+{
+    data::ContactRecord full = FullContact();
+    data::ContactRecord bare;
+    bare.clientId = 2;
+    bare.lastName = "Solo";
+    store(from, full);
+    store(from, bare);
+    for (VCardVersion version : {VCardVersion::V4, VCardVersion::V3}) {
+        const std::string file = dir.file(version == VCardVersion::V4 ? "v4.vcf" : "v3.vcf");
+        exchange::VCardExportJob job(from, file, version, prompter);
+        run(job);
+        ASSERT_TRUE(job.ok());
+        EXPECT_EQ(job.written(), 2);
+        const std::string text = ReadFile(file);
+        EXPECT_NE(text.find(version == VCardVersion::V4 ? "VERSION:4.0\r\n" : "VERSION:3.0\r\n"), std::string::npos);
+        // Folded lines stay within 75 octets and split no character.
+        std::istringstream lines(text);
+        std::string line;
+        while (std::getline(lines, line)) {
+            EXPECT_LE(line.size(), 76u) << line;  // with its CR
+            EXPECT_TRUE(text::IsValidUtf8(line)) << line;
+        }
+        data::Database db{dir.file(version == VCardVersion::V4 ? "a.tps" : "b.tps"), data::MainLayout()};
+        ASSERT_EQ(db.create(), data::kOk);
+        exchange::VCardImportJob back(db, file, prompter);
+        run(back);
+        EXPECT_EQ(back.summary().added, 2) << exchange::SummaryText(back.summary());
+        const auto got = records<data::ContactRecord>(db, data::ContactRecord::KeyClientID);
+        ASSERT_EQ(got.size(), 2u);
+        EXPECT_EQ(WithoutId(got[0]), WithoutId(full));
+        EXPECT_EQ(WithoutId(got[1]), WithoutId(bare));
+    }
+}
+
+TEST_F(VCardTest, CardsOfOtherProgramsAreReadAsFarAsAContactHoldsThem)
+{
+    const std::string file = dir.file("others.vcf");
+    WriteFile(file,
+          "Some text before the first card\r\n"
+          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Grace Hopper\r\nN:Hopper;Grace;Brewster;Rear Admiral;\r\n"
+          "item1.TEL;TYPE=WORK;TYPE=VOICE:555-0001\r\nTEL;HOME:555-0002\r\nTEL;TYPE=CELL:555-0003\r\n"
+          "TEL;TYPE=PAGER:555-0004\r\nEMAIL;TYPE=INTERNET:grace@example.org\r\nEMAIL:second@example.org\r\n"
+          "ADR;TYPE=WORK:;;1 Navy\r\n  Yard;Arlington;VA;22202;USA\r\nCATEGORIES:Navy,Computing\r\n"
+          "NOTE:Wrote the first\\ncompiler\r\nEND:VCARD\r\n"
+          "BEGIN:VCARD\nVERSION:4.0\nFN:Ada Lovelace\nTEL;VALUE=uri;TYPE=\"home,voice\":tel:+44-20-5550\nEND:VCARD\n");
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    EXPECT_TRUE(summary.rejected.empty()) << exchange::SummaryText(summary);
+    // The second e-mail, the fourth phone and the second category are said.
+    EXPECT_EQ(summary.notes.size(), 3u) << exchange::SummaryText(summary);
+    const auto got = records<data::ContactRecord>(into, data::ContactRecord::KeyClientID);
+    ASSERT_EQ(got.size(), 2u);
+    const data::ContactRecord& g = got[0];
+    EXPECT_EQ(g.lastName, "Hopper");
+    EXPECT_EQ(g.firstName, "Grace");
+    EXPECT_EQ(g.workDayPhone, "555-0001");
+    EXPECT_EQ(g.homeEveningPhone, "555-0002");
+    EXPECT_EQ(g.otherPhone, "555-0003");
+    EXPECT_EQ(g.email, "grace@example.org");
+    EXPECT_EQ(g.addressLine1, "1 Navy Yard");
+    EXPECT_EQ(g.addressLine3, "Arlington, VA, USA");
+    EXPECT_EQ(g.postalCode, "22202");
+    EXPECT_EQ(g.contactCategory, "Navy");
+    EXPECT_EQ(g.notes, "Wrote the first\ncompiler");
+    EXPECT_EQ(got[1].lastName, "Lovelace");
+    EXPECT_EQ(got[1].firstName, "Ada");
+    EXPECT_EQ(got[1].homeEveningPhone, "+44-20-5550");
+    // The contact category the list did not know is added, as the form adds it.
+    data::Table<data::ContactCategoryRecord> categories(into);
+    categories.rec.contactCategory = "Navy";
+    EXPECT_EQ(categories.get(data::ContactCategoryRecord::KeyContactCategories), data::kOk);
+}
+
+TEST_F(VCardTest, ACardThatCannotBeReadIsSkippedWithItsLineAndTheRestGoesIn)
+{
+    const std::string file = dir.file("bad.vcf");
+    WriteFile(file,
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Good One\r\nEND:VCARD\r\n"                         // 1
+          "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Old;Style\r\nEND:VCARD\r\n"                        // 5
+          "BEGIN:VCARD\r\nVERSION:3.0\r\nN;ENCODING=QUOTED-PRINTABLE:=C3=9C;x\r\nEND:VCARD\r\n"  // 9
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nthis line has no colon\r\nEND:VCARD\r\n"             // 13
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\xC3\x28\r\nEND:VCARD\r\n"                        // 17
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nEMAIL:nobody@example.org\r\nEND:VCARD\r\n"           // 21
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Second Good\r\nEND:VCARD\r\n"                     // 25
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Never Ended\r\n");                                  // 29
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.rejected.size(), 6u) << exchange::SummaryText(summary);
+    const std::vector<std::uint64_t> lines = {5, 9, 13, 17, 21, 29};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(summary.rejected[i].line, lines[i]) << summary.rejected[i].reason;
+    EXPECT_NE(summary.rejected[5].reason.find("END:VCARD"), std::string::npos);
+    // The skipped cards are kept beside the file, each one closed.
+    const std::string rejected = ReadFile(dir.file("bad.rejected.vcf"));
+    EXPECT_NE(rejected.find("FN:Never Ended\r\nEND:VCARD\r\n"), std::string::npos);
+    EXPECT_EQ(records<data::ContactRecord>(into, data::ContactRecord::KeyClientID).size(), 2u);
+}
+
+TEST_F(VCardTest, AFileWithoutCardsAddsNothingAndSaysSo)
+{
+    const std::string file = dir.file("none.vcf");
+    WriteFile(file, std::string("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n\0\xff", 33));
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 0);
+    EXPECT_NE(summary.failure.find("no vCard"), std::string::npos);
+    EXPECT_TRUE(records<data::ContactRecord>(into, data::ContactRecord::KeyClientID).empty());
+}
+
+TEST(VCardFormat, ValuesKeepTheirTextThroughEscapingAndComponents)
+{
+    const std::string text = "a;b,c\\d\r\ne\nf";
+    EXPECT_EQ(exchange::vcard::Unescape(exchange::vcard::Escape(text)), "a;b,c\\d\ne\nf");
+    const auto parts = exchange::vcard::Components("Doe\\;Jr;John;;;");
+    ASSERT_EQ(parts.size(), 5u);
+    EXPECT_EQ(parts[0], "Doe;Jr");
+    EXPECT_EQ(parts[1], "John");
+}
+
+}  // namespace
+}  // namespace hrln::test
