@@ -71,6 +71,11 @@ void WriteCells(const std::vector<std::string>& cells, const std::vector<Column>
 
 }  // namespace
 
+bool NewGroup(std::string_view a, std::string_view b)
+{
+    return !text::EqualNoCase(a, b);
+}
+
 std::vector<std::string> WrapText(std::string_view utf8, std::size_t width)
 {
     std::vector<std::string> out;
@@ -163,7 +168,7 @@ std::int64_t WriteText(Source& source, const Heading& heading, std::ostream& out
         for (const Row& row : batch) {
             if (row.gone)
                 continue;
-            if (!source.groupTitle().empty() && (first || row.group != group)) {
+            if (!source.groupTitle().empty() && (first || NewGroup(group, row.group))) {
                 if (!first)
                     out << '\n';
                 out << row.group << '\n';

@@ -19,8 +19,10 @@ struct Column {
     Align align = Align::Left;
 };
 
-// One row. A group's header is printed where the group changes; the detail is
-// a long text printed under the cells across the whole line.
+// One row. A group's header is printed where the group changes, the titles
+// compared without regard to case as the keys compare them (so "Home" and
+// "HOME" are one category); the detail is a long text printed under the cells
+// across the whole line.
 struct Row {
     std::string group;
     std::vector<std::string> cells;
@@ -39,6 +41,9 @@ Row RowOf(const R* record, F&& make)
     }
     return make(*record);
 }
+
+// Whether `b` starts a group other than `a`'s.
+bool NewGroup(std::string_view a, std::string_view b);
 
 class Source {
 public:

@@ -255,7 +255,7 @@ bool PageLayout::place(const Start& start, Reader& reader, QPainter* painter, in
         if (row->gone)
             continue;
         const Lines lines = wrap(*row);
-        const bool newGroup = grouped_ && (!hasPrevious || row->group != previous);
+        const bool newGroup = grouped_ && (!hasPrevious || NewGroup(previous, row->group));
         const bool header = grouped_ && (placed == 0 || newGroup);
         const qreal headerHeight = header ? (placed == 0 ? 0 : line_ * 0.5) + line_ : 0;
         // The cells stay together, and a group's header with its first row.
