@@ -11,6 +11,29 @@ namespace {
 
 constexpr std::size_t kDetailIndent = 4;
 
+// A stored text as a terminal shows it and never acts on it: invalid bytes and
+// control characters (line breaks aside) become U+FFFD, a tab a blank.
+std::string Printable(std::string_view raw)
+{
+    const std::string valid = text::SanitizeUtf8(raw);
+    std::string out;
+    for (std::size_t i = 0; i < valid.size();) {
+        char32_t c = 0;
+        const std::size_t n = std::max<std::size_t>(1, text::DecodeUtf8(valid, i, c));
+        i += n;
+        if (c == '\t')
+            out += ' ';
+        else if (c == '\r')
+            continue;
+        else if ((c < 0x20 && c != '\n') || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+                 (c >= 0x2066 && c <= 0x2069))
+            text::AppendUtf8(out, 0xFFFD);
+        else
+            text::AppendUtf8(out, c);
+    }
+    return out;
+}
+
 // The declared widths scaled to fill `lineWidth`, one blank between columns.
 std::vector<std::size_t> FitWidths(const std::vector<Column>& columns, std::size_t lineWidth)
 {
@@ -54,7 +77,7 @@ void WriteCells(const std::vector<std::string>& cells, const std::vector<Column>
     std::vector<std::vector<std::string>> wrapped;
     std::size_t lines = 1;
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        wrapped.push_back(WrapText(i < cells.size() ? cells[i] : std::string(), widths[i]));
+        wrapped.push_back(WrapText(i < cells.size() ? Printable(cells[i]) : std::string(), widths[i]));
         lines = std::max(lines, wrapped.back().size());
     }
     for (std::size_t line = 0; line < lines; ++line) {
@@ -144,11 +167,11 @@ std::int64_t WriteText(Source& source, const Heading& heading, std::ostream& out
     const std::string rule(lineWidth, '=');
 
     out << source.name() << '\n';
-    std::string user = heading.user.empty() ? std::string() : "For: " + heading.user;
+    std::string user = heading.user.empty() ? std::string() : "For: " + Printable(heading.user);
     const std::string printed = "Printed: " + heading.printed;
     const std::size_t used = text::CharCount(user) + text::CharCount(printed);
     out << user << std::string(used < lineWidth ? lineWidth - used : 1, ' ') << printed << '\n';
-    for (const std::string& line : WrapText(source.criteria(), lineWidth))
+    for (const std::string& line : WrapText(Printable(source.criteria()), lineWidth))
         out << line << '\n';
     out << rule << '\n';
     std::vector<std::string> titles;
@@ -171,12 +194,12 @@ std::int64_t WriteText(Source& source, const Heading& heading, std::ostream& out
             if (!source.groupTitle().empty() && (first || NewGroup(group, row.group))) {
                 if (!first)
                     out << '\n';
-                out << row.group << '\n';
+                out << Printable(row.group) << '\n';
                 group = row.group;
             }
             first = false;
             WriteCells(row.cells, columns, widths, out);
-            for (const std::string& line : WrapText(row.detail, lineWidth - kDetailIndent))
+            for (const std::string& line : WrapText(Printable(row.detail), lineWidth - kDetailIndent))
                 out << (line.empty() ? std::string() : std::string(kDetailIndent, ' ') + line) << '\n';
         }
         written += static_cast<std::int64_t>(std::count_if(batch.begin(), batch.end(), [](const Row& r) { return !r.gone; }));

@@ -75,7 +75,8 @@ struct Heading {
 // text are kept. An empty text gives no lines.
 std::vector<std::string> WrapText(std::string_view utf8, std::size_t width);
 
-// The report as plain text, lines of at most `lineWidth` characters. Returns
+// The report as plain text, lines of at most `lineWidth` characters, with
+// control characters in the stored texts shown as U+FFFD, never sent. Returns
 // the rows written.
 std::int64_t WriteText(Source& source, const Heading& heading, std::ostream& out, std::size_t lineWidth = 100);
 // The report as comma-delimited text: a header line, then one line per row

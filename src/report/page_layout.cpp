@@ -332,9 +332,10 @@ bool RenderReport(Source& source, const Heading& heading, QPagedPaintDevice& dev
     return painter.end();
 }
 
-bool WriteReportPdf(Source& source, const Heading& heading, const QString& path)
+namespace {
+
+bool WritePdf(Source& source, const Heading& heading, QPdfWriter& writer)
 {
-    QPdfWriter writer(path);
     const bool metric = QLocale().measurementSystem() == QLocale::MetricSystem;
     writer.setPageSize(QPageSize(metric ? QPageSize::A4 : QPageSize::Letter));
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -342,6 +343,20 @@ bool WriteReportPdf(Source& source, const Heading& heading, const QString& path)
     writer.setTitle(Q(source.name()));
     writer.setCreator(QStringLiteral("Horalyn"));
     return RenderReport(source, heading, writer);
+}
+
+}  // namespace
+
+bool WriteReportPdf(Source& source, const Heading& heading, const QString& path)
+{
+    QPdfWriter writer(path);
+    return WritePdf(source, heading, writer);
+}
+
+bool WriteReportPdf(Source& source, const Heading& heading, QIODevice& device)
+{
+    QPdfWriter writer(&device);
+    return WritePdf(source, heading, writer);
 }
 
 }  // namespace hrln::report

@@ -15,6 +15,7 @@ class QPainter;
 class QPaintDevice;
 class QPagedPaintDevice;
 class QFontMetricsF;
+class QIODevice;
 
 namespace hrln::report {
 
@@ -97,5 +98,7 @@ bool RenderReport(Source& source, const Heading& heading, QPagedPaintDevice& dev
 // Writes the report as a PDF file on A4 or Letter paper as the locale has it.
 // False when the file could not be written.
 bool WriteReportPdf(Source& source, const Heading& heading, const QString& path);
+// The same onto an open device.
+bool WriteReportPdf(Source& source, const Heading& heading, QIODevice& device);
 
 }  // namespace hrln::report

@@ -112,12 +112,12 @@ public:
     {
         switch (kind_) {
         case ScheduleReport::DateOrder:
-            return {{"Time", 9}, {"Task", 28}, {"Category", 14}, {"Type", 16}, {"Repeats", 33}};
+            return {{"Time", 10}, {"Task", 26}, {"Category", 14}, {"Type", 17}, {"Repeats", 33}};
         case ScheduleReport::Brief:
-            return {{"Date", 14}, {"Time", 9}, {"Task", 34}, {"Category", 16}, {"Type", 16}};
+            return {{"Date", 14}, {"Time", 10}, {"Task", 34}, {"Category", 16}, {"Type", 17}};
         case ScheduleReport::CategoryOrder:
         case ScheduleReport::SpecificCategory:
-            return {{"Date", 14}, {"Time", 9}, {"Task", 26}, {"Type", 16}, {"Repeats", 33}};
+            return {{"Date", 14}, {"Time", 10}, {"Task", 23}, {"Type", 17}, {"Repeats", 34}};
         }
         return {};
     }

@@ -70,7 +70,7 @@ TEST(ReportText, WritesTitleColumnsGroupsAndWrappedDetails)
     s.all = {{"Fruit", {"Apple", "3"}, "red and\ngreen"},
              {"Fruit", {"Banana split sundae deluxe", "12"}, ""},
              {"Fruit", {"Gone", "0"}, "", true},
-             {"FRUIT", {"Cherry", "7"}, ""},
+             {"FRUIT", {"Cherry\x1b[2J", "7"}, "tab\there"},
              {"Nut", {"Pecan", "1"}, ""}};
     std::ostringstream out;
     EXPECT_EQ(WriteText(s, {"Ann", "December 9, 2026"}, out, 30), 4);
@@ -87,7 +87,8 @@ TEST(ReportText, WritesTitleColumnsGroupsAndWrappedDetails)
               "    green\n"
               "Banana split sundae         12\n"
               "deluxe\n"
-              "Cherry                       7\n"
+              "Cherry\xEF\xBF\xBD[2J                   7\n"
+              "    tab here\n"
               "\n"
               "Nut\n"
               "Pecan                        1\n"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/report.h"
-#include "report/page_layout.h"
 
 #include <gtest/gtest.h>
 
