@@ -73,33 +73,54 @@ PageLayout::PageLayout(Source& source, Heading heading)
 
 PageLayout::~PageLayout() = default;
 
+qreal PageLayout::advance(const QString& word, const QFontMetricsF& fm) const
+{
+    // Reports repeat their words (days, types, rules): each is measured once.
+    WidthCache& cache = widths_[fm.height()];
+    if (const auto found = cache.find(word); found != cache.end())
+        return found.value();
+    const qreal w = fm.horizontalAdvance(word);
+    cache.insert(word, w);
+    return w;
+}
+
 QStringList PageLayout::wrapText(const QString& text, qreal width, const QFontMetricsF& fm) const
 {
     QStringList out;
-    const auto fits = [&](const QString& s) { return fm.horizontalAdvance(s) <= width + kEpsilon; };
+    const qreal space = advance(QStringLiteral(" "), fm);
+    // Widths add up word by word; a line that comes close to the edge is
+    // measured whole, so kerning never takes it past the column.
+    const auto fits = [&](const QString& line, qreal summed) {
+        if (summed > width + kEpsilon)
+            return false;
+        return summed < width * 0.97 || fm.horizontalAdvance(line) <= width + kEpsilon;
+    };
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (QString paragraph : paragraphs) {
         if (paragraph.endsWith(QLatin1Char('\r')))
             paragraph.chop(1);
         QString line;
+        qreal lineWidth = 0;
         const QStringList words = paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (QString word : words) {
+            qreal wordWidth = advance(word, fm);
             if (!line.isEmpty()) {
                 const QString longer = line + QLatin1Char(' ') + word;
-                if (fits(longer)) {
+                if (fits(longer, lineWidth + space + wordWidth)) {
                     line = longer;
+                    lineWidth += space + wordWidth;
                     continue;
                 }
                 out << line;
                 line.clear();
             }
             // A word wider than the column is broken where the column ends.
-            while (!fits(word)) {
+            while (wordWidth > width + kEpsilon) {
                 qsizetype low = 1;
                 qsizetype high = word.size() - 1;
                 while (low < high) {
                     const qsizetype mid = (low + high + 1) / 2;
-                    if (fits(word.left(mid)))
+                    if (fm.horizontalAdvance(word.left(mid)) <= width + kEpsilon)
                         low = mid;
                     else
                         high = mid - 1;
@@ -109,8 +130,10 @@ QStringList PageLayout::wrapText(const QString& text, qreal width, const QFontMe
                 low = std::max<qsizetype>(low, 1);
                 out << word.left(low);
                 word.remove(0, low);
+                wordWidth = fm.horizontalAdvance(word);
             }
             line = word;
+            lineWidth = wordWidth;
         }
         out << line;  // an empty line between paragraphs stays
     }
@@ -121,7 +144,7 @@ QStringList PageLayout::wrapText(const QString& text, qreal width, const QFontMe
 
 PageLayout::Lines PageLayout::wrap(const Row& row) const
 {
-    const QFontMetricsF fm(body_, device_);
+    const QFontMetricsF& fm = *bodyMetrics_;
     Lines lines;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         lines.cells.push_back(i < row.cells.size() ? wrapText(Q(row.cells[i]), width_[i], fm) : QStringList());
@@ -135,7 +158,9 @@ PageLayout::Lines PageLayout::wrap(const Row& row) const
 int PageLayout::paginate(QPaintDevice& device)
 {
     device_ = &device;
-    const QFontMetricsF fm(body_, &device);
+    widths_.clear();
+    bodyMetrics_.emplace(body_, &device);
+    const QFontMetricsF& fm = *bodyMetrics_;
     const QFontMetricsF boldFm(bold_, &device);
     const QFontMetricsF titleFm(title_, &device);
     const QFontMetricsF smallFm(small_, &device);

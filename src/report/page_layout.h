@@ -3,18 +3,21 @@
 #include "common/report.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
 class QPaintDevice;
 class QPagedPaintDevice;
-class QFontMetricsF;
 class QIODevice;
 
 namespace hrln::report {
@@ -61,6 +64,7 @@ private:
 
     Lines wrap(const Row& row) const;
     QStringList wrapText(const QString& text, qreal width, const QFontMetricsF& fm) const;
+    qreal advance(const QString& word, const QFontMetricsF& fm) const;
     // Lays out one page from `start`: draws it when `painter` is given. Gives
     // where the next page starts, or nothing when the rows are done.
     bool place(const Start& start, Reader& reader, QPainter* painter, int index, Start& next);
@@ -69,6 +73,9 @@ private:
     Source& source_;
     Heading heading_;
     QPaintDevice* device_ = nullptr;
+    std::optional<QFontMetricsF> bodyMetrics_;
+    using WidthCache = QHash<QString, qreal>;
+    mutable std::map<qreal, WidthCache> widths_;  // by the font's height
     std::unique_ptr<Reader> reader_;
     std::vector<Column> columns_;
     bool grouped_ = false;
