@@ -25,14 +25,7 @@ namespace {
 
 using hrln::scheduler::ReportKind;
 
-long ResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
+using hrln::bench::ResidentKb;
 
 hrln::data::Database& Schedule(int tasks)
 {

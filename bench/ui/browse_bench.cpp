@@ -18,15 +18,7 @@ namespace {
 
 using hrln::data::ScheduleRecord;
 
-// Resident memory of this process in kilobytes.
-long ResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
+using hrln::bench::ResidentKb;
 
 std::unique_ptr<hrln::ui::BrowseList> ScheduleList(hrln::data::Database& db)
 {

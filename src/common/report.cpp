@@ -92,6 +92,28 @@ void WriteCells(const std::vector<std::string>& cells, const std::vector<Column>
     }
 }
 
+// Calls `f(row)` for every row of the source that is still there, reading
+// batch after batch; gives how many.
+template <class F>
+std::int64_t ForEachRow(Source& source, F&& f)
+{
+    std::int64_t read = 0;
+    std::int64_t rows = 0;
+    for (;;) {
+        std::vector<Row> batch;
+        const int entries = source.read(read, kRowBatch, batch);
+        read += entries;
+        for (const Row& row : batch) {
+            if (row.gone)
+                continue;
+            f(row);
+            ++rows;
+        }
+        if (entries < kRowBatch)
+            return rows;
+    }
+}
+
 }  // namespace
 
 bool NewGroup(std::string_view a, std::string_view b)
@@ -180,32 +202,21 @@ std::int64_t WriteText(Source& source, const Heading& heading, std::ostream& out
     WriteCells(titles, columns, widths, out);
     out << std::string(lineWidth, '-') << '\n';
 
-    std::int64_t read = 0;
-    std::int64_t written = 0;
+    const bool grouped = !source.groupTitle().empty();
     std::string group;
     bool first = true;
-    for (;;) {
-        std::vector<Row> batch;
-        const int entries = source.read(read, kRowBatch, batch);
-        read += entries;
-        for (const Row& row : batch) {
-            if (row.gone)
-                continue;
-            if (!source.groupTitle().empty() && (first || NewGroup(group, row.group))) {
-                if (!first)
-                    out << '\n';
-                out << Printable(row.group) << '\n';
-                group = row.group;
-            }
-            first = false;
-            WriteCells(row.cells, columns, widths, out);
-            for (const std::string& line : WrapText(Printable(row.detail), lineWidth - kDetailIndent))
-                out << (line.empty() ? std::string() : std::string(kDetailIndent, ' ') + line) << '\n';
+    const std::int64_t written = ForEachRow(source, [&](const Row& row) {
+        if (grouped && (first || NewGroup(group, row.group))) {
+            if (!first)
+                out << '\n';
+            out << Printable(row.group) << '\n';
+            group = row.group;
         }
-        written += static_cast<std::int64_t>(std::count_if(batch.begin(), batch.end(), [](const Row& r) { return !r.gone; }));
-        if (entries < kRowBatch)
-            break;
-    }
+        first = false;
+        WriteCells(row.cells, columns, widths, out);
+        for (const std::string& line : WrapText(Printable(row.detail), lineWidth - kDetailIndent))
+            out << (line.empty() ? std::string() : std::string(kDetailIndent, ' ') + line) << '\n';
+    });
     out << rule << '\n' << written << (written == 1 ? " row" : " rows") << '\n';
     return written;
 }
@@ -224,28 +235,15 @@ std::int64_t WriteCsv(Source& source, std::ostream& out)
         line.text(source.detailTitle());
     out << line.finish();
 
-    std::int64_t read = 0;
-    std::int64_t written = 0;
-    for (;;) {
-        std::vector<Row> batch;
-        const int entries = source.read(read, kRowBatch, batch);
-        read += entries;
-        for (const Row& row : batch) {
-            if (row.gone)
-                continue;
-            if (grouped)
-                line.text(row.group);
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                line.text(i < row.cells.size() ? row.cells[i] : std::string());
-            if (detailed)
-                line.text(row.detail);
-            out << line.finish();
-            ++written;
-        }
-        if (entries < kRowBatch)
-            break;
-    }
-    return written;
+    return ForEachRow(source, [&](const Row& row) {
+        if (grouped)
+            line.text(row.group);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            line.text(i < row.cells.size() ? row.cells[i] : std::string());
+        if (detailed)
+            line.text(row.detail);
+        out << line.finish();
+    });
 }
 
 }  // namespace hrln::report
