@@ -112,12 +112,12 @@ public:
     {
         switch (kind_) {
         case ScheduleReport::DateOrder:
-            return {{"Time", 10}, {"Task", 26}, {"Category", 14}, {"Type", 17}, {"Repeats", 33}};
+            return {{"Time", 10}, {"Task", 24}, {"Category", 13}, {"Type", 20}, {"Repeats", 33}};
         case ScheduleReport::Brief:
-            return {{"Date", 14}, {"Time", 10}, {"Task", 34}, {"Category", 16}, {"Type", 17}};
+            return {{"Date", 14}, {"Time", 10}, {"Task", 32}, {"Category", 16}, {"Type", 20}};
         case ScheduleReport::CategoryOrder:
         case ScheduleReport::SpecificCategory:
-            return {{"Date", 14}, {"Time", 10}, {"Task", 23}, {"Type", 17}, {"Repeats", 34}};
+            return {{"Date", 14}, {"Time", 10}, {"Task", 21}, {"Type", 20}, {"Repeats", 34}};
         }
         return {};
     }
