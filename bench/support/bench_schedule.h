@@ -9,6 +9,9 @@ struct sqlite3_stmt;
 
 namespace hrln::bench {
 
+// Resident memory of this process in kilobytes.
+long ResidentKb();
+
 // The day the generated schedules are built around.
 Date BenchToday();
 

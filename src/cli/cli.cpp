@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/exchange_commands.h"
 #include "cli/next_command.h"
+#include "cli/report_command.h"
 #include "cli/task_commands.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/user_session.h"
@@ -25,6 +26,7 @@ constexpr const char* kUsage =
     "  delete ID  delete one task with its script and contact links\n"
     "  export     write the schedule, contacts or to-do list to a comma-delimited file\n"
     "  import     add the records of a comma-delimited file to one of them\n"
+    "  report     print a report as PDF, plain text or comma-delimited text\n"
     "\n"
     "The schedule is the one in the program's data folder, $XDG_DATA_HOME/horalyn\n"
     "(by default ~/.local/share/horalyn).\n"
@@ -41,7 +43,7 @@ struct Command {
     int (*run)(const Arguments&, const CommandContext&);
 };
 
-const std::array<Command, 7> kCommands = {{
+const std::array<Command, 8> kCommands = {{
     {"next", kNextOptions, {}, kNextHelp, RunNext},
     {"add", kAddOptions, kAddFlags, kAddHelp, RunAdd},
     {"list", {}, kListFlags, kListHelp, RunList},
@@ -49,12 +51,13 @@ const std::array<Command, 7> kCommands = {{
     {"delete", {}, {}, kDeleteHelp, RunDelete},
     {"export", kExchangeOptions, kExchangeFlags, kExportHelp, RunExport},
     {"import", kExchangeOptions, kExchangeFlags, kImportHelp, RunImport},
+    {"report", kReportOptions, kReportFlags, kReportHelp, RunReport},
 }};
 
 }  // namespace
 
 int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-           const platform::Clock& clock, const platform::Session* session)
+           const platform::Clock& clock, const platform::Session* session, const PdfRenderer* pdf)
 {
     if (args.empty()) {
         err << "horalyn-cli: no command given; try 'horalyn-cli --help'\n";
@@ -67,7 +70,7 @@ int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostre
     for (const Command& command : kCommands) {
         if (args[0] != command.name)
             continue;
-        const CommandContext context{command.name, out, err, clock, session};
+        const CommandContext context{command.name, out, err, clock, session, pdf};
         auto scanned = ScanArguments(args.subspan(1), command.valued, command.flags);
         if (auto* reason = std::get_if<std::string>(&scanned))
             return context.fail(*reason);
@@ -83,9 +86,14 @@ int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostre
 
 int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
 {
+    return RunCli(args, out, err, nullptr);
+}
+
+int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, const PdfRenderer* pdf)
+{
     const platform::posix::SystemClock clock;
     const platform::posix::UserSession session;
-    return RunCli(args, out, err, clock, &session);
+    return RunCli(args, out, err, clock, &session, pdf);
 }
 
 }  // namespace hrln::cli

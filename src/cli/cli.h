@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/report_command.h"
 #include "platform/clock.h"
 #include "platform/session.h"
 
@@ -17,6 +18,9 @@ int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostre
 // The same with the clock that says "now" and the session that names the
 // user in multi-user mode.
 int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-           const platform::Clock& clock, const platform::Session* session);
+           const platform::Clock& clock, const platform::Session* session, const PdfRenderer* pdf = nullptr);
+
+// The program's own clock and session, with `pdf` drawing reports as PDF.
+int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, const PdfRenderer* pdf);
 
 }  // namespace hrln::cli

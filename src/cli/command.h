@@ -1,9 +1,11 @@
 #pragma once
 
+#include "common/report.h"
 #include "platform/clock.h"
 #include "platform/session.h"
 
 #include <array>
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -44,6 +46,9 @@ struct CommandContext {
     std::ostream& err;
     const platform::Clock& clock;
     const platform::Session* session;
+    // Draws reports as PDF; none where the program cannot draw pages.
+    const std::function<bool(report::Source&, const report::Heading&, const std::string&, std::ostream&)>* pdf =
+        nullptr;
 
     // Writes "horalyn-cli NAME: reason" as the one line of a failure.
     int fail(std::string_view reason, int status = kFailed) const;

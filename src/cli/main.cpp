@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/pdf_output.h"
 
 #include <iostream>
 #include <string_view>
@@ -7,7 +8,8 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const int status = hrln::cli::RunCli(args, std::cout, std::cerr);
+    const hrln::cli::PdfOutput pdf(argc, argv);
+    const int status = hrln::cli::RunCli(args, std::cout, std::cerr, &pdf.renderer());
     std::cout.flush();
     return std::cout ? status : 1;
 }

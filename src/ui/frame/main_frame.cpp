@@ -18,6 +18,7 @@
 #include "ui/pim/clipboard_windows.h"
 #include "ui/pim/contact_windows.h"
 #include "ui/pim/todo_windows.h"
+#include "ui/report/report_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
@@ -31,6 +32,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -94,7 +97,9 @@ void MainFrame::buildMenus()
     QAction* setup = file->addAction(QStringLiteral("&Setup"), this, &MainFrame::openSetup);
     setup->setObjectName(QStringLiteral("actionSetup"));
     setup->setStatusTip(QStringLiteral("Change the program's options"));
-    unavailable(file, QStringLiteral("&Print Setup"), QStringLiteral("Choose a printer"));
+    QAction* printSetup = file->addAction(QStringLiteral("&Print Setup"), this, &MainFrame::openPrintSetup);
+    printSetup->setObjectName(QStringLiteral("actionPrintSetup"));
+    printSetup->setStatusTip(QStringLiteral("Choose a printer"));
     QMenu* import = file->addMenu(QStringLiteral("&Import"));
     QMenu* exportMenu = file->addMenu(QStringLiteral("&Export"));
     import->setObjectName(QStringLiteral("menuImport"));
@@ -197,16 +202,34 @@ void MainFrame::buildMenus()
     contactCategories->setStatusTip(QStringLiteral("Browse Contact Categories"));
 
     QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
+    reports->setObjectName(QStringLiteral("menuReports"));
+    const auto report = [this](QMenu* menu, const QString& text, const char* name, const QString& tip,
+                               scheduler::ReportKind kind) {
+        QAction* action = menu->addAction(text, this, [this, kind] { openReport(kind); });
+        action->setObjectName(QStringLiteral("actionReport") + QString::fromLatin1(name));
+        action->setStatusTip(tip);
+    };
+    using scheduler::ReportKind;
     QMenu* schedule = reports->addMenu(QStringLiteral("&Schedule"));
-    unavailable(schedule, QStringLiteral("&Date Order"), QStringLiteral("Tasks by date"));
-    unavailable(schedule, QStringLiteral("&Category Order"), QStringLiteral("Tasks by category"));
-    unavailable(schedule, QStringLiteral("&Brief Schedule"), QStringLiteral("A brief schedule"));
-    unavailable(schedule, QStringLiteral("For &Specific Category"), QStringLiteral("Tasks of one category"));
-    unavailable(reports, QStringLiteral("C&ontacts"), QStringLiteral("List of contacts"));
-    unavailable(reports, QStringLiteral("C&ategories"), QStringLiteral("Categories in category order"));
+    schedule->setObjectName(QStringLiteral("menuReportSchedule"));
+    report(schedule, QStringLiteral("&Date Order"), "DateOrder", QStringLiteral("Tasks by date"),
+           ReportKind::ScheduleByDate);
+    report(schedule, QStringLiteral("&Category Order"), "CategoryOrder", QStringLiteral("Tasks by category"),
+           ReportKind::ScheduleByCategory);
+    report(schedule, QStringLiteral("&Brief Schedule"), "BriefSchedule", QStringLiteral("A brief schedule"),
+           ReportKind::BriefSchedule);
+    report(schedule, QStringLiteral("For &Specific Category"), "SpecificCategory",
+           QStringLiteral("Tasks of one category"), ReportKind::ScheduleForCategory);
+    report(reports, QStringLiteral("C&ontacts"), "Contacts", QStringLiteral("List of contacts"),
+           ReportKind::Contacts);
+    report(reports, QStringLiteral("C&ategories"), "Categories", QStringLiteral("Categories in category order"),
+           ReportKind::Categories);
     QMenu* todo = reports->addMenu(QStringLiteral("&To Do List"));
-    unavailable(todo, QStringLiteral("&Priority"), QStringLiteral("To-do items by priority"));
-    unavailable(todo, QStringLiteral("&Category"), QStringLiteral("To-do items by category"));
+    todo->setObjectName(QStringLiteral("menuReportToDo"));
+    report(todo, QStringLiteral("&Priority"), "ToDoPriority", QStringLiteral("To-do items by priority"),
+           ReportKind::TodoByPriority);
+    report(todo, QStringLiteral("&Category"), "ToDoCategory", QStringLiteral("To-do items by category"),
+           ReportKind::TodoByCategory);
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addAction(QStringLiteral("&Tile"), area_, &QMdiArea::tileSubWindows)
@@ -677,6 +700,26 @@ void MainFrame::openWizard(scheduler::AddWizard wizard)
         window->raise();
         window->activateWindow();
     }
+}
+
+QPrinter& MainFrame::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void MainFrame::openPrintSetup()
+{
+    QPageSetupDialog setup(&printer(), this);
+    setup.setObjectName(QStringLiteral("PRINTSETUP$WINDOW"));
+    setup.exec();
+}
+
+void MainFrame::openReport(scheduler::ReportKind kind)
+{
+    const std::string user = s_.settings.userId;
+    OpenReport({{s_.db, s_.positions, s_.prompter}, s_.clock, user, printer()}, kind, this);
 }
 
 void MainFrame::openSetup()

@@ -12,6 +12,7 @@
 #include "platform/windows.h"
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
+#include "scheduler/report_catalogue.h"
 #include "ui/schedule/browse_schedule.h"
 #include "ui/pim/pim_services.h"
 
@@ -19,12 +20,14 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMdiArea;
 class QTimer;
 class QAction;
 class QMenu;
+class QPrinter;
 
 namespace hrln::scheduler {
 class Scheduler;
@@ -136,6 +139,10 @@ private:
     void openChild(const QString& objectName, const std::function<QWidget*()>& make);
     void openAbout();
     void openGuide();
+    // File, Print Setup: the page and printer every report prints with.
+    void openPrintSetup();
+    void openReport(scheduler::ReportKind kind);
+    QPrinter& printer();
     QAction* unavailable(QMenu* menu, const QString& text, const QString& hint);
 
     FrameServices s_;
@@ -155,6 +162,7 @@ private:
     bool opened_ = false;
     bool closing_ = false;
     QPointer<QWidget> help_;  // the user guide's window while it is open
+    std::unique_ptr<QPrinter> printer_;  // made on first use: finding printers takes a while
 };
 
 }  // namespace hrln::ui
