@@ -58,12 +58,15 @@ pim::FormRules<data::ScheduleRecord> SpecialEventRules(std::function<bool()> ask
     return rules;
 }
 
+bool TakeSkipMark(data::ScheduleRecord& copy)
+{
+    const bool marked = copy.skipNextTime != 0;
+    copy.skipNextTime = 0;
+    return marked;
+}
+
 bool MarkSourceToSkip(data::Table<data::ScheduleRecord>& table, data::Long sourceId, platform::Prompter& prompter)
 {
-    table.rec.skipNextTime = 0;
-    if (const int err = table.put(); err != data::kOk)
-        Report(prompter, "Could not reset SKIP status " + data::ErrorText(err));
-
     table.clear();
     table.rec.id = sourceId;
     if (const int err = table.get(data::ScheduleRecord::KeyID); err != data::kOk) {

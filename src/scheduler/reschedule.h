@@ -24,11 +24,16 @@ void MakeSpecialEvent(data::ScheduleRecord& copy);
 // reserved at once, the checks of the entry form.
 pim::FormRules<data::ScheduleRecord> SpecialEventRules(std::function<bool()> askRetry);
 
-// After the special event was written with its skip box ticked: the copy's
-// flag cleared again and the source task (by its number) marked to skip its
-// next occurrence. Each step that fails is reported and the next one is
-// taken, except that a source that cannot be read is not written. `table`
-// holds the written copy. True when the source was marked.
+// The wizard's skip box means the source task, never the copy: takes the
+// box's value off the copy before it is written, so that the copy is stored
+// once and whole, and no tick (here or at another station) can find it
+// marked to skip, which would drop the very occurrence it was made for.
+bool TakeSkipMark(data::ScheduleRecord& copy);
+
+// After the special event was written, with the box ticked: the source task
+// (by its number) marked to skip its next occurrence. A failure is reported,
+// and a source that cannot be read is not written. `table` holds the written
+// copy on entry and the source after. True when the source was marked.
 bool MarkSourceToSkip(data::Table<data::ScheduleRecord>& table, data::Long sourceId, platform::Prompter& prompter);
 
 }  // namespace hrln::scheduler

@@ -8,6 +8,7 @@
 #include "support/fake_prompter.h"
 #include "support/scheduler_doubles.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/schedule_notifier.h"
 #include "ui_fixture.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimeEdit>
@@ -34,6 +36,7 @@ namespace {
 
 using data::ScheduleRecord;
 using ui::CalendarWindow;
+using ui::ScheduleNotifier;
 using ui::WizardWindow;
 
 template <class W = QWidget>
@@ -484,9 +487,12 @@ TEST_F(SpecialEventWindowTest, TheTickedSkipBoxMarksTheSourceAndAMessageTaskHasN
     Child<QDateEdit>(w.get(), "nextDateEdit")->setDate(QDate(2027, 3, 16));
     Child<QCheckBox>(w.get(), "skipCheck")->click();
     Click(w.get(), "nextButton");
+    // An open schedule list shares the window's connection: it hears of the new task only when told.
+    QSignalSpy told(&ScheduleNotifier::instance(), &ScheduleNotifier::changed);
     Click(w.get(), "finishButton");
     EXPECT_EQ(w->response(), pim::Response::Completed);
     EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(told.count(), 1);
 
     const auto all = tasks();
     ASSERT_EQ(all.size(), 2u);
@@ -508,7 +514,9 @@ TEST_F(SpecialEventWindowTest, CancellingLeavesNeitherACopyNorAChange)
     Click(w.get(), "nextButton");
     Click(w.get(), "nextButton");
     Child<QCheckBox>(w.get(), "skipCheck")->click();
+    QSignalSpy told(&ScheduleNotifier::instance(), &ScheduleNotifier::changed);
     Click(w.get(), "cancelButton");
+    EXPECT_EQ(told.count(), 0);
     const auto all = tasks();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].skipNextTime, 0);

@@ -7,6 +7,7 @@
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/schedule_notifier.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QButtonGroup>
@@ -818,8 +819,11 @@ void WizardWindow::accept()
         warnDate_->setFocus(Qt::OtherFocusReason);
         return;
     }
+    const bool skipSource = sourceId_ != 0 && scheduler::TakeSkipMark(table_.rec);
     const pim::FormControl::Outcome outcome = form_->complete();
     if (!outcome.close) {
+        if (skipSource)
+            table_.rec.skipNextTime = 1;
         showRecord();
         QWidget* field = fieldWidget(outcome.focusField);
         for (int i = 0; field != nullptr && i < pages_->count(); ++i) {
@@ -838,10 +842,10 @@ void WizardWindow::accept()
     }
     written_ = table_.rec;
     // The special event stands; now its skip box marks the task it was copied from.
-    if (sourceId_ != 0 && written_.skipNextTime != 0) {
+    if (skipSource)
         scheduler::MarkSourceToSkip(table_, sourceId_, s_.window.prompter);
-        written_.skipNextTime = 0;
-    }
+    // An open schedule list shares this connection, which tells it nothing by itself.
+    NotifyScheduleBrowsers();
     QDialog::accept();
 }
 
