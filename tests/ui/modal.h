@@ -9,8 +9,9 @@
 namespace hrln::test {
 
 // Runs `act` on the next modal window that opens (a form, selector or
-// progress window run with exec()), from inside its event loop.
-inline void WhenModalOpens(std::function<void(QWidget*)> act, const QString& objectName = {})
+// progress window run with exec()), from inside its event loop. The watch
+// stops itself once it has acted; one that is no longer wanted can be deleted.
+inline QTimer* WhenModalOpens(std::function<void(QWidget*)> act, const QString& objectName = {})
 {
     auto* poll = new QTimer;
     poll->setInterval(5);
@@ -23,6 +24,7 @@ inline void WhenModalOpens(std::function<void(QWidget*)> act, const QString& obj
         }
     });
     poll->start();
+    return poll;
 }
 
 }  // namespace hrln::test

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -118,6 +119,29 @@ TEST_F(UpdateScheduleTest, CancelOnACopyLeavesNoTaskAndNoCopiedScript)
     EXPECT_FALSE(stored(6));
     EXPECT_EQ(items(6), 0);
     EXPECT_EQ(items(5), 30);
+}
+
+TEST_F(UpdateScheduleTest, CancellingTheScriptsCopyCancelsTheCopy)
+{
+    // Long enough that the copy is still running when Cancel is pressed.
+    const std::int64_t source = addTask(5, 3000);
+    bool formOpened = false;
+    WhenModalOpens([](QWidget* progress) { child<QPushButton>(progress, "cancelButton")->click(); },
+                   QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"));
+    const QPointer<QTimer> formWatch = WhenModalOpens(
+        [&](QWidget* form) {
+            formOpened = true;
+            QTest::keyClick(form, Qt::Key_Escape);
+        },
+        QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"));
+    std::int64_t rowid = source;
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, true, nullptr), Response::Cancelled);
+    delete formWatch.data();  // left waiting when no form opened, as it should not
+    // A task with part of its script would run half its steps: neither stays.
+    EXPECT_FALSE(formOpened);
+    EXPECT_FALSE(stored(6));
+    EXPECT_EQ(items(6), 0);
+    EXPECT_EQ(items(5), 3000);
 }
 
 TEST_F(UpdateScheduleTest, MonthlyGreysTheWeekdaysButKeepsThem)

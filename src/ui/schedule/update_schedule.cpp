@@ -9,6 +9,7 @@
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
+#include "ui/widgets/schedule_notifier.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -595,13 +596,21 @@ pim::Response UpdateScheduleWindow::Run(const ScheduleFormServices& services, pi
         UpdateScheduleWindow window(services, form, table, copiedFrom, parent);
         if (copiedFrom != 0) {
             script::CopyScriptJob job(services.window.db, copiedFrom, table.rec.id, warnings);
-            ProgressWindow::Run(job, script::CopyScriptJob::kBatch, QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"),
-                                &window);
+            if (!ProgressWindow::Run(job, script::CopyScriptJob::kBatch, QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"),
+                                     &window)) {
+                // A copy with part of the script would run half its steps
+                // unnoticed: cancelling the script's copy cancels the copy.
+                window.reject();
+                return pim::Response::Cancelled;
+            }
         }
         window.exec();
     }
-    if (form.response() == pim::Response::Completed)
-        rowid = table.rowId();
+    if (form.response() != pim::Response::Completed)
+        return form.response();
+    rowid = table.rowId();
+    // An open schedule list shares this connection, which tells it nothing by itself.
+    NotifyScheduleBrowsers();
     return form.response();
 }
 
