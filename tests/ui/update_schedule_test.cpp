@@ -11,9 +11,11 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
 namespace hrln::test {
@@ -171,10 +173,22 @@ TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
     ASSERT_EQ(other.open(), data::kOk);
     std::vector<std::string> seen;
     WhenModalOpens([&](QWidget* form) {
+        // A message pasted past its 1000 characters is cut where it shows, never inside a character.
+        auto* message = child<QPlainTextEdit>(form, "messageEdit");
+        message->setPlainText(QString(999, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x98\x80") +
+                              QString(500, QLatin1Char('b')));
+        EXPECT_EQ(message->toPlainText().toUcs4().size(), 1000);
+        EXPECT_TRUE(message->toPlainText().endsWith(QString::fromUtf8("a\xF0\x9F\x98\x80")));
+
+        // A date refused while another page shows brings its page back with the focus on it.
         auto* date = child<QLineEdit>(form, "dateEdit");
         date->setText(QStringLiteral("2027-02-30"));
+        auto* pages = form->findChild<QTabWidget*>();
+        pages->setCurrentIndex(pages->count() - 1);
         child<QPushButton>(form, "okButton")->click();
         EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(pages->currentWidget()->isAncestorOf(date));
+        EXPECT_EQ(form->focusWidget(), date);
         seen.push_back(prompter.shown.back().caption);
         date->setText(QStringLiteral("2027-01-11"));
 

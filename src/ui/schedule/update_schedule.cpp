@@ -143,10 +143,8 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
                            3, 1, 1, 2);
     taskTabs_->addTab(commandPage, QStringLiteral("&Command"));
 
-    message_ = new QPlainTextEdit(page);
-    message_->setObjectName(QStringLiteral("messageEdit"));
-    message_->setToolTip(QStringLiteral("Message to display"));
-    message_->setTabChangesFocus(true);
+    message_ = MemoEdit(page, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
+                        QStringLiteral("Message to display"));
     message_->installEventFilter(this);
     taskTabs_->addTab(message_, QStringLiteral("&Message"));
     layout->addWidget(taskTabs_, 1);
@@ -390,7 +388,7 @@ bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
     warn(QStringLiteral("\"%1\" is not a date.  Enter it as year-month-day, for example 2027-03-01 "
                         "(a year from 1801 to 9999).").arg(text),
          QStringLiteral("Invalid Entry"));
-    edit->setFocus(Qt::OtherFocusReason);
+    RevealAndFocus(edit);
     return false;
 }
 
@@ -408,7 +406,7 @@ bool UpdateScheduleWindow::readTime(QLineEdit* edit, Time& out)
     warn(QStringLiteral("\"%1\" is not a time of day.  Enter it as hours:minutes or hours:minutes:seconds, "
                         "for example 09:30 or 17:45:00.").arg(text),
          QStringLiteral("Invalid Entry"));
-    edit->setFocus(Qt::OtherFocusReason);
+    RevealAndFocus(edit);
     return false;
 }
 

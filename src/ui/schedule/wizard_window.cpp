@@ -36,7 +36,6 @@ namespace {
 using data::ScheduleRecord;
 using scheduler::WizardPage;
 
-constexpr int kMessageWidth = 1000;
 const QDate kFirstDay(1801, 1, 1);
 const QDate kNoDay(1800, 12, 31);  // shown blank: no advance warning
 const QDate kLastDay(2099, 12, 31);
@@ -353,20 +352,9 @@ void WizardWindow::addCommand(QBoxLayout* layout)
 
 void WizardWindow::addMessage(QBoxLayout* layout)
 {
-    message_ = new QPlainTextEdit(this);
-    message_->setObjectName(QStringLiteral("messageEdit"));
-    message_->setToolTip(QStringLiteral("Message to display"));
-    message_->setTabChangesFocus(true);
+    message_ = MemoEdit(this, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
+                        QStringLiteral("Message to display"));
     message_->installEventFilter(this);
-    // The memo holds 1000 characters: what is typed beyond them is cut at once, not later on saving.
-    connect(message_, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = message_->toPlainText();
-        if (text.size() > kMessageWidth) {
-            QSignalBlocker block(message_);
-            message_->setPlainText(text.left(kMessageWidth));
-            message_->moveCursor(QTextCursor::End);
-        }
-    });
     layout->addWidget(message_, 1);
 }
 

@@ -2,8 +2,13 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
+#include <QTextCursor>
 
 #include <string_view>
 
@@ -23,6 +28,46 @@ inline QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, c
     edit->setMaxLength(width);
     edit->setToolTip(tip);
     return edit;
+}
+
+// A memo for a text field of `width` characters: what is typed or pasted
+// beyond them is cut at once, where the user sees it, not later on saving.
+inline QPlainTextEdit* MemoEdit(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
+{
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(objectName);
+    memo->setToolTip(tip);
+    memo->setTabChangesFocus(true);
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, width] {
+        const QString text = memo->toPlainText();
+        if (text.size() <= width)
+            return;  // UTF-16 units never fall short of characters: nothing to cut
+        qsizetype cut = 0;
+        for (int chars = 0; cut < text.size() && chars < width; ++chars)
+            cut += text.at(cut).isHighSurrogate() && cut + 1 < text.size() ? 2 : 1;
+        if (cut >= text.size())
+            return;
+        const QSignalBlocker quiet(memo);
+        memo->setPlainText(text.left(cut));
+        memo->moveCursor(QTextCursor::End);
+    });
+    return memo;
+}
+
+// Shows the page or tab that holds `field`, then gives it the focus: a field
+// refused on a page not shown would otherwise take the focus unseen.
+inline void RevealAndFocus(QWidget* field)
+{
+    for (QWidget* w = field; w != nullptr && w->parentWidget() != nullptr; w = w->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        if (stack == nullptr || stack->indexOf(w) < 0)
+            continue;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()); tabs != nullptr && tabs->indexOf(w) >= 0)
+            tabs->setCurrentWidget(w);
+        else
+            stack->setCurrentWidget(w);
+    }
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 // A box for a flag.

@@ -1,5 +1,6 @@
 #include "ui/widgets/form_window.h"
 
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QDialogButtonBox>
@@ -51,7 +52,7 @@ void FormWindow::accept()
     // reset by a restrict) and go back to the failing field.
     showRecord();
     if (QWidget* field = fieldWidget(outcome.focusField); field != nullptr)
-        field->setFocus(Qt::OtherFocusReason);
+        RevealAndFocus(field);
 }
 
 void FormWindow::reject()
