@@ -8,7 +8,9 @@
 #include "data/settings.h"
 #include "data/table.h"
 #include "pim/categories.h"
+#include "pim/record_warnings.h"
 #include "recurrence/recurrence.h"
+#include "scheduler/task_fields.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -84,17 +86,12 @@ const char* const kAddHelp =
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kTaskTypes = {"Run Program", "Display Message", "Both", "None"};
-constexpr std::array<std::string_view, 6> kScheduleTypes = {"Once",    "Day of Week", "Day of Month",
-                                                            "Monthly", "Yearly",      "Custom"};
-// The schedule form fixes this time for a task that does nothing at a time of its own.
-constexpr Time kNoneTaskTime = 8'639'500;  // 23:59:54.99
 constexpr std::string_view kDefaultCategory = "General";
 
-template <std::size_t N>
-bool OneOf(const std::array<std::string_view, N>& texts, std::string_view value)
+template <class List>
+bool OneOf(const List& texts, std::string_view value)
 {
-    return std::find(texts.begin(), texts.end(), value) != texts.end();
+    return std::any_of(texts.begin(), texts.end(), [value](std::string_view t) { return t == value; });
 }
 
 data::Byte* FlagOf(data::ScheduleRecord& task, std::string_view flag)
@@ -234,10 +231,10 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
         }
     }
 
-    if (!OneOf(kTaskTypes, task.taskType.view()))
+    if (!OneOf(scheduler::kTaskTypes, task.taskType.view()))
         return "unknown task type " + Quoted(task.taskType.view()) +
                " (use \"Run Program\", \"Display Message\", \"Both\" or \"None\")";
-    if (!OneOf(kScheduleTypes, task.scheduleType.view()))
+    if (!OneOf(scheduler::kScheduleTypes, task.scheduleType.view()))
         return "unknown schedule type " + Quoted(task.scheduleType.view()) +
                " (use \"Once\", \"Day of Week\", \"Day of Month\", \"Monthly\", \"Yearly\" or \"Custom\")";
     if (auto reason = CheckRuleOptions(task, given))
@@ -247,7 +244,7 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
     if (task.taskType == "None") {
         if (timeGiven)
             return std::string("a \"None\" task takes no --time: it is performed at 23:59:54.99");
-        task.time = kNoneTaskTime;
+        task.time = scheduler::kNoTaskTime;
     }
     if (secondsFromNow >= 0) {
         if (dateGiven)
@@ -259,6 +256,17 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
         task.time = due.time;
     } else if (!dateGiven && task.scheduleType != "Once") {
         StartFromNow(task, now);
+    }
+    // The checks the entry form makes before it writes: the program must not
+    // meet from here a task it would refuse there.
+    std::ostringstream refused;
+    StreamPrompter told(refused);
+    pim::RecordWarnings warnings(told);
+    if (scheduler::ValidateTask(task, warnings) >= 0) {
+        std::string why = refused.str();
+        while (!why.empty() && why.back() == '\n')
+            why.pop_back();
+        return why;
     }
     return task;
 }

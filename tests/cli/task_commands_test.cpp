@@ -397,9 +397,13 @@ TEST_F(TaskCommandsTest, AddRefusesTasksThatCouldNotWorkAndWarnsAboutOddOnes)
         {"add", "--type", "Monthly", "--days", "mon"},
         {"add", "--type", "Day of Week", "--days", "mon", "--ordinals", "1st"},
         {"next", "--type", "Once", "--days", "mon", "--date", "2027-05-01"},
+        // What the entry form refuses on OK is refused here too.
+        {"add", "--date", "2150-01-01"},
+        {"add", "--type", "Custom", "--every", "1000000", "--unit", "hour(s)", "--date", "2099-12-31"},
     };
     for (const auto& args : refused)
         ExpectRefused(Run(args), args);
+    EXPECT_NE(Run({"add", "--date", "2150-01-01"}).err.find("December 31, 2099"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(DatabasePath()));
     EXPECT_NE(Run({"add", "--command", "x"}).err.find("--task-type"), std::string::npos);
 
