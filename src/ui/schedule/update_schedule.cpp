@@ -512,11 +512,8 @@ void UpdateScheduleWindow::browseProgram()
 
 void UpdateScheduleWindow::browseWav()
 {
-    FileRequest request;
-    request.title = QStringLiteral("Select WAV File for Alarm");
-    request.filter = QStringLiteral("WAV Files (*.wav *.WAV)");
-    request.suggested = alarmFile_->text().trimmed();
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen =
+        ChooseWav(this, QStringLiteral("Select WAV File for Alarm"), alarmFile_->text().trimmed());
     if (chosen.isEmpty())
         return;
     alarmFile_->setText(chosen.left(80));

@@ -724,12 +724,7 @@ void WizardWindow::pickWarningDate()
 void WizardWindow::browseProgram()
 {
     takeRecord();
-    FileRequest request;
-    request.title = QStringLiteral("Choose a Program to Start");
-    request.filter = QStringLiteral("All Files (*);;Scripts (*.sh *.py *.pl);;AppImages (*.AppImage);;"
-                                    "Launchers (*.desktop)");
-    request.suggested = Text(table_.rec.path.str());
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen = ChooseProgram(this, Text(table_.rec.path.str()));
     if (chosen.isEmpty())
         return;
     scheduler::ChooseProgram(table_.rec, chosen.toStdString());
@@ -740,11 +735,7 @@ void WizardWindow::browseProgram()
 void WizardWindow::browseWav()
 {
     takeRecord();
-    FileRequest request;
-    request.title = Text(definition_.wavTitle);
-    request.filter = QStringLiteral("WAV Files (*.wav *.WAV)");
-    request.suggested = Text(table_.rec.alarmFile.str());
-    const QString chosen = ChooseFile(this, request);
+    const QString chosen = ChooseWav(this, Text(definition_.wavTitle), Text(table_.rec.alarmFile.str()));
     if (!chosen.isEmpty())
         table_.rec.alarmFile = chosen.toStdString();
     scheduler::AcceptAlarmFile(table_.rec, s_.ini);

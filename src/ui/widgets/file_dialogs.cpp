@@ -39,7 +39,19 @@ QString ChooseProgram(QWidget* parent, const QString& suggested)
 {
     FileRequest request;
     request.title = QStringLiteral("Choose a Program to Start");
-    request.filter = QStringLiteral("All Files (*);;Programs (*);;Desktop Launchers (*.desktop);;Scripts (*.sh)");
+    // What starts a program here: any executable file (no ending marks one),
+    // a script, an AppImage or a desktop launcher.
+    request.filter = QStringLiteral("All Files (*);;Scripts (*.sh *.py *.pl);;AppImages (*.AppImage);;"
+                                    "Desktop Launchers (*.desktop)");
+    request.suggested = suggested;
+    return ChooseFile(parent, request);
+}
+
+QString ChooseWav(QWidget* parent, const QString& title, const QString& suggested)
+{
+    FileRequest request;
+    request.title = title;
+    request.filter = QStringLiteral("WAV Files (*.wav *.WAV);;All Files (*)");
     request.suggested = suggested;
     return ChooseFile(parent, request);
 }

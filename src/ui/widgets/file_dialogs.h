@@ -26,6 +26,9 @@ QString ChooseFile(QWidget* parent, const FileRequest& request);
 // The dialog for a program (or document) to start, from `suggested`.
 QString ChooseProgram(QWidget* parent, const QString& suggested);
 
+// The dialog for an alarm's sound file, from `suggested`.
+QString ChooseWav(QWidget* parent, const QString& title, const QString& suggested);
+
 // Replaces the dialog, for tests that cannot answer a real one; an empty
 // function restores it.
 void SetFileChooser(std::function<QString(QWidget*, const FileRequest&)> chooser);
