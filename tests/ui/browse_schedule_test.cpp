@@ -268,5 +268,23 @@ TEST_F(BrowseScheduleTest, ASearchMarksTheMatchesAndNoToClearingAddsToThem)
     EXPECT_EQ(prompter.shown.back().text, "There are no more matching records!");
 }
 
+TEST_F(BrowseScheduleTest, ATaskDeletedFromTheListTakesItsMarkAlong)
+{
+    add(Task(1, kMarch1, 100, "Pay rent"));
+    const std::int64_t last = add(Task(2, kMarch1 + 1, 100, "Rent a car"));
+    ASSERT_EQ(tags.mark(last), data::kOk);
+    auto w = open();
+    ASSERT_TRUE(w->list()->selectRowId(last));
+    prompter.answer(platform::MessageButton::Ok);
+    QTest::keyClick(w->list()->view(), Qt::Key_Delete);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    // The next task added takes the freed row id: it was never marked.
+    const std::int64_t next = add(Task(3, kMarch1 + 2, 100, "Gym"));
+    ASSERT_EQ(next, last);
+    EXPECT_FALSE(tags.marked(next));
+    w->list()->setTab(BrowseScheduleWindow::SelectedTab);
+    EXPECT_EQ(w->list()->model()->rowCount(), 0);
+}
+
 }  // namespace
 }  // namespace hrln::test

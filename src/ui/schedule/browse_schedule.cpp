@@ -171,7 +171,11 @@ void BrowseScheduleWindow::run(pim::Request request, std::int64_t rowid, bool co
 {
     const ScheduleWindowServices& w = s_.schedule;
     const ScheduleFormServices form{w.window, w.ini, w.clock, *w.sound, day_, s_.windows};
+    const std::int64_t highlighted = rowid;
     const pim::Response response = UpdateScheduleWindow::Run(form, request, rowid, copy, this);
+    // Its row id goes to the next task added, which nobody marked.
+    if (response == pim::Response::Completed && request == pim::Request::Delete)
+        s_.tags.unmark(highlighted);
     list_->refresh();
     if (response == pim::Response::Completed && request != pim::Request::Delete)
         list_->selectRowId(rowid);
