@@ -4,8 +4,10 @@
 #include "data/table.h"
 #include "report/page_layout.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -178,6 +180,11 @@ void OpenReport(const ReportServices& services, scheduler::ReportKind kind, QWid
     preview.setWindowTitle(QString::fromStdString(source->name()));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&](QPrinter* printer) { PrintReport(*source, heading, *printer); });
+    // The toolbar's buttons take no focus: Ctrl+P prints from the keyboard.
+    const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : preview.findChildren<QAction*>())
+        if (action->text() == print)
+            action->setShortcut(QKeySequence::Print);
     preview.resize(900, 700);
     preview.exec();
 }
