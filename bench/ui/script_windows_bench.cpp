@@ -98,6 +98,20 @@ void BM_MoveAnItemUp(benchmark::State& state)
     }
 }
 
+// The item in the middle to the top and back to the bottom: each a move of
+// its own past 50,000 items.
+void BM_MoveAnItemToTheTopAndBottom(benchmark::State& state)
+{
+    LongScript& s = TheScript();
+    for (auto _ : state) {
+        if (!hrln::script::MoveScriptItem(s.db, s.middle, hrln::script::Move::Top, s.prompter) ||
+            !hrln::script::MoveScriptItem(s.db, s.middle, hrln::script::Move::Bottom, s.prompter)) {
+            state.SkipWithError("the move failed");
+            break;
+        }
+    }
+}
+
 void BM_ExportTheScript(benchmark::State& state)
 {
     LongScript& s = TheScript();
@@ -146,6 +160,7 @@ void BM_ImportAScriptFile(benchmark::State& state)
 
 BENCHMARK(BM_OpenScriptBrowser)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_MoveAnItemUp)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_MoveAnItemToTheTopAndBottom)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ExportTheScript)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportAScriptFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 

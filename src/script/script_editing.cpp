@@ -119,10 +119,12 @@ private:
                 return true;
             return moveOut();
         case Move::Top:
-            // Below the first item when there is room; else one place at a time.
+            // Below the first item, in one write: numbers below 1 order the
+            // script as well, and shifting every item above it one place at a
+            // time would take a write per item of a long script.
             if (!ReadNeighbour(other_, id_, kLowest, false) || other_.rowId() == item_.rowId())
                 return true;
-            if (other_.rec.sequence > 1) {
+            if (other_.rec.sequence > kLowest) {
                 item_.rec.sequence = other_.rec.sequence - 1;
                 return put(item_, "Put Swap Out");
             }

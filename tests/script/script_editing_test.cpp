@@ -195,14 +195,19 @@ TEST_F(ScriptEditingTest, TopAndBottomKeepTheOthersInOrder)
     for (int i = 1; i <= 4; ++i)
         addItem(1, i, std::string(1, static_cast<char>('a' + i - 1)));
 
+    // One write below the first number, whatever the length of the script.
     ASSERT_TRUE(move(1, 3, Move::Top));
-    EXPECT_EQ(script(1), (Strings{"1:c", "2:a", "3:b", "4:d"}));
-    ASSERT_TRUE(move(1, 1, Move::Bottom));
-    EXPECT_EQ(script(1), (Strings{"2:a", "3:b", "4:d", "5:c"}));
-    // With room below the first number, one write.
+    EXPECT_EQ(script(1), (Strings{"0:c", "1:a", "2:b", "4:d"}));
+    ASSERT_TRUE(move(1, 0, Move::Bottom));
+    EXPECT_EQ(script(1), (Strings{"1:a", "2:b", "4:d", "5:c"}));
     ASSERT_TRUE(move(1, 4, Move::Top));
-    EXPECT_EQ(script(1), (Strings{"1:d", "2:a", "3:b", "5:c"}));
-    EXPECT_EQ(items(), (Strings{"1.1", "1.2", "1.3", "1.5", "2.1"}));
+    EXPECT_EQ(script(1), (Strings{"0:d", "1:a", "2:b", "5:c"}));
+    ASSERT_TRUE(move(1, 5, Move::Top));
+    EXPECT_EQ(script(1), (Strings{"-1:c", "0:d", "1:a", "2:b"}));
+    EXPECT_EQ(items(), (Strings{"1.-1", "1.0", "1.1", "1.2", "2.1"}));
+    // An item added after them still comes last.
+    addItem(1, script::NextSequence(db, 1), "e");
+    EXPECT_EQ(script(1).back(), "3:e");
 }
 
 TEST_F(ScriptEditingTest, AMoveWhileAnotherStationWritesFailsWithTheSwapMessageAndChangesNothing)
