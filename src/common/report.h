@@ -56,6 +56,9 @@ public:
     virtual std::string detailTitle() const { return {}; }
     // The choices that narrowed the rows, in words; empty when none did.
     virtual std::string criteria() const { return {}; }
+    // Whether the rows are text laid out by character (a file's lines): printed
+    // in a fixed-pitch font with their runs of blanks kept.
+    virtual bool fixedPitch() const { return false; }
     // Appends the rows of up to `n` entries from ordinal `first` (0-based) on,
     // one row per entry, and gives how many: fewer than `n` only at the end.
     // Reading on from where the last call ended is the cheap case.

@@ -57,16 +57,22 @@ private:
 
 PageLayout::PageLayout(Source& source, Heading heading)
     : source_(source), heading_(std::move(heading)), columns_(source.columns()),
-      grouped_(!source.groupTitle().empty())
+      grouped_(!source.groupTitle().empty()), fixed_(source.fixedPitch())
 {
-    body_ = QFont(QStringLiteral("Sans Serif"), 9);
-    body_.setStyleHint(QFont::SansSerif);
+    QFont sans(QStringLiteral("Sans Serif"), 9);
+    sans.setStyleHint(QFont::SansSerif);
+    body_ = sans;
+    if (fixed_) {
+        body_ = QFont(QStringLiteral("Monospace"), 9);
+        body_.setStyleHint(QFont::TypeWriter);
+        body_.setFixedPitch(true);
+    }
     bold_ = body_;
     bold_.setBold(true);
-    title_ = body_;
+    title_ = sans;
     title_.setPointSize(14);
     title_.setBold(true);
-    small_ = body_;
+    small_ = sans;
     small_.setPointSize(8);
     small_.setItalic(true);
 }
@@ -101,17 +107,33 @@ QStringList PageLayout::wrapText(const QString& text, qreal width, const QFontMe
             paragraph.chop(1);
         QString line;
         qreal lineWidth = 0;
-        const QStringList words = paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (QString word : words) {
+        qsizetype pos = 0;
+        for (;;) {
+            qsizetype wordStart = pos;
+            while (wordStart < paragraph.size() && paragraph.at(wordStart) == QLatin1Char(' '))
+                ++wordStart;
+            if (wordStart >= paragraph.size())
+                break;  // trailing blanks are never printed
+            qsizetype wordEnd = paragraph.indexOf(QLatin1Char(' '), wordStart);
+            if (wordEnd < 0)
+                wordEnd = paragraph.size();
+            QString word = paragraph.mid(wordStart, wordEnd - wordStart);
+            // Fixed-pitch text keeps its blanks, so its columns stay lined up;
+            // elsewhere words are one blank apart. Blanks at a break are dropped.
+            const qsizetype blanks = fixed_ ? wordStart - pos : (line.isEmpty() ? 0 : 1);
+            const bool indented = fixed_ && pos == 0 && blanks > 0;
+            pos = wordEnd;
             qreal wordWidth = advance(word, fm);
-            if (!line.isEmpty()) {
-                const QString longer = line + QLatin1Char(' ') + word;
-                if (fits(longer, lineWidth + space + wordWidth)) {
+            const qreal gap = space * static_cast<qreal>(blanks);
+            if (!line.isEmpty() || indented) {
+                const QString longer = line + QString(blanks, QLatin1Char(' ')) + word;
+                if (fits(longer, lineWidth + gap + wordWidth)) {
                     line = longer;
-                    lineWidth += space + wordWidth;
+                    lineWidth += gap + wordWidth;
                     continue;
                 }
-                out << line;
+                if (!line.isEmpty())
+                    out << line;
                 line.clear();
             }
             // A word wider than the column is broken where the column ends.

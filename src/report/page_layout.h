@@ -79,6 +79,7 @@ private:
     std::unique_ptr<Reader> reader_;
     std::vector<Column> columns_;
     bool grouped_ = false;
+    bool fixed_ = false;  // the source's fixedPitch()
     QFont body_;
     QFont bold_;
     QFont title_;
