@@ -2,9 +2,12 @@
 
 #include "data/settings.h"
 #include "modal.h"
+#include "pdf_text.h"
 #include "store_fixture.h"
+#include "support/fake_clock.h"
 #include "support/fake_prompter.h"
 #include "support/fake_windows.h"
+#include "ui/report/report_windows.h"
 #include "ui/script/view_script_keys.h"
 #include "ui/widgets/file_dialogs.h"
 
@@ -12,6 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -22,6 +27,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <memory>
 
 namespace hrln::test {
 namespace {
@@ -222,7 +228,100 @@ TEST_F(ScriptWindowsTest, MovesCopyAndClearAllWorkOnTheHighlightedItem)
     for (QAction* action : browser.list()->popupMenu()->actions())
         EXPECT_EQ(action->isEnabled(), action->text() == QStringLiteral("&Add")) << action->text().toStdString();
     EXPECT_FALSE(Child<QPushButton>(&browser, "copyButton")->isEnabled());
+    // Without the program's printer there is nowhere to print to.
     EXPECT_FALSE(Child<QPushButton>(&browser, "printButton")->isEnabled());
+}
+
+// "&Print" of the script list and of the key list opens the reports' preview;
+// printed from it, the pages carry the task's items or the file's lines.
+TEST_F(ScriptWindowsTest, PrintShowsTheScriptAndTheKeyListInTheReportPreview)
+{
+    data::Table<data::ScheduleRecord> task(db);
+    task.rec = Task(4, MakeDate(1, 4, 2027), MakeTime(9, 0), "Log in to the bank");
+    ASSERT_EQ(task.add(), data::kOk);
+    addItem(4, 1, "user[Tab]");
+    addItem(4, 2, "secret[Enter]");
+    addItem(5, 1, "not this task");
+    FakeClock clock(MakeDate(1, 4, 2027), MakeTime(8, 30));
+    QPrinter printer(QPrinter::HighResolution);
+    ui::SetProgramPrinting([&] { return ui::PrintServices{clock, "Dana", printer}; });
+
+    // Prints to `pdf` from the preview that opens next; gives its title.
+    const auto printFromPreview = [&](const std::string& pdf, int& pageCount) {
+        auto title = std::make_shared<QString>();
+        WhenModalOpens(
+            [&printer, pdf, title, &pageCount](QWidget* preview) {
+                *title = preview->windowTitle();
+                auto* pages = preview->findChild<QPrintPreviewWidget*>();
+                ASSERT_NE(pages, nullptr);
+                pages->updatePreview();
+                pageCount = pages->pageCount();
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(pdf));
+                pages->print();
+                preview->close();
+            },
+            QStringLiteral("REPORT$PREVIEWWINDOW"));
+        return title;
+    };
+    const auto text = [](const std::string& pdf) {
+        std::string all;
+        for (const auto& page : PdfPages(pdf))
+            for (const std::string& line : page)
+                all += line + "\n";
+        return all;
+    };
+
+    {
+        ui::BrowseScriptingWindow browser(services(), 4);
+        browser.show();
+        auto* print = Child<QPushButton>(&browser, "printButton");
+        ASSERT_TRUE(print->isEnabled());
+        int pages = 0;
+        const std::string pdf = dir.file("script.pdf");
+        const auto title = printFromPreview(pdf, pages);
+        print->click();
+        EXPECT_EQ(*title, QStringLiteral("Script for Log in to the bank"));
+        EXPECT_EQ(pages, 1);
+        const std::string printed = text(pdf);
+        const auto first = printed.find("user[Tab]");
+        EXPECT_NE(first, std::string::npos) << printed;
+        EXPECT_GT(printed.find("secret[Enter]"), first);  // npos too when missing
+        EXPECT_EQ(printed.find("not this task"), std::string::npos);
+        EXPECT_NE(printed.find("For Dana"), std::string::npos);
+        EXPECT_NE(printed.find("Printed January 4, 2027 8:30 AM"), std::string::npos) << printed;
+    }
+
+    const std::string keys = dir.file("KEYCODES.TXT");
+    std::ofstream(keys, std::ios::binary) << "[Alt]      012   Alt key\r\n[Enter]    00D   Enter\r\n";
+    int pages = 0;
+    const std::string pdf = dir.file("keys.pdf");
+    std::shared_ptr<QString> title;
+    WhenModalOpens(
+        [&](QWidget* viewer) {
+            auto* print = Child<QPushButton>(viewer, "printButton");
+            EXPECT_TRUE(print->isEnabled());
+            title = printFromPreview(pdf, pages);
+            print->click();
+            viewer->close();
+        },
+        QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
+    ui::ViewScriptKeysWindow::Show(services().window, nullptr, keys);
+    ui::SetProgramPrinting({});
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(*title, QStringLiteral("List of Key Abbreviations"));
+    EXPECT_EQ(pages, 1);
+    const std::string printed = text(pdf);
+    EXPECT_NE(printed.find("KEYCODES.TXT"), std::string::npos) << printed;
+    const auto alt = printed.find("[Alt]");
+    const auto enter = printed.find("[Enter]");
+    ASSERT_NE(alt, std::string::npos) << printed;
+    ASSERT_NE(enter, std::string::npos) << printed;
+    EXPECT_LT(alt, enter);
+    EXPECT_NE(printed.find("Alt key"), std::string::npos);
+
+    ui::ViewScriptKeysWindow unprinted(services().window, {"[Alt]"});
+    EXPECT_FALSE(Child<QPushButton>(&unprinted, "printButton")->isEnabled());
 }
 
 TEST_F(ScriptWindowsTest, ExportClearAndImportGiveTheSameScriptThroughOneFileName)

@@ -71,9 +71,13 @@ MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(pare
     buildMenus();
     buildToolBar();
     buildStatusBar();
+    SetProgramPrinting([this] { return PrintServices{s_.clock, s_.settings.userId, printer()}; });
 }
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame()
+{
+    SetProgramPrinting({});
+}
 
 void MainFrame::attach(scheduler::Scheduler* scheduler, scheduler::TrayController* tray,
                        scheduler::ScriptRunner* scripts)

@@ -173,13 +173,18 @@ void OpenReport(const ReportServices& services, scheduler::ReportKind kind, QWid
         return;
     const std::unique_ptr<report::Source> source =
         scheduler::MakeReport(services.window.db, kind, options.request());
+    PreviewReport({services.clock, services.userName, services.printer}, *source, parent);
+}
+
+void PreviewReport(const PrintServices& services, report::Source& source, QWidget* parent)
+{
     const report::Heading heading = ReportHeading(services.clock, services.userName);
-    services.printer.setDocName(QString::fromStdString(source->name()));
+    services.printer.setDocName(QString::fromStdString(source.name()));
     QPrintPreviewDialog preview(&services.printer, parent);
     preview.setObjectName(QStringLiteral("REPORT$PREVIEWWINDOW"));
-    preview.setWindowTitle(QString::fromStdString(source->name()));
+    preview.setWindowTitle(QString::fromStdString(source.name()));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter* printer) { PrintReport(*source, heading, *printer); });
+                     [&](QPrinter* printer) { PrintReport(source, heading, *printer); });
     // The toolbar's buttons take no focus: Ctrl+P prints from the keyboard.
     const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
     for (QAction* action : preview.findChildren<QAction*>())
@@ -187,6 +192,32 @@ void OpenReport(const ReportServices& services, scheduler::ReportKind kind, QWid
             action->setShortcut(QKeySequence::Print);
     preview.resize(900, 700);
     preview.exec();
+}
+
+namespace {
+
+std::function<PrintServices()>& ProgramPrinting()
+{
+    static std::function<PrintServices()> printing;
+    return printing;
+}
+
+}  // namespace
+
+void SetProgramPrinting(std::function<PrintServices()> printing)
+{
+    ProgramPrinting() = std::move(printing);
+}
+
+bool ProgramCanPrint()
+{
+    return static_cast<bool>(ProgramPrinting());
+}
+
+void PreviewWithProgramPrinter(report::Source& source, QWidget* parent)
+{
+    if (ProgramCanPrint())
+        PreviewReport(ProgramPrinting()(), source, parent);
 }
 
 }  // namespace hrln::ui

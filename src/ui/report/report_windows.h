@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -52,8 +54,28 @@ report::Heading ReportHeading(const platform::Clock& clock, const std::string& u
 // Draws the report on `printer`, only the pages it was asked for.
 bool PrintReport(report::Source& source, const report::Heading& heading, QPrinter& printer);
 
-// The report's options, then its preview (zoom, page by page, print through
-// the desktop's dialog, to PDF). Nothing happens when the options are cancelled.
+// The report's options, then its preview. Nothing happens when the options
+// are cancelled.
 void OpenReport(const ReportServices& services, scheduler::ReportKind kind, QWidget* parent);
+
+// What printing needs of the program besides the report.
+struct PrintServices {
+    const platform::Clock& clock;
+    std::string userName;  // printed on every page
+    QPrinter& printer;     // the one File, Print Setup sets up
+};
+
+// The preview of a report: zoom, page by page, print through the desktop's
+// dialog, to PDF.
+void PreviewReport(const PrintServices& services, report::Source& source, QWidget* parent);
+
+// The script editor opens under several forms that do not carry the printer;
+// its windows reach the program's through here. The frame sets it while it
+// stands (an empty function: none), and it is asked only when a print starts,
+// as finding the printers takes a while.
+void SetProgramPrinting(std::function<PrintServices()> printing);
+bool ProgramCanPrint();
+// The preview of `source` with the program's printer; nothing without one.
+void PreviewWithProgramPrinter(report::Source& source, QWidget* parent);
 
 }  // namespace hrln::ui

@@ -2,6 +2,8 @@
 
 #include "script/script_file.h"
 #include "script/script_jobs.h"
+#include "script/script_report.h"
+#include "ui/report/report_windows.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
@@ -93,7 +95,8 @@ BrowseScriptingWindow::BrowseScriptingWindow(ScriptWindowServices services, data
     QPushButton* print = list_->addButton(QStringLiteral("&Print"),
                                           QStringLiteral("Print all script items for the current task"),
                                           QStringLiteral("printButton"), false);
-    print->setEnabled(false);
+    print->setEnabled(ProgramCanPrint());
+    connect(print, &QPushButton::clicked, this, &BrowseScriptingWindow::print);
     QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -187,6 +190,13 @@ void BrowseScriptingWindow::exchange(bool exporting)
         ProgressWindow::Run(job, script::ImportScriptJob::kBatch, QStringLiteral("IMPORTSCRIPT$PROGRESSWINDOW"), this);
     }
     list_->refresh();
+    list_->view()->setFocus();
+}
+
+void BrowseScriptingWindow::print()
+{
+    const std::unique_ptr<report::Source> source = script::MakeScriptReport(s_.window.db, taskId_);
+    PreviewWithProgramPrinter(*source, this);
     list_->view()->setFocus();
 }
 

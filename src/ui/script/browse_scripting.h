@@ -28,6 +28,8 @@ public:
     void clearAll();
     // ImportScript or ExportScript on the task, through the shared file name.
     void exchange(bool exporting);
+    // PrintCurrentScript: the task's script in the report preview.
+    void print();
 
 protected:
     void done(int result) override;

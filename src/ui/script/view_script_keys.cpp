@@ -1,6 +1,8 @@
 #include "ui/script/view_script_keys.h"
 
 #include "script/key_list_file.h"
+#include "script/script_report.h"
+#include "ui/report/report_windows.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
@@ -17,6 +19,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace hrln::ui {
@@ -79,8 +82,9 @@ script::TextSearch SearchTextWindow::search() const
     return {text_->text().toStdString(), wholeWord_->isChecked(), matchCase_->isChecked(), down_->isChecked()};
 }
 
-ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<std::string> lines, QWidget* parent)
-    : QDialog(parent), s_(services), lines_(std::move(lines))
+ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<std::string> lines,
+                                           std::string fileName, QWidget* parent)
+    : QDialog(parent), s_(services), lines_(std::move(lines)), fileName_(std::move(fileName))
 {
     setObjectName(QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
     setWindowTitle(QStringLiteral("List of Key Abbreviations"));
@@ -97,7 +101,8 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     layout->addWidget(text_, 1);
     auto* buttons = new QHBoxLayout;
     QPushButton* print = Button(this, QStringLiteral("&Print"), QStringLiteral("printButton"), buttons);
-    print->setEnabled(false);  // printing comes with the reports
+    print->setEnabled(ProgramCanPrint());
+    connect(print, &QPushButton::clicked, this, &ViewScriptKeysWindow::print);
     connect(Button(this, QStringLiteral("&Find..."), QStringLiteral("findButton"), buttons), &QPushButton::clicked,
             this, &ViewScriptKeysWindow::find);
     connect(Button(this, QStringLiteral("Find Next"), QStringLiteral("findNextButton"), buttons),
@@ -108,6 +113,13 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     layout->addLayout(buttons);
     resize(560, 480);
     RestoreWindowPosition(this, s_.positions, kPosition);
+    text_->setFocus();
+}
+
+void ViewScriptKeysWindow::print()
+{
+    const std::unique_ptr<report::Source> source = script::MakeKeyListReport(lines_, fileName_);
+    PreviewWithProgramPrinter(*source, this);
     text_->setFocus();
 }
 
@@ -181,7 +193,7 @@ void ViewScriptKeysWindow::Show(const WindowServices& services, QWidget* parent,
                                platform::MessageIcon::Exclamation});
         return;
     }
-    ViewScriptKeysWindow window(services, std::move(lines), parent);
+    ViewScriptKeysWindow window(services, std::move(lines), std::filesystem::path(file).filename().string(), parent);
     window.exec();
 }
 

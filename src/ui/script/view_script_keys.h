@@ -1,5 +1,6 @@
 #pragma once
 
+#include "script/key_list_file.h"
 #include "script/text_search.h"
 #include "ui/widgets/window_services.h"
 
@@ -37,7 +38,9 @@ class ViewScriptKeysWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ViewScriptKeysWindow(WindowServices services, std::vector<std::string> lines, QWidget* parent = nullptr);
+    // `fileName` heads the printed lines.
+    ViewScriptKeysWindow(WindowServices services, std::vector<std::string> lines,
+                         std::string fileName = script::kKeyListFile, QWidget* parent = nullptr);
 
     // Reads `path` (by default the key list in the current folder) and shows
     // it; an empty or unreadable file gives its message instead.
@@ -47,6 +50,8 @@ public:
     // "Find Next": the last search again from the current match, with the wrap question at the end.
     void findNext();
     void find();
+    // The lines in the report preview, in a fixed-pitch font.
+    void print();
     const std::optional<script::TextPosition>& match() const { return match_; }
 
 protected:
@@ -57,6 +62,7 @@ private:
 
     WindowServices s_;
     std::vector<std::string> lines_;
+    std::string fileName_;
     QPlainTextEdit* text_ = nullptr;
     script::TextSearch search_;
     std::optional<script::TextPosition> match_;
