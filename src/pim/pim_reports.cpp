@@ -37,7 +37,7 @@ public:
     {
         if (kind_ == TodoReport::Priority)
             return {{"Done", 6}, {"To Do", 52}, {"Category", 18}, {"Completed", 22}};
-        return {{"Priority", 8, report::Align::Right}, {"Done", 6}, {"To Do", 62}, {"Completed", 22}};
+        return {{"Priority", 10, report::Align::Right}, {"Done", 6}, {"To Do", 60}, {"Completed", 22}};
     }
     std::string groupTitle() const override { return kind_ == TodoReport::Priority ? "Priority" : "Category"; }
     std::string detailTitle() const override { return "Notes"; }

@@ -17,8 +17,8 @@ namespace {
 // Brings the window titled exactly `title` forward, so keys reach it.
 void Activate(const std::string& title)
 {
-    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$", "windowactivate",
-                                   "--sync"}),
+    ASSERT_EQ(DesktopSession::run(
+                  {"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$", "windowactivate", "--sync"}),
               0)
         << title;
 }
@@ -67,8 +67,8 @@ TEST(ReportProgramTest, AReportFromTheMenuIsPrintedToAPdfFileThroughThePreview)
                  {"Pay the rent", "Home", "2099-01-01", false},
                  {"Cancel the magazine", "Work", "2099-01-03", true}};
     for (const auto& task : tasks) {
-        std::vector<std::string> add{HORALYN_CLI, "add",    "--description", task.description, "--category",
-                                     task.category, "--date", task.date,      "--time",         "09:00"};
+        std::vector<std::string> add{HORALYN_CLI,   "add",    "--description", task.description, "--category",
+                                     task.category, "--date", task.date,       "--time",         "09:00"};
         if (task.disabled)
             add.emplace_back("--disabled");
         ASSERT_EQ(DesktopSession::run(add), 0) << task.description;
@@ -110,8 +110,8 @@ TEST(ReportProgramTest, AReportFromTheMenuIsPrintedToAPdfFileThroughThePreview)
     EXPECT_EQ(lines.front(), "Schedule by Category");
     EXPECT_EQ(lines.back(), "Page 1 of 1");
     // Each group header and each task once, Home before Work, by date within each.
-    const std::vector<std::string> expected{"Home",         "Pay the rent", "Water the plants",
-                                            "Work",         "Call the bank", "Cancel the magazine"};
+    const std::vector<std::string> expected{"Home", "Pay the rent",  "Water the plants",
+                                            "Work", "Call the bank", "Cancel the magazine"};
     std::vector<std::string> seen;
     for (const std::string& line : lines)
         for (const std::string& want : expected)

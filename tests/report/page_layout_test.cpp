@@ -1,9 +1,8 @@
 #include "report/page_layout.h"
 
-#include "pdf_text.h"
 #include "pim/pim_reports.h"
+#include "report_fixture.h"
 #include "scheduler/schedule_reports.h"
-#include "store_fixture.h"
 
 #include <algorithm>
 #include <map>
@@ -15,7 +14,6 @@ namespace {
 
 using scheduler::ScheduleReport;
 
-const report::Heading kHeading{"Alice Example", "December 9, 2026 4:40 AM"};
 const Date kFirstDay = MakeDate(12, 1, 2026);
 
 std::string DayTitle(Date d)
@@ -24,29 +22,7 @@ std::string DayTitle(Date d)
     return std::string(names[Weekday(d)]) + ", " + FormatD4(d);
 }
 
-std::string Trimmed(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    const auto e = s.find_last_not_of(' ');
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-// A page's lines after its column headers (the line holding `lastHeader`) and
-// before its page number.
-std::vector<std::string> BodyLines(const std::vector<std::string>& page, const std::string& lastHeader)
-{
-    std::vector<std::string> out;
-    bool body = false;
-    for (std::size_t i = 0; i + 1 < page.size(); ++i) {
-        if (body)
-            out.push_back(page[i]);
-        else if (const auto w = Words(page[i]); std::find(w.begin(), w.end(), lastHeader) != w.end())
-            body = true;
-    }
-    return out;
-}
-
-class PageLayoutTest : public StoreTest {
+class PageLayoutTest : public ReportTest {
 protected:
     data::ScheduleRecord& add(data::ScheduleRecord r)
     {
@@ -55,40 +31,6 @@ protected:
         EXPECT_EQ(t.add(), data::kOk);
         added.push_back(r);
         return added.back();
-    }
-
-    std::vector<std::vector<std::string>> render(report::Source& source)
-    {
-        const std::string pdf = dir.file("report.pdf");
-        EXPECT_TRUE(report::WriteReportPdf(source, kHeading, QString::fromStdString(pdf)));
-        return PdfPages(pdf);
-    }
-
-    // Every page names the report, the user and the date printed, carries the
-    // column headers and says "Page N of M" with the right numbers.
-    void expectFrame(const std::vector<std::vector<std::string>>& pages, const std::string& name,
-                     const std::vector<std::string>& headers)
-    {
-        ASSERT_FALSE(pages.empty());
-        const std::string count = std::to_string(pages.size());
-        for (std::size_t p = 0; p < pages.size(); ++p) {
-            const auto& lines = pages[p];
-            std::string all;
-            for (const auto& l : lines)
-                all += l + "\n";
-            ASSERT_FALSE(lines.empty());
-            EXPECT_EQ(Trimmed(lines.front()), name) << "page " << p + 1;
-            EXPECT_NE(all.find("For Alice Example"), std::string::npos) << "page " << p + 1;
-            EXPECT_NE(all.find("Printed December 9, 2026 4:40 AM"), std::string::npos) << "page " << p + 1;
-            EXPECT_EQ(Trimmed(lines.back()), "Page " + std::to_string(p + 1) + " of " + count);
-            const bool headed = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-                const auto w = Words(l);
-                return std::all_of(headers.begin(), headers.end(), [&](const std::string& h) {
-                    return std::find(w.begin(), w.end(), h) != w.end();
-                });
-            });
-            EXPECT_TRUE(headed) << "column headers missing on page " << p + 1;
-        }
     }
 
     std::vector<data::ScheduleRecord> added;
