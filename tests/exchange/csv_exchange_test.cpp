@@ -1,6 +1,9 @@
 #include "exchange_fixture.h"
 
+#include "common/text.h"
 #include "pim/record_form.h"
+
+#include <algorithm>
 
 namespace hrln::test {
 namespace {
@@ -288,6 +291,39 @@ TEST_F(ExchangeTest, ASpreadsheetFileImportsByItsHeaderNames)
     exchange::ImportJob job(into, ExchangeTable::Todo, layout, file, prompter);
     EXPECT_EQ(run(job), BatchRun::State::Refused);
     EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+TEST_F(ExchangeTest, AMegabyteFieldAndMixedLineEndingsAreReadLineByLine)
+{
+    // Lines ended by CR LF or LF alone, and a field of a megabyte with commas,
+    // quotes and line breaks inside: each line one record, the long text cut
+    // to its field's width, never carried into the next line. A bare CR ends
+    // no line: the two records it joins are reported as one bad line, by its
+    // number, and nothing of them is stored.
+    std::string huge = "Start, \"\"quoted\"\"\r\nnext line ";  // quotes doubled, as in any quoted field
+    huge.resize(1 << 20, 'x');
+    const std::string file = dir.file("mixed.csv");
+    WriteFile(file, "\xEF\xBB\xBFToDo,Priority\n\"first\",1\r\n\"" + huge + "\",2\n\"third\",3\r\"joined\",4\r\n" +
+                        "\"fifth\",5");
+    FieldLayout layout;
+    layout.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text},
+                     {"Priority", "Priority", "", exchange::FieldType::Number}};
+    const exchange::ImportSummary summary = import(ExchangeTable::Todo, layout, file, into);
+    EXPECT_EQ(summary.added, 3) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.rejected.size(), 1u) << exchange::SummaryText(summary);
+    EXPECT_EQ(summary.rejected[0].line, 5u);
+    const auto items = records<data::TodoRecord>(into, data::TodoRecord::KeyPriority);
+    ASSERT_EQ(items.size(), 3u);
+    std::vector<int> priorities;
+    for (const auto& item : items) {
+        priorities.push_back(item.priority);
+        if (item.priority == 2) {
+            EXPECT_EQ(text::CharCount(item.toDo.view()), static_cast<std::size_t>(decltype(item.toDo)::kWidth));
+            EXPECT_EQ(item.toDo.view().substr(0, 17), "Start, \"quoted\"\r\n");
+        }
+    }
+    std::sort(priorities.begin(), priorities.end());
+    EXPECT_EQ(priorities, (std::vector<int>{1, 2, 5}));
 }
 
 TEST_F(ExchangeTest, CancelKeepsTheBatchesDone)

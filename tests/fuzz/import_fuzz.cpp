@@ -27,12 +27,13 @@ int Count(data::Database& db)
     return t.count();
 }
 
+// The record stored first in the table, read again by its row: an imported
+// record may come before it in any key (a blank text sorts first).
 template <class R>
-std::vector<data::Value> First(data::Database& db, int key)
+std::vector<data::Value> Stored(data::Database& db, int key)
 {
     data::Table<R> t(db);
-    t.set(key);
-    return t.next() == data::kOk ? data::RecordValues(t.rec) : std::vector<data::Value>{};
+    return t.reget(key, 1) == data::kOk ? data::RecordValues(t.rec) : std::vector<data::Value>{};
 }
 
 void Run(BatchJob& job)
@@ -74,9 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         d.rec.toDo = "\x01 before";  // sorts first
         d.add();
     }
-    const auto task = First<data::ScheduleRecord>(db, data::ScheduleRecord::KeyID);
-    const auto contact = First<data::ContactRecord>(db, data::ContactRecord::KeyClientID);
-    const auto item = First<data::TodoRecord>(db, data::TodoRecord::KeyToDo);
+    const auto task = Stored<data::ScheduleRecord>(db, data::ScheduleRecord::KeyID);
+    const auto contact = Stored<data::ContactRecord>(db, data::ContactRecord::KeyClientID);
+    const auto item = Stored<data::TodoRecord>(db, data::TodoRecord::KeyToDo);
+    FUZZ_CHECK(!task.empty() && !contact.empty() && !item.empty(), "the records stored before are read back");
 
     test::FakePrompter prompter;
     exchange::ImportSummary summary;
@@ -108,9 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(r.line >= 1, "a skipped record has its place");
         FUZZ_CHECK(!r.reason.empty(), "a skipped record has its reason");
     }
-    FUZZ_CHECK(First<data::ScheduleRecord>(db, data::ScheduleRecord::KeyID) == task, "the stored task is unchanged");
-    FUZZ_CHECK(First<data::ContactRecord>(db, data::ContactRecord::KeyClientID) == contact,
+    FUZZ_CHECK(Stored<data::ScheduleRecord>(db, data::ScheduleRecord::KeyID) == task, "the stored task is unchanged");
+    FUZZ_CHECK(Stored<data::ContactRecord>(db, data::ContactRecord::KeyClientID) == contact,
                "the stored contact is unchanged");
-    FUZZ_CHECK(First<data::TodoRecord>(db, data::TodoRecord::KeyToDo) == item, "the stored item is unchanged");
+    FUZZ_CHECK(Stored<data::TodoRecord>(db, data::TodoRecord::KeyToDo) == item, "the stored item is unchanged");
     return 0;
 }
