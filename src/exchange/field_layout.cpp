@@ -25,8 +25,12 @@ std::vector<AvailableField> FieldsOf()
         const std::string_view n = name;
         if (std::find(kNotExchanged.begin(), kNotExchanged.end(), n) != kNotExchanged.end())
             return;
+        using Field = std::remove_cvref_t<decltype(field)>;
         FieldKind kind = FieldKind::Text;
-        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>) {
+        // A flag is a number whatever its name ends with ("SkipNextTime").
+        if constexpr (std::is_same_v<Field, data::Byte>) {
+            kind = FieldKind::Number;
+        } else if constexpr (std::is_integral_v<Field>) {
             kind = n.ends_with("Date") ? FieldKind::Date : n.ends_with("Time") ? FieldKind::Time : FieldKind::Number;
         }
         out.push_back({std::string(n), kind});

@@ -26,6 +26,7 @@ TEST(FieldLayoutTest, OnlyTheScheduleCarriesItsExceptions)
         EXPECT_FALSE(Offers(ExchangeTable::Schedule, field)) << field;
     EXPECT_EQ(KindOf(ExchangeTable::Schedule, "advancewarndate"), FieldKind::Date);
     EXPECT_EQ(KindOf(ExchangeTable::Todo, "CompletionTime"), FieldKind::Time);
+    EXPECT_EQ(KindOf(ExchangeTable::Schedule, "SkipNextTime"), FieldKind::Number);  // a flag, written 0 or 1
     EXPECT_EQ(KindOf(ExchangeTable::Contacts, "ClientID"), FieldKind::Number);
     EXPECT_EQ(KindOf(ExchangeTable::Contacts, "Notes"), FieldKind::Text);
     EXPECT_EQ(TableNamed("to do"), ExchangeTable::Todo);
