@@ -2,6 +2,7 @@
 // due, its message window appears on time and closes with its button, and the
 // occurrence is left as history.
 #include "e2e/desktop_session.h"
+#include "e2e/program_keys.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_keyboard.h"
 #include "platform/x11/x11_windows.h"
@@ -47,13 +48,10 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     if (!DesktopSession::XvfbInstalled())
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
-    ASSERT_EQ(desktop.startDisplay(), "");
-    ASSERT_EQ(desktop.startWindowManager(), "");
-    ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::create_directories(home / "horalyn");
+    std::filesystem::path home;
+    OpenDesktop(desktop, home);
+    if (HasFatalFailure())
+        return;
     WriteFile((home / "horalyn" / "HRLN.INI").string(), "[Settings]\nLogEvents=1\n");
 
     const pid_t program = desktop.start({HORALYN_PROGRAM});

@@ -41,18 +41,27 @@ inline void ActivateFrame()
               0);
 }
 
-// Starts the real program on a display, window manager and session bus of its
-// own, with its data in the session's scratch folder, and brings its frame
-// forward; `file` is then the database it works on.
-inline void StartProgram(DesktopSession& desktop, std::string& file)
+// A display, window manager and session bus of the test's own, with the
+// program's data and settings folders in the session's scratch folder `home`.
+inline void OpenDesktop(DesktopSession& desktop, std::filesystem::path& home)
 {
     ASSERT_EQ(desktop.startDisplay(), "");
     ASSERT_EQ(desktop.startWindowManager(), "");
     ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
+    home = desktop.scratch();
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     std::filesystem::create_directories(home / "horalyn");
+}
+
+// Starts the real program on a desktop of its own (above) and brings its
+// frame forward; `file` is then the database it works on.
+inline void StartProgram(DesktopSession& desktop, std::string& file)
+{
+    std::filesystem::path home;
+    OpenDesktop(desktop, home);
+    if (::testing::Test::HasFatalFailure())
+        return;
     file = (home / "horalyn" / data::kMainDatabaseFile).string();
     desktop.start({HORALYN_PROGRAM});
     ActivateFrame();

@@ -47,13 +47,10 @@ TEST(ReportProgramTest, AReportFromTheMenuIsPrintedToAPdfFileThroughThePreview)
     if (!DesktopSession::XvfbInstalled())
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
-    ASSERT_EQ(desktop.startDisplay(), "");
-    ASSERT_EQ(desktop.startWindowManager(), "");
-    ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::create_directories(home / "horalyn");
+    std::filesystem::path home;
+    OpenDesktop(desktop, home);
+    if (HasFatalFailure())
+        return;
 
     // Stored before the program starts, added out of order; the switched-off
     // one is printed only because the options window is told to take it.

@@ -127,13 +127,10 @@ TEST(ScriptEditorProgramTest, AScriptTypedInTheEditorRunsFromRunNowAndSurvivesEx
     if (!DesktopSession::XvfbInstalled())
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
-    ASSERT_EQ(desktop.startDisplay(), "");
-    ASSERT_EQ(desktop.startWindowManager(), "");
-    ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::create_directories(home / "horalyn");
+    std::filesystem::path home;
+    OpenDesktop(desktop, home);
+    if (HasFatalFailure())
+        return;
     WriteFile((home / "horalyn" / data::kSettingsFile).string(), "[Settings]\nFullSchedule=1\n");
     const std::string file = (home / "horalyn" / data::kMainDatabaseFile).string();
     const std::string written = (home / "out.txt").string();

@@ -37,13 +37,10 @@ TEST(WizardProgramTest, AMessageAddedByTheWizardFromTheMenuAppearsOnTime)
                                                     std::localtime(&now)->tm_min >= 58)
         GTEST_SKIP() << "too close to midnight";
     DesktopSession desktop;
-    ASSERT_EQ(desktop.startDisplay(), "");
-    ASSERT_EQ(desktop.startWindowManager(), "");
-    ASSERT_EQ(desktop.startSessionBus(), "");
-    const std::filesystem::path home = desktop.scratch();
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::create_directories(home / "horalyn");
+    std::filesystem::path home;
+    OpenDesktop(desktop, home);
+    if (HasFatalFailure())
+        return;
 
     const pid_t program = desktop.start({HORALYN_PROGRAM});
     ActivateFrame();
