@@ -1,6 +1,7 @@
 #include "script/script_file.h"
 
 #include "common/batch_job.h"
+#include "data/schedule_store.h"
 #include "integrity_fixture.h"
 #include "support/fake_prompter.h"
 
@@ -158,6 +159,33 @@ TEST_F(ScriptFileTest, ImportIntoATaskRemovedMeanwhileStopsWithAMessage)
     ASSERT_EQ(prompter.shown.size(), 1U);
     EXPECT_EQ(prompter.shown[0].caption, "Error!");
     EXPECT_TRUE(scriptItems(1).empty());
+}
+
+TEST_F(ScriptFileTest, ATaskRemovedBetweenBatchesStopsTheImportThere)
+{
+    addTask(1);
+    const std::string path = file("s.hsx");
+    std::string lines;
+    for (int i = 0; i < 3 * script::ImportScriptJob::kBatch; ++i)
+        lines += "\"Close Program\"\r\n";
+    write(path, lines);
+    script::ImportScriptJob job(db, 1, path, prompter);
+    BatchRun r(job, script::ImportScriptJob::kBatch);
+    ASSERT_TRUE(r.start());
+    r.tick();
+    ASSERT_TRUE(r.running());
+    const std::size_t before = scriptItems(1).size();
+    EXPECT_EQ(before, static_cast<std::size_t>(script::ImportScriptJob::kBatch));
+    // Another station deletes the task with its script between two batches.
+    data::Table<data::ScheduleRecord> task(station());
+    task.rec.id = 1;
+    ASSERT_EQ(task.get(data::ScheduleRecord::KeyID), data::kOk);
+    ASSERT_EQ(data::DeleteTask(task), data::kOk);
+    while (r.running())
+        r.tick();
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].caption, "Error!");
+    EXPECT_TRUE(scriptItems(1).empty());  // nothing attached to the missing task
 }
 
 // Random and mutated lines: nothing crashes or hangs, every valid line is
