@@ -108,6 +108,17 @@ void AnswerFileDialog(const std::string& title, const std::string& path)
     Gone(title);
 }
 
+// From the highlighted task, by `key`, its entry form, and from there its script.
+void OpenScriptFromForm(const std::string& key)
+{
+    Keys(key);
+    Activate("Changing a Schedule Task");
+    if (testing::Test::HasFatalFailure())
+        return;
+    Keys("alt+s");
+    Activate("Scripting");
+}
+
 // One item added through the editor's "&Add": its action `down` places below
 // the first in the list, then what `fill` types into its fields.
 void AddItem(int down, const std::function<void()>& fill)
@@ -152,12 +163,7 @@ TEST(ScriptEditorProgramTest, AScriptTypedInTheEditorRunsFromRunNowAndSurvivesEx
     // The browser is a window inside the frame, which the desktop does not
     // list: that it opened shows in the form its Enter opens.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    Keys("Return");
-    Activate("Changing a Schedule Task");
-    if (HasFatalFailure())
-        return;
-    Keys("alt+s");
-    Activate("Scripting");
+    OpenScriptFromForm("Return");
     if (HasFatalFailure())
         return;
 
@@ -217,12 +223,7 @@ TEST(ScriptEditorProgramTest, AScriptTypedInTheEditorRunsFromRunNowAndSurvivesEx
 
     // The script again, from the form: exported, cleared and imported back.
     ActivateFrame();
-    Keys("alt+e");
-    Activate("Changing a Schedule Task");
-    if (HasFatalFailure())
-        return;
-    Keys("alt+s");
-    Activate("Scripting");
+    OpenScriptFromForm("alt+e");
     if (HasFatalFailure())
         return;
     Keys("alt+x");
