@@ -2,6 +2,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <charconv>
 
 namespace hrln::text {
@@ -176,8 +177,24 @@ int CompareNoCase(std::string_view a, std::string_view b)
 {
     a = Clip(a);
     b = Clip(b);
+    // Keys are mostly ASCII: compare byte by byte until the first character
+    // that needs decoding and folding, which may still meet an ASCII one
+    // (the Kelvin sign and k).
+    const std::size_t common = std::min(a.size(), b.size());
     std::size_t i = 0;
-    std::size_t j = 0;
+    for (; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (((x | y) & 0x80) != 0)
+            break;
+        if (x != y) {
+            const char32_t ux = ToUpper(static_cast<char32_t>(x));
+            const char32_t uy = ToUpper(static_cast<char32_t>(y));
+            if (ux != uy)
+                return ux < uy ? -1 : 1;
+        }
+    }
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
         char32_t ca = 0;
         char32_t cb = 0;
