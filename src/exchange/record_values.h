@@ -4,6 +4,7 @@
 #include "data/table.h"
 #include "exchange/field_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -55,21 +56,30 @@ std::vector<FieldLimits> LimitsOf()
     return out;
 }
 
-// Sets the fields that `values` holds (by number); the others stay.
+// Sets the fields that `values` holds (by number); the others stay. Values in
+// field order, as a file's columns usually come, are set in one pass.
 template <class R>
 void SetValues(R& record, const std::vector<std::pair<int, Value>>& values)
 {
+    const bool inOrder = std::is_sorted(values.begin(), values.end(),
+                                        [](const auto& a, const auto& b) { return a.first < b.first; });
     int index = 0;
     std::size_t next = 0;
     R::fields(record, [&](const char*, auto& field) {
-        for (std::size_t i = next; i < values.size(); ++i) {
-            if (values[i].first != index)
-                continue;
-            using Field = std::remove_cvref_t<decltype(field)>;
+        using Field = std::remove_cvref_t<decltype(field)>;
+        const auto set = [&](const Value& value) {
             if constexpr (std::is_integral_v<Field>)
-                field = static_cast<Field>(std::get<std::int64_t>(values[i].second));
+                field = static_cast<Field>(std::get<std::int64_t>(value));
             else
-                field = std::get<std::string>(values[i].second);
+                field = std::get<std::string>(value);
+        };
+        if (inOrder) {
+            for (; next < values.size() && values[next].first == index; ++next)
+                set(values[next].second);
+        } else {
+            for (const auto& [number, value] : values)
+                if (number == index)
+                    set(value);
         }
         ++index;
     });
