@@ -232,9 +232,12 @@ std::string ItemFromTodo(icalcomponent* c, data::TodoRecord& item, bool& zoned)
 class CalendarImportJob::Source {
 public:
     virtual ~Source() = default;
-    // The reason the component is refused; empty when it was added.
+    // The reason the component is refused; empty when it was kept.
     virtual std::string add(icalcomponent* c) = 0;
-    virtual void newBatch() = 0;
+    // Adds the records kept; see RecordAdder::store().
+    virtual int store() = 0;
+    virtual int stored() const = 0;
+    virtual bool lost() const = 0;
 
     ical::Component root;
     std::vector<icalcomponent*> items;  // owned by root
@@ -262,7 +265,9 @@ public:
         allDays += allDay && refused.empty();
         return refused;
     }
-    void newBatch() override { adder_.newBatch(); }
+    int store() override { return adder_.store(); }
+    int stored() const override { return adder_.stored(); }
+    bool lost() const override { return adder_.lost(); }
 
 private:
     RecordAdder<data::ScheduleRecord> adder_;
@@ -283,7 +288,9 @@ public:
         zoned += zone && refused.empty();
         return refused;
     }
-    void newBatch() override { adder_.newBatch(); }
+    int store() override { return adder_.store(); }
+    int stored() const override { return adder_.stored(); }
+    bool lost() const override { return adder_.lost(); }
 
 private:
     RecordAdder<data::TodoRecord> adder_;
@@ -367,21 +374,22 @@ bool CalendarImportJob::begin()
 
 bool CalendarImportJob::step(int count)
 {
+    if (source_->lost()) {
+        summary_.failure = StoreFailureText(data::kFileNotOpen);
+        return false;
+    }
     if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        summary_.failure = StoreFailureText(err);
         return false;
     }
     Source& s = *source_;
-    s.newBatch();
     for (int i = 0; i < count && s.next < s.items.size(); ++i) {
         icalcomponent* c = s.items[s.next++];
         std::string reason = ErrorOf(c);
         if (reason.empty())
             reason = s.add(c);
-        if (reason.empty()) {
-            ++summary_.added;
+        if (reason.empty())
             continue;
-        }
         summary_.rejected.push_back({s.next, std::move(reason), ItemName(c, s.next)});
         if (!s.rejected.is_open()) {
             summary_.rejectedPath = RejectedPathFor(path_, ".ics");
@@ -392,7 +400,7 @@ bool CalendarImportJob::step(int count)
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        summary_.failure = StoreFailureText(err);
         return false;
     }
     return s.next < s.items.size();
@@ -408,6 +416,12 @@ int CalendarImportJob::percent() const
 void CalendarImportJob::end(bool cancelled)
 {
     summary_.cancelled = cancelled;
+    if (source_) {
+        // What was read goes in, also when cancelled or stopped by a failure.
+        if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
+            summary_.failure = StoreFailureText(err);
+        summary_.added = source_->stored();
+    }
     if (source_ && source_->zoned > 0)
         summary_.notes.push_back(std::to_string(source_->zoned) +
                                  " of the records added had times in UTC or a named time zone; they were taken "

@@ -33,9 +33,12 @@ bool HasNul(std::string_view s)
 class ImportJob::Sink {
 public:
     virtual ~Sink() = default;
-    // The reason the record is refused; empty when it was added.
+    // The reason the record is refused; empty when it was kept.
     virtual std::string add(const csv::Fields& fields, const std::vector<int>& columns) = 0;
-    virtual void newBatch() = 0;
+    // Adds the records kept; see RecordAdder::store().
+    virtual int store() = 0;
+    virtual int stored() const = 0;
+    virtual bool lost() const = 0;
 
     std::ifstream in;
     std::unique_ptr<csv::RecordReader> reader;
@@ -63,9 +66,9 @@ public:
             const int number = numbers_[static_cast<std::size_t>(columns[c])];
             const detail::FieldLimits& limits = limits_[static_cast<std::size_t>(number)];
             const std::string& raw = fields[c];
-            const std::string where = "column " + std::to_string(c + 1) + " (" + f.field + "): ";
+            const auto where = [&] { return "column " + std::to_string(c + 1) + " (" + f.field + "): "; };
             if (!text::IsValidUtf8(raw) || HasNul(raw))
-                return where + "the text is not UTF-8";
+                return where() + "the text is not UTF-8";
             if (!limits.number) {
                 values_.emplace_back(number, std::string(text::Clip(text::CutToWidth(raw, limits.width))));
                 continue;
@@ -74,17 +77,17 @@ public:
             if (!f.picture.empty()) {
                 value = ParsePicture(raw, f.picture);
                 if (!value)
-                    return where + Quote(raw) + " is no " + (IsTimePicture(f.picture) ? "time" : "date") + " in the picture " +
+                    return where() + Quote(raw) + " is no " + (IsTimePicture(f.picture) ? "time" : "date") + " in the picture " +
                            f.picture;
             } else if (text::Trim(raw).empty()) {
                 value = 0;
             } else if (const long long n = text::ParseInteger(raw, 0); n != 0 || text::ParseInteger(raw, 1) == 0) {
                 value = n;
             } else {
-                return where + Quote(raw) + " is no number";
+                return where() + Quote(raw) + " is no number";
             }
             if (*value < limits.min || *value > limits.max)
-                return where + Quote(raw) + " is out of range (" + std::to_string(limits.min) + " to " +
+                return where() + Quote(raw) + " is out of range (" + std::to_string(limits.min) + " to " +
                        std::to_string(limits.max) + ")";
             values_.emplace_back(number, *value);
         }
@@ -92,7 +95,9 @@ public:
         return adder_.add();
     }
 
-    void newBatch() override { adder_.newBatch(); }
+    int store() override { return adder_.store(); }
+    int stored() const override { return adder_.stored(); }
+    bool lost() const override { return adder_.lost(); }
 
 private:
     RecordAdder<R> adder_;
@@ -225,11 +230,14 @@ void ImportJob::reject(std::uint64_t line, const std::string& text, std::string 
 
 bool ImportJob::step(int count)
 {
-    if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+    if (sink_->lost()) {
+        summary_.failure = StoreFailureText(data::kFileNotOpen);
         return false;
     }
-    sink_->newBatch();
+    if (const int err = db_.begin(); err != data::kOk) {
+        summary_.failure = StoreFailureText(err);
+        return false;
+    }
     csv::Fields fields;
     bool more = true;
     for (int i = 0; i < count; ++i) {
@@ -248,14 +256,12 @@ bool ImportJob::step(int count)
                      " columns were expected";
         else
             reason = sink_->add(fields, columns_);
-        if (reason.empty())
-            ++summary_.added;
-        else
+        if (!reason.empty())
             reject(reader.recordLine(), reader.recordText(), std::move(reason));
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        summary_.failure = StoreFailureText(err);
         return false;
     }
     return more;
@@ -271,7 +277,13 @@ int ImportJob::percent() const
 void ImportJob::end(bool cancelled)
 {
     summary_.cancelled = cancelled;
-    if (sink_ && sink_->rejected.is_open())
+    if (!sink_)
+        return;
+    // What was read goes in, also when cancelled or stopped by a failure.
+    if (const int err = sink_->store(); err != data::kOk && summary_.failure.empty())
+        summary_.failure = StoreFailureText(err);
+    summary_.added = sink_->stored();
+    if (sink_->rejected.is_open())
         sink_->rejected.close();
 }
 

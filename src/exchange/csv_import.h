@@ -47,8 +47,9 @@ std::string SummaryText(const ImportSummary& summary);
 // checks. A line that cannot be a record (a quote left open, more fields than
 // columns, text that is no UTF-8, a number or date that is none, a record the
 // rules refuse) is skipped, reported with its line number and copied to the
-// rejected file beside the input; the rest goes on. Each batch is committed as
-// it is done, so Cancel keeps what was added.
+// rejected file beside the input; the rest goes on. The records read are
+// added together when the job ends, also when it is cancelled, so Cancel keeps
+// what was read and a crash leaves the table as it was.
 class ImportJob : public BatchJob {
 public:
     ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,

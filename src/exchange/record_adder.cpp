@@ -7,14 +7,12 @@
 #include "platform/prompter.h"
 #include "scheduler/task_fields.h"
 
-#include <functional>
+#include <chrono>
 #include <limits>
+#include <map>
 
 namespace hrln::exchange {
 namespace {
-
-// The table's rules refused the record, after saying why.
-constexpr int kRefusedByRules = -1;
 
 // Takes the messages the table's rules give, to report them for the record; a
 // question is answered No, so nothing waits for a user.
@@ -30,48 +28,7 @@ public:
     std::string last;
 };
 
-template <class R>
-using Batch = typename RecordAdder<R>::Batch;
-
-// The category as the table stores it, added when it is new, looked up once
-// per batch.
-int KnownCategory(data::Database& db, FixedText<20>& name, std::map<std::string, std::string>& known,
-                  int (*ensure)(data::Database&, FixedText<20>&))
-{
-    if (name.empty())
-        return data::kOk;
-    const std::string key = text::ToUpper(name.view());
-    if (const auto it = known.find(key); it != known.end()) {
-        name = it->second;
-        return data::kOk;
-    }
-    const int err = ensure(db, name);
-    if (err == data::kOk)
-        known.emplace(key, name.str());
-    return err;
-}
-
-// Adds the record under the batch's next number, or the number the table
-// gives when the batch has none or it is taken.
-template <class R>
-int AddNumbered(data::Table<R>& table, data::Long R::*field, data::Long& next, data::Long (*first)(data::Database&),
-                int (*slow)(data::Table<R>&, const std::function<bool()>&))
-{
-    if (next == 0)
-        next = first(table.database());
-    if (next != 0) {
-        table.rec.*field = next;
-        if (table.add() == data::kOk) {
-            next = next == std::numeric_limits<data::Long>::max() ? 0 : next + 1;
-            return data::kOk;
-        }
-    }
-    next = 0;
-    const int err = slow(table, {});
-    if (err == data::kOk && table.rec.*field != std::numeric_limits<data::Long>::max())
-        next = table.rec.*field + 1;
-    return err;
-}
+using Ensure = int (*)(data::Database&, FixedText<20>&);
 
 template <class R>
 struct TableRules;
@@ -86,75 +43,126 @@ struct TableRules<data::ScheduleRecord> {
         task.category = "General";
         task.every = 1;
     }
-    static int add(data::Table<data::ScheduleRecord>& table, pim::RecordWarnings& warnings,
-                   Batch<data::ScheduleRecord>& batch)
+    static bool accepts(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
     {
-        if (scheduler::ValidateTask(table.rec, warnings) >= 0)
-            return kRefusedByRules;
-        if (const int err = KnownCategory(table.database(), table.rec.category, batch.categories, pim::EnsureCategory);
-            err != data::kOk)
-            return err;
-        return AddNumbered(table, &data::ScheduleRecord::id, batch.nextNumber, data::NextTaskId, data::AddTaskWithNewId);
+        return scheduler::ValidateTask(task, warnings) < 0;
     }
+    static constexpr FixedText<20> data::ScheduleRecord::*kCategory = &data::ScheduleRecord::category;
+    static constexpr const char* kCategoryColumn = "Category";
+    static constexpr Ensure kEnsure = pim::EnsureCategory;
+    static constexpr const char* kNumberColumn = "ID";
+    static data::Long firstNumber(data::Database& db) { return data::NextTaskId(db); }
 };
 
 template <>
 struct TableRules<data::ContactRecord> {
     static void defaults(data::ContactRecord&) {}
-    static int add(data::Table<data::ContactRecord>& table, pim::RecordWarnings&, Batch<data::ContactRecord>& batch)
-    {
-        if (const int err = KnownCategory(table.database(), table.rec.contactCategory, batch.categories,
-                                          pim::EnsureContactCategory);
-            err != data::kOk)
-            return err;
-        return AddNumbered(table, &data::ContactRecord::clientId, batch.nextNumber, data::NextClientId,
-                           data::AddContactWithNewId);
-    }
+    static bool accepts(data::ContactRecord&, pim::RecordWarnings&) { return true; }
+    static constexpr FixedText<20> data::ContactRecord::*kCategory = &data::ContactRecord::contactCategory;
+    static constexpr const char* kCategoryColumn = "ContactCategory";
+    static constexpr Ensure kEnsure = pim::EnsureContactCategory;
+    static constexpr const char* kNumberColumn = "ClientID";
+    static data::Long firstNumber(data::Database& db) { return data::NextClientId(db); }
 };
 
 template <>
 struct TableRules<data::TodoRecord> {
     static void defaults(data::TodoRecord&) {}
-    static int add(data::Table<data::TodoRecord>& table, pim::RecordWarnings&, Batch<data::TodoRecord>& batch)
-    {
-        if (const int err = KnownCategory(table.database(), table.rec.category, batch.categories, pim::EnsureCategory);
-            err != data::kOk)
-            return err;
-        return table.add();
-    }
+    static bool accepts(data::TodoRecord&, pim::RecordWarnings&) { return true; }
+    static constexpr FixedText<20> data::TodoRecord::*kCategory = &data::TodoRecord::category;
+    static constexpr const char* kCategoryColumn = "Category";
+    static constexpr Ensure kEnsure = pim::EnsureCategory;
+    static constexpr const char* kNumberColumn = nullptr;
+    static data::Long firstNumber(data::Database&) { return 0; }
 };
 
 }  // namespace
 
+std::string StoreFailureText(int err)
+{
+    if (err == data::kNoNumberLeft)
+        return "no new numbers are left for the records read";
+    if (err == data::kFileNotOpen)
+        return "the database was closed during the import, and the records read with it";
+    return "the database could not be written (error " + std::to_string(err) + ")";
+}
+
 template <class R>
 R& RecordAdder<R>::fresh()
 {
-    table_.clear();
-    TableRules<R>::defaults(table_.rec);
-    return table_.rec;
+    rec_ = R{};
+    TableRules<R>::defaults(rec_);
+    return rec_;
 }
 
 template <class R>
 std::string RecordAdder<R>::add()
 {
-    data::Database& db = table_.database();
-    if (const int err = db.savepoint(); err != data::kOk)
-        return "the database refused the record (error " + std::to_string(err) + ")";
     ReasonPrompter reasons;
     pim::RecordWarnings warnings(reasons);
-    const int err = TableRules<R>::add(table_, warnings, batch_);
-    if (err == data::kOk) {
-        db.releaseSavepoint();
-        return {};
+    if (!TableRules<R>::accepts(rec_, warnings))
+        return reasons.last.empty() ? "the record was refused" : reasons.last;
+    if (const int err = kept_.keep(rec_); err != data::kOk)
+        return "the record could not be kept (error " + std::to_string(err) + ")";
+    const FixedText<20>& category = rec_.*TableRules<R>::kCategory;
+    if (!category.empty() && spelt_.insert(category.str()).second)
+        spellings_.push_back(category.str());
+    return {};
+}
+
+template <class R>
+int RecordAdder<R>::store()
+{
+    using Rules = TableRules<R>;
+    const std::int64_t count = kept_.count();
+    if (kept_.lost())
+        return data::kFileNotOpen;
+    if (count == 0)
+        return data::kOk;
+    data::Database& db = kept_.database();
+    // Another station's write in progress is worth waiting for: the whole
+    // import hangs on this one transaction.
+    if (const int err = db.begin(std::chrono::seconds(5)); err != data::kOk)
+        return err;
+    // Each category as the table stores it, added when it is new; the first
+    // spelling met names a new one, as it would have, added in file order.
+    int err = data::kOk;
+    const int categoryColumn = R::schema().columnIndex(Rules::kCategoryColumn);
+    std::map<std::string, std::string> known;  // upper case to the spelling stored
+    for (const std::string& spelling : spellings_) {
+        const std::string upper = text::ToUpper(spelling);
+        auto it = known.find(upper);
+        if (it == known.end()) {
+            FixedText<20> name = spelling;
+            if ((err = Rules::kEnsure(db, name)) != data::kOk)
+                break;
+            it = known.emplace(upper, name.str()).first;
+        }
+        if (it->second != spelling && (err = kept_.replaceText(categoryColumn, spelling, it->second)) != data::kOk)
+            break;
     }
-    db.rollbackToSavepoint();
-    // The rollback may have taken back a category this record added.
-    batch_ = {};
-    if (!reasons.last.empty())
-        return reasons.last;
-    if (err == data::kDuplicateKey)
-        return "the record would duplicate a key of " + std::string(R::schema().name());
-    return "the record could not be added (error " + std::to_string(err) + ")";
+    int numbered = -1;
+    data::Long first = 0;
+    if constexpr (Rules::kNumberColumn != nullptr) {
+        if (err == data::kOk) {
+            numbered = R::schema().columnIndex(Rules::kNumberColumn);
+            first = Rules::firstNumber(db);
+            if (first == 0 || count - 1 > std::numeric_limits<data::Long>::max() - first)
+                err = data::kNoNumberLeft;
+        }
+    }
+    if (err == data::kOk)
+        err = kept_.moveToTable(numbered, first);
+    if (err == data::kOk)
+        err = db.commit();
+    if (err != data::kOk) {
+        db.rollback();
+        return err;
+    }
+    stored_ += static_cast<int>(count);
+    spellings_.clear();
+    spelt_.clear();
+    return kept_.clear();
 }
 
 template class RecordAdder<data::ScheduleRecord>;

@@ -1,44 +1,50 @@
 #pragma once
 
 #include "data/records.h"
-#include "data/table.h"
+#include "data/staged_records.h"
 
-#include <map>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace hrln::exchange {
 
-// Adds imported records one at a time through their table's own rules: the
-// defaults a new record gets in its form, the form's checks, categories
-// created as the forms create them, and a new ID or ClientID. Whatever one
-// record's add wrote is undone when the record is refused, so a refused record
-// leaves nothing behind. The caller holds the transaction around a batch and
-// calls newBatch() after beginning it: within one transaction nobody else
-// writes, so the next number and the categories met are looked up once per
-// batch instead of once per record.
+// Adds imported records through their table's own rules: the defaults a new
+// record gets in its form, the form's checks, categories created as the forms
+// create them, and a new ID or ClientID. Each record is checked as it comes
+// and kept aside; store() then adds every record kept in one transaction, so
+// an import is all in or, when the database cannot take it, not in at all,
+// and the table's keys are written once instead of once per batch.
 template <class R>
 class RecordAdder {
 public:
-    explicit RecordAdder(data::Database& db) : table_(db) {}
+    explicit RecordAdder(data::Database& db) : kept_(db) {}
 
-    // Forgets what the last batch learnt: others may have written since.
-    void newBatch() { batch_ = {}; }
     // A blank record with the defaults of a new one in its form.
     R& fresh();
-    R& rec() { return table_.rec; }
-    // Adds rec(); the reason it was refused, empty when it was added.
+    R& rec() { return rec_; }
+    // Checks rec() and keeps it; the reason it was refused, empty when kept.
     std::string add();
-
-    // What the batch knows of the table.
-    struct Batch {
-        data::Long nextNumber = 0;                     // the next ID or ClientID; 0 while unknown
-        std::map<std::string, std::string> categories;  // upper case to the spelling stored
-    };
+    // Adds the records kept in one transaction of its own, with the
+    // categories they name and new numbers: kOk, or the error, nothing added
+    // and the records still kept.
+    int store();
+    // Records added by store() so far.
+    int stored() const { return stored_; }
+    // Whether the records kept went with a connection closed since.
+    bool lost() const { return kept_.lost(); }
 
 private:
-    data::Table<R> table_;
-    Batch batch_;
+    data::StagedRecords<R> kept_;
+    R rec_;
+    int stored_ = 0;
+    // Each category's spellings met, in the order met.
+    std::vector<std::string> spellings_;
+    std::unordered_set<std::string> spelt_;
 };
+
+// The words for a store() that failed, for an import's summary.
+std::string StoreFailureText(int err);
 
 extern template class RecordAdder<data::ScheduleRecord>;
 extern template class RecordAdder<data::ContactRecord>;

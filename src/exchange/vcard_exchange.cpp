@@ -270,11 +270,14 @@ bool VCardImportJob::begin()
 
 bool VCardImportJob::step(int count)
 {
-    if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+    if (sink_->adder.lost()) {
+        summary_.failure = StoreFailureText(data::kFileNotOpen);
         return false;
     }
-    sink_->adder.newBatch();
+    if (const int err = db_.begin(); err != data::kOk) {
+        summary_.failure = StoreFailureText(err);
+        return false;
+    }
     bool more = true;
     vcard::Card card;
     for (int i = 0; i < count; ++i) {
@@ -292,10 +295,8 @@ bool VCardImportJob::step(int count)
                 for (const auto& [what, n] : dropped)
                     sink_->dropped[what] += n;
         }
-        if (reason.empty()) {
-            ++summary_.added;
+        if (reason.empty())
             continue;
-        }
         summary_.rejected.push_back({card.line, std::move(reason), {}});
         if (!sink_->rejected.is_open()) {
             summary_.rejectedPath = RejectedPathFor(path_, ".vcf");
@@ -307,7 +308,7 @@ bool VCardImportJob::step(int count)
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = "the database could not be written (error " + std::to_string(err) + ")";
+        summary_.failure = StoreFailureText(err);
         return false;
     }
     return more;
@@ -325,6 +326,10 @@ void VCardImportJob::end(bool cancelled)
     summary_.cancelled = cancelled;
     if (!sink_)
         return;
+    // What was read goes in, also when cancelled or stopped by a failure.
+    if (const int err = sink_->adder.store(); err != data::kOk && summary_.failure.empty())
+        summary_.failure = StoreFailureText(err);
+    summary_.added = sink_->adder.stored();
     for (const auto& [what, n] : sink_->dropped)
         summary_.notes.push_back(std::to_string(n) + " times " + what + " on a card was not kept: a contact has room for one");
     if (sink_->reader && !sink_->reader->sawCard() && summary_.failure.empty() && !cancelled)

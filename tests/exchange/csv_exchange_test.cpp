@@ -231,10 +231,10 @@ TEST_F(ExchangeTest, ImportedRecordsNameCategoriesAsStoredAndAddTheMissingOnes)
     EXPECT_EQ(records<data::ContactCategoryRecord>(into, 0).size(), 2u);
 }
 
-TEST_F(ExchangeTest, WhatABatchRemembersNeverOutlivesItsTransactionOrARefusedRecord)
+TEST_F(ExchangeTest, ARefusedRecordAddsNoCategoryAndNumbersFollowWhatOthersAddedMeanwhile)
 {
     // Line 3 brings the new category "Fresh" but is refused (no such time), so
-    // the category it added is taken back; line 4 adds it in its own spelling.
+    // it adds no category; line 4 adds it in its own spelling.
     const std::string tasks = dir.file("t.csv");
     WriteFile(tasks, "Description,Category,Date,Time\r\n"
                      "A,Work,2026-12-09,09:00\r\nB,Fresh,2026-12-09,25:00\r\nC,FRESH,2026-12-09,10:00\r\n"
@@ -248,8 +248,8 @@ TEST_F(ExchangeTest, WhatABatchRemembersNeverOutlivesItsTransactionOrARefusedRec
     BatchRun r(job, 3);
     ASSERT_TRUE(r.start());
     r.tick();
-    // Between two batches another window adds the task the next batch would
-    // have numbered.
+    // Between two batches another window adds a task: the records read are
+    // numbered as they go in, after it, never on top of it.
     data::ScheduleRecord other;
     other.id = 3;
     other.description = "from elsewhere";
@@ -262,8 +262,8 @@ TEST_F(ExchangeTest, WhatABatchRemembersNeverOutlivesItsTransactionOrARefusedRec
     std::vector<std::string> order;
     for (const auto& t : stored)
         order.push_back(std::to_string(t.id) + t.description.str() + ":" + t.category.str());
-    EXPECT_EQ(order, (std::vector<std::string>{"1A:Work", "2C:FRESH", "3from elsewhere:", "4D:Work", "5E:Work",
-                                               "6F:FRESH"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"3from elsewhere:", "4A:Work", "5C:FRESH", "6D:Work", "7E:Work",
+                                               "8F:FRESH"}));
     EXPECT_EQ(records<data::CategoryRecord>(into, 0).size(), 2u);
 }
 

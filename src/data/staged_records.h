@@ -1,0 +1,91 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/table.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+struct sqlite3_stmt;
+
+namespace hrln::data {
+
+// Records set aside on the connection until they are added to their table in
+// one transaction. An import checks and keeps its records a batch at a time,
+// so that its window stays responsive, and writes the table once: a commit
+// per batch would write the pages of every key of the table again and again.
+// The records wait in a temporary table of the connection's own, which no
+// other station sees and which goes with the connection.
+class StagedRecordsBase {
+public:
+    StagedRecordsBase(const StagedRecordsBase&) = delete;
+    StagedRecordsBase& operator=(const StagedRecordsBase&) = delete;
+
+    Database& database() const { return db_; }
+    // Records kept and not yet added: those of transactions rolled back since
+    // are not.
+    std::int64_t count();
+    // Whether the records kept went with a connection closed since.
+    bool lost() const;
+
+    // Writes `to` over every text of `column` that is exactly `from`.
+    int replaceText(int column, std::string_view from, std::string_view to);
+    // Adds every record kept to the table, in the order kept, inside the
+    // caller's transaction; with `numbered` >= 0 that column is numbered
+    // `first`, `first` + 1, ... When the records kept outnumber those stored,
+    // the table's keys are built afresh after the load, which is much faster
+    // than an entry at a time. The records stay kept until clear().
+    int moveToTable(int numbered = -1, std::int64_t first = 0);
+    // Forgets the records kept, once they are in the table.
+    int clear();
+
+protected:
+    StagedRecordsBase(Database& db, const TableSchema& schema);
+    ~StagedRecordsBase();
+
+    // The insert into the temporary table, reset, for the caller to bind the
+    // fields to from the first parameter on; null on a failure, kept in `err`.
+    sqlite3_stmt* keepStatement(int& err);
+    int stepKeep(sqlite3_stmt* stmt);
+
+private:
+    int execute(const std::string& sql);
+    // The records in `table`; -1 on a failure.
+    std::int64_t countOf(const std::string& table);
+    int create();
+    void drop();
+
+    Database& db_;
+    const TableSchema& schema_;
+    std::string name_;      // of the temporary table
+    std::string columns_;   // the table's columns, quoted, in order
+    sqlite3_stmt* keep_ = nullptr;
+    std::uint64_t generation_ = 0;
+};
+
+template <class R>
+class StagedRecords : public StagedRecordsBase {
+public:
+    explicit StagedRecords(Database& db) : StagedRecordsBase(db, R::schema()) {}
+
+    int keep(const R& record)
+    {
+        std::lock_guard lock(database().mutex());
+        int err = kOk;
+        sqlite3_stmt* stmt = keepStatement(err);
+        if (stmt == nullptr)
+            return err;
+        int param = 1;
+        R::fields(record, [&](const char*, const auto& field) {
+            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+                BindInteger(stmt, param++, field);
+            else
+                BindText(stmt, param++, field.view());
+        });
+        return stepKeep(stmt);
+    }
+};
+
+}  // namespace hrln::data
