@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace hrln::test {
@@ -61,6 +62,19 @@ protected:
         exchange::ImportJob job(db, table, layout, file, prompter);
         run(job);
         return job.summary();
+    }
+
+    // A file of ten to-do items, one a line, and the layout that reads it.
+    std::string tenToDoItems(exchange::FieldLayout& layout)
+    {
+        std::string lines;
+        for (int i = 0; i < 10; ++i)
+            lines += "\"item " + std::to_string(i) + "\"\r\n";
+        const std::string file = dir.file("todo.csv");
+        WriteFile(file, lines);
+        layout.header = false;
+        layout.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text}};
+        return file;
     }
 
     TempDir dir;

@@ -176,14 +176,8 @@ TEST_F(RecordAdderTest, RecordsThatCannotAllBeNumberedStayKeptAndAddNothingUntil
 
 TEST_F(RecordAdderTest, AConnectionReopenedMidImportIsReportedAndAddsNothing)
 {
-    std::string lines;
-    for (int i = 0; i < 10; ++i)
-        lines += "\"item " + std::to_string(i) + "\"\r\n";
-    const std::string file = dir.file("todo.csv");
-    WriteFile(file, lines);
     FieldLayout layout;
-    layout.header = false;
-    layout.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text}};
+    const std::string file = tenToDoItems(layout);
     exchange::ImportJob job(into, ExchangeTable::Todo, layout, file, prompter);
     BatchRun r(job, 4);
     ASSERT_TRUE(r.start());
