@@ -1,9 +1,10 @@
 // A 100,000-task schedule written to a comma-delimited file with every field
 // and read back into an empty database, as File, Import does it (checked in
-// batches of 200 records, added in one transaction at the end); the same file
-// loaded into a plain table of text columns through one prepared statement
-// in one transaction, as sqlite3's .import does, is the reference. The iCalendar export and
-// import of the same schedule run beside them.
+// batches of 200 records, added in one transaction at the end). The references
+// are the same file loaded into a plain table of text columns through one
+// prepared statement in one transaction, as sqlite3's .import does it, and the
+// sqlite3 program's .import itself. The iCalendar export and import of the
+// same schedule run beside them.
 #include "common/csv.h"
 #include "common/batch_job.h"
 #include "data/database.h"

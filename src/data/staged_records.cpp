@@ -160,11 +160,10 @@ int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
         return db_.mapError(sqlite3_errcode(db_.handle()));
     if (kept == 0)
         return kOk;
-    if (const int err = execute("SAVEPOINT hrln_staged"); err != kOk)
+    if (const int err = db_.savepoint(); err != kOk)
         return err;
     const auto undo = [&](int err) {
-        execute("ROLLBACK TO hrln_staged");
-        execute("RELEASE hrln_staged");
+        db_.rollbackToSavepoint();
         return err;
     };
     // Keys cannot be dropped under a statement of the connection still
@@ -174,7 +173,9 @@ int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
     if (rebuild) {
         for (const KeyDef& key : schema_.keys()) {
             if (execute("DROP INDEX " + Quoted(schema_.indexName(key))) != kOk) {
-                execute("ROLLBACK TO hrln_staged");
+                db_.rollbackToSavepoint();
+                if (const int err = db_.savepoint(); err != kOk)
+                    return err;
                 rebuild = false;
                 break;
             }
@@ -196,7 +197,7 @@ int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
         for (const KeyDef& key : schema_.keys())
             if (const int err = execute(schema_.createIndexSql(key)); err != kOk)
                 return undo(err);
-    return execute("RELEASE hrln_staged");
+    return db_.releaseSavepoint();
 }
 
 int StagedRecordsBase::clear()

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 struct sqlite3_stmt;
 
@@ -77,13 +76,7 @@ public:
         sqlite3_stmt* stmt = keepStatement(err);
         if (stmt == nullptr)
             return err;
-        int param = 1;
-        R::fields(record, [&](const char*, const auto& field) {
-            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
-                BindInteger(stmt, param++, field);
-            else
-                BindText(stmt, param++, field.view());
-        });
+        BindRecord(stmt, record, 1);
         return stepKeep(stmt);
     }
 };

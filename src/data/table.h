@@ -41,6 +41,19 @@ std::string_view ColumnText(sqlite3_stmt* stmt, int column);
 // Binds `values` from parameter `firstParam` on; returns the next parameter.
 int BindValues(sqlite3_stmt* stmt, const std::vector<Value>& values, int firstParam);
 
+// Every field of `record` to the statement's parameters from `firstParam` on.
+template <class R>
+void BindRecord(sqlite3_stmt* stmt, const R& record, int firstParam)
+{
+    int param = firstParam;
+    R::fields(record, [&](const char*, const auto& field) {
+        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+            BindInteger(stmt, param++, field);
+        else
+            BindText(stmt, param++, field.view());
+    });
+}
+
 // Column `column` into a record field: a number held to the field's range, a
 // text cut to its width.
 template <class Field>
@@ -202,16 +215,7 @@ protected:
         return out;
     }
 
-    void bindFields(sqlite3_stmt* stmt, int firstParam) const override
-    {
-        int param = firstParam;
-        R::fields(rec, [&](const char*, const auto& field) {
-            if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
-                BindInteger(stmt, param++, field);
-            else
-                BindText(stmt, param++, field.view());
-        });
-    }
+    void bindFields(sqlite3_stmt* stmt, int firstParam) const override { BindRecord(stmt, rec, firstParam); }
 
     void readFields(sqlite3_stmt* stmt, int firstColumn) override
     {
