@@ -1,6 +1,8 @@
 // Horalyn: a desktop task scheduler. The data folder becomes the current
 // folder, so the database and the INI files live there.
 #include "app/application.h"
+#include "data/database.h"
+#include "platform/posix/open_file_locks.h"
 #include "platform/posix/data_folder.h"
 
 #include <QApplication>
@@ -16,6 +18,9 @@ int main(int argc, char** argv)
                     hrln::platform::posix::DataFolderPath().c_str());
         return 0;
     }
+    // Before anything opens the database: a dialog or library that peeks
+    // into its files must not cancel our locks on them.
+    hrln::data::Database::UseFileCalls(hrln::platform::posix::OpenFileDescriptionLocks());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("horalyn"));
     QApplication::setDesktopFileName(QStringLiteral("horalyn"));

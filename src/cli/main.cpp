@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 #include "cli/pdf_output.h"
+#include "data/database.h"
+#include "platform/posix/open_file_locks.h"
 
 #include <iostream>
 #include <string_view>
@@ -7,6 +9,8 @@
 
 int main(int argc, char** argv)
 {
+    // Our locks stay ours whatever else in the process opens the files.
+    hrln::data::Database::UseFileCalls(hrln::platform::posix::OpenFileDescriptionLocks());
     std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const hrln::cli::PdfOutput pdf(argc, argv);
     const int status = hrln::cli::RunCli(args, std::cout, std::cerr, &pdf.renderer());

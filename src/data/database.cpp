@@ -7,8 +7,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -136,6 +136,38 @@ std::string SystemErrorText(const std::error_code& ec)
     return ec.message() + " (" + std::to_string(ec.value()) + ")";
 }
 
+// Reads the file's first bytes through SQLite's own file layer, never a
+// descriptor of ours: closing any descriptor of a file cancels every lock
+// the process holds on it, and the layer keeps its descriptor open while
+// another connection of this process still holds a lock.
+int ReadHeader(const std::string& path, std::array<unsigned char, 100>& header, std::string& failure)
+{
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    auto* file = static_cast<sqlite3_file*>(sqlite3_malloc(vfs->szOsFile));
+    if (file == nullptr) {
+        failure = "out of memory";
+        return kFileSystem;
+    }
+    std::memset(static_cast<void*>(file), 0, static_cast<std::size_t>(vfs->szOsFile));
+    int flags = 0;
+    errno = 0;
+    int rc = vfs->xOpen(vfs, path.c_str(), file, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, &flags);
+    const int openError = errno;
+    int err = kOk;
+    if (rc != SQLITE_OK) {
+        failure = SystemErrorText(std::error_code(openError != 0 ? openError : EIO, std::generic_category()));
+        err = kFileSystem;
+    } else {
+        rc = file->pMethods->xRead(file, header.data(), static_cast<int>(header.size()), 0);
+        if (rc != SQLITE_OK)
+            err = kBadData;  // shorter than a header, or unreadable
+    }
+    if (file->pMethods != nullptr)
+        file->pMethods->xClose(file);
+    sqlite3_free(file);
+    return err;
+}
+
 // Reads the file's header before SQLite does: a file that is not an SQLite
 // database, or one shorter than its header says, is damaged. A file system
 // failure leaves its words in `failure`.
@@ -150,13 +182,8 @@ int CheckHeader(const std::string& path, std::string& failure)
     if (size == 0)
         return kOk;  // SQLite takes an empty file as an empty database
     std::array<unsigned char, 100> header{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        failure = SystemErrorText(std::error_code(errno, std::generic_category()));
-        return kFileSystem;
-    }
-    if (!in.read(reinterpret_cast<char*>(header.data()), header.size()))
-        return kBadData;
+    if (int err = ReadHeader(path, header, failure); err != kOk)
+        return err;
     static constexpr char kMagic[] = "SQLite format 3";
     if (!std::equal(std::begin(kMagic), std::end(kMagic), header.begin()))
         return kBadData;
@@ -262,6 +289,20 @@ int Database::mapError(int sqliteCode)
     default:
         return kFileSystem;
     }
+}
+
+bool Database::UseFileCalls(const platform::FileLockCalls& calls)
+{
+    sqlite3_vfs* vfs = sqlite3_vfs_find("unix");
+    if (vfs == nullptr || vfs->iVersion < 3 || vfs->xSetSystemCall == nullptr)
+        return false;
+    // A call left empty is SQLite's own again.
+    const auto set = [vfs](const char* name, sqlite3_syscall_ptr call) {
+        return vfs->xSetSystemCall(vfs, name, call) == SQLITE_OK;
+    };
+    return set("open", reinterpret_cast<sqlite3_syscall_ptr>(calls.open)) &&
+           set("close", reinterpret_cast<sqlite3_syscall_ptr>(calls.close)) &&
+           set("fcntl", reinterpret_cast<sqlite3_syscall_ptr>(calls.fcntl));
 }
 
 int Database::openConnection(int flags)

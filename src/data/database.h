@@ -3,6 +3,7 @@
 #include "data/checkpoint.h"
 #include "data/errors.h"
 #include "data/schema.h"
+#include "platform/file_locks.h"
 
 #include <chrono>
 #include <cstdint>
@@ -49,6 +50,11 @@ class Database {
 public:
     Database(std::string path, const DatabaseLayout& layout);
     ~Database();
+
+    // Gives SQLite the calls it opens, closes and locks every database file
+    // of this process with; an empty call is SQLite's own. Called once at
+    // start, before any file is opened.
+    static bool UseFileCalls(const platform::FileLockCalls& calls);
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
