@@ -30,6 +30,23 @@ inline void Type(const std::string& text)
     ASSERT_EQ(DesktopSession::run({"xdotool", "type", "--delay", "60", text}), 0);
 }
 
+// The titles of every visible window, one a line, for failure messages.
+inline std::string VisibleTitles()
+{
+    return CommandOutput(
+        "for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do xdotool getwindowname $w; done");
+}
+
+// Waits for the window titled exactly `title` and makes it the active one.
+inline void ActivateTitled(const std::string& title)
+{
+    ASSERT_TRUE(WaitUntil([&] { return Shown(title); })) << "no window \"" << title << "\"; shown:\n"
+                                                         << VisibleTitles();
+    ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$",
+                                   "windowactivate", "--sync"}),
+              0);
+}
+
 // Waits for the program's frame and makes it the active window, so keys reach it.
 inline void ActivateFrame()
 {

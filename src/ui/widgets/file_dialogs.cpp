@@ -1,7 +1,11 @@
 #include "ui/widgets/file_dialogs.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMimeDatabase>
 
 namespace hrln::ui {
 namespace {
@@ -12,11 +16,73 @@ std::function<QString(QWidget*, const FileRequest&)>& Chooser()
     return chooser;
 }
 
+// Icons and type names from a file's name alone. Qt's own provider reads a
+// file whose ending it does not know to guess its type, and so opens the
+// database files whenever the dialog shows the data folder; reading them is
+// not ours to do outside the database engine.
+class NameOnlyIcons : public QAbstractFileIconProvider {
+public:
+    NameOnlyIcons() { setOptions(DontUseCustomDirectoryIcons); }
+
+    using QAbstractFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return icon(Folder);
+        const QMimeType type = byName(info);
+        for (const QString& name : {type.iconName(), type.genericIconName()}) {
+            const QIcon themed = QIcon::fromTheme(name);
+            if (!themed.isNull())
+                return themed;
+        }
+        return icon(File);
+    }
+
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Folder");
+        const QMimeType type = byName(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    QMimeType byName(const QFileInfo& info) const
+    {
+        const QList<QMimeType> types = mimes_.mimeTypesForFileName(info.fileName());
+        return types.isEmpty() ? mimes_.mimeTypeForName(QStringLiteral("application/octet-stream")) : types.first();
+    }
+
+    QMimeDatabase mimes_;
+};
+
 QString DesktopDialog(QWidget* parent, const FileRequest& request)
 {
-    if (request.kind == FileRequest::Kind::Save)
-        return QFileDialog::getSaveFileName(parent, request.title, request.suggested, request.filter);
-    return QFileDialog::getOpenFileName(parent, request.title, request.suggested, request.filter);
+    // The dialog starts listing the folder it is made with at once: it is
+    // made on the root, and shown the folder asked for only once it names
+    // types by name.
+    QFileDialog dialog(parent, request.title, QDir::rootPath(), request.filter);
+    NameOnlyIcons icons;
+    dialog.setIconProvider(&icons);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    const QFileInfo suggested(request.suggested.isEmpty() ? QDir::currentPath() : request.suggested);
+    if (request.suggested.isEmpty() || suggested.isDir()) {
+        dialog.setDirectory(suggested.absoluteFilePath());
+    } else {
+        dialog.setDirectory(suggested.absolutePath());
+        dialog.selectFile(suggested.fileName());
+    }
+    if (request.kind == FileRequest::Kind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 }  // namespace
