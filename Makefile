@@ -2,6 +2,10 @@
 # make test  installs what is missing, builds, runs every test (plain and sanitized) and checks
 #            that the Release configuration builds
 JOBS  ?= $(shell nproc)
+# The compiler cache (see CMakeLists.txt) takes paths relative to this
+# checkout, so another clone of the same sources hits it too.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 BUILD ?= build
 ASAN  ?= build-asan
 RELEASE ?= build-release
@@ -19,7 +23,9 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The programs alone: starting the program needs none of the tests.
+run: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
 	./$(BUILD)/bin/horalyn
 
 test-plain: build
@@ -34,13 +40,13 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 
 # Release (-O3) only has to build the programs: its tests would repeat the
 # plain run, and building them too would double CI's time for no finding.
-RELEASE_PROGRAMS = horalyn horalyn-cli hrlnmsg hrlnstart
+PROGRAMS = horalyn horalyn-cli hrlnmsg hrlnstart
 
 $(RELEASE)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 
 test-release: deps $(RELEASE)/CMakeCache.txt
-	cmake --build $(RELEASE) -j $(JOBS) --target $(RELEASE_PROGRAMS)
+	cmake --build $(RELEASE) -j $(JOBS) --target $(PROGRAMS)
 
 test: test-plain test-asan test-release
 
