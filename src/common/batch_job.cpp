@@ -37,13 +37,22 @@ void BatchRun::tick()
         return;
     const bool more = job_.step(batchSize_);
     percent_ = std::clamp(job_.percent(), percent_, 100);
-    if (!more)
-        finish(State::Completed);
+    if (more)
+        return;
+    switch (job_.outcome()) {
+    case BatchJob::Outcome::Completed: finish(State::Completed); break;
+    case BatchJob::Outcome::Cancelled: finish(State::Cancelled); break;
+    case BatchJob::Outcome::Refused: finish(State::Refused); break;
+    }
 }
 
 void BatchRun::cancel()
 {
-    if (state_ == State::Running)
+    if (state_ != State::Running || cancelling_)
+        return;
+    if (job_.cancelLater())
+        cancelling_ = true;
+    else
         finish(State::Cancelled);
 }
 

@@ -21,8 +21,18 @@ public:
     virtual int percent() const = 0;
     // A running count under the percentage, e.g. "12 Found" (empty: none).
     virtual std::string tally() const { return {}; }
-    // After the last batch, or after the batch in which the user cancelled.
+    // After the last batch, or after the batch in which the user cancelled;
+    // also after a job that works elsewhere refused once begun.
     virtual void end(bool /*cancelled*/) {}
+
+    // A job whose work runs on a thread of its own cannot stop at once, nor
+    // tell at begin() whether it will start: it reports how it ended.
+    enum class Outcome { Completed, Cancelled, Refused };
+    // Asks the job to stop after its batch in progress. True when it stops
+    // later, step() returning false once it has; false when it stops now.
+    virtual bool cancelLater() { return false; }
+    // How the job ended, once step() returned false.
+    virtual Outcome outcome() const { return Outcome::Completed; }
 };
 
 // `done` over `total` as a whole percentage that never passes 100 (0 while
@@ -41,11 +51,13 @@ public:
     bool start();
     // Runs one batch while the job is running.
     void tick();
-    // Ends the job after the batch in progress; the work done stays.
+    // Ends the job after the batch in progress; the work done stays. A job
+    // that stops later keeps running (cancelling()) until a tick sees it end.
     void cancel();
 
     State state() const { return state_; }
     bool running() const { return state_ == State::Running; }
+    bool cancelling() const { return cancelling_; }
     int percent() const { return percent_; }
     // "0% Completed", "37% Completed", ..., "Process Completed".
     std::string progressText() const;
@@ -57,6 +69,7 @@ private:
     int batchSize_;
     State state_ = State::Ready;
     int percent_ = 0;
+    bool cancelling_ = false;
 };
 
 }  // namespace hrln

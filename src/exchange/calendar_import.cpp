@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "data/database.h"
 #include "data/records.h"
+#include "exchange/calendar_reader.h"
 #include "exchange/calendar_rule.h"
 #include "exchange/ical_handle.h"
 #include "exchange/record_adder.h"
@@ -12,7 +13,6 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace hrln::exchange {
@@ -20,6 +20,9 @@ namespace {
 
 // Files larger than this are refused rather than read whole.
 constexpr std::uintmax_t kMaxCalendarBytes = 256u << 20;
+// Content lines read per record of a batch: an event of a dozen lines or so,
+// so that a batch reads about as long as it checks.
+constexpr int kLinesPerRecord = 16;
 
 // The X-HRLN- properties of a component as values of the record's fields; the
 // reason one cannot be a value of its field.
@@ -228,8 +231,50 @@ std::string ItemFromTodo(icalcomponent* c, data::TodoRecord& item, bool& zoned)
 
 }  // namespace
 
+namespace detail {
+
+// The import itself, on the thread of its CalendarImportJob: the file read a
+// few lines a batch, then its records checked a batch at a time and kept
+// aside, then stored together when it ends.
+class CalendarImportWork : public BatchJob {
+public:
+    CalendarImportWork(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter)
+        : db_(db), table_(table), path_(std::move(path)), prompter_(prompter)
+    {
+    }
+    ~CalendarImportWork() override;
+
+    std::string description() const override { return "Importing " + std::string(TableTitle(table_)); }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override;
+    void end(bool cancelled) override;
+    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
+
+    const ImportSummary& summary() const { return summary_; }
+    bool refused() const { return refused_; }
+
+    class Source;
+
+private:
+    bool refuse(const std::string& text);
+    // Reads on; false once the file is read, true with the items to check then.
+    bool readOn(int count);
+
+    data::Database& db_;
+    ExchangeTable table_;
+    std::string path_;
+    platform::Prompter& prompter_;
+    std::unique_ptr<Source> source_;
+    std::unique_ptr<CalendarReader> reader_;
+    std::uint64_t size_ = 0;
+    bool read_ = false;  // the whole file, its items collected
+    ImportSummary summary_;
+    bool refused_ = false;
+};
+
 // The parsed calendar, its records in file order, and the rejected file.
-class CalendarImportJob::Source {
+class CalendarImportWork::Source {
 public:
     virtual ~Source() = default;
     // The reason the component is refused; empty when it was kept.
@@ -247,9 +292,12 @@ public:
     int allDays = 0;  // events without a time of day
 };
 
+}  // namespace detail
+
 namespace {
 
-class ScheduleSink : public CalendarImportJob::Source {
+using Source = detail::CalendarImportWork::Source;
+class ScheduleSink : public Source {
 public:
     explicit ScheduleSink(data::Database& db) : adder_(db) {}
     std::string add(icalcomponent* c) override
@@ -273,7 +321,7 @@ private:
     RecordAdder<data::ScheduleRecord> adder_;
 };
 
-class TodoSink : public CalendarImportJob::Source {
+class TodoSink : public Source {
 public:
     explicit TodoSink(data::Database& db) : adder_(db) {}
     std::string add(icalcomponent* c) override
@@ -316,28 +364,21 @@ void CollectItems(icalcomponent* root, std::vector<icalcomponent*>& items)
 
 }  // namespace
 
-CalendarImportJob::CalendarImportJob(data::Database& db, ExchangeTable table, std::string path,
-                                     platform::Prompter& prompter)
-    : db_(db), table_(table), path_(std::move(path)), prompter_(prompter)
-{
-}
+namespace detail {
 
-CalendarImportJob::~CalendarImportJob() = default;
+CalendarImportWork::~CalendarImportWork() = default;
 
-std::string CalendarImportJob::description() const
+bool CalendarImportWork::refuse(const std::string& text)
 {
-    return "Importing " + std::string(TableTitle(table_));
-}
-
-bool CalendarImportJob::refuse(const std::string& text)
-{
-    summary_.failure = text;
+    summary_.failure = text;  // `text` may be the reader's own, which goes now
     refused_ = true;
-    prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
+    source_.reset();
+    reader_.reset();
+    prompter_.ask({summary_.failure, "Import", platform::MessageIcon::Exclamation});
     return false;
 }
 
-bool CalendarImportJob::begin()
+bool CalendarImportWork::begin()
 {
     switch (table_) {
     case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSink>(db_); break;
@@ -345,22 +386,27 @@ bool CalendarImportJob::begin()
     case ExchangeTable::Contacts: return refuse("Contacts are imported from vCards, not from a calendar.");
     }
     std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path_, ec);
-    std::ifstream in(path_, std::ios::binary);
-    if (ec || !in)
+    size_ = std::filesystem::file_size(path_, ec);
+    if (ec)
         return refuse("Could not open " + path_ + ".");
-    if (size > kMaxCalendarBytes)
-        return refuse(path_ + " is too large for a calendar (" + std::to_string(size >> 20) + " MB).");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    // libical reads C strings: a NUL would end the calendar early and
-    // silently, so such a file is no calendar.
-    if (text.find('\0') != std::string::npos)
-        return refuse(path_ + " is no iCalendar file: it holds NUL bytes.");
-    icalerror_set_errors_are_fatal(0);
-    source_->root.reset(icalparser_parse_string(text.c_str()));
-    icalerror_clear_errno();
+    if (size_ > kMaxCalendarBytes)
+        return refuse(path_ + " is too large for a calendar (" + std::to_string(size_ >> 20) + " MB).");
+    // Only its first line is read here: a file that is no calendar is not parsed.
+    reader_ = std::make_unique<CalendarReader>();
+    if (!reader_->open(path_))
+        return refuse(reader_->fault());
+    std::filesystem::remove(RejectedPathFor(path_, ".ics"), ec);
+    return true;
+}
+
+bool CalendarImportWork::readOn(int count)
+{
+    if (reader_->read(std::max(count, 1) * kLinesPerRecord))
+        return true;
+    if (!reader_->fault().empty())
+        return refuse(reader_->fault());
+    source_->root = reader_->take();
+    reader_.reset();
     if (!source_->root)
         return refuse(path_ + " is no iCalendar file (no BEGIN:VCALENDAR ... END:VCALENDAR).");
     const icalcomponent_kind kind = icalcomponent_isa(source_->root.get());
@@ -368,12 +414,16 @@ bool CalendarImportJob::begin()
         kind != ICAL_VTODO_COMPONENT)
         return refuse(path_ + " is no iCalendar file (it begins with " + KindName(source_->root.get()) + ").");
     CollectItems(source_->root.get(), source_->items);
-    std::filesystem::remove(RejectedPathFor(path_, ".ics"), ec);
-    return true;
+    read_ = true;
+    return !source_->items.empty();
 }
 
-bool CalendarImportJob::step(int count)
+bool CalendarImportWork::step(int count)
 {
+    if (!source_)
+        return false;
+    if (!read_)
+        return readOn(count);
     if (source_->lost()) {
         summary_.failure = StoreFailureText(data::kFileNotOpen);
         return false;
@@ -406,33 +456,64 @@ bool CalendarImportJob::step(int count)
     return s.next < s.items.size();
 }
 
-int CalendarImportJob::percent() const
+int CalendarImportWork::percent() const
 {
-    return source_ ? PercentDone(static_cast<std::int64_t>(source_->next),
-                                 static_cast<std::int64_t>(source_->items.size()))
-                   : 0;
+    // The reading is the first half, the checking the second.
+    if (!read_)
+        return reader_ ? PercentDone(static_cast<std::int64_t>(reader_->bytesRead()),
+                                     static_cast<std::int64_t>(size_) * 2)
+                       : 0;
+    return source_ ? 50 + PercentDone(static_cast<std::int64_t>(source_->next),
+                                      static_cast<std::int64_t>(source_->items.size()) * 2)
+                   : 100;
 }
 
-void CalendarImportJob::end(bool cancelled)
+void CalendarImportWork::end(bool cancelled)
 {
     summary_.cancelled = cancelled;
-    if (source_) {
-        // What was read goes in, also when cancelled or stopped by a failure.
-        if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
-            summary_.failure = StoreFailureText(err);
-        summary_.added = source_->stored();
-    }
-    if (source_ && source_->zoned > 0)
+    if (!source_)
+        return;
+    // What was read goes in, also when cancelled or stopped by a failure.
+    if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
+        summary_.failure = StoreFailureText(err);
+    summary_.added = source_->stored();
+    if (source_->zoned > 0)
         summary_.notes.push_back(std::to_string(source_->zoned) +
                                  " of the records added had times in UTC or a named time zone; they were taken "
                                  "as local times, as written");
-    if (source_ && source_->allDays > 0)
+    if (source_->allDays > 0)
         summary_.notes.push_back(std::to_string(source_->allDays) +
                                  " of the tasks added were day-long events; they are performed at 00:00");
-    if (source_ && source_->rejected.is_open()) {
+    if (source_->rejected.is_open()) {
         source_->rejected << "END:VCALENDAR\r\n";
         source_->rejected.close();
     }
+    // The records kept live on the job's connection: they go before it does.
+    reader_.reset();
+    source_.reset();
+}
+
+}  // namespace detail
+
+CalendarImportJob::CalendarImportJob(data::Database& db, ExchangeTable table, std::string path,
+                                     platform::Prompter& prompter)
+    : WorkerJob(db, prompter)
+{
+    auto work = std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), messages());
+    work_ = work.get();
+    setWork(std::move(work));
+}
+
+CalendarImportJob::~CalendarImportJob() = default;
+
+const ImportSummary& CalendarImportJob::summary() const
+{
+    return work_->summary();
+}
+
+bool CalendarImportJob::refused() const
+{
+    return work_->refused();
 }
 
 }  // namespace hrln::exchange

@@ -30,7 +30,7 @@ bool HasNul(std::string_view s)
 }  // namespace
 
 // The input, the rejected file and the table the records go to.
-class ImportJob::Sink {
+class detail::CsvImportWork::Sink {
 public:
     virtual ~Sink() = default;
     // The reason the record is refused; empty when it was kept.
@@ -48,7 +48,7 @@ public:
 namespace {
 
 template <class R>
-class TableSink : public ImportJob::Sink {
+class TableSink : public detail::CsvImportWork::Sink {
 public:
     TableSink(data::Database& db, const FieldLayout& layout) : adder_(db), layout_(layout), limits_(detail::LimitsOf<R>())
     {
@@ -139,28 +139,31 @@ std::string SummaryText(const ImportSummary& summary)
     return out;
 }
 
-ImportJob::ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
-                     platform::Prompter& prompter)
+namespace detail {
+
+CsvImportWork::CsvImportWork(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
+                             platform::Prompter& prompter)
     : db_(db), table_(table), layout_(std::move(layout)), path_(std::move(path)), prompter_(prompter)
 {
 }
 
-ImportJob::~ImportJob() = default;
+CsvImportWork::~CsvImportWork() = default;
 
-std::string ImportJob::description() const
+std::string CsvImportWork::description() const
 {
     return "Importing " + std::string(TableTitle(table_));
 }
 
-bool ImportJob::refuse(const std::string& text)
+bool CsvImportWork::refuse(const std::string& text)
 {
     summary_.failure = text;
     refused_ = true;
-    prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
+    sink_.reset();
+    prompter_.ask({summary_.failure, "Import", platform::MessageIcon::Exclamation});
     return false;
 }
 
-bool ImportJob::begin()
+bool CsvImportWork::begin()
 {
     if (layout_.fields.empty())
         return refuse("No Fields Selected for Import!");
@@ -194,7 +197,7 @@ bool ImportJob::begin()
     return true;
 }
 
-bool ImportJob::mapHeader()
+bool CsvImportWork::mapHeader()
 {
     csv::Fields names;
     if (!sink_->reader->next(names))
@@ -215,7 +218,7 @@ bool ImportJob::mapHeader()
     return true;
 }
 
-void ImportJob::reject(std::uint64_t line, const std::string& text, std::string reason)
+void CsvImportWork::reject(std::uint64_t line, const std::string& text, std::string reason)
 {
     summary_.rejected.push_back({line, std::move(reason), {}});
     if (!sink_->rejected.is_open()) {
@@ -228,7 +231,7 @@ void ImportJob::reject(std::uint64_t line, const std::string& text, std::string 
         sink_->rejected << "\r\n";
 }
 
-bool ImportJob::step(int count)
+bool CsvImportWork::step(int count)
 {
     if (sink_->lost()) {
         summary_.failure = StoreFailureText(data::kFileNotOpen);
@@ -267,14 +270,14 @@ bool ImportJob::step(int count)
     return more;
 }
 
-int ImportJob::percent() const
+int CsvImportWork::percent() const
 {
     return sink_ && sink_->reader ? PercentDone(static_cast<std::int64_t>(sink_->reader->bytesRead()),
                                                 static_cast<std::int64_t>(size_))
                                   : 0;
 }
 
-void ImportJob::end(bool cancelled)
+void CsvImportWork::end(bool cancelled)
 {
     summary_.cancelled = cancelled;
     if (!sink_)
@@ -285,6 +288,32 @@ void ImportJob::end(bool cancelled)
     summary_.added = sink_->stored();
     if (sink_->rejected.is_open())
         sink_->rejected.close();
+    // The records kept live on the job's connection: they go before it does.
+    sink_.reset();
+}
+
+}  // namespace detail
+
+ImportJob::ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
+                     platform::Prompter& prompter)
+    : WorkerJob(db, prompter)
+{
+    auto work = std::make_unique<detail::CsvImportWork>(connection(), table, std::move(layout), std::move(path),
+                                                         messages());
+    work_ = work.get();
+    setWork(std::move(work));
+}
+
+ImportJob::~ImportJob() = default;
+
+const ImportSummary& ImportJob::summary() const
+{
+    return work_->summary();
+}
+
+bool ImportJob::refused() const
+{
+    return work_->refused();
 }
 
 }  // namespace hrln::exchange

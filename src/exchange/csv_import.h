@@ -2,6 +2,7 @@
 
 #include "common/batch_job.h"
 #include "exchange/field_layout.h"
+#include "exchange/worker_job.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +18,10 @@ class Prompter;
 }
 
 namespace hrln::exchange {
+
+namespace detail {
+class CsvImportWork;
+}
 
 struct RejectedLine {
     std::uint64_t line = 0;  // where the record began, from 1
@@ -49,21 +54,40 @@ std::string SummaryText(const ImportSummary& summary);
 // rules refuse) is skipped, reported with its line number and copied to the
 // rejected file beside the input; the rest goes on. The records read are
 // added together when the job ends, also when it is cancelled, so Cancel keeps
-// what was read and a crash leaves the table as it was.
-class ImportJob : public BatchJob {
+// what was read and a crash leaves the table as it was. The reading and the
+// final store run on a thread of their own (see WorkerJob).
+class ImportJob : public WorkerJob {
 public:
     ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
               platform::Prompter& prompter);
     ~ImportJob() override;
+
+    // Once the job has ended.
+    const ImportSummary& summary() const;
+    // Whether the job refused to start, after telling the user why.
+    bool refused() const;
+
+private:
+    detail::CsvImportWork* work_ = nullptr;  // owned by WorkerJob
+};
+
+namespace detail {
+
+// The import itself, on the thread of its ImportJob.
+class CsvImportWork : public BatchJob {
+public:
+    CsvImportWork(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
+                  platform::Prompter& prompter);
+    ~CsvImportWork() override;
 
     std::string description() const override;
     bool begin() override;
     bool step(int count) override;
     int percent() const override;
     void end(bool cancelled) override;
+    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
 
     const ImportSummary& summary() const { return summary_; }
-    // Whether begin() refused to start, after telling the user why.
     bool refused() const { return refused_; }
 
     class Sink;
@@ -85,5 +109,7 @@ private:
     ImportSummary summary_;
     bool refused_ = false;
 };
+
+}  // namespace detail
 
 }  // namespace hrln::exchange

@@ -85,5 +85,42 @@ TEST(BatchRunTest, CancelKeepsTheWorkDoneAndRefusalDoesNothing)
     EXPECT_EQ(refusing.ended, 0);  // nothing began, so nothing ends
 }
 
+// Stops only when a later step says so, as a job on a thread of its own does,
+// and may refuse once begun.
+class LaterJob : public CountingJob {
+public:
+    explicit LaterJob(Outcome outcome) : CountingJob(100), outcome_(outcome) {}
+    bool step(int count) override { return !asked_ && outcome_ != Outcome::Refused && CountingJob::step(count); }
+    bool cancelLater() override { return asked_ = true; }
+    Outcome outcome() const override { return asked_ ? Outcome::Cancelled : outcome_; }
+
+private:
+    Outcome outcome_;
+    bool asked_ = false;
+};
+
+TEST(BatchRunTest, AJobThatStopsLaterRunsOnUntilItSaysHowItEnded)
+{
+    LaterJob job(BatchJob::Outcome::Completed);
+    BatchRun run(job, 10);
+    ASSERT_TRUE(run.start());
+    run.tick();
+    run.cancel();
+    EXPECT_TRUE(run.running());
+    EXPECT_TRUE(run.cancelling());
+    EXPECT_EQ(job.ended, 0);
+    run.tick();
+    EXPECT_EQ(run.state(), BatchRun::State::Cancelled);
+    EXPECT_EQ(job.ended, 2);
+
+    LaterJob refusing(BatchJob::Outcome::Refused);
+    BatchRun late(refusing, 10);
+    ASSERT_TRUE(late.start());
+    late.tick();
+    EXPECT_EQ(late.state(), BatchRun::State::Refused);
+    EXPECT_EQ(late.progressText(), "0% Completed");
+    EXPECT_EQ(refusing.ended, 1);  // it began, so it ends
+}
+
 }  // namespace
 }  // namespace hrln

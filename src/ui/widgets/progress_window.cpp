@@ -91,6 +91,12 @@ void ProgressWindow::reject()
     // Cancel (or Escape, or the close box) ends the job after the batch in progress.
     if (run_.running()) {
         run_.cancel();
+        if (run_.running()) {
+            // A job working elsewhere stops later: the window stays, ticking,
+            // until it has stored what it read.
+            cancel_->setEnabled(false);
+            return;
+        }
         timer_->stop();
     }
     QDialog::reject();

@@ -1,0 +1,140 @@
+#include "exchange/worker_job.h"
+
+#include "data/database.h"
+
+namespace hrln::exchange {
+
+platform::MessageButton WorkerJob::KeptMessages::ask(const platform::MessageBox& box)
+{
+    boxes.push_back(box);
+    return box.defaultButton;
+}
+
+void WorkerJob::KeptMessages::endProgram(const std::string& message)
+{
+    boxes.push_back({message, "Import", platform::MessageIcon::Stop});
+}
+
+WorkerJob::WorkerJob(data::Database& db, platform::Prompter& prompter)
+    : prompter_(prompter), own_(std::make_unique<data::Database>(db.path(), db.layout()))
+{
+    own_->setLockWait(db.lockWait());
+}
+
+WorkerJob::~WorkerJob()
+{
+    {
+        std::lock_guard lock(mutex_);
+        cancel_ = true;
+    }
+    changed_.notify_all();
+    join();
+    // The work's records and statements go before the connection they live on.
+    work_.reset();
+    own_.reset();
+}
+
+void WorkerJob::setWork(std::unique_ptr<BatchJob> work)
+{
+    work_ = std::move(work);
+    description_ = work_->description();
+}
+
+bool WorkerJob::begin()
+{
+    if (thread_.joinable() || finished_)
+        return true;
+    thread_ = std::thread([this] { work(); });
+    return true;
+}
+
+void WorkerJob::work()
+{
+    Outcome outcome = Outcome::Completed;
+    if (const int err = own_->open(); err != data::kOk) {
+        kept_.ask({"The database could not be opened for the import (error " + std::to_string(err) + ").", "Import",
+                   platform::MessageIcon::Exclamation});
+        outcome = Outcome::Refused;
+    } else if (!work_->begin()) {
+        outcome = Outcome::Refused;
+    } else {
+        bool cancelled = false;
+        for (;;) {
+            int count = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return granted_ > 0 || cancel_; });
+                if (cancel_) {
+                    cancelled = true;
+                    break;
+                }
+                count = granted_;
+            }
+            const bool more = work_->step(count);
+            percent_.store(work_->percent());
+            {
+                std::lock_guard lock(mutex_);
+                granted_ = 0;
+            }
+            changed_.notify_all();
+            if (!more)
+                break;
+        }
+        outcome = cancelled ? Outcome::Cancelled : work_->outcome();
+        // The final store, and whatever else ends the work, runs here too.
+        work_->end(cancelled);
+    }
+    own_->close();
+    {
+        std::lock_guard lock(mutex_);
+        outcome_ = outcome;
+        finished_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool WorkerJob::step(int count)
+{
+    std::unique_lock lock(mutex_);
+    if (finished_)
+        return false;
+    if (granted_ == 0 && !cancel_) {
+        granted_ = count > 0 ? count : 1;
+        changed_.notify_all();
+    }
+    changed_.wait_for(lock, kWait, [this] { return finished_ || granted_ == 0; });
+    return !finished_;
+}
+
+bool WorkerJob::cancelLater()
+{
+    {
+        std::lock_guard lock(mutex_);
+        cancel_ = true;
+    }
+    changed_.notify_all();
+    return true;
+}
+
+BatchJob::Outcome WorkerJob::outcome() const
+{
+    std::lock_guard lock(mutex_);
+    return outcome_;
+}
+
+void WorkerJob::join()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void WorkerJob::end(bool /*cancelled*/)
+{
+    join();
+    std::vector<platform::MessageBox> boxes;
+    boxes.swap(kept_.boxes);
+    for (const platform::MessageBox& box : boxes)
+        prompter_.ask(box);
+}
+
+}  // namespace hrln::exchange

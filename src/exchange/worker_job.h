@@ -1,0 +1,85 @@
+#pragma once
+
+#include "common/batch_job.h"
+#include "platform/prompter.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace hrln::data {
+class Database;
+}
+
+namespace hrln::exchange {
+
+// Runs a batch job on a thread of its own, over a connection of its own to the
+// same database file, so that none of its long steps (a whole file parsed, a
+// line of megabytes, the final store of every record in one transaction) nor
+// the locks they wait for stop the caller's thread, whose timer drives the
+// scheduler. Each step() hands the thread one batch and waits for it only
+// briefly, so the work never runs more than a batch ahead of its window and
+// Cancel stops it after the batch in progress. What the job tells the user
+// is kept and told from the caller's thread when the job ends.
+class WorkerJob : public BatchJob {
+public:
+    ~WorkerJob() override;
+    WorkerJob(const WorkerJob&) = delete;
+    WorkerJob& operator=(const WorkerJob&) = delete;
+
+    std::string description() const override { return description_; }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override { return percent_.load(); }
+    bool cancelLater() override;
+    Outcome outcome() const override;
+    void end(bool cancelled) override;
+
+    // How long step() waits for the batch it handed over: short enough that
+    // the caller's timers keep their time, long enough not to spin.
+    static constexpr std::chrono::milliseconds kWait{10};
+
+protected:
+    WorkerJob(data::Database& db, platform::Prompter& prompter);
+
+    // The job to run, made over connection() and messages(); once, in the
+    // constructor of the class that wraps it. Its results may be read once
+    // the run has ended.
+    void setWork(std::unique_ptr<BatchJob> work);
+    data::Database& connection() { return *own_; }
+    platform::Prompter& messages() { return kept_; }
+
+private:
+    // Answers as a message box's default would and keeps the boxes.
+    class KeptMessages : public platform::Prompter {
+    public:
+        platform::MessageButton ask(const platform::MessageBox& box) override;
+        void endProgram(const std::string& message) override;
+        std::vector<platform::MessageBox> boxes;
+    };
+
+    void work();
+    void join();
+
+    platform::Prompter& prompter_;
+    std::unique_ptr<data::Database> own_;
+    KeptMessages kept_;
+    std::unique_ptr<BatchJob> work_;
+    std::string description_;
+    std::thread thread_;
+    std::atomic<int> percent_{0};
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    int granted_ = 0;  // records of the batch handed over and not yet done
+    bool cancel_ = false;
+    bool finished_ = false;
+    Outcome outcome_ = Outcome::Completed;
+};
+
+}  // namespace hrln::exchange
