@@ -2,11 +2,13 @@
 // right after it writes to the database, while its tasks come due: every
 // occurrence is still performed exactly once and leaves one history entry.
 // The same with two programs on one database file while a third connection
-// holds the write lock at random.
+// holds the write lock at random, and with the desktop's file dialog open on
+// the data folder while another process adds the tasks.
 #include "data/database.h"
 #include "data/records.h"
 #include "data/table.h"
 #include "e2e/desktop_session.h"
+#include "e2e/program_keys.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,8 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -309,6 +313,72 @@ TEST_F(KillSoakTest, TwoProgramsOnOneFileWithTheLockHeldAtRandom)
     b.kill(SIGTERM);
     EXPECT_GE(a.starts().size() + b.starts().size(), HRLN_SOAK_KILLS / 2u) << "too few kills to prove anything";
     // The lock holder's waits are delays of their own: only exactly-once is judged here.
+    expectExactlyOnce(database, {});
+}
+
+// How many kills the dialog soak makes: HRLN_DIALOG_SOAK_KILLS from the
+// environment for a longer run, the build's own number otherwise.
+int DialogSoakKills()
+{
+    const char* asked = std::getenv("HRLN_DIALOG_SOAK_KILLS");
+    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : HRLN_DIALOG_SOAK_KILLS;
+}
+
+TEST_F(KillSoakTest, AFileDialogOpenOnTheDataFolderWhileAnotherProcessAddsTheTasks)
+{
+    const fs::path home = makeHome("dialog");
+    const fs::path database = home / "horalyn" / "HRLN.TPS";
+    const int kills = DialogSoakKills();
+    // About four seconds a kill: start, dialog, a pause; a task every spacing.
+    const int tasks = static_cast<int>(kills * 4 / kSpacing) + 10;
+    const double first = WallSeconds() + 8;
+    for (int id = 1; id <= tasks; ++id)
+        due[id] = first + kSpacing * (id - 1);
+    addTasks(database, 0, first, kSpacing);  // the empty file
+
+    // The other process: horalyn-cli adds each task a few seconds before its moment.
+    std::atomic<int> added{0};
+    std::thread writer([&] {
+        for (int id = 1; id <= tasks; ++id) {
+            while (WallSeconds() < due[id] - 3)
+                std::this_thread::sleep_for(milliseconds(20));
+            const auto [date, time] = LocalMoment(due[id]);
+            const std::string add = "XDG_DATA_HOME='" + home.string() + "' '" HORALYN_CLI "' add --task-type "
+                                    "'Run Program' --description 'Soak " + std::to_string(id) + "' --command './m " +
+                                    std::to_string(id) + "' --path '" + scratch.string() + "' --date " +
+                                    FormatD17(date) + " --time " + FormatT7(time) + " >/dev/null 2>&1";
+            if (std::system(add.c_str()) == 0)
+                ++added;
+        }
+    });
+
+    Station station(home);
+    station.start();
+    std::mt19937 random(20261210);
+    const double last = due[tasks];
+    int dialogs = 0;
+    int k = 0;
+    for (; k < kills && WallSeconds() < last; ++k) {
+        // File, Import, Schedule: the open dialog, on the data folder.
+        if (WaitUntil([] { return Shown("Horalyn 97"); }, milliseconds(10'000))) {
+            DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97$", "windowactivate",
+                                 "--sync"});
+            DesktopSession::run({"xdotool", "key", "--delay", "80", "alt+f", "i", "s"});
+            dialogs += WaitUntil([] { return Shown("Import Schedule"); }, milliseconds(5000));
+        }
+        std::this_thread::sleep_for(milliseconds(300 + random() % 2200));
+        station.kill(SIGKILL);
+        station.start();
+    }
+    writer.join();
+    EXPECT_EQ(added, tasks) << "horalyn-cli failed to add some tasks";
+    WaitUntil([&] { return performed().size() >= due.size(); }, milliseconds(60'000));
+    std::this_thread::sleep_for(milliseconds(3000));
+    station.kill(SIGTERM);
+    std::printf("%d kills, %d of them with the dialog open, %d tasks\n", k, dialogs, tasks);
+    EXPECT_GE(dialogs, kills / 2) << "the dialog seldom opened: too little to prove anything";
+    // The program's start, its keys and the other process share the time:
+    // only exactly-once is judged here.
     expectExactlyOnce(database, {});
 }
 

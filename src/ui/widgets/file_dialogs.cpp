@@ -1,8 +1,8 @@
 #include "ui/widgets/file_dialogs.h"
 
-#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
@@ -20,11 +20,11 @@ std::function<QString(QWidget*, const FileRequest&)>& Chooser()
 // file whose ending it does not know to guess its type, and so opens the
 // database files whenever the dialog shows the data folder; reading them is
 // not ours to do outside the database engine.
-class NameOnlyIcons : public QAbstractFileIconProvider {
+class NameOnlyIcons : public QFileIconProvider {
 public:
     NameOnlyIcons() { setOptions(DontUseCustomDirectoryIcons); }
 
-    using QAbstractFileIconProvider::icon;
+    using QFileIconProvider::icon;
 
     QIcon icon(const QFileInfo& info) const override
     {
