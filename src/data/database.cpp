@@ -754,6 +754,10 @@ int Database::rollback()
     if (!inTransaction_)
         return kOk;
     inTransaction_ = false;
+    // A failure such as a full disk may have ended the transaction already; a
+    // ROLLBACK then would only put its own words over that failure's.
+    if (db_ == nullptr || sqlite3_get_autocommit(db_) != 0)
+        return kOk;
     return exec("ROLLBACK");
 }
 

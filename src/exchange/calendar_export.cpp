@@ -215,10 +215,10 @@ bool CalendarExportJob::begin()
     }
     source_->stamp = stamp_;
     file_ = std::make_unique<PartFile>(path_);
-    if (!file_->open())
-        return refuse("Could not create " + path_ + ".");
+    if (const std::string reason = file_->open(); !reason.empty())
+        return refuse("Could not create " + path_ + ": " + reason + ".");
     total_ = source_->count();
-    file_->out() << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\nCALSCALE:GREGORIAN\r\n";
+    file_->write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\nCALSCALE:GREGORIAN\r\n");
     return true;
 }
 
@@ -228,7 +228,8 @@ bool CalendarExportJob::step(int count)
         const ical::Component c = source_->next(notes_);
         if (!c)
             return false;
-        file_->out() << ical::Text(c.get());
+        if (!file_->write(ical::Text(c.get())))
+            return false;  // the disk is full: end() says so
         ++written_;
     }
     return true;
@@ -246,7 +247,7 @@ void CalendarExportJob::end(bool cancelled)
     // A cancelled export keeps what it wrote, as a whole calendar of the
     // records done.
     (void)cancelled;
-    file_->out() << "END:VCALENDAR\r\n";
+    file_->write("END:VCALENDAR\r\n");
     if (const std::string failed = file_->commit(); !failed.empty())
         refuse(failed);
 }

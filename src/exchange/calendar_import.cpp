@@ -1,5 +1,6 @@
 #include "exchange/calendar_import.h"
 
+#include "common/input_file.h"
 #include "common/text.h"
 #include "data/database.h"
 #include "data/records.h"
@@ -385,16 +386,15 @@ bool CalendarImportWork::begin()
     case ExchangeTable::Todo: source_ = std::make_unique<TodoSink>(db_); break;
     case ExchangeTable::Contacts: return refuse("Contacts are imported from vCards, not from a calendar.");
     }
-    std::error_code ec;
-    size_ = std::filesystem::file_size(path_, ec);
-    if (ec)
-        return refuse("Could not open " + path_ + ".");
-    if (size_ > kMaxCalendarBytes)
-        return refuse(path_ + " is too large for a calendar (" + std::to_string(size_ >> 20) + " MB).");
-    // Only its first line is read here: a file that is no calendar is not parsed.
+    // Only its first line is read here: a file that is no calendar is not
+    // parsed, and anything but a regular file is refused before it is opened.
     reader_ = std::make_unique<CalendarReader>();
     if (!reader_->open(path_))
         return refuse(reader_->fault());
+    size_ = reader_->size();
+    if (size_ > kMaxCalendarBytes)
+        return refuse(path_ + " is too large for a calendar (" + std::to_string(size_ >> 20) + " MB).");
+    std::error_code ec;
     std::filesystem::remove(RejectedPathFor(path_, ".ics"), ec);
     return true;
 }
@@ -425,11 +425,11 @@ bool CalendarImportWork::step(int count)
     if (!read_)
         return readOn(count);
     if (source_->lost()) {
-        summary_.failure = StoreFailureText(data::kFileNotOpen);
+        summary_.failure = StoreFailureText(data::kFileNotOpen, db_);
         return false;
     }
     if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     Source& s = *source_;
@@ -450,7 +450,7 @@ bool CalendarImportWork::step(int count)
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     return s.next < s.items.size();
@@ -475,7 +475,7 @@ void CalendarImportWork::end(bool cancelled)
         return;
     // What was read goes in, also when cancelled or stopped by a failure.
     if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
     summary_.added = source_->stored();
     if (source_->zoned > 0)
         summary_.notes.push_back(std::to_string(source_->zoned) +

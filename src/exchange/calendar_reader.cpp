@@ -1,5 +1,6 @@
 #include "exchange/calendar_reader.h"
 
+#include "common/input_file.h"
 #include "common/text.h"
 
 #include <algorithm>
@@ -47,9 +48,8 @@ bool CalendarReader::fill()
 bool CalendarReader::open(const std::string& path)
 {
     path_ = path;
-    in_.open(path, std::ios::binary);
-    if (!in_)
-        return stop("Could not open " + path + ".");
+    if (const std::string reason = OpenInputFile(path, in_, size_); !reason.empty())
+        return stop("Could not open " + path + ": " + reason + ".");
     fill();
     // A byte order mark some programs put first is no part of the first line.
     if (end_ >= 3 && std::string_view(buffer_.data(), 3) == "\xEF\xBB\xBF") {

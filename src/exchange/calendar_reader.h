@@ -38,6 +38,8 @@ public:
     // Why the file is no calendar; empty while none was found.
     const std::string& fault() const { return fault_; }
     std::uint64_t bytesRead() const { return bytes_; }
+    // The file's size in bytes, once open.
+    std::uint64_t size() const { return size_; }
     // What was read, once read() returned false without a fault: the one
     // component at the top of the file, or an XROOT holding each of them;
     // null when the file held none that ended.
@@ -60,6 +62,7 @@ private:
     std::vector<char> buffer_;
     std::size_t at_ = 0, end_ = 0;
     std::uint64_t bytes_ = 0;
+    std::uint64_t size_ = 0;
     std::uint64_t line_ = 1;          // the physical line being read
     std::uint64_t logicalStart_ = 1;  // where the content line being read began
     std::size_t logicalBytes_ = 0;

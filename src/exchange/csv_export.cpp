@@ -3,11 +3,10 @@
 #include "common/csv.h"
 #include "data/records.h"
 #include "data/table.h"
+#include "exchange/part_file.h"
 #include "exchange/pictures.h"
 #include "exchange/record_values.h"
 #include "platform/prompter.h"
-
-#include <fstream>
 
 namespace hrln::exchange {
 
@@ -18,7 +17,6 @@ public:
     virtual int count() = 0;
     // False at the end of the table.
     virtual bool nextLine(std::string& line) = 0;
-    std::ofstream out;
 };
 
 namespace {
@@ -105,15 +103,17 @@ bool ExportJob::begin()
         source_ = std::make_unique<TableSource<data::TodoRecord>>(db_, layout_, data::TodoRecord::KeyToDo);
         break;
     }
-    source_->out.open(path_, std::ios::binary | std::ios::trunc);
-    if (!source_->out)
-        return refuse("Could not create " + path_ + ".");
+    // Written beside the file and named only when whole: a full disk or a
+    // killed program must never leave part of a schedule under the name.
+    file_ = std::make_unique<PartFile>(path_);
+    if (const std::string reason = file_->open(); !reason.empty())
+        return refuse("Could not create " + path_ + ": " + reason + ".");
     total_ = source_->count();
     if (layout_.header) {
         csv::LineWriter header;
         for (const ExchangeField& f : layout_.fields)
             header.text(f.name);
-        source_->out << header.finish();
+        file_->write(header.finish());
     }
     return true;
 }
@@ -124,7 +124,8 @@ bool ExportJob::step(int count)
     for (int i = 0; i < count; ++i) {
         if (!source_->nextLine(line))
             return false;
-        source_->out << line;
+        if (!file_->write(line))
+            return false;  // the disk is full: end() says so
         ++written_;
     }
     return true;
@@ -137,11 +138,11 @@ int ExportJob::percent() const
 
 void ExportJob::end(bool)
 {
-    if (!source_)
+    if (!file_)
         return;
-    source_->out.close();
-    if (!source_->out)
-        refuse("Could not write " + path_ + ".");
+    // A cancelled export keeps the records done, as a whole file.
+    if (const std::string failed = file_->commit(); !failed.empty())
+        refuse(failed);
 }
 
 }  // namespace hrln::exchange

@@ -15,6 +15,8 @@ class Prompter;
 
 namespace hrln::exchange {
 
+class PartFile;
+
 inline constexpr const char* kNoFieldsSelected = "No Fields Selected for Export!";
 
 // Writes every record of a table to a comma-delimited file, in the layout's
@@ -50,6 +52,7 @@ private:
     std::string path_;
     platform::Prompter& prompter_;
     std::unique_ptr<Source> source_;
+    std::unique_ptr<PartFile> file_;
     int total_ = 0;
     int written_ = 0;
     bool ok_ = true;

@@ -1,6 +1,7 @@
 #include "exchange/csv_import.h"
 
 #include "common/csv.h"
+#include "common/input_file.h"
 #include "data/database.h"
 #include "data/records.h"
 #include "data/table.h"
@@ -174,11 +175,9 @@ bool CsvImportWork::begin()
     case ExchangeTable::Contacts: sink_ = std::make_unique<TableSink<data::ContactRecord>>(db_, layout_); break;
     case ExchangeTable::Todo: sink_ = std::make_unique<TableSink<data::TodoRecord>>(db_, layout_); break;
     }
+    if (const std::string reason = OpenInputFile(path_, sink_->in, size_); !reason.empty())
+        return refuse("Could not open " + path_ + ": " + reason + ".");
     std::error_code ec;
-    size_ = std::filesystem::file_size(path_, ec);
-    sink_->in.open(path_, std::ios::binary);
-    if (ec || !sink_->in)
-        return refuse("Could not open " + path_ + ".");
     // A byte order mark some programs put first is no part of the first field.
     char bom[3] = {};
     sink_->in.read(bom, 3);
@@ -234,11 +233,11 @@ void CsvImportWork::reject(std::uint64_t line, const std::string& text, std::str
 bool CsvImportWork::step(int count)
 {
     if (sink_->lost()) {
-        summary_.failure = StoreFailureText(data::kFileNotOpen);
+        summary_.failure = StoreFailureText(data::kFileNotOpen, db_);
         return false;
     }
     if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     csv::Fields fields;
@@ -264,7 +263,7 @@ bool CsvImportWork::step(int count)
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     return more;
@@ -284,7 +283,7 @@ void CsvImportWork::end(bool cancelled)
         return;
     // What was read goes in, also when cancelled or stopped by a failure.
     if (const int err = sink_->store(); err != data::kOk && summary_.failure.empty())
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
     summary_.added = sink_->stored();
     if (sink_->rejected.is_open())
         sink_->rejected.close();

@@ -2,6 +2,7 @@
 
 #include "data/errors.h"
 #include "data/schedule_store.h"
+#include "data/table_open.h"
 #include "pim/categories.h"
 #include "pim/record_warnings.h"
 #include "platform/prompter.h"
@@ -78,13 +79,13 @@ struct TableRules<data::TodoRecord> {
 
 }  // namespace
 
-std::string StoreFailureText(int err)
+std::string StoreFailureText(int err, const data::Database& db)
 {
     if (err == data::kNoNumberLeft)
         return "no new numbers are left for the records read";
     if (err == data::kFileNotOpen)
         return "the database was closed during the import, and the records read with it";
-    return "the database could not be written (error " + std::to_string(err) + ")";
+    return "the database could not be written: " + data::ErrorDescription(db, err);
 }
 
 template <class R>

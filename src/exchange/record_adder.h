@@ -43,8 +43,9 @@ private:
     std::unordered_set<std::string> spelt_;
 };
 
-// The words for a store() that failed, for an import's summary.
-std::string StoreFailureText(int err);
+// The words for a store() that failed, for an import's summary: the file
+// system's own reason ("No space left on device (28)") when it refused.
+std::string StoreFailureText(int err, const data::Database& db);
 
 extern template class RecordAdder<data::ScheduleRecord>;
 extern template class RecordAdder<data::ContactRecord>;

@@ -1,5 +1,6 @@
 #include "exchange/vcard_exchange.h"
 
+#include "common/input_file.h"
 #include "common/text.h"
 #include "data/database.h"
 #include "data/records.h"
@@ -89,8 +90,8 @@ bool VCardExportJob::begin()
 {
     source_ = std::make_unique<Source>(db_);
     file_ = std::make_unique<PartFile>(path_);
-    if (!file_->open())
-        return refuse("Could not create " + path_ + ".");
+    if (const std::string reason = file_->open(); !reason.empty())
+        return refuse("Could not create " + path_ + ": " + reason + ".");
     total_ = source_->table.count();
     return true;
 }
@@ -100,7 +101,8 @@ bool VCardExportJob::step(int count)
     for (int i = 0; i < count; ++i) {
         if (source_->table.next() != data::kOk)
             return false;
-        file_->out() << Card(source_->table.rec, version_);
+        if (!file_->write(Card(source_->table.rec, version_)))
+            return false;  // the disk is full: end() says so
         ++written_;
     }
     return true;
@@ -258,11 +260,9 @@ bool VCardImportJob::refuse(const std::string& text)
 bool VCardImportJob::begin()
 {
     sink_ = std::make_unique<Sink>(db_);
+    if (const std::string reason = OpenInputFile(path_, sink_->in, size_); !reason.empty())
+        return refuse("Could not open " + path_ + ": " + reason + ".");
     std::error_code ec;
-    size_ = std::filesystem::file_size(path_, ec);
-    sink_->in.open(path_, std::ios::binary);
-    if (ec || !sink_->in)
-        return refuse("Could not open " + path_ + ".");
     sink_->reader = std::make_unique<vcard::CardReader>(sink_->in);
     std::filesystem::remove(RejectedPathFor(path_, ".vcf"), ec);
     return true;
@@ -271,11 +271,11 @@ bool VCardImportJob::begin()
 bool VCardImportJob::step(int count)
 {
     if (sink_->adder.lost()) {
-        summary_.failure = StoreFailureText(data::kFileNotOpen);
+        summary_.failure = StoreFailureText(data::kFileNotOpen, db_);
         return false;
     }
     if (const int err = db_.begin(); err != data::kOk) {
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     bool more = true;
@@ -308,7 +308,7 @@ bool VCardImportJob::step(int count)
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
         return false;
     }
     return more;
@@ -328,7 +328,7 @@ void VCardImportJob::end(bool cancelled)
         return;
     // What was read goes in, also when cancelled or stopped by a failure.
     if (const int err = sink_->adder.store(); err != data::kOk && summary_.failure.empty())
-        summary_.failure = StoreFailureText(err);
+        summary_.failure = StoreFailureText(err, db_);
     summary_.added = sink_->adder.stored();
     for (const auto& [what, n] : sink_->dropped)
         summary_.notes.push_back(std::to_string(n) + " times " + what + " on a card was not kept: a contact has room for one");

@@ -243,6 +243,8 @@ void CardWriter::line(std::string_view nameAndParams, std::string_view escapedVa
         std::size_t cut = start + limit;
         while (cut > start && (static_cast<unsigned char>(whole[cut]) & 0xC0) == 0x80)
             --cut;  // not inside a character
+        if (cut == start)
+            cut = start + limit;  // a run of stray continuation bytes is no character to keep whole
         out_.append(whole, start, cut - start);
         out_ += "\r\n ";
         start = cut;

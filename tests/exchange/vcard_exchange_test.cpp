@@ -170,5 +170,30 @@ TEST(VCardFormat, ValuesKeepTheirTextThroughEscapingAndComponents)
     EXPECT_EQ(parts[1], "John");
 }
 
+// Folding never splits a character, yet must still make progress through
+// bytes that belong to none: a long run of stray continuation bytes.
+TEST(VCardFormat, FoldingEndsOnLongRunsOfInvalidUtf8)
+{
+    for (const std::size_t run : {74u, 75u, 76u, 200u, 1000u}) {
+        exchange::vcard::CardWriter writer;
+        const std::string value = "ok" + std::string(run, '\x80') + "\xC3\xA9nd";
+        writer.line("NOTE", value);
+        const std::string out = writer.take();
+        std::string unfolded;
+        std::size_t start = 0;
+        while (start < out.size()) {
+            const std::size_t end = out.find("\r\n", start);
+            ASSERT_NE(end, std::string::npos);
+            const std::string_view line(out.data() + start, end - start);
+            EXPECT_LE(line.size(), 75u) << run;
+            unfolded += start == 0 ? line : line.substr(1);
+            start = end + 2;
+        }
+        EXPECT_EQ(unfolded, "NOTE:" + value) << run;
+        // The valid character at the end still stands whole on one line.
+        EXPECT_NE(out.find("\xC3\xA9"), std::string::npos) << run;
+    }
+}
+
 }  // namespace
 }  // namespace hrln::test
