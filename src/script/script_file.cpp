@@ -1,5 +1,6 @@
 #include "script/script_file.h"
 
+#include "common/input_file.h"
 #include "common/text.h"
 #include "data/errors.h"
 #include "script/batch_transaction.h"
@@ -257,15 +258,11 @@ bool ImportScriptJob::taskStands()
 
 bool ImportScriptJob::begin()
 {
-    in_.open(path_, std::ios::binary);
-    if (!in_) {
-        Report(prompter_, "Error importing script items " + SystemError());
+    // Only a file: a named pipe without a writer would hold the import for ever.
+    if (const std::string reason = OpenInputFile(path_, in_, size_); !reason.empty()) {
+        Report(prompter_, "Error importing script items " + reason);
         return false;
     }
-    std::error_code ec;
-    size_ = std::filesystem::file_size(path_, ec);
-    if (ec)
-        size_ = 0;
     reader_ = std::make_unique<ScriptLineReader>(in_);
     if (!taskStands())
         return false;

@@ -5,7 +5,13 @@
 #include "integrity_fixture.h"
 #include "support/fake_prompter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <random>
 #include <sstream>
 
@@ -236,6 +242,33 @@ TEST_F(ScriptFileTest, MangledFilesImportEveryValidLineAndNothingElse)
     for (const ScriptingRecord& item : items)
         EXPECT_LE(item.focusOnWindow.str().size(), 80U);
     EXPECT_EQ(items.empty() ? 0 : items.back().sequence, validLines);
+}
+
+// A named pipe with no writer would hold the import for ever: it is refused
+// at once, with the system's reason as for any file that cannot be read.
+TEST_F(ScriptFileTest, ImportRefusesAPipeOrAFolderWithTheReason)
+{
+    addTask(1);
+    const std::string pipe = file("pipe.hsx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto begun = std::async(std::launch::async, [&] {
+        script::ImportScriptJob job(db, 1, pipe, prompter);
+        return job.begin();
+    });
+    if (begun.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);  // lets the test end
+        ADD_FAILURE() << "the import waits on the pipe";
+        begun.wait();
+        if (writer >= 0)
+            ::close(writer);
+    }
+    EXPECT_FALSE(begun.get());
+    script::ImportScriptJob folder(db, 1, dir.path().string(), prompter);
+    EXPECT_FALSE(folder.begin());
+    ASSERT_EQ(prompter.shown.size(), 2U);
+    EXPECT_EQ(prompter.shown[0].text, "Error importing script items not a regular file (a named pipe)");
+    EXPECT_EQ(prompter.shown[1].text, "Error importing script items Is a directory");
+    EXPECT_TRUE(scriptItems(1).empty());
 }
 
 }  // namespace
