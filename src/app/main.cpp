@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "platform/posix/open_file_locks.h"
 #include "platform/posix/data_folder.h"
+#include "platform/posix/private_files.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,8 +19,10 @@ int main(int argc, char** argv)
                     hrln::platform::posix::DataFolderPath().c_str());
         return 0;
     }
-    // Before anything opens the database: a dialog or library that peeks
-    // into its files must not cancel our locks on them.
+    // Before anything is written or opened: the database, the INI files, the
+    // event log and the exports are the user's alone, and a dialog or library
+    // that peeks into the database files must not cancel our locks on them.
+    hrln::platform::posix::KeepNewFilesPrivate();
     hrln::data::Database::UseFileCalls(hrln::platform::posix::OpenFileDescriptionLocks());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("horalyn"));

@@ -9,6 +9,7 @@
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
 #include "exchange/field_layout.h"
+#include "exchange/part_file.h"
 #include "exchange/vcard_exchange.h"
 #include "platform/posix/system_clock.h"
 
@@ -178,10 +179,14 @@ std::variant<Request, std::string> ParseRequest(const Arguments& given)
         if (option == "--no-header")
             request.layout.header = false;
     if (const std::optional<std::string> save = Option(given, "--save-layout")) {
-        std::ofstream out(*save, std::ios::binary | std::ios::trunc);
-        out << exchange::WriteLayout(request.layout);
-        if (!out)
-            return "cannot write the layout file " + Quoted(*save);
+        exchange::PartFile out(*save);
+        std::string reason = out.open();
+        if (reason.empty()) {
+            out.write(exchange::WriteLayout(request.layout));
+            reason = out.commit();
+        }
+        if (!reason.empty())
+            return "cannot write the layout file " + Quoted(*save) + ": " + reason;
     }
     return request;
 }

@@ -4,11 +4,12 @@
 #include "cli/values.h"
 #include "data/profile_file.h"
 #include "data/settings.h"
+#include "exchange/part_file.h"
 #include "scheduler/report_catalogue.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
+#include <sstream>
 
 namespace hrln::cli {
 
@@ -137,20 +138,24 @@ int RunReport(const Arguments& given, const CommandContext& context)
             return context.fail(a.output.empty() ? std::string("cannot write the PDF")
                                                  : "cannot write " + Quoted(a.output));
     } else {
-        std::ofstream file;
-        if (!a.output.empty()) {
-            file.open(a.output, std::ios::binary | std::ios::trunc);
-            if (!file)
-                return context.fail("cannot write " + Quoted(a.output));
-        }
-        std::ostream& out = a.output.empty() ? context.out : file;
+        // A file gets its name only when whole, as an export does.
+        std::ostringstream whole;
+        std::ostream& out = a.output.empty() ? context.out : whole;
         if (a.format == "csv")
             report::WriteCsv(*source, out);
         else
             report::WriteText(*source, heading, out);
         out.flush();
         if (!out)
-            return context.fail("cannot write " + (a.output.empty() ? std::string("the report") : Quoted(a.output)));
+            return context.fail("cannot write the report");
+        if (!a.output.empty()) {
+            exchange::PartFile file(a.output);
+            if (const std::string reason = file.open(); !reason.empty())
+                return context.fail("cannot write " + Quoted(a.output) + ": " + reason);
+            file.write(whole.view());
+            if (const std::string reason = file.commit(); !reason.empty())
+                return context.fail("cannot write " + Quoted(a.output) + ": " + reason);
+        }
     }
     if (source->error() != data::kOk)
         return store.fail("cannot read the report's records", source->error());

@@ -248,8 +248,8 @@ void CalendarExportJob::end(bool cancelled)
     // records done.
     (void)cancelled;
     file_->write("END:VCALENDAR\r\n");
-    if (const std::string failed = file_->commit(); !failed.empty())
-        refuse(failed);
+    if (const std::string reason = file_->commit(); !reason.empty())
+        refuse("Could not write " + path_ + ": " + reason + ".");
 }
 
 std::string CalendarExportSummary(const CalendarExportJob& job)

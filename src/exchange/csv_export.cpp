@@ -141,8 +141,8 @@ void ExportJob::end(bool)
     if (!file_)
         return;
     // A cancelled export keeps the records done, as a whole file.
-    if (const std::string failed = file_->commit(); !failed.empty())
-        refuse(failed);
+    if (const std::string reason = file_->commit(); !reason.empty())
+        refuse("Could not write " + path_ + ": " + reason + ".");
 }
 
 }  // namespace hrln::exchange

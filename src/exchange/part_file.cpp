@@ -62,12 +62,12 @@ std::string PartFile::commit()
         std::error_code ec;
         std::filesystem::remove(part_, ec);
         pending_ = false;
-        return "Could not write " + path_ + ": " + SystemErrorText(failure_) + ".";
+        return SystemErrorText(failure_);
     }
     std::error_code ec;
     std::filesystem::rename(part_, path_, ec);
     if (ec)
-        return "Could not write " + path_ + ": " + ec.message() + ".";
+        return ec.message();
     pending_ = false;
     return {};
 }

@@ -21,8 +21,8 @@ public:
     std::string open();
     // False once a write has failed (a full disk): the export can stop there.
     bool write(std::string_view bytes);
-    // Closes the file and gives it its name; the reason that failed, empty
-    // when it did not.
+    // Closes the file and gives it its name; the reason that failed in the
+    // system's words (the part is then removed), empty when it did not.
     std::string commit();
 
     const std::string& partPath() const { return part_; }

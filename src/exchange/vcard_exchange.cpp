@@ -118,8 +118,8 @@ void VCardExportJob::end(bool)
     if (!file_)
         return;
     // A cancelled export keeps the cards done.
-    if (const std::string failed = file_->commit(); !failed.empty())
-        refuse(failed);
+    if (const std::string reason = file_->commit(); !reason.empty())
+        refuse("Could not write " + path_ + ": " + reason + ".");
 }
 
 class VCardImportJob::Sink {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
 namespace hrln::cli {
 namespace {
 
@@ -130,6 +135,39 @@ TEST_F(ExchangeCommandsTest, CalendarsAndCardsGoByTheFileEndingOrTheFormatNamed)
     };
     for (const auto& args : refused)
         ExpectRefused(Run(args), args);
+}
+
+// The program itself, started with the usual mask (022) by a user whose data
+// folder an older version left open: what it makes or finds there is the
+// user's alone, and so are its exports and reports.
+TEST_F(ExchangeCommandsTest, TheProgramsFilesAreTheUsersAlone)
+{
+    std::filesystem::create_directories(Folder());
+    ::chmod(Folder().c_str(), 0755);
+    test::WriteFile(Folder() + "/HRLN.INI", "[Settings]\nUserID=ann\n");
+    ::chmod((Folder() + "/HRLN.INI").c_str(), 0644);
+    const auto runProgram = [&](const std::string& args) {
+        const std::string command = "umask 022; XDG_DATA_HOME='" + temp_.path().string() + "' '" +
+                                    HORALYN_CLI_PATH + "' " + args + " >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(runProgram("add --description Private"), 0);
+    ASSERT_EQ(runProgram("export schedule '" + File("out.csv") + "' --save-layout '" + File("layout.txt") + "'"), 0);
+    ASSERT_EQ(runProgram("export schedule '" + File("out.ics") + "'"), 0);
+    ASSERT_EQ(runProgram("report brief --format csv --output '" + File("report.csv") + "'"), 0);
+
+    const auto mode = [](const std::string& path) {
+        struct stat st{};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 01000000u;
+    };
+    EXPECT_EQ(mode(Folder()), 0700u);
+    EXPECT_EQ(mode(Folder() + "/HRLN.INI"), 0600u);
+    EXPECT_EQ(mode(DatabasePath()), 0600u);
+    for (const char* name : {"out.csv", "out.ics", "layout.txt", "report.csv"})
+        EXPECT_EQ(mode(File(name)), 0600u) << name;
+    EXPECT_NE(test::ReadFile(File("out.csv")).find("Private"), std::string::npos);
+    EXPECT_NE(test::ReadFile(File("report.csv")).find("Private"), std::string::npos);
 }
 
 }  // namespace

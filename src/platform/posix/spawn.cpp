@@ -1,10 +1,13 @@
 #include "platform/posix/spawn.h"
 
+#include "platform/posix/private_files.h"
+
 #include <cerrno>
 #include <csignal>
 #include <sched.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 extern char** environ;
 
@@ -106,7 +109,14 @@ SpawnResult Spawn(const SpawnRequest& request)
         result.error = ENOENT;
         return result;
     }
-    result.error = SpawnSetup(request).run(request, result.pid);
+    {
+        // The program gets the user's own mask, not the one that keeps our files private.
+        const std::optional<mode_t> userMask = UserFileMask();
+        const mode_t ours = userMask ? ::umask(*userMask) : 0;
+        result.error = SpawnSetup(request).run(request, result.pid);
+        if (userMask)
+            ::umask(ours);
+    }
     if (result.error != 0) {
         result.pid = -1;
         return result;
