@@ -38,6 +38,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace hrln::app {
 namespace {
 
@@ -82,9 +84,20 @@ QString ShippedFile(const QString& relativePath)
 int RunApplication(const QString& dataFolder)
 {
     SingleInstance instance(dataFolder);
-    if (instance.otherIsRunning())
-        return 0;  // the running program comes to the front instead
-    instance.listen();
+    if (instance.otherIsRunning()) {
+        // The running program comes to the front instead.
+        std::fprintf(stderr, "horalyn: already running on %s; that program was asked to come to the front\n",
+                     qPrintable(dataFolder));
+        return 0;
+    }
+    // Without its socket the program still runs; a later start then cannot
+    // find it and starts a second program on the same database, which the
+    // stations keep apart.
+    if (!instance.listen())
+        std::fprintf(stderr, "horalyn: a later start will not find this program: %s\n",
+                     qPrintable(instance.problem()));
+    else if (!instance.problem().isEmpty())
+        std::fprintf(stderr, "horalyn: %s\n", qPrintable(instance.problem()));
 
     ui::QtPrompter prompter;
     platform::posix::SystemClock clock;
