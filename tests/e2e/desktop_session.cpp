@@ -244,12 +244,30 @@ void DesktopSession::stopTrayHost()
     });
 }
 
-std::string DesktopSession::startSessionBus()
+std::string DesktopSession::startSessionBus(bool machineServices)
 {
+    std::string config = "--session";
+    if (!machineServices) {
+        // The session bus's own configuration less its service folders.
+        const std::string file = scratch_ + "/session-bus.conf";
+        std::FILE* out = std::fopen(file.c_str(), "w");
+        if (out == nullptr)
+            return "cannot write " + file;
+        std::fprintf(out,
+                     "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                     "<busconfig>\n  <type>session</type>\n  <listen>unix:dir=%s</listen>\n"
+                     "  <auth>EXTERNAL</auth>\n  <policy context=\"default\">\n"
+                     "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                     "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n",
+                     runtime_.c_str());
+        std::fclose(out);
+        config = "--config-file=" + file;
+    }
     int fds[2];
     if (pipe(fds) != 0)
         return "pipe failed";
-    const pid_t bus = Launch({"dbus-daemon", "--session", "--nofork", "--nopidfile",
+    const pid_t bus = Launch({"dbus-daemon", config, "--nofork", "--nopidfile",
                               "--print-address=" + std::to_string(fds[1])},
                              fds[1]);
     started_.push_back(bus);
@@ -261,6 +279,11 @@ std::string DesktopSession::startSessionBus()
         return "dbus-daemon did not start";
     setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
     return {};
+}
+
+void DesktopSession::withoutSessionBus()
+{
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + runtime_ + "/no-session-bus").c_str(), 1);
 }
 
 pid_t DesktopSession::start(const std::vector<std::string>& arguments)

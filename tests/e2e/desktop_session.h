@@ -27,7 +27,13 @@ public:
     std::string startDisplay();
     std::string startWindowManager();  // openbox, ready once it announces itself
     std::string startTrayHost();       // trayer, ready once it owns the tray selection
-    std::string startSessionBus();     // a private dbus-daemon as $DBUS_SESSION_BUS_ADDRESS
+    // A private dbus-daemon as $DBUS_SESSION_BUS_ADDRESS. With `machineServices`
+    // false it starts none of the services installed on the machine, so a test
+    // sees the same bus wherever it runs.
+    std::string startSessionBus(bool machineServices = true);
+    // $DBUS_SESSION_BUS_ADDRESS names a bus that is not there: no bus at all,
+    // and none started on demand (an unset address starts one).
+    void withoutSessionBus();
     void stopTrayHost();
 
     // Starts a program (looked up on PATH), tracked and stopped at the end.
