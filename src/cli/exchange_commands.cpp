@@ -191,7 +191,8 @@ std::variant<Request, std::string> ParseRequest(const Arguments& given)
     return request;
 }
 
-// Runs the job to its end; false when it refused to start.
+// Runs the job to its end; false when it refused, at its start or, for a
+// job that works on a thread of its own, once begun.
 bool RunJob(BatchJob& job)
 {
     constexpr int kBatch = 500;
@@ -200,7 +201,7 @@ bool RunJob(BatchJob& job)
         return false;
     while (run.running())
         run.tick();
-    return true;
+    return run.state() != BatchRun::State::Refused;
 }
 
 int ExportOther(const Request& request, TaskDatabase& store, StreamPrompter& prompter, const CommandContext& context)

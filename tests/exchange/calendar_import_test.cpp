@@ -132,7 +132,7 @@ TEST_F(CalendarImportTest, TheCallerTicksOnWhileTheImportWaitsAndItsStoreIsAllOr
     exchange::CalendarImportJob full(into, ExchangeTable::Schedule, file, prompter);
     EXPECT_EQ(run(full), BatchRun::State::Completed);
     EXPECT_EQ(full.summary().added, 0);
-    EXPECT_EQ(full.summary().failure, exchange::StoreFailureText(data::kNoNumberLeft));
+    EXPECT_EQ(full.summary().failure, exchange::StoreFailureText(data::kNoNumberLeft, into));
     EXPECT_EQ(tasks().size(), 41u);
 }
 
