@@ -3,12 +3,12 @@
 #include "common/input_file.h"
 #include "common/text.h"
 #include "data/errors.h"
-#include "script/batch_transaction.h"
 #include "script/script_editing.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -241,7 +241,7 @@ void ExportScriptJob::end(bool)
 // ImportScript
 
 ImportScriptJob::ImportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter)
-    : db_(db), id_(id), path_(std::move(path)), prompter_(prompter), items_(db)
+    : db_(db), id_(id), path_(std::move(path)), prompter_(prompter), kept_(db)
 {
 }
 
@@ -251,8 +251,9 @@ bool ImportScriptJob::taskStands()
     task.rec.id = id_;
     if (task.get(data::ScheduleRecord::KeyID) == data::kOk)
         return true;
+    taskGone_ = true;
     Report(prompter_, "The task was deleted meanwhile (by another window or station).  The import stops here; "
-                      "the items already imported went with it.");
+                      "no item was added.");
     return false;
 }
 
@@ -264,39 +265,71 @@ bool ImportScriptJob::begin()
         return false;
     }
     reader_ = std::make_unique<ScriptLineReader>(in_);
-    if (!taskStands())
-        return false;
-    next_ = NextSequence(db_, id_);
-    return true;
+    return taskStands();
 }
 
 bool ImportScriptJob::step(int count)
 {
-    const BatchTransaction batch(db_);
-    // Checked within the batch's transaction: no item is attached to a task
-    // another station has removed.
+    // A task removed meanwhile ends the reading at once rather than at the end.
     if (!taskStands())
         return false;
     std::string line;
     for (int i = 0; i < count; ++i) {
         if (!reader_->next(line))
             return false;
-        items_.clear();
-        items_.rec.id = id_;
-        items_.rec.sequence = next_;
-        if (!ReadScriptFileFields(csv::ParseRecord(line), items_.rec))
+        item_ = {};
+        item_.id = id_;
+        if (!ReadScriptFileFields(csv::ParseRecord(line), item_))
             continue;  // not an item: skipped without a number
-        if (next_ == 0) {
-            Report(prompter_, "Error adding script item " + data::ErrorText(data::kNoNumberLeft));
-            return false;
-        }
-        next_ = next_ == std::numeric_limits<data::Long>::max() ? 0 : next_ + 1;
-        if (const int err = items_.add(); err != data::kOk)
+        // Numbered when added: the script may grow meanwhile in another window.
+        if (const int err = kept_.keep(item_); err != data::kOk)
             Report(prompter_, "Error adding script item " + data::ErrorText(err));
-        else
-            ++added_;
     }
     return true;
+}
+
+void ImportScriptJob::end(bool)
+{
+    if (!taskGone_)
+        store();
+    kept_.clear();
+}
+
+void ImportScriptJob::store()
+{
+    const std::int64_t count = kept_.count();
+    if (kept_.lost()) {
+        Report(prompter_, "Error adding script item " + data::ErrorText(data::kFileNotOpen));
+        return;
+    }
+    if (count == 0)
+        return;
+    // The whole import hangs on this one transaction: another station's write
+    // in progress is worth waiting for.
+    int err = db_.begin(std::chrono::seconds(5));
+    if (err != data::kOk) {
+        Report(prompter_, "Error adding script item " + data::ErrorText(err));
+        return;
+    }
+    // Checked within the transaction: no item is attached to a task another
+    // station has removed.
+    if (!taskStands()) {
+        db_.rollback();
+        return;
+    }
+    const data::Long first = NextSequence(db_, id_);
+    if (first == 0 || count - 1 > std::numeric_limits<data::Long>::max() - first)
+        err = data::kNoNumberLeft;
+    if (err == data::kOk)
+        err = kept_.moveToTable(data::ScriptingRecord::schema().columnIndex("Sequence"), first);
+    if (err == data::kOk)
+        err = db_.commit();
+    if (err != data::kOk) {
+        db_.rollback();
+        Report(prompter_, "Error adding script item " + data::ErrorText(err));
+        return;
+    }
+    added_ = static_cast<int>(count);
 }
 
 int ImportScriptJob::percent() const

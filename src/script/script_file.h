@@ -4,6 +4,7 @@
 #include "common/csv.h"
 #include "data/database.h"
 #include "data/records.h"
+#include "data/staged_records.h"
 #include "data/table.h"
 #include "platform/prompter.h"
 
@@ -67,7 +68,9 @@ private:
 };
 
 // ImportScript: the file's items appended to task `id`'s script, numbered
-// after its last item.
+// after its last item. The items are read and kept aside a batch at a time and
+// added in one transaction when the job ends, also by Cancel: a program that
+// dies during the import leaves the script as it was.
 class ImportScriptJob : public BatchJob {
 public:
     static constexpr int kBatch = 1000;
@@ -78,20 +81,24 @@ public:
     bool begin() override;
     bool step(int count) override;
     int percent() const override;
+    void end(bool cancelled) override;
+    // Items added to the script (once the job has ended).
     int added() const { return added_; }
 
 private:
     bool taskStands();
+    void store();
 
     data::Database& db_;
     data::Long id_;
     std::string path_;
     platform::Prompter& prompter_;
-    data::Table<data::ScriptingRecord> items_;
+    data::StagedRecords<data::ScriptingRecord> kept_;
+    data::ScriptingRecord item_;
     std::ifstream in_;
     std::unique_ptr<ScriptLineReader> reader_;
     std::uint64_t size_ = 0;
-    data::Long next_ = 1;
+    bool taskGone_ = false;
     int added_ = 0;
 };
 

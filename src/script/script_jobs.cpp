@@ -1,8 +1,7 @@
 #include "script/script_jobs.h"
 
 #include "pim/record_operations.h"
-#include "script/batch_transaction.h"
-
+#include <chrono>
 #include <limits>
 
 namespace hrln::script {
@@ -29,7 +28,7 @@ void SeekTask(data::Table<ScriptingRecord>& items, data::Long id)
 }  // namespace
 
 CopyScriptJob::CopyScriptJob(data::Database& db, data::Long fromId, data::Long toId, pim::RecordWarnings& warnings)
-    : db_(db), from_(fromId), to_(toId), warnings_(warnings), source_(db), target_(db)
+    : db_(db), from_(fromId), to_(toId), warnings_(warnings), source_(db), target_(db), kept_(db)
 {
 }
 
@@ -46,7 +45,6 @@ bool CopyScriptJob::step(int count)
 {
     if (from_ == to_)
         return false;
-    const BatchTransaction batch(db_);
     for (int i = 0; i < count; ++i) {
         const int err = source_.next();
         if (err == data::kRecordNotAvailable || (err == data::kOk && source_.rec.id != from_))
@@ -58,12 +56,37 @@ bool CopyScriptJob::step(int count)
         ++done_;
         target_.rec = source_.rec;
         target_.rec.id = to_;
-        if (const int add = target_.add(); add != data::kOk)
-            warnings_.addError("Scripting", add);  // reported; the job goes on with the next item
-        else
-            ++copied_;
+        // An item the target already has is reported now, as its add would
+        // fail; the job goes on with the next item.
+        int kept = target_.duplicate(ScriptingRecord::KeyID) ? data::kDuplicateKey : data::kOk;
+        if (kept == data::kOk)
+            kept = kept_.keep(target_.rec);
+        if (kept != data::kOk)
+            warnings_.addError("Scripting", kept);
     }
     return true;
+}
+
+void CopyScriptJob::end(bool)
+{
+    const std::int64_t count = kept_.count();
+    int err = kept_.lost() ? data::kFileNotOpen : data::kOk;
+    if (err == data::kOk && count > 0) {
+        // Another station's write in progress is worth waiting for: the whole
+        // copy hangs on this one transaction.
+        err = db_.begin(std::chrono::seconds(5));
+        if (err == data::kOk)
+            err = kept_.moveToTable();
+        if (err == data::kOk)
+            err = db_.commit();
+        if (err != data::kOk && db_.inTransaction())
+            db_.rollback();
+        if (err == data::kOk)
+            copied_ = static_cast<int>(count);
+    }
+    if (err != data::kOk)
+        warnings_.addError("Scripting", err);
+    kept_.clear();
 }
 
 DeleteScriptJob::DeleteScriptJob(data::Database& db, data::Long id, pim::RecordWarnings& warnings)
@@ -80,7 +103,6 @@ bool DeleteScriptJob::begin()
 
 bool DeleteScriptJob::step(int count)
 {
-    const BatchTransaction batch(db_);
     for (int i = 0; i < count; ++i) {
         const int err = items_.next();
         if (err == data::kRecordNotAvailable || (err == data::kOk && items_.rec.id != id_))
@@ -90,9 +112,36 @@ bool DeleteScriptJob::step(int count)
             return false;
         }
         ++done_;
-        pim::DeleteRecord(items_, warnings_);  // a failure is reported and the job goes on
+        found_.push_back(items_.rowId());
     }
     return true;
+}
+
+void DeleteScriptJob::end(bool)
+{
+    if (found_.empty())
+        return;
+    if (const int err = db_.begin(std::chrono::seconds(5)); err != data::kOk) {
+        warnings_.transactionError("Scripting", "Delete", err);
+        return;
+    }
+    int deleted = 0;
+    for (const std::int64_t rowid : found_) {
+        // An item another window deleted or moved to another task meanwhile is
+        // no longer this job's.
+        if (items_.reget(ScriptingRecord::KeyID, rowid) != data::kOk || items_.rec.id != id_)
+            continue;
+        // Each joins the transaction; a failure is reported and undoes only its own part.
+        if (pim::DeleteRecord(items_, warnings_) == 0)
+            ++deleted;
+    }
+    if (const int err = db_.commit(); err != data::kOk) {
+        db_.rollback();
+        warnings_.transactionError("Scripting", "Delete", err);
+        return;
+    }
+    deleted_ = deleted;
+    found_.clear();
 }
 
 }  // namespace hrln::script

@@ -180,8 +180,7 @@ TEST_F(ScriptFileTest, ATaskRemovedBetweenBatchesStopsTheImportThere)
     ASSERT_TRUE(r.start());
     r.tick();
     ASSERT_TRUE(r.running());
-    const std::size_t before = scriptItems(1).size();
-    EXPECT_EQ(before, static_cast<std::size_t>(script::ImportScriptJob::kBatch));
+    EXPECT_TRUE(scriptItems(1).empty());  // read and kept aside, not yet added
     // Another station deletes the task with its script between two batches.
     data::Table<data::ScheduleRecord> task(station());
     task.rec.id = 1;
