@@ -124,6 +124,11 @@ public:
     int backgroundCheckpoints() const { return checkpoint_ ? checkpoint_->copies() : 0; }
     bool checkpointsCaughtUp() const { return !checkpoint_ || checkpoint_->caughtUp(); }
 
+    // The number of the station (running program) this connection works for,
+    // which owns the placeholders its forms add; 0 until it has one.
+    void setStation(std::int64_t station) { station_ = station; }
+    std::int64_t station() const { return station_; }
+
     // For the record buffers.
     sqlite3* handle() const { return db_; }
     std::uint64_t generation() const { return generation_; }
@@ -152,6 +157,7 @@ private:
     std::uint64_t generation_ = 0;
     std::string lastFileError_;
     int busyBudget_ = 0;  // milliseconds, read by the busy handler
+    std::int64_t station_ = 0;
     mutable std::recursive_mutex mutex_;
     std::unique_ptr<BackgroundCheckpoint> checkpoint_;
     std::vector<std::pair<std::string, std::string>> attached_;  // path, schema

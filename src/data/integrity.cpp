@@ -129,6 +129,7 @@ template <class P, class C, class V>
 IntegrityResult OnDelete(Database& db, const Relation<P, C, V>& relation, const V& value)
 {
     Table<C> child(db);
+    child.seePlaceholders();  // an item being added to a deleted task goes with it
     PositionAt(child, relation.childKey, relation.childField, value);
     while (child.next() == kOk && Same(child.rec.*relation.childField, value)) {
         if (relation.rule == Rule::Restrict)
@@ -147,6 +148,7 @@ template <class P, class C, class V>
 IntegrityResult OnChange(Database& db, const Relation<P, C, V>& relation, const V& from, const V& to)
 {
     Table<C> child(db);
+    child.seePlaceholders();
     PositionAt(child, relation.childKey, relation.childField, from);
     // A rewritten child leaves the run of `from`; the cursor goes on after its old place.
     while (child.next() == kOk && Same(child.rec.*relation.childField, from)) {

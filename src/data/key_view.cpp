@@ -43,7 +43,7 @@ std::string KeyView::sql(Op op) const
     for (std::size_t i = 0; i <= columns.size(); ++i)
         params += i == 0 ? "?" : ", ?";
 
-    std::string where = schema_.keyFilterSql(key);
+    std::string where = schema_.keyFilterSql(key) + schema_.hidePlaceholdersSql(&key);
     for (std::size_t i = 0; i < prefix_.size(); ++i)
         where += " AND " + columns[i] + " = ?";
     // A restricted view is usually a few records: SQLite then starts from them

@@ -56,6 +56,7 @@ int RecordStreamBase::start()
         where = schema_.keyFilterSql(key);
         from += " INDEXED BY \"" + schema_.indexName(key) + "\"";
     }
+    where += schema_.hidePlaceholdersSql(key_ != kFileOrder ? &schema_.key(key_) : nullptr);
     order += "rowid";  // equal entries in the order they were added, as the key gives them
     if (!match_.equal.empty()) {
         std::string all;

@@ -11,6 +11,7 @@ template <class R>
 Long NextNumber(Database& db, int key, Long R::*field)
 {
     Table<R> last(db);
+    last.seePlaceholders();  // the number of a record being added in a form is taken
     last.set(key);
     if (last.previous() != kOk)
         return 1;

@@ -7,8 +7,12 @@
 namespace hrln::data {
 
 TableSchema::TableSchema(std::string name, std::string prefix, std::string sqlName,
-                         std::vector<ColumnDef> columns, const std::vector<KeySpec>& keys)
-    : name_(std::move(name)), prefix_(std::move(prefix)), sqlName_(std::move(sqlName)), columns_(std::move(columns))
+                         std::vector<ColumnDef> columns, const std::vector<KeySpec>& keys, bool holdsPlaceholders)
+    : name_(std::move(name)),
+      prefix_(std::move(prefix)),
+      sqlName_(std::move(sqlName)),
+      columns_(std::move(columns)),
+      holdsPlaceholders_(holdsPlaceholders)
 {
     for (const KeySpec& declared : keys) {
         KeyDef key;
@@ -42,7 +46,8 @@ std::string TableSchema::indexName(const KeyDef& key) const
 std::string TableSchema::createTableSql() const
 {
     // The row version lets a write detect a change made since the record was read;
-    // the claim marks a record one station is working on (see TableBase::claim).
+    // the claim marks a record one station is working on (see TableBase::claim), and
+    // a negative one a placeholder (TableBase::placeholderAdds).
     std::string sql = "CREATE TABLE \"" + sqlName_ +
                       "\" (rowid INTEGER PRIMARY KEY, _rowver INTEGER NOT NULL DEFAULT 0, _claim INTEGER NOT NULL DEFAULT 0";
     for (const ColumnDef& c : columns_) {
@@ -71,6 +76,22 @@ std::string TableSchema::keyFilterSql(const KeyDef& key) const
     }
     sql += ")";
     return sql;
+}
+
+std::string TableSchema::hidePlaceholdersSql(const KeyDef* key) const
+{
+    if (!holdsPlaceholders_)
+        return {};
+    bool takesThem = key == nullptr || !key->excludesEmpty;
+    for (const KeyDef& primary : keys_) {
+        if (!primary.primary || key == nullptr)
+            continue;
+        for (const int c : key->columns)
+            for (const int p : primary.columns)
+                takesThem = takesThem || c == p;
+    }
+    // A placeholder's claim holds minus its station's number.
+    return takesThem ? " AND _claim >= 0" : "";
 }
 
 std::string TableSchema::createIndexSql(const KeyDef& key) const
@@ -110,14 +131,15 @@ const TableSchema& ScheduleRecord::schema()
             {"KeyDateEnabled", {"Disabled", "Date", "Time"}, false, true},
             {"KeyAdvanced", {"AdvanceWarned", "AdvanceWarnDate", "AdvanceWarnTime"}, false, true},
             {"KeyUserAdvanced", {"User", "AdvanceWarnDate", "AdvanceWarnTime"}, false, true},
-        });
+        },
+        true);
     return s;
 }
 
 const TableSchema& ScriptingRecord::schema()
 {
     static const TableSchema s("Scripting", "SCR", "Script", ColumnsOf<ScriptingRecord>(),
-                               {{"KeyID", {"ID", "Sequence"}, true, true, true}});
+                               {{"KeyID", {"ID", "Sequence"}, true, true, true}}, true);
     return s;
 }
 
@@ -153,7 +175,8 @@ const TableSchema& ContactRecord::schema()
                                    {"KeyFaxNumber", {"Fax"}, false, true},
                                    {"KeyEmail", {"Email"}, false, true},
                                    {"KeyCategory", {"ContactCategory", "LastName", "FirstName"}, false, true},
-                               });
+                               },
+                               true);
     return s;
 }
 

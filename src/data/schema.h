@@ -42,7 +42,7 @@ struct KeySpec {
 class TableSchema {
 public:
     TableSchema(std::string name, std::string prefix, std::string sqlName, std::vector<ColumnDef> columns,
-                const std::vector<KeySpec>& keys);
+                const std::vector<KeySpec>& keys, bool holdsPlaceholders = false);
 
     const std::string& name() const { return name_; }        // "Schedule"
     const std::string& prefix() const { return prefix_; }    // "SCH"
@@ -58,12 +58,23 @@ public:
     // The condition a record meets to stand in `key`, "1" for keys that keep empty records.
     std::string keyFilterSql(const KeyDef& key) const;
 
+    // Whether a form adds a placeholder to this table on an insert: a record
+    // holding only its primary key's fields, marked as its station's (see
+    // TableBase::placeholderAdds), which no list shows.
+    bool holdsPlaceholders() const { return holdsPlaceholders_; }
+    // The condition, to add to a list's, that leaves placeholders out of
+    // `key` (of the table in file order when null); empty when the key cannot
+    // hold one: a placeholder's other fields are empty, so only keys that keep
+    // empty records or name a field of the primary key take it in.
+    std::string hidePlaceholdersSql(const KeyDef* key) const;
+
 private:
     std::string name_;
     std::string prefix_;
     std::string sqlName_;
     std::vector<ColumnDef> columns_;
     std::vector<KeyDef> keys_;
+    bool holdsPlaceholders_ = false;
 };
 
 // Column definitions derived from a record's field list.

@@ -68,6 +68,7 @@ int Stations::enter(std::int64_t now)
     if (rc != SQLITE_DONE)
         return db_.mapError(rc);
     id_ = sqlite3_last_insert_rowid(db);
+    db_.setStation(id_);
     lastBeat_ = now;
     // Old bookkeeping goes while nobody can need it any more; a failure here
     // only leaves it for the next start.

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace hrln::data {
 
 void BindInteger(sqlite3_stmt* stmt, int param, std::int64_t value)
@@ -82,6 +84,17 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
         }
         return "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")";
     }
+    if (op == InsertPlaceholder) {
+        std::string names;
+        for (const KeyDef& key : schema_.keys())
+            if (key.primary)
+                for (const int c : key.columns)
+                    names += "\"" + schema_.columns()[static_cast<std::size_t>(c)].name + "\", ";
+        std::string params;
+        for (std::size_t i = 0, n = static_cast<std::size_t>(std::count(names.begin(), names.end(), ',')); i <= n; ++i)
+            params += i == 0 ? "?" : ", ?";
+        return "INSERT INTO " + table + " (" + names + "_claim) VALUES (" + params + ")";
+    }
     if (op == Update) {
         std::string sets;
         for (const ColumnDef& c : schema_.columns())
@@ -120,9 +133,11 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
     };
     const std::string from =
         " FROM " + table + " INDEXED BY \"" + schema_.indexName(key) + "\" WHERE " + schema_.keyFilterSql(key);
+    // Reads by key value find a placeholder; walks pass over it.
+    const std::string walk = from + (seesPlaceholders_ ? std::string() : schema_.hidePlaceholdersSql(&key));
     const std::string ascending = " ORDER BY " + join(ordered, "") + " LIMIT 1";
     const std::string descending = " ORDER BY " + join(ordered, " DESC") + " LIMIT 1";
-    const std::string select = "SELECT " + columns + from;
+    const std::string select = "SELECT " + columns + walk;
 
     switch (op) {
     case NextStart: return select + ascending;
@@ -137,7 +152,7 @@ std::string TableBase::buildSql(Op op, int keyIndex) const
         std::string where;
         for (const std::string& p : parts)
             where += " AND " + p + " = ?";
-        return select + where + (key.unique ? " LIMIT 1" : " ORDER BY rowid LIMIT 1");
+        return "SELECT " + columns + from + where + (key.unique ? " LIMIT 1" : " ORDER BY rowid LIMIT 1");
     }
     case Dup: {
         std::string where;
@@ -297,16 +312,37 @@ int TableBase::add()
     std::lock_guard lock(db_.mutex());
     if (!db_.isOpen())
         return fail(kFileNotOpen);
-    sqlite3_stmt* stmt = statement(Insert, 0);
+    const bool placeholder = placing_ && schema_.holdsPlaceholders();
+    sqlite3_stmt* stmt = statement(placeholder ? InsertPlaceholder : Insert, 0);
     if (stmt == nullptr)
         return error_;
-    bindFields(stmt, 1);
+    std::int64_t claim = 0;
+    if (placeholder) {
+        int param = 1;
+        for (const KeyDef& key : schema_.keys())
+            if (key.primary)
+                for (const int c : key.columns)
+                    param = BindValues(stmt, {fieldValue(c)}, param);
+        claim = db_.station() > 0 ? -db_.station() : kNoOwner;
+        BindInteger(stmt, param, claim);
+    } else {
+        bindFields(stmt, 1);
+    }
     if (step(stmt, false, kOk) != kOk)
         return error_;
     currentRowid_ = sqlite3_last_insert_rowid(db_.handle());
     currentVersion_ = 0;
-    currentClaim_ = 0;
+    currentClaim_ = claim;
     return error_;
+}
+
+void TableBase::seePlaceholders()
+{
+    if (seesPlaceholders_)
+        return;
+    seesPlaceholders_ = true;
+    std::lock_guard lock(db_.mutex());
+    finalizeAll();
 }
 
 int TableBase::put()

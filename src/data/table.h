@@ -133,6 +133,22 @@ public:
     // The station whose claim stood on the record last read (0: none).
     std::int64_t claimHolder() const { return currentRowid_ != 0 ? currentClaim_ : 0; }
 
+    // While on, add() stores a placeholder for the buffer: a record with only
+    // the primary key's fields, marked as the placeholder of the connection's
+    // station (Database::station()). It reserves its key from the start, and
+    // the first put() makes it an ordinary record. Walking a key passes over
+    // placeholders, so no list, no other window and no other station shows
+    // one; get() by key value and reget() still read it.
+    void placeholderAdds(bool on) { placing_ = on; }
+    // Makes this buffer's walks read placeholders too: for numbering, which
+    // must not hand out a number a placeholder holds, and for the work on
+    // children that must take them along.
+    void seePlaceholders();
+    // Whether the record last read or added is a placeholder, and the station
+    // that owns it (0: one of a program that had no station number).
+    bool isPlaceholder() const { return currentRowid_ != 0 && currentClaim_ < 0; }
+    static std::int64_t PlaceholderOwner(std::int64_t claim) { return claim == kNoOwner ? 0 : -claim; }
+
 protected:
     TableBase(Database& db, const TableSchema& schema);
     virtual ~TableBase();
@@ -153,6 +169,7 @@ private:
         Get,
         Dup,
         Insert,
+        InsertPlaceholder,
         Update,
         Delete,
         Version,
@@ -164,6 +181,8 @@ private:
 
     // Reads select the row id, the row version and the claim before the fields.
     static constexpr int kFirstField = 3;
+    // The claim of a placeholder added without a station number.
+    static constexpr std::int64_t kNoOwner = std::numeric_limits<std::int64_t>::min();
 
     sqlite3_stmt* statement(Op op, int key);
     std::string buildSql(Op op, int key) const;
@@ -187,6 +206,8 @@ private:
     std::int64_t currentVersion_ = 0;
     std::int64_t currentClaim_ = 0;
     int error_ = kOk;
+    bool placing_ = false;
+    bool seesPlaceholders_ = false;
 };
 
 template <class R>

@@ -99,7 +99,11 @@ public:
             if (rules_.defaults)
                 rules_.defaults(table_.rec);
             if (rules_.placeholder) {
+                // Stored with its key alone and marked as this station's: no
+                // list shows it, and the next start after a crash removes it.
+                table_.placeholderAdds(true);
                 const int err = rules_.addPlaceholder ? rules_.addPlaceholder(table_) : table_.add();
+                table_.placeholderAdds(false);
                 if (err != data::kOk) {
                     warnings_.addError(R::schema().name(), err);
                     return false;

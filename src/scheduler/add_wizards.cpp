@@ -103,19 +103,10 @@ void ApplyScheduleFormChecks(pim::FormRules<ScheduleRecord>& rules, std::functio
     rules.validate = [](ScheduleRecord& task, pim::RecordWarnings& warnings) { return ValidateTask(task, warnings); };
     rules.keyNames = {{ScheduleRecord::KeyID, "By System ID", 0}};
     rules.placeholder = true;
+    // The reserved record stands in the table while the user edits as a
+    // placeholder (see pim::RecordForm), which the timer's walks pass over.
     rules.addPlaceholder = [askRetry = std::move(askRetry)](data::Table<ScheduleRecord>& table) {
-        // The reserved record stands in the table while the user edits: stored
-        // disabled and already warned, the timer passes over it instead of
-        // firing a task that is not finished (and then refusing the wizard's
-        // write as a change made meanwhile).
-        const data::Byte disabled = table.rec.disabled;
-        const data::Byte warned = table.rec.advanceWarned;
-        table.rec.disabled = 1;
-        table.rec.advanceWarned = 1;
-        const int err = data::AddTaskWithNewId(table, askRetry);
-        table.rec.disabled = disabled;
-        table.rec.advanceWarned = warned;
-        return err;
+        return data::AddTaskWithNewId(table, askRetry);
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "data/housekeeping.h"
+#include "data/placeholders.h"
 #include "pim/clipboard_monitor.h"
 
 #include <array>
@@ -50,7 +51,11 @@ std::string Scheduler::DayName(Date date)
 void Scheduler::onTimer()
 {
     // Also while a question holds the tick: the others must see this station runs.
-    stations_.keepAlive(nowSeconds());
+    const std::int64_t now = nowSeconds();
+    // Once this station has its number, the placeholders of programs that
+    // died with a form open go; one a running station owns stays.
+    if (stations_.keepAlive(now) != 0 && !placeholdersSwept_ && !s_.db.inTransaction())
+        placeholdersSwept_ = data::RemoveOrphanPlaceholders(s_.db, stations_, now) == data::kOk;
     tick();
     refreshClockZones();
 }

@@ -145,6 +145,7 @@ private:
     bool inTick_ = false;
     Date lastHousekeepingDay_ = 0;
     std::int64_t seenVersion_ = -1;  // the file as last seen, to notice other programs' writes
+    bool placeholdersSwept_ = false;  // those left by programs that died, once a run
 };
 
 }  // namespace hrln::scheduler

@@ -222,6 +222,7 @@ std::string ScriptItemDetails(const ScriptingRecord& item)
 Long NextSequence(data::Database& db, Long id)
 {
     Items items(db);
+    items.seePlaceholders();  // the number of an item being added in another window is taken
     if (!ReadNeighbour(items, id, kHighest, true)) {
         // The item numbered highest of all is not found by looking below it.
         items.clear();

@@ -307,6 +307,14 @@ TEST_F(TaskCommandsTest, ListGivesTasksInDateOrderAndHistoryOnRequest)
         table.rec.disabled = 1;
         table.rec.completed = 1;
         ASSERT_EQ(data::AddHistoryEntry(table), data::kOk);
+        // A window of the program is adding a task: its placeholder is listed nowhere.
+        data::Table<ScheduleRecord> form(db);
+        form.rec = table.rec;
+        form.rec.description = "Being added";
+        form.rec.disabled = 0;
+        form.rec.completed = 0;
+        form.placeholderAdds(true);
+        ASSERT_EQ(data::AddTaskWithNewId(form, nullptr), data::kOk);
     }
 
     run = Run({"list"});

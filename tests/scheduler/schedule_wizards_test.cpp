@@ -47,8 +47,11 @@ TEST_F(ScheduleWizardsTest, FinishingAMessageWizardUnchangedSavesItsDefaults)
         data::Table<ScheduleRecord> reserved(db);
         reserved.rec.id = 8;
         ASSERT_EQ(reserved.get(ScheduleRecord::KeyID), data::kOk);
-        EXPECT_EQ(reserved.rec.disabled, 1);
-        EXPECT_EQ(reserved.rec.advanceWarned, 1);
+        EXPECT_TRUE(reserved.isPlaceholder());
+        reserved.set(ScheduleRecord::KeyDateEnabled);
+        ASSERT_EQ(reserved.next(), data::kOk);
+        EXPECT_EQ(reserved.rec.id, 7);
+        EXPECT_EQ(reserved.next(), data::kRecordNotAvailable);
         EXPECT_EQ(form.record().disabled, 0);
         EXPECT_FALSE(form.changed());
     }

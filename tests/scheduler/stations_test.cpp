@@ -2,6 +2,7 @@
 // find the file locked.
 #include "scheduler_fixture.h"
 
+#include "data/schedule_store.h"
 #include "data/stations.h"
 
 namespace hrln::test {
@@ -89,6 +90,36 @@ TEST_F(StationsTest, AClaimHoldsBackOnlyItsOwnTaskAndOnlyWhileItsStationRuns)
     claimFor(10, 999);  // a station number the file never gave out
     tickAt(kMarch1, MakeTime(9, 2, 1));
     EXPECT_EQ(messages.started.size(), 3u);
+}
+
+// A program killed while one of its forms was adding a task left the task's
+// placeholder behind: the first tick of the next start removes it, and leaves
+// those of the programs still running.
+TEST_F(StationsTest, TheFirstTickRemovesThePlaceholdersOfStationsThatDied)
+{
+    add(daily(1, kMarch1, MakeTime(9, 0)));
+    FakePrompter quiet;
+    Station killed(*this, 2, quiet);
+    Station running(*this, 3, quiet);
+    clock.set(kMarch1, MakeTime(8, 0));
+    const auto place = [](Station& s) {
+        s.scheduler->tick();  // enters the file
+        Table<ScheduleRecord> form(s.db);
+        form.rec = Task(0, kMarch1, MakeTime(8, 30), "being added", "Work");
+        form.placeholderAdds(true);
+        EXPECT_EQ(AddTaskWithNewId(form, nullptr), kOk);
+        return form.rec.id;
+    };
+    const Long lost = place(killed);
+    const Long kept = place(running);
+    probe.dead.insert(2);
+
+    // The next start's first tick, before the placeholders' times: nothing is performed.
+    clock.set(kMarch1, MakeTime(8, 45));
+    scheduler->onTimer();
+    EXPECT_EQ(claimOn(lost), -1);
+    EXPECT_LT(claimOn(kept), 0);  // still its station's placeholder
+    EXPECT_TRUE(messages.started.empty());
 }
 
 TEST_F(StationsTest, AnUnansweredQuestionHoldsBackNoTaskOnAnotherStation)

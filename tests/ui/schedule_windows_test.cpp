@@ -74,10 +74,12 @@ protected:
         return w;
     }
     QString page(WizardWindow& w) { return Child<QStackedWidget>(&w, "pages")->currentWidget()->objectName(); }
+    // Every record of the table, the placeholder of a task being added too.
     std::vector<ScheduleRecord> tasks()
     {
         std::vector<ScheduleRecord> out;
         data::Table<ScheduleRecord> t(db);
+        t.seePlaceholders();
         t.set(ScheduleRecord::KeyID);
         while (t.next() == data::kOk)
             out.push_back(t.rec);
