@@ -27,7 +27,7 @@ std::string SystemErrorText(int code)
     return std::error_code(code != 0 ? code : EIO, std::generic_category()).message();
 }
 
-std::string OpenInputFile(const std::string& path, std::ifstream& in, std::uint64_t& size)
+std::string InputFileProblem(const std::string& path)
 {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -37,6 +37,14 @@ std::string OpenInputFile(const std::string& path, std::ifstream& in, std::uint6
         return SystemErrorText(EISDIR);
     if (status.type() != fs::file_type::regular)
         return std::string("not a regular file (") + KindName(status.type()) + ")";
+    return {};
+}
+
+std::string OpenInputFile(const std::string& path, std::ifstream& in, std::uint64_t& size)
+{
+    if (std::string problem = InputFileProblem(path); !problem.empty())
+        return problem;
+    std::error_code ec;
     errno = 0;
     in.open(path, std::ios::binary);
     if (!in.is_open())

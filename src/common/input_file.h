@@ -13,6 +13,10 @@ namespace hrln {
 // file's size in bytes.
 std::string OpenInputFile(const std::string& path, std::ifstream& in, std::uint64_t& size);
 
+// Why `path` cannot be an input file as far as its kind tells (missing, a
+// folder, a pipe, a device), without opening it; empty when it is a regular file.
+std::string InputFileProblem(const std::string& path);
+
 // The system's words for the error number `code`, or for a failure that left
 // none ("Input/output error").
 std::string SystemErrorText(int code);

@@ -254,11 +254,12 @@ public:
 
     const ImportSummary& summary() const { return summary_; }
     bool refused() const { return refused_; }
+    // Notes `text` as the failure that stops the import, and says it.
+    bool refuse(const std::string& text);
 
     class Source;
 
 private:
-    bool refuse(const std::string& text);
     // Reads on; false once the file is read, true with the items to check then.
     bool readOn(int count);
 
@@ -499,6 +500,7 @@ CalendarImportJob::CalendarImportJob(data::Database& db, ExchangeTable table, st
                                      platform::Prompter& prompter)
     : WorkerJob(db, prompter)
 {
+    setInputFile(path);
     auto work = std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), messages());
     work_ = work.get();
     setWork(std::move(work));
@@ -509,6 +511,11 @@ CalendarImportJob::~CalendarImportJob() = default;
 const ImportSummary& CalendarImportJob::summary() const
 {
     return work_->summary();
+}
+
+void CalendarImportJob::refuseInput(const std::string& text)
+{
+    work_->refuse(text);
 }
 
 bool CalendarImportJob::refused() const

@@ -42,6 +42,8 @@ public:
     bool refused() const;
 
 private:
+    void refuseInput(const std::string& text) override;
+
     detail::CalendarImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 

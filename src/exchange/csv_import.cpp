@@ -297,6 +297,7 @@ ImportJob::ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout
                      platform::Prompter& prompter)
     : WorkerJob(db, prompter)
 {
+    setInputFile(path);
     auto work = std::make_unique<detail::CsvImportWork>(connection(), table, std::move(layout), std::move(path),
                                                          messages());
     work_ = work.get();
@@ -308,6 +309,11 @@ ImportJob::~ImportJob() = default;
 const ImportSummary& ImportJob::summary() const
 {
     return work_->summary();
+}
+
+void ImportJob::refuseInput(const std::string& text)
+{
+    work_->refuse(text);
 }
 
 bool ImportJob::refused() const

@@ -68,6 +68,8 @@ public:
     bool refused() const;
 
 private:
+    void refuseInput(const std::string& text) override;
+
     detail::CsvImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 
@@ -89,11 +91,12 @@ public:
 
     const ImportSummary& summary() const { return summary_; }
     bool refused() const { return refused_; }
+    // Notes `text` as the failure that stops the import, and says it.
+    bool refuse(const std::string& text);
 
     class Sink;
 
 private:
-    bool refuse(const std::string& text);
     void reject(std::uint64_t line, const std::string& text, std::string reason);
     bool mapHeader();
 

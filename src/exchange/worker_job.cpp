@@ -1,5 +1,6 @@
 #include "exchange/worker_job.h"
 
+#include "common/input_file.h"
 #include "data/database.h"
 
 namespace hrln::exchange {
@@ -44,6 +45,13 @@ bool WorkerJob::begin()
 {
     if (thread_.joinable() || finished_)
         return true;
+    if (!inputFile_.empty()) {
+        if (const std::string problem = InputFileProblem(inputFile_); !problem.empty()) {
+            refuseInput("Could not open " + inputFile_ + ": " + problem + ".");
+            showMessages();
+            return false;
+        }
+    }
     thread_ = std::thread([this] { work(); });
     return true;
 }
@@ -131,6 +139,11 @@ void WorkerJob::join()
 void WorkerJob::end(bool /*cancelled*/)
 {
     join();
+    showMessages();
+}
+
+void WorkerJob::showMessages()
+{
     std::vector<platform::MessageBox> boxes;
     boxes.swap(kept_.boxes);
     for (const platform::MessageBox& box : boxes)

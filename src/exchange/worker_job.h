@@ -51,6 +51,14 @@ protected:
     // constructor of the class that wraps it. Its results may be read once
     // the run has ended.
     void setWork(std::unique_ptr<BatchJob> work);
+    // The file the job reads: one that is missing or no regular file is
+    // refused by begin() at once, on the caller's thread, before the work starts.
+    void setInputFile(std::string path) { inputFile_ = std::move(path); }
+    // Refuses the input file before the work starts: the work notes `text`
+    // as its failure and the user is told at once.
+    virtual void refuseInput(const std::string& text) = 0;
+    // Tells the user, from the caller's thread, what the work kept to tell.
+    void showMessages();
     data::Database& connection() { return *own_; }
     platform::Prompter& messages() { return kept_; }
 
@@ -71,6 +79,7 @@ private:
     KeptMessages kept_;
     std::unique_ptr<BatchJob> work_;
     std::string description_;
+    std::string inputFile_;
     std::thread thread_;
     std::atomic<int> percent_{0};
 
