@@ -256,7 +256,24 @@ const DatabaseLayout& TagLayout()
     return layout;
 }
 
-Database::Database(std::string path, const DatabaseLayout& layout) : path_(std::move(path)), layout_(layout) {}
+namespace {
+
+// Before SQLite's first use in the process. Its memory statistics put one
+// process-wide lock around every allocation: an import's connection, freeing
+// or filling its page cache on a thread of its own, then held the frame's
+// every statement for seconds. Nothing here reads the statistics.
+void ConfigureEngine()
+{
+    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)configured;  // SQLITE_MISUSE when something initialised SQLite first: it then keeps them
+}
+
+}  // namespace
+
+Database::Database(std::string path, const DatabaseLayout& layout) : path_(std::move(path)), layout_(layout)
+{
+    ConfigureEngine();
+}
 
 Database::~Database()
 {
@@ -293,6 +310,7 @@ int Database::mapError(int sqliteCode)
 
 bool Database::UseFileCalls(const platform::FileLockCalls& calls)
 {
+    ConfigureEngine();
     sqlite3_vfs* vfs = sqlite3_vfs_find("unix");
     if (vfs == nullptr || vfs->iVersion < 3 || vfs->xSetSystemCall == nullptr)
         return false;

@@ -93,11 +93,11 @@ void WorkerJob::work()
         work_->end(cancelled);
     }
     own_->close();
-    {
-        std::lock_guard lock(mutex_);
-        outcome_ = outcome;
-        finished_ = true;
-    }
+    // Told under the lock: once it is released, the thread touches nothing of
+    // this object, which the caller may then destroy.
+    std::lock_guard lock(mutex_);
+    outcome_ = outcome;
+    finished_ = true;
     changed_.notify_all();
 }
 
@@ -132,7 +132,19 @@ BatchJob::Outcome WorkerJob::outcome() const
 
 void WorkerJob::join()
 {
-    if (thread_.joinable())
+    if (!thread_.joinable())
+        return;
+    bool finished = false;
+    {
+        std::lock_guard lock(mutex_);
+        finished = finished_;
+    }
+    // A thread that has finished its work still gives its memory back to the
+    // system as it ends, a tenth of a second after a large import: the
+    // caller, the frame's thread, does not wait for that.
+    if (finished)
+        thread_.detach();
+    else
         thread_.join();
 }
 
