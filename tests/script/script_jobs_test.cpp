@@ -71,29 +71,38 @@ protected:
             run.tick();
     }
 
-    // Runs the job in a program of its own on the same file and kills that
-    // program with SIGKILL after `ticks` batches, mid-job.
-    void killAfter(const MakeJob& make, int batch, int ticks)
+    // Forks a program of its own that runs the job on the same file through
+    // `drive`, which returns the program's exit status.
+    pid_t forkJob(const MakeJob& make, int batch, const std::function<int(BatchRun&)>& drive)
     {
         const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            data::Database own(db.path(), data::MainLayout());
-            if (own.open() != data::kOk)
-                _exit(3);
-            FakePrompter childPrompter;
-            pim::RecordWarnings childWarnings(childPrompter);
-            const std::unique_ptr<BatchJob> job = make(own, childPrompter, childWarnings);
-            BatchRun run(*job, batch);
-            if (!run.start())
-                _exit(4);
+        if (child != 0)
+            return child;
+        data::Database own(db.path(), data::MainLayout());
+        if (own.open() != data::kOk)
+            _exit(3);
+        FakePrompter childPrompter;
+        pim::RecordWarnings childWarnings(childPrompter);
+        const std::unique_ptr<BatchJob> job = make(own, childPrompter, childWarnings);
+        BatchRun run(*job, batch);
+        if (!run.start())
+            _exit(4);
+        _exit(drive(run));
+    }
+
+    // Runs the job in a program of its own and kills that program with
+    // SIGKILL after `ticks` batches, mid-job.
+    void killAfter(const MakeJob& make, int batch, int ticks)
+    {
+        const pid_t child = forkJob(make, batch, [ticks](BatchRun& run) {
             for (int i = 0; i < ticks && run.running(); ++i)
                 run.tick();
             if (!run.running())
-                _exit(5);  // ended before it could be killed
+                return 5;  // ended before it could be killed
             raise(SIGKILL);
-            _exit(6);
-        }
+            return 6;
+        });
+        ASSERT_GE(child, 0);
         expectKilled(child);
     }
 
@@ -101,22 +110,12 @@ protected:
     // wherever it stands: reading, writing or committing.
     void killAt(const MakeJob& make, int batch, std::chrono::microseconds delay)
     {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            data::Database own(db.path(), data::MainLayout());
-            if (own.open() != data::kOk)
-                _exit(3);
-            FakePrompter childPrompter;
-            pim::RecordWarnings childWarnings(childPrompter);
-            const std::unique_ptr<BatchJob> job = make(own, childPrompter, childWarnings);
-            BatchRun run(*job, batch);
-            if (!run.start())
-                _exit(4);
+        const pid_t child = forkJob(make, batch, [](BatchRun& run) {
             while (run.running())
                 run.tick();
-            _exit(0);
-        }
+            return 0;
+        });
+        ASSERT_GE(child, 0);
         std::this_thread::sleep_for(delay);
         kill(child, SIGKILL);
         int status = 0;
