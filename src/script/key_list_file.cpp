@@ -15,6 +15,10 @@ bool InstallKeyList(const std::filesystem::path& shipped, const std::filesystem:
         error = ec.message();
         return false;
     }
+    // A copy keeps the shipped file's bits, readable by all: the data folder's
+    // files are the user's alone.
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::replace, ec);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -136,6 +137,9 @@ TEST(KeyListFile, IsInstalledOnceAndNeverOverwritten)
     std::string error;
     ASSERT_TRUE(InstallKeyList(HRLN_KEYCODES_FILE, dir.path(), error)) << error;
     EXPECT_EQ(test::ReadFile(dir.file(kKeyListFile)), test::ReadFile(HRLN_KEYCODES_FILE));
+    // The user's alone, whatever bits the shipped file has.
+    EXPECT_EQ(std::filesystem::status(dir.file(kKeyListFile)).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     test::WriteFile(dir.file(kKeyListFile), "my own notes\n");
     ASSERT_TRUE(InstallKeyList(HRLN_KEYCODES_FILE, dir.path(), error));
     EXPECT_EQ(test::ReadFile(dir.file(kKeyListFile)), "my own notes\n");

@@ -43,6 +43,10 @@ public:
     {
         if (info.isDir())
             return QStringLiteral("Folder");
+        if (mimes_.mimeTypesForFileName(info.fileName()).isEmpty()) {
+            const QString suffix = info.suffix();
+            return suffix.isEmpty() ? QStringLiteral("File") : suffix + QStringLiteral(" File");
+        }
         const QMimeType type = byName(info);
         return type.comment().isEmpty() ? type.name() : type.comment();
     }
