@@ -122,7 +122,43 @@ void VCardExportJob::end(bool)
         refuse("Could not write " + path_ + ": " + reason + ".");
 }
 
-class VCardImportJob::Sink {
+namespace detail {
+
+// The import itself, on the thread of its VCardImportJob: the cards read and
+// checked a batch at a time and kept aside, then stored together when it ends.
+class VCardImportWork : public BatchJob {
+public:
+    VCardImportWork(data::Database& db, std::string path, platform::Prompter& prompter)
+        : db_(db), path_(std::move(path)), prompter_(prompter)
+    {
+    }
+    ~VCardImportWork() override;
+
+    std::string description() const override { return "Importing Contacts"; }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override;
+    void end(bool cancelled) override;
+    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
+
+    const ImportSummary& summary() const { return summary_; }
+    bool refused() const { return refused_; }
+    // Notes `text` as the failure that stops the import, and says it.
+    bool refuse(const std::string& text);
+
+    class Sink;
+
+private:
+    data::Database& db_;
+    std::string path_;
+    platform::Prompter& prompter_;
+    std::unique_ptr<Sink> sink_;
+    std::uint64_t size_ = 0;
+    ImportSummary summary_;
+    bool refused_ = false;
+};
+
+class VCardImportWork::Sink {
 public:
     explicit Sink(data::Database& db) : adder(db) {}
     std::ifstream in;
@@ -131,6 +167,8 @@ public:
     RecordAdder<data::ContactRecord> adder;
     std::map<std::string, int> dropped;  // what cards held beyond the fields, and how often
 };
+
+}  // namespace detail
 
 namespace {
 
@@ -242,22 +280,20 @@ std::string ContactFromCard(const vcard::Card& card, data::ContactRecord& c, std
 
 }  // namespace
 
-VCardImportJob::VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter)
-    : db_(db), path_(std::move(path)), prompter_(prompter)
-{
-}
+namespace detail {
 
-VCardImportJob::~VCardImportJob() = default;
+VCardImportWork::~VCardImportWork() = default;
 
-bool VCardImportJob::refuse(const std::string& text)
+bool VCardImportWork::refuse(const std::string& text)
 {
     summary_.failure = text;
     refused_ = true;
+    sink_.reset();
     prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
     return false;
 }
 
-bool VCardImportJob::begin()
+bool VCardImportWork::begin()
 {
     sink_ = std::make_unique<Sink>(db_);
     if (const std::string reason = OpenInputFile(path_, sink_->in, size_); !reason.empty())
@@ -268,7 +304,7 @@ bool VCardImportJob::begin()
     return true;
 }
 
-bool VCardImportJob::step(int count)
+bool VCardImportWork::step(int count)
 {
     if (sink_->adder.lost()) {
         summary_.failure = StoreFailureText(data::kFileNotOpen, db_);
@@ -314,14 +350,14 @@ bool VCardImportJob::step(int count)
     return more;
 }
 
-int VCardImportJob::percent() const
+int VCardImportWork::percent() const
 {
     return sink_ && sink_->reader ? PercentDone(static_cast<std::int64_t>(sink_->reader->bytesRead()),
                                                 static_cast<std::int64_t>(size_))
                                   : 0;
 }
 
-void VCardImportJob::end(bool cancelled)
+void VCardImportWork::end(bool cancelled)
 {
     summary_.cancelled = cancelled;
     if (!sink_)
@@ -336,6 +372,36 @@ void VCardImportJob::end(bool cancelled)
         summary_.failure = path_ + " holds no vCard (BEGIN:VCARD ... END:VCARD)";
     if (sink_->rejected.is_open())
         sink_->rejected.close();
+    // The contacts kept live on the job's connection: they go before it does.
+    sink_.reset();
+}
+
+}  // namespace detail
+
+VCardImportJob::VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter)
+    : WorkerJob(db, prompter)
+{
+    setInputFile(path);
+    auto work = std::make_unique<detail::VCardImportWork>(connection(), std::move(path), messages());
+    work_ = work.get();
+    setWork(std::move(work));
+}
+
+VCardImportJob::~VCardImportJob() = default;
+
+const ImportSummary& VCardImportJob::summary() const
+{
+    return work_->summary();
+}
+
+bool VCardImportJob::refused() const
+{
+    return work_->refused();
+}
+
+void VCardImportJob::refuseInput(const std::string& text)
+{
+    work_->refuse(text);
 }
 
 }  // namespace hrln::exchange

@@ -2,6 +2,7 @@
 
 #include "common/batch_job.h"
 #include "exchange/csv_import.h"
+#include "exchange/worker_job.h"
 
 #include <fstream>
 #include <memory>
@@ -54,38 +55,30 @@ private:
     bool ok_ = true;
 };
 
+namespace detail {
+class VCardImportWork;
+}
+
 // Reads vCards 3.0 and 4.0 into the contacts, each through the contact
 // form's rules (a new ClientID, the contact category created as the form
 // does). A card that cannot be read is reported with its line and skipped,
 // copied to the .rejected.vcf file beside the input; what a card holds beyond
 // the contact's fields (a second e-mail, a fifth phone) is said in the
-// summary's notes. A file with no card in it is refused.
-class VCardImportJob : public BatchJob {
+// summary's notes. A file with no card in it is refused. The reading and the
+// final store run on a thread of their own (see WorkerJob).
+class VCardImportJob : public WorkerJob {
 public:
     VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter);
     ~VCardImportJob() override;
 
-    std::string description() const override { return "Importing Contacts"; }
-    bool begin() override;
-    bool step(int count) override;
-    int percent() const override;
-    void end(bool cancelled) override;
-
-    const ImportSummary& summary() const { return summary_; }
-    bool refused() const { return refused_; }
-
-    class Sink;
+    // Once the job has ended.
+    const ImportSummary& summary() const;
+    bool refused() const;
 
 private:
-    bool refuse(const std::string& text);
+    void refuseInput(const std::string& text) override;
 
-    data::Database& db_;
-    std::string path_;
-    platform::Prompter& prompter_;
-    std::unique_ptr<Sink> sink_;
-    std::uint64_t size_ = 0;
-    ImportSummary summary_;
-    bool refused_ = false;
+    detail::VCardImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 
 }  // namespace hrln::exchange

@@ -160,6 +160,57 @@ TEST_F(VCardTest, AFileWithoutCardsAddsNothingAndSaysSo)
     EXPECT_TRUE(records<data::ContactRecord>(into, data::ContactRecord::KeyClientID).empty());
 }
 
+// The import waits for another station's write lock on its own thread, the
+// caller ticking on; Cancel then keeps the cards read before it.
+TEST_F(VCardTest, TheCallerTicksOnWhileTheImportWaitsAndCancelKeepsWhatWasRead)
+{
+    std::string cards;
+    for (int i = 0; i < 40; ++i)
+        cards += "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Card " + std::to_string(i) + ";;;;\r\nEND:VCARD\r\n";
+    const std::string file = dir.file("many.vcf");
+    WriteFile(file, cards);
+    auto contacts = [this] { return records<data::ContactRecord>(into, data::ContactRecord::KeyClientID); };
+
+    data::Database other(into.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), data::kOk);
+    ASSERT_EQ(other.begin(), data::kOk);
+    {
+        exchange::VCardImportJob job(into, file, prompter);
+        BatchRun r(job, 5);
+        ASSERT_TRUE(r.start());
+        for (int i = 0; i < 10; ++i) {
+            r.tick();
+            ASSERT_TRUE(r.running());
+        }
+        EXPECT_EQ(r.percent(), 0) << "a batch was stored while the database was locked";
+        ASSERT_EQ(other.commit(), data::kOk);
+        while (r.running())
+            r.tick();
+        EXPECT_EQ(r.state(), BatchRun::State::Completed);
+        EXPECT_EQ(job.summary().added, 40) << exchange::SummaryText(job.summary());
+    }
+    ASSERT_EQ(contacts().size(), 40u);
+
+    exchange::VCardImportJob cancelled(into, file, prompter);
+    BatchRun r(cancelled, 5);
+    ASSERT_TRUE(r.start());
+    while (r.running() && r.percent() <= 50)
+        r.tick();
+    ASSERT_TRUE(r.running());
+    r.cancel();
+    while (r.running())
+        r.tick();
+    EXPECT_EQ(r.state(), BatchRun::State::Cancelled);
+    EXPECT_TRUE(cancelled.summary().cancelled);
+    const int added = cancelled.summary().added;
+    EXPECT_GT(added, 0);
+    EXPECT_LT(added, 40);
+    const auto back = contacts();
+    ASSERT_EQ(back.size(), static_cast<std::size_t>(40 + added));
+    for (int i = 0; i < added; ++i)
+        EXPECT_EQ(back[static_cast<std::size_t>(40 + i)].lastName.str(), "Card " + std::to_string(i));
+}
+
 TEST(VCardFormat, ValuesKeepTheirTextThroughEscapingAndComponents)
 {
     const std::string text = "a;b,c\\d\r\ne\nf";
