@@ -3,7 +3,7 @@
 #include "common/batch_job.h"
 #include "exchange/csv_import.h"
 #include "exchange/field_layout.h"
-#include "exchange/worker_job.h"
+#include "data/worker_job.h"
 
 #include <memory>
 #include <string>
@@ -31,8 +31,8 @@ class CalendarImportWork;
 // one whose first line begins none before it is read, one with a line longer
 // than any calendar needs when the reading comes to it. A file this program
 // wrote gives back the records it was written from. The reading, the checks
-// and the final store run on a thread of their own (see WorkerJob).
-class CalendarImportJob : public WorkerJob {
+// and the final store run on a thread of their own (see data::WorkerJob).
+class CalendarImportJob : public data::WorkerJob {
 public:
     CalendarImportJob(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter);
     ~CalendarImportJob() override;

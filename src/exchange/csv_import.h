@@ -2,7 +2,7 @@
 
 #include "common/batch_job.h"
 #include "exchange/field_layout.h"
-#include "exchange/worker_job.h"
+#include "data/worker_job.h"
 
 #include <cstdint>
 #include <memory>
@@ -55,8 +55,8 @@ std::string SummaryText(const ImportSummary& summary);
 // rejected file beside the input; the rest goes on. The records read are
 // added together when the job ends, also when it is cancelled, so Cancel keeps
 // what was read and a crash leaves the table as it was. The reading and the
-// final store run on a thread of their own (see WorkerJob).
-class ImportJob : public WorkerJob {
+// final store run on a thread of their own (see data::WorkerJob).
+class ImportJob : public data::WorkerJob {
 public:
     ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
               platform::Prompter& prompter);

@@ -2,7 +2,7 @@
 
 #include "common/batch_job.h"
 #include "exchange/csv_import.h"
-#include "exchange/worker_job.h"
+#include "data/worker_job.h"
 
 #include <fstream>
 #include <memory>
@@ -65,8 +65,8 @@ class VCardImportWork;
 // copied to the .rejected.vcf file beside the input; what a card holds beyond
 // the contact's fields (a second e-mail, a fifth phone) is said in the
 // summary's notes. A file with no card in it is refused. The reading and the
-// final store run on a thread of their own (see WorkerJob).
-class VCardImportJob : public WorkerJob {
+// final store run on a thread of their own (see data::WorkerJob).
+class VCardImportJob : public data::WorkerJob {
 public:
     VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter);
     ~VCardImportJob() override;

@@ -13,10 +13,8 @@
 #include <vector>
 
 namespace hrln::data {
-class Database;
-}
 
-namespace hrln::exchange {
+class Database;
 
 // Runs a batch job on a thread of its own, over a connection of its own to the
 // same database file, so that none of its long steps (a whole file parsed, a
@@ -25,7 +23,9 @@ namespace hrln::exchange {
 // scheduler. Each step() hands the thread one batch and waits for it only
 // briefly, so the work never runs more than a batch ahead of its window and
 // Cancel stops it after the batch in progress. What the job tells the user
-// is kept and told from the caller's thread when the job ends.
+// is kept and told from the caller's thread when the job ends. Records the
+// work keeps aside (StagedRecords) live on its connection, which the thread
+// alone uses from the work's begin() to its end().
 class WorkerJob : public BatchJob {
 public:
     ~WorkerJob() override;
@@ -45,7 +45,11 @@ public:
     static constexpr std::chrono::milliseconds kWait{10};
 
 protected:
-    WorkerJob(data::Database& db, platform::Prompter& prompter);
+    // `what` names the job in the message of a connection that cannot be
+    // opened ("The database could not be opened for the import"), shown
+    // under `caption`, as is an end of the program the work asks for.
+    WorkerJob(Database& db, platform::Prompter& prompter, std::string what = "the import",
+              std::string caption = "Import");
 
     // The job to run, made over connection() and messages(); once, in the
     // constructor of the class that wraps it. Its results may be read once
@@ -54,20 +58,26 @@ protected:
     // The file the job reads: one that is missing or no regular file is
     // refused by begin() at once, on the caller's thread, before the work starts.
     void setInputFile(std::string path) { inputFile_ = std::move(path); }
-    // Refuses the input file before the work starts: the work notes `text`
-    // as its failure and the user is told at once.
-    virtual void refuseInput(const std::string& text) = 0;
+    // Refuses the input file before the work starts: the user is told `text`
+    // at once; a work that keeps its failure notes it too.
+    virtual void refuseInput(const std::string& text);
+    // Checks the work needs on the caller's connection, on the caller's
+    // thread, before the work starts (and after the input file's): false, with
+    // the reason told through messages(), refuses the job at once.
+    virtual bool checkBeforeStart() { return true; }
     // Tells the user, from the caller's thread, what the work kept to tell.
     void showMessages();
-    data::Database& connection() { return *own_; }
+    Database& connection() { return *own_; }
     platform::Prompter& messages() { return kept_; }
 
 private:
     // Answers as a message box's default would and keeps the boxes.
     class KeptMessages : public platform::Prompter {
     public:
+        explicit KeptMessages(std::string boxCaption) : caption(std::move(boxCaption)) {}
         platform::MessageButton ask(const platform::MessageBox& box) override;
         void endProgram(const std::string& message) override;
+        std::string caption;
         std::vector<platform::MessageBox> boxes;
     };
 
@@ -75,7 +85,8 @@ private:
     void join();
 
     platform::Prompter& prompter_;
-    std::unique_ptr<data::Database> own_;
+    std::unique_ptr<Database> own_;
+    std::string what_;
     KeptMessages kept_;
     std::unique_ptr<BatchJob> work_;
     std::string description_;
@@ -91,4 +102,4 @@ private:
     Outcome outcome_ = Outcome::Completed;
 };
 
-}  // namespace hrln::exchange
+}  // namespace hrln::data

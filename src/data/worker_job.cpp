@@ -1,9 +1,9 @@
-#include "exchange/worker_job.h"
+#include "data/worker_job.h"
 
 #include "common/input_file.h"
 #include "data/database.h"
 
-namespace hrln::exchange {
+namespace hrln::data {
 
 platform::MessageButton WorkerJob::KeptMessages::ask(const platform::MessageBox& box)
 {
@@ -13,11 +13,14 @@ platform::MessageButton WorkerJob::KeptMessages::ask(const platform::MessageBox&
 
 void WorkerJob::KeptMessages::endProgram(const std::string& message)
 {
-    boxes.push_back({message, "Import", platform::MessageIcon::Stop});
+    boxes.push_back({message, caption, platform::MessageIcon::Stop});
 }
 
-WorkerJob::WorkerJob(data::Database& db, platform::Prompter& prompter)
-    : prompter_(prompter), own_(std::make_unique<data::Database>(db.path(), db.layout()))
+WorkerJob::WorkerJob(Database& db, platform::Prompter& prompter, std::string what, std::string caption)
+    : prompter_(prompter),
+      own_(std::make_unique<Database>(db.path(), db.layout())),
+      what_(std::move(what)),
+      kept_(std::move(caption))
 {
     own_->setLockWait(db.lockWait());
 }
@@ -52,6 +55,10 @@ bool WorkerJob::begin()
             return false;
         }
     }
+    if (!checkBeforeStart()) {
+        showMessages();
+        return false;
+    }
     thread_ = std::thread([this] { work(); });
     return true;
 }
@@ -59,9 +66,9 @@ bool WorkerJob::begin()
 void WorkerJob::work()
 {
     Outcome outcome = Outcome::Completed;
-    if (const int err = own_->open(); err != data::kOk) {
-        kept_.ask({"The database could not be opened for the import (error " + std::to_string(err) + ").", "Import",
-                   platform::MessageIcon::Exclamation});
+    if (const int err = own_->open(); err != kOk) {
+        kept_.ask({"The database could not be opened for " + what_ + " (error " + std::to_string(err) + ").",
+                   kept_.caption, platform::MessageIcon::Exclamation});
         outcome = Outcome::Refused;
     } else if (!work_->begin()) {
         outcome = Outcome::Refused;
@@ -154,6 +161,11 @@ void WorkerJob::end(bool /*cancelled*/)
     showMessages();
 }
 
+void WorkerJob::refuseInput(const std::string& text)
+{
+    kept_.ask({text, kept_.caption, platform::MessageIcon::Exclamation});
+}
+
 void WorkerJob::showMessages()
 {
     std::vector<platform::MessageBox> boxes;
@@ -162,4 +174,4 @@ void WorkerJob::showMessages()
         prompter_.ask(box);
 }
 
-}  // namespace hrln::exchange
+}  // namespace hrln::data
