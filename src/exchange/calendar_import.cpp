@@ -237,10 +237,10 @@ namespace detail {
 // The import itself, on the thread of its CalendarImportJob: the file read a
 // few lines a batch, then its records checked a batch at a time and kept
 // aside, then stored together when it ends.
-class CalendarImportWork : public BatchJob {
+class CalendarImportWork : public ImportWork {
 public:
     CalendarImportWork(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter)
-        : db_(db), table_(table), path_(std::move(path)), prompter_(prompter)
+        : ImportWork(db, std::move(path), prompter), table_(table)
     {
     }
     ~CalendarImportWork() override;
@@ -250,29 +250,18 @@ public:
     bool step(int count) override;
     int percent() const override;
     void end(bool cancelled) override;
-    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
-
-    const ImportSummary& summary() const { return summary_; }
-    bool refused() const { return refused_; }
-    // Notes `text` as the failure that stops the import, and says it.
-    bool refuse(const std::string& text);
 
     class Source;
 
 private:
+    void dropInput() override;
     // Reads on; false once the file is read, true with the items to check then.
     bool readOn(int count);
 
-    data::Database& db_;
     ExchangeTable table_;
-    std::string path_;
-    platform::Prompter& prompter_;
     std::unique_ptr<Source> source_;
     std::unique_ptr<CalendarReader> reader_;
-    std::uint64_t size_ = 0;
     bool read_ = false;  // the whole file, its items collected
-    ImportSummary summary_;
-    bool refused_ = false;
 };
 
 // The parsed calendar, its records in file order, and the rejected file.
@@ -370,14 +359,10 @@ namespace detail {
 
 CalendarImportWork::~CalendarImportWork() = default;
 
-bool CalendarImportWork::refuse(const std::string& text)
+void CalendarImportWork::dropInput()
 {
-    summary_.failure = text;  // `text` may be the reader's own, which goes now
-    refused_ = true;
     source_.reset();
     reader_.reset();
-    prompter_.ask({summary_.failure, "Import", platform::MessageIcon::Exclamation});
-    return false;
 }
 
 bool CalendarImportWork::begin()
@@ -498,29 +483,11 @@ void CalendarImportWork::end(bool cancelled)
 
 CalendarImportJob::CalendarImportJob(data::Database& db, ExchangeTable table, std::string path,
                                      platform::Prompter& prompter)
-    : WorkerJob(db, prompter)
+    : ImportOnThread(db, prompter, path)
 {
-    setInputFile(path);
-    auto work = std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), messages());
-    work_ = work.get();
-    setWork(std::move(work));
+    setImport(std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), messages()));
 }
 
 CalendarImportJob::~CalendarImportJob() = default;
-
-const ImportSummary& CalendarImportJob::summary() const
-{
-    return work_->summary();
-}
-
-void CalendarImportJob::refuseInput(const std::string& text)
-{
-    work_->refuse(text);
-}
-
-bool CalendarImportJob::refused() const
-{
-    return work_->refused();
-}
 
 }  // namespace hrln::exchange

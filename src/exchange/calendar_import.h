@@ -32,19 +32,10 @@ class CalendarImportWork;
 // than any calendar needs when the reading comes to it. A file this program
 // wrote gives back the records it was written from. The reading, the checks
 // and the final store run on a thread of their own (see data::WorkerJob).
-class CalendarImportJob : public data::WorkerJob {
+class CalendarImportJob : public ImportOnThread {
 public:
     CalendarImportJob(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter);
     ~CalendarImportJob() override;
-
-    // Once the job has ended.
-    const ImportSummary& summary() const;
-    bool refused() const;
-
-private:
-    void refuseInput(const std::string& text) override;
-
-    detail::CalendarImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 
 }  // namespace hrln::exchange

@@ -144,7 +144,7 @@ namespace detail {
 
 CsvImportWork::CsvImportWork(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
                              platform::Prompter& prompter)
-    : db_(db), table_(table), layout_(std::move(layout)), path_(std::move(path)), prompter_(prompter)
+    : ImportWork(db, std::move(path), prompter), table_(table), layout_(std::move(layout))
 {
 }
 
@@ -155,13 +155,9 @@ std::string CsvImportWork::description() const
     return "Importing " + std::string(TableTitle(table_));
 }
 
-bool CsvImportWork::refuse(const std::string& text)
+void CsvImportWork::dropInput()
 {
-    summary_.failure = text;
-    refused_ = true;
     sink_.reset();
-    prompter_.ask({summary_.failure, "Import", platform::MessageIcon::Exclamation});
-    return false;
 }
 
 bool CsvImportWork::begin()
@@ -295,30 +291,12 @@ void CsvImportWork::end(bool cancelled)
 
 ImportJob::ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
                      platform::Prompter& prompter)
-    : WorkerJob(db, prompter)
+    : ImportOnThread(db, prompter, path)
 {
-    setInputFile(path);
-    auto work = std::make_unique<detail::CsvImportWork>(connection(), table, std::move(layout), std::move(path),
-                                                         messages());
-    work_ = work.get();
-    setWork(std::move(work));
+    setImport(std::make_unique<detail::CsvImportWork>(connection(), table, std::move(layout), std::move(path),
+                                                      messages()));
 }
 
 ImportJob::~ImportJob() = default;
-
-const ImportSummary& ImportJob::summary() const
-{
-    return work_->summary();
-}
-
-void ImportJob::refuseInput(const std::string& text)
-{
-    work_->refuse(text);
-}
-
-bool ImportJob::refused() const
-{
-    return work_->refused();
-}
 
 }  // namespace hrln::exchange

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "common/batch_job.h"
 #include "exchange/field_layout.h"
-#include "data/worker_job.h"
+#include "exchange/import_work.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,21 +22,6 @@ namespace detail {
 class CsvImportWork;
 }
 
-struct RejectedLine {
-    std::uint64_t line = 0;  // where the record began, from 1
-    std::string reason;
-    std::string item;        // the record named otherwise ("Event 3 (\"Dentist\")"); empty: by its line
-};
-
-struct ImportSummary {
-    int added = 0;
-    std::vector<RejectedLine> rejected;
-    std::string rejectedPath;  // where the skipped lines went; empty when none were
-    bool cancelled = false;
-    std::string failure;       // why the job stopped early; empty when it did not
-    std::vector<std::string> notes;  // what the records added could not keep
-};
-
 // "tasks.csv" gives "tasks.rejected.csv" in the same folder; with `extension`
 // ".ics", "tasks.ics" gives "tasks.rejected.ics".
 std::string RejectedPathFor(const std::string& path, std::string_view extension = ".csv");
@@ -56,27 +40,17 @@ std::string SummaryText(const ImportSummary& summary);
 // added together when the job ends, also when it is cancelled, so Cancel keeps
 // what was read and a crash leaves the table as it was. The reading and the
 // final store run on a thread of their own (see data::WorkerJob).
-class ImportJob : public data::WorkerJob {
+class ImportJob : public ImportOnThread {
 public:
     ImportJob(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
               platform::Prompter& prompter);
     ~ImportJob() override;
-
-    // Once the job has ended.
-    const ImportSummary& summary() const;
-    // Whether the job refused to start, after telling the user why.
-    bool refused() const;
-
-private:
-    void refuseInput(const std::string& text) override;
-
-    detail::CsvImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 
 namespace detail {
 
 // The import itself, on the thread of its ImportJob.
-class CsvImportWork : public BatchJob {
+class CsvImportWork : public ImportWork {
 public:
     CsvImportWork(data::Database& db, ExchangeTable table, FieldLayout layout, std::string path,
                   platform::Prompter& prompter);
@@ -87,30 +61,19 @@ public:
     bool step(int count) override;
     int percent() const override;
     void end(bool cancelled) override;
-    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
-
-    const ImportSummary& summary() const { return summary_; }
-    bool refused() const { return refused_; }
-    // Notes `text` as the failure that stops the import, and says it.
-    bool refuse(const std::string& text);
 
     class Sink;
 
 private:
+    void dropInput() override;
     void reject(std::uint64_t line, const std::string& text, std::string reason);
     bool mapHeader();
 
-    data::Database& db_;
     ExchangeTable table_;
     FieldLayout layout_;
-    std::string path_;
-    platform::Prompter& prompter_;
     std::unique_ptr<Sink> sink_;
     std::vector<int> columns_;  // per column of the file: its field in the layout, -1 for none
     std::string headerText_;
-    std::uint64_t size_ = 0;
-    ImportSummary summary_;
-    bool refused_ = false;
 };
 
 }  // namespace detail

@@ -126,10 +126,10 @@ namespace detail {
 
 // The import itself, on the thread of its VCardImportJob: the cards read and
 // checked a batch at a time and kept aside, then stored together when it ends.
-class VCardImportWork : public BatchJob {
+class VCardImportWork : public ImportWork {
 public:
     VCardImportWork(data::Database& db, std::string path, platform::Prompter& prompter)
-        : db_(db), path_(std::move(path)), prompter_(prompter)
+        : ImportWork(db, std::move(path), prompter)
     {
     }
     ~VCardImportWork() override;
@@ -139,23 +139,13 @@ public:
     bool step(int count) override;
     int percent() const override;
     void end(bool cancelled) override;
-    Outcome outcome() const override { return refused_ ? Outcome::Refused : Outcome::Completed; }
-
-    const ImportSummary& summary() const { return summary_; }
-    bool refused() const { return refused_; }
-    // Notes `text` as the failure that stops the import, and says it.
-    bool refuse(const std::string& text);
 
     class Sink;
 
 private:
-    data::Database& db_;
-    std::string path_;
-    platform::Prompter& prompter_;
+    void dropInput() override;
+
     std::unique_ptr<Sink> sink_;
-    std::uint64_t size_ = 0;
-    ImportSummary summary_;
-    bool refused_ = false;
 };
 
 class VCardImportWork::Sink {
@@ -284,13 +274,9 @@ namespace detail {
 
 VCardImportWork::~VCardImportWork() = default;
 
-bool VCardImportWork::refuse(const std::string& text)
+void VCardImportWork::dropInput()
 {
-    summary_.failure = text;
-    refused_ = true;
     sink_.reset();
-    prompter_.ask({text, "Import", platform::MessageIcon::Exclamation});
-    return false;
 }
 
 bool VCardImportWork::begin()
@@ -379,29 +365,11 @@ void VCardImportWork::end(bool cancelled)
 }  // namespace detail
 
 VCardImportJob::VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter)
-    : WorkerJob(db, prompter)
+    : ImportOnThread(db, prompter, path)
 {
-    setInputFile(path);
-    auto work = std::make_unique<detail::VCardImportWork>(connection(), std::move(path), messages());
-    work_ = work.get();
-    setWork(std::move(work));
+    setImport(std::make_unique<detail::VCardImportWork>(connection(), std::move(path), messages()));
 }
 
 VCardImportJob::~VCardImportJob() = default;
-
-const ImportSummary& VCardImportJob::summary() const
-{
-    return work_->summary();
-}
-
-bool VCardImportJob::refused() const
-{
-    return work_->refused();
-}
-
-void VCardImportJob::refuseInput(const std::string& text)
-{
-    work_->refuse(text);
-}
 
 }  // namespace hrln::exchange

@@ -66,19 +66,10 @@ class VCardImportWork;
 // the contact's fields (a second e-mail, a fifth phone) is said in the
 // summary's notes. A file with no card in it is refused. The reading and the
 // final store run on a thread of their own (see data::WorkerJob).
-class VCardImportJob : public data::WorkerJob {
+class VCardImportJob : public ImportOnThread {
 public:
     VCardImportJob(data::Database& db, std::string path, platform::Prompter& prompter);
     ~VCardImportJob() override;
-
-    // Once the job has ended.
-    const ImportSummary& summary() const;
-    bool refused() const;
-
-private:
-    void refuseInput(const std::string& text) override;
-
-    detail::VCardImportWork* work_ = nullptr;  // owned by WorkerJob
 };
 
 }  // namespace hrln::exchange
