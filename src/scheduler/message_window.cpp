@@ -96,7 +96,9 @@ int MessageWindow::snooze()
     task.rec.date = now.date;
     task.rec.time = now.time + kSnoozeDelay;
     NormalizeDateTime(task.rec.date, task.rec.time);
-    task.rec.skipIfMissed = 1;
+    // The user asked to be reminded again: a snooze that comes due while the
+    // machine sleeps, or late for any reason, is shown late rather than never.
+    task.rec.skipIfMissed = 0;
     // Another window may take the same number at the same moment: take the next.
     return data::AddTaskWithNewId(task, nullptr);
 }

@@ -173,7 +173,7 @@ TEST_F(MessageWindowTest, SnoozeAndToDo)
     EXPECT_EQ(snoozed.time, MakeTime(0, 5));
     EXPECT_EQ(snoozed.scheduleType, "Once");
     EXPECT_EQ(snoozed.category, "Snooze");
-    EXPECT_EQ(snoozed.skipIfMissed, 1);
+    EXPECT_EQ(snoozed.skipIfMissed, 0);
     EXPECT_EQ(snoozed.message, "Stand up and stretch");
 
     ASSERT_EQ(window.addToTodo(), kOk);
@@ -192,6 +192,12 @@ TEST_F(MessageWindowTest, SnoozeAndToDo)
     ASSERT_EQ(messages.started.size(), 1u);
     EXPECT_EQ(messages.started[0].title, "Stretch");
     EXPECT_TRUE(task(1).isHistoryEntry());  // the snoozed task is gone; its history took the free number
+
+    // Snoozed again, and reached eight hours late (a suspended machine): still shown.
+    ASSERT_EQ(window.snooze(), kOk);
+    tickAt(MakeDate(3, 2, 2027), MakeTime(8, 15));
+    ASSERT_EQ(messages.started.size(), 2u);
+    EXPECT_EQ(messages.started[1].title, "Stretch");
 }
 
 }  // namespace
