@@ -1,9 +1,7 @@
 // A script of 100,000 items: its browse list opened and drawn, one item moved
 // up through a free number, the whole script exported to a script file, and
 // a script file of 100,000 lines imported, each job run batch by batch as its
-// progress window runs it, with the longest tick of its window (how long the
-// frame's thread is held; the import's reading and final write run on a
-// thread of their own).
+// progress window runs it, with the longest batch (how long Cancel may wait).
 #include "script/script_editing.h"
 #include "script/script_file.h"
 #include "support/bench_schedule.h"

@@ -13,9 +13,6 @@ class RecordWarnings {
 public:
     explicit RecordWarnings(platform::Prompter& prompter) : prompter_(prompter) {}
 
-    // Where the messages go.
-    platform::Prompter& prompter() const { return prompter_; }
-
     // The delete confirmation; true on OK.
     bool confirmDelete();
     // A write refused by a unique key, named as the form shows it ("By System ID").

@@ -129,19 +129,6 @@ void Report(platform::Prompter& prompter, const std::string& text)
     prompter.ask({text, "Error!", platform::MessageIcon::Exclamation});
 }
 
-bool TaskStands(data::Database& db, data::Long id)
-{
-    data::Table<data::ScheduleRecord> task(db);
-    task.rec.id = id;
-    return task.get(data::ScheduleRecord::KeyID) == data::kOk;
-}
-
-void ReportTaskGone(platform::Prompter& prompter)
-{
-    Report(prompter, "The task was deleted meanwhile (by another window or station).  The import stops here; "
-                     "no item was added.");
-}
-
 std::string SystemError()
 {
     const int code = errno;
@@ -253,52 +240,24 @@ void ExportScriptJob::end(bool)
 
 // ImportScript
 
-namespace detail {
-
-// The import itself, on the thread of its ImportScriptJob. The items kept
-// aside are made on the job's connection once it is open, and go before it
-// closes.
-class ImportScriptWork : public BatchJob {
-public:
-    ImportScriptWork(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter)
-        : db_(db), id_(id), path_(std::move(path)), prompter_(prompter)
-    {
-    }
-
-    std::string description() const override { return "Importing Script Items"; }
-    bool begin() override;
-    bool step(int count) override;
-    int percent() const override;
-    void end(bool cancelled) override;
-    int added() const { return added_; }
-
-private:
-    bool taskStands();
-    void store();
-
-    data::Database& db_;
-    data::Long id_;
-    std::string path_;
-    platform::Prompter& prompter_;
-    std::unique_ptr<data::StagedRecords<data::ScriptingRecord>> kept_;
-    data::ScriptingRecord item_;
-    std::ifstream in_;
-    std::unique_ptr<ScriptLineReader> reader_;
-    std::uint64_t size_ = 0;
-    bool taskGone_ = false;
-    int added_ = 0;
-};
-
-bool ImportScriptWork::taskStands()
+ImportScriptJob::ImportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter)
+    : db_(db), id_(id), path_(std::move(path)), prompter_(prompter), kept_(db)
 {
-    if (TaskStands(db_, id_))
+}
+
+bool ImportScriptJob::taskStands()
+{
+    data::Table<data::ScheduleRecord> task(db_);
+    task.rec.id = id_;
+    if (task.get(data::ScheduleRecord::KeyID) == data::kOk)
         return true;
     taskGone_ = true;
-    ReportTaskGone(prompter_);
+    Report(prompter_, "The task was deleted meanwhile (by another window or station).  The import stops here; "
+                      "no item was added.");
     return false;
 }
 
-bool ImportScriptWork::begin()
+bool ImportScriptJob::begin()
 {
     // Only a file: a named pipe without a writer would hold the import for ever.
     if (const std::string reason = OpenInputFile(path_, in_, size_); !reason.empty()) {
@@ -306,13 +265,10 @@ bool ImportScriptWork::begin()
         return false;
     }
     reader_ = std::make_unique<ScriptLineReader>(in_);
-    if (!taskStands())
-        return false;
-    kept_ = std::make_unique<data::StagedRecords<data::ScriptingRecord>>(db_);
-    return true;
+    return taskStands();
 }
 
-bool ImportScriptWork::step(int count)
+bool ImportScriptJob::step(int count)
 {
     // A task removed meanwhile ends the reading at once rather than at the end.
     if (!taskStands())
@@ -326,24 +282,23 @@ bool ImportScriptWork::step(int count)
         if (!ReadScriptFileFields(csv::ParseRecord(line), item_))
             continue;  // not an item: skipped without a number
         // Numbered when added: the script may grow meanwhile in another window.
-        if (const int err = kept_->keep(item_); err != data::kOk)
+        if (const int err = kept_.keep(item_); err != data::kOk)
             Report(prompter_, "Error adding script item " + data::ErrorText(err));
     }
     return true;
 }
 
-void ImportScriptWork::end(bool)
+void ImportScriptJob::end(bool)
 {
     if (!taskGone_)
         store();
-    kept_->clear();
-    kept_.reset();
+    kept_.clear();
 }
 
-void ImportScriptWork::store()
+void ImportScriptJob::store()
 {
-    const std::int64_t count = kept_->count();
-    if (kept_->lost()) {
+    const std::int64_t count = kept_.count();
+    if (kept_.lost()) {
         Report(prompter_, "Error adding script item " + data::ErrorText(data::kFileNotOpen));
         return;
     }
@@ -366,7 +321,7 @@ void ImportScriptWork::store()
     if (first == 0 || count - 1 > std::numeric_limits<data::Long>::max() - first)
         err = data::kNoNumberLeft;
     if (err == data::kOk)
-        err = kept_->moveToTable(data::ScriptingRecord::schema().columnIndex("Sequence"), first);
+        err = kept_.moveToTable(data::ScriptingRecord::schema().columnIndex("Sequence"), first);
     if (err == data::kOk)
         err = db_.commit();
     if (err != data::kOk) {
@@ -377,43 +332,10 @@ void ImportScriptWork::store()
     added_ = static_cast<int>(count);
 }
 
-int ImportScriptWork::percent() const
+int ImportScriptJob::percent() const
 {
     return PercentDone(reader_ ? static_cast<std::int64_t>(reader_->bytesRead()) : 0,
                        static_cast<std::int64_t>(size_));
-}
-
-}  // namespace detail
-
-ImportScriptJob::ImportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter)
-    : WorkerJob(db, prompter, "the import", "Error!"), db_(db), id_(id), path_(path)
-{
-    auto work = std::make_unique<detail::ImportScriptWork>(connection(), id, std::move(path), messages());
-    work_ = work.get();
-    setWork(std::move(work));
-}
-
-ImportScriptJob::~ImportScriptJob() = default;
-
-int ImportScriptJob::added() const
-{
-    return work_->added();
-}
-
-bool ImportScriptJob::checkBeforeStart()
-{
-    // What would refuse the import at its first step is said at once: a file
-    // that cannot be read (a named pipe would hold the reading for ever) and
-    // a task that is gone.
-    if (const std::string reason = InputFileProblem(path_); !reason.empty()) {
-        Report(messages(), "Error importing script items " + reason);
-        return false;
-    }
-    if (!TaskStands(db_, id_)) {
-        ReportTaskGone(messages());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace hrln::script

@@ -6,7 +6,6 @@
 #include "data/records.h"
 #include "data/staged_records.h"
 #include "data/table.h"
-#include "data/worker_job.h"
 #include "platform/prompter.h"
 
 #include <cstdint>
@@ -68,33 +67,39 @@ private:
     int written_ = 0;
 };
 
-namespace detail {
-class ImportScriptWork;
-}
-
 // ImportScript: the file's items appended to task `id`'s script, numbered
 // after its last item. The items are read and kept aside a batch at a time and
 // added in one transaction when the job ends, also by Cancel: a program that
-// dies during the import leaves the script as it was. A file that cannot be
-// read and a task that is gone are refused at once; the reading and the final
-// write run on a thread and connection of their own (see data::WorkerJob).
-class ImportScriptJob : public data::WorkerJob {
+// dies during the import leaves the script as it was.
+class ImportScriptJob : public BatchJob {
 public:
     static constexpr int kBatch = 1000;
 
     ImportScriptJob(data::Database& db, data::Long id, std::string path, platform::Prompter& prompter);
-    ~ImportScriptJob() override;
 
+    std::string description() const override { return "Importing Script Items"; }
+    bool begin() override;
+    bool step(int count) override;
+    int percent() const override;
+    void end(bool cancelled) override;
     // Items added to the script (once the job has ended).
-    int added() const;
+    int added() const { return added_; }
 
 private:
-    bool checkBeforeStart() override;
+    bool taskStands();
+    void store();
 
-    data::Database& db_;  // the caller's
+    data::Database& db_;
     data::Long id_;
     std::string path_;
-    detail::ImportScriptWork* work_ = nullptr;  // owned by WorkerJob
+    platform::Prompter& prompter_;
+    data::StagedRecords<data::ScriptingRecord> kept_;
+    data::ScriptingRecord item_;
+    std::ifstream in_;
+    std::unique_ptr<ScriptLineReader> reader_;
+    std::uint64_t size_ = 0;
+    bool taskGone_ = false;
+    int added_ = 0;
 };
 
 }  // namespace hrln::script

@@ -64,24 +64,6 @@ protected:
             run.tick();
         ASSERT_TRUE(run.running());
     }
-    // Runs the job until its own percentage reaches `percent`: the batches
-    // that make it are done, on the job's thread, and no further one is
-    // handed over, so a Cancel then keeps exactly those.
-    static void runTo(BatchRun& run, const BatchJob& job, int percent)
-    {
-        ASSERT_TRUE(run.start());
-        while (run.running() && job.percent() < percent)
-            run.tick();
-        ASSERT_TRUE(run.running());
-    }
-    // Cancels the job and lets it end: its final write runs on its thread.
-    static void cancel(BatchRun& run)
-    {
-        run.cancel();
-        while (run.running())
-            run.tick();
-        EXPECT_EQ(run.state(), BatchRun::State::Cancelled);
-    }
     static void runAll(BatchRun& run)
     {
         ASSERT_TRUE(run.start());
@@ -238,8 +220,8 @@ TEST_F(ScriptJobsTest, CancelledCopyAndDeleteKeepTheBatchesDone)
     {
         script::CopyScriptJob job(db, 1, 2, warnings);
         BatchRun run(job, script::CopyScriptJob::kBatch);
-        runTo(run, job, 50);
-        cancel(run);
+        runSome(run, 2);
+        run.cancel();
         EXPECT_EQ(job.copied(), 2 * script::CopyScriptJob::kBatch);
     }
     const auto copied = scriptItems(2);
@@ -249,9 +231,9 @@ TEST_F(ScriptJobsTest, CancelledCopyAndDeleteKeepTheBatchesDone)
     {
         script::DeleteScriptJob job(db, 1, warnings);
         BatchRun run(job, script::DeleteScriptJob::kBatch);
-        runTo(run, job, 25);
+        runSome(run, 1);
         EXPECT_EQ(scriptItems(1).size(), 100U);  // found, not yet deleted
-        cancel(run);
+        run.cancel();
         EXPECT_EQ(job.deleted(), script::DeleteScriptJob::kBatch);
     }
     const auto left = scriptItems(1);
@@ -294,7 +276,7 @@ TEST_F(ScriptJobsTest, ImportNumbersAfterItemsAddedMeanwhileAndCancelKeepsTheLin
     }
     script::ImportScriptJob job(db, 1, path, prompter);
     BatchRun run(job, script::ImportScriptJob::kBatch);
-    runTo(run, job, 30);  // the first of three batches
+    runSome(run, 1);
     EXPECT_EQ(scriptItems(1).size(), 2U);
     // Another window adds item 3 while the file is read.
     ScriptingRecord item;
@@ -302,58 +284,13 @@ TEST_F(ScriptJobsTest, ImportNumbersAfterItemsAddedMeanwhileAndCancelKeepsTheLin
     item.sequence = 3;
     item.action = "Wait";
     add(item);
-    cancel(run);
+    run.cancel();
     EXPECT_EQ(job.added(), script::ImportScriptJob::kBatch);
     const auto items = scriptItems(1);
     ASSERT_EQ(items.size(), static_cast<std::size_t>(3 + script::ImportScriptJob::kBatch));
     EXPECT_EQ(items[2].action, "Wait");
     EXPECT_EQ(items[3].sequence, 4);
     EXPECT_EQ(items.back().sequence, 3 + script::ImportScriptJob::kBatch);
-    EXPECT_TRUE(prompter.shown.empty());
-}
-
-// Each job's final write waits for another station's write lock on the job's
-// own thread: the caller ticks on meanwhile, and the write goes in once the
-// lock is free.
-TEST_F(ScriptJobsTest, TheCallerTicksOnWhileAJobsFinalWriteWaitsForTheLock)
-{
-    addScript(1, 30);
-    addTask(2);
-    addScript(3, 30);
-    const std::string path = dir.file("s.hsx");
-    {
-        std::ofstream out(path, std::ios::binary);
-        for (int i = 0; i < 30; ++i)
-            out << "\"Close Program\"\r\n";
-    }
-    struct Case {
-        const char* name;
-        MakeJob make;
-        std::function<bool()> done;
-    };
-    const Case cases[] = {
-        {"import", ImportJob(3, path), [this] { return scriptItems(3).size() == 60; }},
-        {"copy", CopyJob(1, 2), [this] { return scriptItems(2).size() == 30; }},
-        {"delete", DeleteJob(1), [this] { return scriptItems(1).empty(); }},
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(station().begin(), data::kOk);
-        const std::unique_ptr<BatchJob> job = c.make(db, prompter, warnings);
-        BatchRun run(*job, 100);
-        ASSERT_TRUE(run.start()) << c.name;
-        // Ten ticks, each of at most a few milliseconds: the write has
-        // begun waiting and has not given up.
-        for (int i = 0; i < 10; ++i) {
-            run.tick();
-            ASSERT_TRUE(run.running()) << c.name;
-        }
-        EXPECT_FALSE(c.done()) << c.name;
-        ASSERT_EQ(station().commit(), data::kOk);
-        while (run.running())
-            run.tick();
-        EXPECT_EQ(run.state(), BatchRun::State::Completed) << c.name;
-        EXPECT_TRUE(c.done()) << c.name;
-    }
     EXPECT_TRUE(prompter.shown.empty());
 }
 
