@@ -334,6 +334,9 @@ int Database::openConnection(int flags)
         return rc == SQLITE_CANTOPEN ? kFileSystem : mapError(rc);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // Our own windows' writes must reach the open lists too, and the version
+    // the file keeps counts only other connections' commits.
+    sqlite3_update_hook(db_, &Database::countChange, this);
     sqlite3_create_collation_v2(db_, kKeyCollation, SQLITE_UTF8, nullptr, CompareKeyText, nullptr);
     setBusyWait(lockWait_);
     if (checkpoint_ && (flags & SQLITE_OPEN_READWRITE) != 0)
@@ -388,7 +391,13 @@ std::int64_t Database::dataVersion()
     if (db_ == nullptr)
         return -1;
     Query q(db_, "PRAGMA data_version");
-    return q.prepared() == SQLITE_OK && q.step() == SQLITE_ROW ? q.integer(0) : -1;
+    return q.prepared() == SQLITE_OK && q.step() == SQLITE_ROW ? q.integer(0) + ownChanges_.load(std::memory_order_relaxed) : -1;
+}
+
+void Database::countChange(void* self, int, const char*, const char* table, long long)
+{
+    if (table != nullptr && table[0] != '_')
+        static_cast<Database*>(self)->ownChanges_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void Database::checkpointInBackground()

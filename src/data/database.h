@@ -5,6 +5,7 @@
 #include "data/schema.h"
 #include "platform/file_locks.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -113,7 +114,9 @@ public:
     int attach(const std::string& path, const std::string& schema);
 
     // A number that changes whenever another connection (another program, a
-    // worker) commits to the file; -1 when it is not open.
+    // worker) commits to the file, or this one changes a record; the
+    // bookkeeping of stations and occurrences does not count. -1 when the
+    // file is not open.
     std::int64_t dataVersion();
 
     // Leaves this connection's checkpoints to a thread of their own, now and
@@ -145,6 +148,7 @@ private:
     int exec(const std::string& sql);
     int fixKeys(bool dropMismatched);
     void closeConnection();
+    static void countChange(void* self, int op, const char* schema, const char* table, long long rowid);
 
     std::string path_;
     const DatabaseLayout& layout_;
@@ -160,6 +164,7 @@ private:
     std::int64_t station_ = 0;
     mutable std::recursive_mutex mutex_;
     std::unique_ptr<BackgroundCheckpoint> checkpoint_;
+    std::atomic<std::int64_t> ownChanges_{0};  // records this connection changed
     std::vector<std::pair<std::string, std::string>> attached_;  // path, schema
     int attachNow(const std::string& path, const std::string& schema);
 };

@@ -190,6 +190,9 @@ int Scheduler::recordOccurrence()
         history.rec = saved_;
         history.rec.completed = 1;
         history.rec.disabled = 1;
+        // The entry tells an occurrence passed over (late, skipped, answered
+        // No) from one performed.
+        history.rec.skipNextTime = pending_.perform ? 0 : 1;
         err = data::AddHistoryEntry(history);
         // With every task number in use the occurrence still counts: it goes
         // without its history entry rather than come due again and again.

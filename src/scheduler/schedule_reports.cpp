@@ -31,7 +31,7 @@ std::string TypeText(const ScheduleRecord& task)
 {
     std::string type = Clipped(task.taskType.view());
     if (task.isHistoryEntry())
-        type += " (history)";
+        type += task.skipNextTime != 0 ? " (history, passed over)" : " (history)";
     else if (task.disabled != 0)
         type += " (disabled)";
     return type;

@@ -81,7 +81,8 @@ void Scheduler::tick()
     if (const std::int64_t version = s_.db.dataVersion(); version != seenVersion_) {
         if (seenVersion_ >= 0)
             notifyBrowsers();
-        seenVersion_ = version;
+        else
+            seenVersion_ = version;
     }
 
     if (!s_.settings.startUpActive) {
@@ -158,6 +159,10 @@ void Scheduler::removeExpiredHistory()
 
 void Scheduler::notifyBrowsers()
 {
+    // The lists read the file as it is now: a tick need not tell them again
+    // of what they are about to see. Taken before, so a commit made while
+    // they read is told on the next tick.
+    seenVersion_ = s_.db.dataVersion();
     if (s_.notifyScheduleBrowsers)
         s_.notifyScheduleBrowsers();
 }

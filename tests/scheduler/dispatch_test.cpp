@@ -1,4 +1,6 @@
+#include "scheduler/message_window.h"
 #include "scheduler_fixture.h"
+#include <map>
 
 namespace hrln::test {
 namespace {
@@ -31,6 +33,38 @@ TEST_F(SchedulerTest, LateRulePassesOverAnOccurrenceMoreThanTenMinutesLate)
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].date, kMarch1 + 1);  // the history keeps the occurrence's own date
     EXPECT_EQ(entries[1].id, 21);
+    EXPECT_EQ(entries[0].skipNextTime, 0);  // performed
+    EXPECT_EQ(entries[1].skipNextTime, 1);  // passed over
+}
+
+TEST_F(SchedulerTest, ASnoozeReachedHoursLateIsShownAndHistoryTellsPassedOverFromPerformed)
+{
+    // Snoozed just before the machine was suspended for the night.
+    clock.set(kMarch1, MakeTime(23, 0));
+    FakeLauncher launcher;
+    scheduler::MessageWindow window({db, settings, log, clock, prompter, sound, launcher, windows},
+                                    scheduler::MakeMessageSlots("Call back", "Call the garage", ""));
+    ASSERT_EQ(window.snooze(), kOk);
+    tickAt(kMarch1 + 1, MakeTime(7, 10));  // eight hours after it came due
+    ASSERT_EQ(messages.started.size(), 1u);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Passed over on purpose: the user's skip, and a No to the missed-task question.
+    ScheduleRecord skipped = daily(10, kMarch1 + 1, MakeTime(8, 0));
+    skipped.skipNextTime = 1;
+    add(skipped);
+    tickAt(kMarch1 + 1, MakeTime(8, 0));
+    ScheduleRecord missed = daily(20, kMarch1, MakeTime(6, 0), "Run Program");
+    missed.warn = 1;
+    add(missed);
+    prompter.answer(MessageButton::No);
+    tickAt(kMarch1 + 1, MakeTime(8, 1));
+    EXPECT_TRUE(scripts.runs.empty());
+
+    std::map<std::string, int> passedOver;
+    for (const ScheduleRecord& entry : history())
+        passedOver[entry.description.str()] = entry.skipNextTime;
+    EXPECT_EQ(passedOver, (std::map<std::string, int>{{"Call back", 0}, {"Task 10", 1}, {"Task 20", 1}}));
 }
 
 TEST_F(SchedulerTest, MissedRunProgramTasksAreOfferedOnceAndMessagesShownAtOnce)

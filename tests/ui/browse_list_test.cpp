@@ -48,7 +48,6 @@ TEST_F(BrowseListTest, SelectionFollowsItsRecordThroughScheduleChanges)
     for (int i = 1; i <= 10; ++i)
         add(i, MakeDate(1, 1, 2027) + i, i % 2 == 0 ? "Work" : "Home");
     auto l = list();
-    l->followScheduleChanges();
     l->selectRow(4);
     const std::int64_t chosen = l->selectedRowId();
     ASSERT_EQ(text(*l, 4), QStringLiteral("task 5"));

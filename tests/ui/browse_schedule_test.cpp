@@ -3,6 +3,7 @@
 #include "data/event_log.h"
 #include "data/settings.h"
 #include "modal.h"
+#include "scheduler/message_window.h"
 #include "scheduler/scheduler.h"
 #include "store_fixture.h"
 #include "support/fake_clock.h"
@@ -127,10 +128,15 @@ TEST_F(BrowseScheduleTest, AnEmptyDayLeavesOnlyAddAndAPickedDayBecomesTheNewTask
 
 TEST_F(BrowseScheduleTest, TheIconAndDateColourFollowDoneSkipDisabledInThatOrder)
 {
+    // A history entry: performed, or passed over (its skip flag kept).
     ScheduleRecord doneAndSkip = Task(1, kMarch1, 100, "done and skip");
     doneAndSkip.completed = 1;
     doneAndSkip.disabled = 1;
-    doneAndSkip.skipNextTime = 1;
+    ScheduleRecord passedOver = doneAndSkip;
+    passedOver.skipNextTime = 1;
+    ScheduleRecord completedAndSkip = Task(5, kMarch1, 500, "completed and skip");
+    completedAndSkip.completed = 1;
+    completedAndSkip.skipNextTime = 1;
     ScheduleRecord offAndSkip = Task(2, kMarch1, 200, "disabled and skip");
     offAndSkip.disabled = 1;
     offAndSkip.skipNextTime = 1;
@@ -141,6 +147,8 @@ TEST_F(BrowseScheduleTest, TheIconAndDateColourFollowDoneSkipDisabledInThatOrder
         add(*r);
 
     EXPECT_EQ(ui::ScheduleStateIcon(doneAndSkip), QStringLiteral("done"));
+    EXPECT_EQ(ui::ScheduleStateIcon(passedOver), QStringLiteral("skip"));
+    EXPECT_EQ(ui::ScheduleStateIcon(completedAndSkip), QStringLiteral("done"));
     EXPECT_EQ(ui::ScheduleStateIcon(offAndSkip), QStringLiteral("skip"));
     EXPECT_EQ(ui::ScheduleStateIcon(skip), QStringLiteral("skip"));
     EXPECT_EQ(ui::ScheduleStateIcon(plain), QStringLiteral("notdone"));
@@ -191,6 +199,43 @@ TEST_F(BrowseScheduleTest, ATaskWrittenByAnotherProgramShowsAfterOneTickAndTheSe
     scheduler->tick();
     EXPECT_EQ(w->list()->model()->rowCount(), 3);
     EXPECT_EQ(w->list()->selectedRowId(), second);
+}
+
+TEST_F(BrowseScheduleTest, OurOwnSnoozeAndEditsShowWithinOneTickButTheHeartbeatRefreshesNothing)
+{
+    const std::int64_t first = add(Task(1, kMarch1 + 1, 100, "first"));
+    auto w = open();
+    scheduler->tick();
+    ASSERT_EQ(w->list()->model()->rowCount(), 1);
+
+    // A snooze written through the frame's own connection, as the message window does.
+    FakeLauncher launcher;
+    scheduler::MessageWindow message({db, settings, log, clock, prompter, sound, launcher, windows},
+                                     scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    ASSERT_EQ(message.snooze(), data::kOk);
+    scheduler->tick();
+    EXPECT_EQ(w->list()->model()->rowCount(), 2);
+
+    // An edit through the same connection (a form) also shows.
+    data::Table<ScheduleRecord> t(db);
+    ASSERT_EQ(t.reget(ScheduleRecord::KeyID, first), data::kOk);
+    t.rec.description = "renamed";
+    ASSERT_EQ(t.put(), data::kOk);
+    scheduler->tick();
+    bool renamed = false;
+    for (int row = 0; row < w->list()->model()->rowCount(); ++row)
+        renamed = renamed || cell(*w, row, 4) == QStringLiteral("renamed");
+    EXPECT_TRUE(renamed);
+
+    // The station's own heartbeat is no change of the schedule: the list is not read again.
+    int refreshes = 0;
+    const QMetaObject::Connection counting = QObject::connect(
+        &ui::ScheduleNotifier::instance(), &ui::ScheduleNotifier::changed, [&refreshes] { ++refreshes; });
+    clock.advance(100 * 60 * 2);  // past a heartbeat, before the snooze comes due
+    scheduler->tick();
+    scheduler->tick();
+    QObject::disconnect(counting);
+    EXPECT_EQ(refreshes, 0);
 }
 
 TEST_F(BrowseScheduleTest, RunNowLeavesOneHistoryEntryAndAGoneTaskIsSaidSo)

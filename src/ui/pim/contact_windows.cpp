@@ -140,7 +140,6 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
                               BrowseList::Add | BrowseList::Edit | BrowseList::Delete, tasksBox);
     related_->setObjectName(QStringLiteral("relatedTasksList"));
     related_->tabs()->hide();
-    related_->followScheduleChanges();
     if (auto* insert = related_->findChild<QPushButton*>(QStringLiteral("insertButton")))
         insert->setText(QStringLiteral("&Insert"));
     if (!related_->popupMenu()->actions().isEmpty())

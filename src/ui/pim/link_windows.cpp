@@ -78,7 +78,6 @@ SelectScheduleWindow::SelectScheduleWindow(WindowServices services, QWidget* par
                            {{QStringLiteral("By Date"), ScheduleRecord::KeyDate, {}, TasksToCome()},
                             {QStringLiteral("By Category"), ScheduleRecord::KeyCategory, {category_}, TasksToCome()}},
                            0, this);
-    list_->followScheduleChanges();
     layout->addWidget(list_);
     QPushButton* select = list_->addButton(QStringLiteral("Select &Task"), QStringLiteral("Link the highlighted task"),
                                            QStringLiteral("selectButton"), true);

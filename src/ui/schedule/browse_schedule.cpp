@@ -31,6 +31,9 @@ const QString kPosition = QStringLiteral("BrowseSchedule");
 
 QString ScheduleStateIcon(const ScheduleRecord& task)
 {
+    // A history entry of an occurrence passed over must not look performed.
+    if (task.isHistoryEntry() && task.skipNextTime == 1)
+        return QStringLiteral("skip");
     if (task.completed == 1)
         return QStringLiteral("done");
     if (task.skipNextTime == 1)
@@ -88,7 +91,6 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
     list_ = new BrowseList(ScheduleSource(s_.schedule.window.db), std::move(tabs),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     layout->addWidget(list_);
-    list_->followScheduleChanges();
 
     QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy the highlighted task to a new task"),
                                          QStringLiteral("copyButton"), true, 1);

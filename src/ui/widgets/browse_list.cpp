@@ -53,6 +53,9 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     for (int c = 0; c < columns; ++c)
         widths.push_back(source->width(c));
     model_ = new BrowseModel(std::move(source), this);
+    // Whatever anyone wrote to the file (the scheduler, another program, our
+    // own windows and jobs) shows in every open list within one tick.
+    connect(&ScheduleNotifier::instance(), &ScheduleNotifier::changed, this, &BrowseList::refresh);
 
     view_ = new QTableView(this);
     view_->setObjectName(QStringLiteral("browseList"));
@@ -224,12 +227,6 @@ void BrowseList::setTab(int index)
     if (kept == 0 || !selectRowId(kept))
         selectRow(0);
     Q_EMIT tabChanged(index);
-}
-
-void BrowseList::followScheduleChanges()
-{
-    connect(&ScheduleNotifier::instance(), &ScheduleNotifier::changed, this, &BrowseList::refresh,
-            Qt::UniqueConnection);
 }
 
 void BrowseList::followToDoChanges()

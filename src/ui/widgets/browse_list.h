@@ -58,8 +58,6 @@ public:
     // (else the row at the same place).
     void refresh();
     void setTab(int index);
-    // Refreshes whenever the scheduler reports a changed schedule (lists over the schedule).
-    void followScheduleChanges();
     // Refreshes whenever another window adds a to-do item (lists over the to-do list).
     void followToDoChanges();
     // Narrows the current tab's key to `prefix`.

@@ -4,9 +4,10 @@
 
 namespace hrln::ui {
 
-// The process-wide "table changed" events: the scheduler raises the schedule's
-// after it has changed the schedule, a message window the to-do list's after it
-// added an item, and every open list over that table refreshes.
+// The process-wide "data changed" events: the scheduler raises `changed` after
+// it changed the schedule or saw the file change (any writer, ours included),
+// and every open list refreshes; a message window raises `todoChanged` at once
+// after it added a to-do item.
 class ScheduleNotifier : public QObject {
     Q_OBJECT
 
