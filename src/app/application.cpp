@@ -162,6 +162,7 @@ int RunApplication(const QString& dataFolder)
                                     MessageProgram()},
                                    positions, nullptr);
     messages.setOwnBoxes(true);
+    messages.setUserElsewhere([&windows] { return windows.anotherProgramHasFocus(); });
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
                                     messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes});
     // A program that ends is collected soon after, not at the next start.

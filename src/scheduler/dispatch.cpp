@@ -75,7 +75,7 @@ bool Scheduler::dispatchDueTask(bool userAsked)
         if (needsFrame && s_.frame.isMinimized()) {
             s_.frame.unminimize();
             if (!s_.settings.noTray && s_.tray.shown())
-                s_.tray.removeForFrame();
+                s_.tray.removeForFrame(!ShowsMessage(task));
         }
 
         if (task.alarm != 0)

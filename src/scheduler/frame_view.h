@@ -23,6 +23,9 @@ public:
     virtual void unminimize() = 0;
     // Shown normally and brought to the front.
     virtual void showNormal() = 0;
+    // Shown normally without taking the focus, for a message window that
+    // opens next and must stay above it.
+    virtual void showBehind() = 0;
     virtual void hide() = 0;
     virtual void runCommand(FrameCommand command) = 0;
 };

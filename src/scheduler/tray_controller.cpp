@@ -64,12 +64,15 @@ void TrayController::restoreFromTray()
     }
 }
 
-bool TrayController::removeForFrame()
+bool TrayController::removeForFrame(bool takeFocus)
 {
     if (!shown_ || !tray_.remove())
         return false;
     shown_ = false;
-    frame_.showNormal();
+    if (takeFocus)
+        frame_.showNormal();
+    else
+        frame_.showBehind();
     return true;
 }
 

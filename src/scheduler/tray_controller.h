@@ -40,8 +40,9 @@ public:
     void choose(TrayChoice choice, ScriptRunner& scripts);
 
     bool shown() const { return shown_; }
-    // Used when the dispatch needs the frame: the icon goes, the frame shows.
-    bool removeForFrame();
+    // Used when the dispatch needs the frame: the icon goes, the frame shows,
+    // taking the focus only when no message will open above it.
+    bool removeForFrame(bool takeFocus);
 
     // platform::TrayIcon, for the typing animation.
     bool isShown() const override { return shown_; }

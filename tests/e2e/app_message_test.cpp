@@ -10,11 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace hrln::test {
 namespace {
@@ -31,6 +34,25 @@ bool HasWindow(platform::x11::X11Windows& windows, const std::string& title, pla
         }
     }
     return false;
+}
+
+std::string ActiveWindow()
+{
+    std::string active = CommandOutput("xdotool getactivewindow 2>/dev/null");
+    if (!active.empty() && active.back() == '\n')
+        active.pop_back();
+    return active;
+}
+
+// The window manager's managed windows, the topmost last.
+std::vector<unsigned long> StackingBottomToTop()
+{
+    std::vector<unsigned long> windows;
+    std::istringstream list(CommandOutput("xprop -root _NET_CLIENT_LIST_STACKING"));
+    for (std::string word; list >> word;)
+        if (word.rfind("0x", 0) == 0)
+            windows.push_back(std::stoul(word, nullptr, 16));
+    return windows;
 }
 
 // Activates `window` and waits until the window manager reports it active, so
@@ -71,6 +93,9 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
     const auto shownAfter = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - added);
     EXPECT_GE(shownAfter.count(), 3000) << "shown before its time";
 
+    // With our own frame in front, the message takes the keys.
+    EXPECT_TRUE(WaitUntil([&] { return ActiveWindow() == std::to_string(message); }, std::chrono::seconds(10)))
+        << "active: " << ActiveWindow();
     // The message text, copied out of the window as a user would.
     ASSERT_TRUE(Activate(windows, message));
     platform::x11::X11Keyboard keyboard;
@@ -84,6 +109,23 @@ TEST(ProgramTest, ADueMessageAppearsOnTimeClosesAndLeavesHistory)
 
     ASSERT_TRUE(keyboard.sendKey(0x400 | 'O'));    // Alt+O: "Cl&ose"
     EXPECT_TRUE(WaitUntil([&] { return !HasWindow(windows, "Message"); })) << "the window stayed open";
+
+    // Typing in another program: the next message shows above it, the keys stay there.
+    desktop.start({"xterm", "-T", "Typing here", "-e", "sleep", "600"});
+    platform::WindowHandle typing = 0;
+    ASSERT_TRUE(WaitUntil([&] { return HasWindow(windows, "Typing here", &typing); })) << "no xterm";
+    ASSERT_TRUE(Activate(windows, typing));
+    ASSERT_EQ(DesktopSession::run({cli, "add", "--description", "Stretch", "--message", "Stand up", "--time", "+2"}),
+              0);
+    ASSERT_TRUE(WaitUntil([&] { return HasWindow(windows, "Message", &message); }, std::chrono::seconds(30)));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(ActiveWindow(), std::to_string(typing)) << "the message took the keys";
+    const std::vector<unsigned long> stacking = StackingBottomToTop();
+    const auto place = [&](platform::WindowHandle w) { return std::find(stacking.begin(), stacking.end(), w); };
+    EXPECT_TRUE(place(message) != stacking.end() && place(message) > place(typing)) << "under the other program";
+    ASSERT_TRUE(Activate(windows, message));
+    ASSERT_TRUE(keyboard.sendKey(0x400 | 'O'));
+    EXPECT_TRUE(WaitUntil([&] { return !HasWindow(windows, "Message"); }));
 
     const std::string log = ReadFile((home / "horalyn" / "HRLNEvnt.LOG").string());
     EXPECT_NE(log.find("Message"), std::string::npos);
@@ -135,6 +177,28 @@ TEST(ProgramTest, StartedMinimisedTheFrameComesBackForAMessageAndATrayClick)
                           std::chrono::seconds(30)))
         << "no message window";
     EXPECT_TRUE(WaitUntil(frameShown, std::chrono::seconds(10))) << "the frame stayed in the tray";
+    // The message, not the frame that came back with it, is on top and has the keys;
+    // still so once the frame has been mapped and settled.
+    const auto messageOnTop = [] {
+        const std::string message = CommandOutput("xdotool search --onlyvisible --name '^Message$' 2>/dev/null");
+        const std::string frame = CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97' 2>/dev/null");
+        if (message.empty() || frame.empty())
+            return false;
+        const std::vector<unsigned long> bottomToTop = StackingBottomToTop();
+        const auto place = [&](const std::string& id) {
+            return std::find(bottomToTop.begin(), bottomToTop.end(), std::stoul(id)) - bottomToTop.begin();
+        };
+        return place(message) > place(frame) && place(frame) < static_cast<long>(bottomToTop.size()) &&
+               ActiveWindow() + "\n" == message;
+    };
+    const auto state = [] {
+        return "message " + CommandOutput("xdotool search --onlyvisible --name '^Message$'") + "frame " +
+               CommandOutput("xdotool search --onlyvisible --name '^Horalyn 97'") + "active " + ActiveWindow() +
+               "\n" + CommandOutput("xprop -root _NET_CLIENT_LIST_STACKING");
+    };
+    EXPECT_TRUE(WaitUntil(messageOnTop, std::chrono::seconds(10))) << "the message is under the frame: " << state();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(messageOnTop()) << "the frame came over the message: " << state();
 
     // Into the tray again, and back with one click on its icon.
     ASSERT_EQ(DesktopSession::run({"xdotool", "search", "--onlyvisible", "--name", "^Horalyn 97", "windowminimize"}),

@@ -48,6 +48,33 @@ TEST_F(SchedulerTest, TrayTakesTheFrameAndGivesItBack)
     EXPECT_EQ(std::count(trayBackend.log.begin(), trayBackend.log.end(), "add tray_ico"), 3);
 }
 
+TEST_F(SchedulerTest, ADueTaskBringsTheFrameOutOfTheTrayFocusedOnlyWhenNoMessageOpensAboveIt)
+{
+    const Date day = MakeDate(3, 1, 2027);
+    const auto intoTray = [&] {
+        frame.minimized = true;
+        frame.shownBehind = false;
+        tray.minimiseToTray();
+        ASSERT_TRUE(tray.shown());
+    };
+    intoTray();
+    add(daily(1, day, MakeTime(9, 0)));
+    tickAt(day, MakeTime(9, 0));
+    EXPECT_EQ(messages.started.size(), 1u);
+    EXPECT_FALSE(tray.shown());
+    EXPECT_TRUE(frame.visible);
+    EXPECT_TRUE(frame.shownBehind);  // the message takes the focus
+
+    // A program maximises the frame and nothing opens above it: the frame takes the focus.
+    settings.maximizeOnRun = true;
+    intoTray();
+    add(daily(50, day, MakeTime(10, 0), "Run Program"));
+    tickAt(day, MakeTime(10, 0));
+    EXPECT_EQ(scripts.runs.size(), 1u);
+    EXPECT_TRUE(frame.visible);
+    EXPECT_FALSE(frame.shownBehind);
+}
+
 TEST_F(SchedulerTest, TrayMenuAndScriptAnimation)
 {
     EXPECT_EQ(TrayController::Choices(false).size(), 7u);

@@ -34,6 +34,11 @@ public:
         minimized = false;
         visible = true;
     }
+    void showBehind() override
+    {
+        showNormal();
+        shownBehind = true;
+    }
     void hide() override { visible = false; }
     void runCommand(scheduler::FrameCommand command) override { commands.push_back(command); }
 
@@ -43,6 +48,7 @@ public:
     int interval = 0;
     bool minimized = false;
     bool visible = true;
+    bool shownBehind = false;  // came back for a message, leaving it the focus
     std::vector<scheduler::FrameCommand> commands;
 };
 

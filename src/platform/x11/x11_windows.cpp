@@ -6,6 +6,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace hrln::platform::x11 {
@@ -196,6 +198,21 @@ unsigned long X11Windows::activeWindow()
     int revert = 0;
     XGetInputFocus(x_.display(), &focus, &revert);
     return focus == PointerRoot ? 0 : focus;
+}
+
+bool X11Windows::anotherProgramHasFocus()
+{
+    if (!x_.isOpen())
+        return false;
+    X11ErrorTrap trap(x_.display());
+    const unsigned long active = activeWindow();
+    if (active == 0 || active == x_.root())
+        return false;
+    // A window that names no process is taken for another program's: a
+    // window of ours names its process.
+    const std::vector<unsigned long> pid =
+        ReadLongs(x_.display(), active, x_.atom("_NET_WM_PID"), XA_CARDINAL);
+    return pid != std::vector<unsigned long>{static_cast<unsigned long>(getpid())};
 }
 
 void X11Windows::applyStartMode(std::int64_t processId, int showMode)

@@ -27,6 +27,10 @@ public:
     // start. Whether some still wait.
     bool tendStartModes();
 
+    // Whether the window with the keyboard belongs to another program: one
+    // of ours, or none at all, leaves the keys free for a window of ours.
+    bool anotherProgramHasFocus();
+
     // The program's main window, once it exists.
     void setOwnMainWindow(WindowHandle window) { ownMainWindow_ = window; }
 

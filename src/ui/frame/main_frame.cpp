@@ -404,6 +404,16 @@ void MainFrame::showNormal()
     activateWindow();
 }
 
+void MainFrame::showBehind()
+{
+    // An activation asked for before the window is mapped is carried out once
+    // it is exposed, which would put the frame over a message opened meanwhile.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    QMainWindow::show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
 void MainFrame::hide()
 {
     // Into the tray as a normal window: one hidden while minimised keeps the
@@ -489,7 +499,7 @@ void MainFrame::closeEvent(QCloseEvent* event)
     timer_->stop();
     area_->closeAllSubWindows();  // each child keeps its place as it closes
     if (tray_ != nullptr)
-        tray_->removeForFrame();  // no icon is left behind
+        tray_->removeForFrame(false);  // no icon is left behind
     if (opened_)
         SaveWindowPosition(this, s_.positions, QStringLiteral("Main"));
     s_.log.logEvent("Exit Horalyn", "");

@@ -88,6 +88,7 @@ public:
     bool isVisible() const override;
     void unminimize() override;
     void showNormal() override;
+    void showBehind() override;
     void hide() override;
     void runCommand(scheduler::FrameCommand command) override;
 

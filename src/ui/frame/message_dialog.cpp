@@ -58,7 +58,8 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     todo->setObjectName(QStringLiteral("todoButton"));
     snooze->setAutoDefault(false);
     todo->setAutoDefault(false);
-    // Shown on top, but the keyboard stays with the window the user is typing in.
+    // Shown on top, but the keyboard stays with the window the user is typing
+    // in; the launcher lets it take the keys when nobody else has them.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -162,8 +163,13 @@ void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
     }
     Cascade(dialog);
     // Modal to itself only: the scheduler's ticks, other messages and programs go on.
+    const bool takeKeys = userElsewhere_ && !userElsewhere_();
+    dialog->setAttribute(Qt::WA_ShowWithoutActivating, !takeKeys);
     dialog->show();
     dialog->raise();
+    // Carried out once the window is mapped, after a frame shown beside it.
+    if (takeKeys)
+        dialog->activateWindow();
 }
 
 }  // namespace hrln::ui

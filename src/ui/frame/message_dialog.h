@@ -46,9 +46,13 @@ public:
     // Each window asks its own questions ("Saved"), in boxes that belong to it,
     // so the window stays in front; otherwise they go to the given prompter.
     void setOwnBoxes(bool own) { ownBoxes_ = own; }
+    // Tells whether the user is at work in another program, whose keys a
+    // message must not take; unset, a message never takes them.
+    void setUserElsewhere(std::function<bool()> elsewhere) { userElsewhere_ = std::move(elsewhere); }
 
 private:
     bool ownBoxes_ = false;
+    std::function<bool()> userElsewhere_;
     scheduler::MessageServices services_;
     data::ProfileFile& positions_;
     QWidget* parent_;
