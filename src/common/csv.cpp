@@ -53,7 +53,7 @@ std::string LineWriter::finish()
     return out;
 }
 
-Fields ParseRecord(std::string_view record)
+Fields ParseRecord(std::string_view record, char separator)
 {
     while (!record.empty() && (record.back() == '\n' || record.back() == '\r'))
         record.remove_suffix(1);
@@ -75,7 +75,7 @@ Fields ParseRecord(std::string_view record)
             }
         } else if (c == '"') {
             inQuotes = true;
-        } else if (c == ',') {
+        } else if (c == separator) {
             fields.push_back(std::move(field));
             field.clear();
         } else {
@@ -96,13 +96,29 @@ bool RecordReader::readLine(std::string& line)
         pushedBack_.pop_back();
         return true;
     }
-    if (!std::getline(in_, line)) {
-        --linesRead_;
-        return false;
+    // Lines keep their ends, so a line break inside a quoted field survives as
+    // it was. A CR alone ends a line too: a file with nothing else would
+    // otherwise be one line, read as a header that names nothing.
+    line.clear();
+    std::streambuf* in = in_.rdbuf();
+    for (int c = in->sbumpc();; c = in->sbumpc()) {
+        if (c == std::char_traits<char>::eof()) {
+            in_.setstate(std::ios::eofbit);
+            if (line.empty()) {
+                --linesRead_;
+                return false;
+            }
+            break;
+        }
+        line += static_cast<char>(c);
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            if (in->sgetc() == '\n')
+                line += static_cast<char>(in->sbumpc());
+            break;
+        }
     }
-    // Lines keep their ends, so a line break inside a quoted field survives as it was.
-    if (!in_.eof())
-        line += '\n';
     bytesRead_ += line.size();
     return true;
 }
@@ -130,7 +146,16 @@ bool RecordReader::next(Fields& fields)
         record += more;
         taken.push_back(std::move(more));
     }
-    fields = ParseRecord(record);
+    fields = ParseRecord(record, separator_);
+    if (detect_) {
+        detect_ = false;
+        if (fields.size() == 1) {
+            if (Fields split = ParseRecord(record, ';'); split.size() > 1) {
+                separator_ = ';';
+                fields = std::move(split);
+            }
+        }
+    }
     recordText_ = std::move(record);
     return true;
 }

@@ -26,19 +26,26 @@ private:
 
 using Fields = std::vector<std::string>;
 
-// Splits one record. Quoted fields may hold commas, doubled quotes and line
-// breaks; a quote left open runs to the end of `record`. Bytes outside quotes
-// around a quoted field are kept; surrounding line ends are not part of a field.
-Fields ParseRecord(std::string_view record);
+// Splits one record at `separator`. Quoted fields may hold the separator,
+// doubled quotes and line breaks; a quote left open runs to the end of
+// `record`. Bytes outside quotes around a quoted field are kept; surrounding
+// line ends are not part of a field.
+Fields ParseRecord(std::string_view record, char separator = ',');
 
-// Reads records from a stream. Line ends may be CR LF or LF. A quoted field may
-// span lines; a quote still open after kMaxRecordBytes is taken to close at the
-// end of its first line, so one stray quote costs one record, not the file.
+// Reads records from a stream. Line ends may be CR LF, LF or CR alone. A quoted
+// field may span lines; a quote still open after kMaxRecordBytes is taken to
+// close at the end of its first line, so one stray quote costs one record, not
+// the file.
 class RecordReader {
 public:
     static constexpr std::size_t kMaxRecordBytes = 64 * 1024;
 
     explicit RecordReader(std::istream& in);
+    // Lets the first record choose the separator: a semicolon, as spreadsheets
+    // write in many locales, when the line has none of its fields apart by
+    // commas but some by semicolons.
+    void detectSeparator() { detect_ = true; }
+    char separator() const { return separator_; }
     // False at the end of input.
     bool next(Fields& fields);
     // Bytes consumed so far, for progress.
@@ -59,6 +66,8 @@ private:
     std::uint64_t recordLine_ = 0;
     std::string recordText_;
     bool quoteLeftOpen_ = false;
+    bool detect_ = false;
+    char separator_ = ',';
 };
 
 // Field `index` as text: valid UTF-8 without NUL bytes, cut to `width`

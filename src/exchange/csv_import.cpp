@@ -182,6 +182,8 @@ bool CsvImportWork::begin()
         sink_->in.seekg(0);
     }
     sink_->reader = std::make_unique<csv::RecordReader>(sink_->in);
+    if (layout_.header || layout_.fields.size() > 1)
+        sink_->reader->detectSeparator();
     // A rejected file of an earlier import would be taken for this one's.
     std::filesystem::remove(RejectedPathFor(path_), ec);
     columns_.clear();
@@ -199,17 +201,33 @@ bool CsvImportWork::mapHeader()
         return true;  // an empty file adds nothing
     headerText_ = sink_->reader->recordText();
     bool any = false;
-    for (const std::string& name : names) {
-        const std::string wanted = text::ToUpper(text::Trim(name));
+    std::vector<bool> taken(layout_.fields.size(), false);
+    for (std::size_t column = 0; column < names.size(); ++column) {
+        const std::string wanted = text::ToUpper(text::Trim(names[column]));
         int found = -1;
         for (std::size_t i = 0; i < layout_.fields.size() && found < 0; ++i)
             if (text::ToUpper(layout_.fields[i].name) == wanted || text::ToUpper(layout_.fields[i].field) == wanted)
                 found = static_cast<int>(i);
+        const std::string where = "column " + std::to_string(column + 1) + " " + Quote(text::Trim(names[column]));
+        if (found >= 0 && taken[static_cast<std::size_t>(found)]) {
+            // The first column of a name fills its field; a later one would overwrite it unseen.
+            summary_.notes.push_back(where + " names a field an earlier column fills and was not imported");
+            found = -1;
+        } else if (found >= 0) {
+            taken[static_cast<std::size_t>(found)] = true;
+        } else if (!wanted.empty()) {
+            summary_.notes.push_back(where + " names none of the fields chosen and was not imported");
+        }
         any = any || found >= 0;
         columns_.push_back(found);
     }
-    if (!any)
-        return refuse("The first line of " + path_ + " names none of the fields chosen.");
+    if (!any) {
+        std::string chosen;
+        for (const ExchangeField& f : layout_.fields)
+            chosen += (chosen.empty() ? "" : ", ") + f.name;
+        return refuse("The first line of " + path_ + " names none of the fields chosen (" + chosen +
+                      "); the fields are separated by commas or semicolons.");
+    }
     return true;
 }
 

@@ -68,6 +68,34 @@ TEST(CsvTest, ReaderTellsWhereEachRecordStartedAndWhetherItsQuoteClosed)
     EXPECT_FALSE(reader.next(f));
 }
 
+TEST(CsvTest, EveryLineEndCountsAndTheFirstRecordMayChooseSemicolons)
+{
+    // CR alone, CR LF and LF in one file: four lines, each numbered, each keeping its end.
+    std::istringstream in("a;1\rb;2\r\nc;3\n\"d\r;x\";4");
+    RecordReader reader(in);
+    reader.detectSeparator();
+    Fields f;
+    std::vector<Fields> records;
+    std::vector<std::uint64_t> lines;
+    while (reader.next(f)) {
+        records.push_back(f);
+        lines.push_back(reader.recordLine());
+    }
+    EXPECT_EQ(reader.separator(), ';');
+    EXPECT_EQ(records, (std::vector<Fields>{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d\r;x", "4"}}));
+    EXPECT_EQ(lines, (std::vector<std::uint64_t>{1, 2, 3, 4}));
+    EXPECT_EQ(reader.bytesRead(), in.str().size());
+
+    // A comma anywhere outside quotes keeps the comma; a semicolon inside quotes chooses nothing.
+    for (const char* first : {"a;b,c\n", "\"a;b\"\n"}) {
+        std::istringstream one(first);
+        RecordReader commas(one);
+        commas.detectSeparator();
+        ASSERT_TRUE(commas.next(f));
+        EXPECT_EQ(commas.separator(), ',') << first;
+    }
+}
+
 TEST(CsvTest, BadInputHasADefinedResult)
 {
     // An unbalanced quote in one record costs that record only.
