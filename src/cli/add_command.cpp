@@ -250,8 +250,8 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
         if (dateGiven)
             return std::string("--time +SECONDS counts from now and cannot be given with --date");
         const platform::DateTime due = SecondsFrom(now, secondsFromNow);
-        if (SplitDate(due.date).year > 9999)
-            return "--time +" + std::to_string(secondsFromNow) + " lies past the year 9999";
+        if (due.date > kLastDate)
+            return "--time +" + std::to_string(secondsFromNow) + " lies past " + FormatD4(kLastDate);
         task.date = due.date;
         task.time = due.time;
     } else if (!dateGiven && task.scheduleType != "Once") {

@@ -31,7 +31,7 @@ const char* const kNextHelp =
     "  --unit UNIT       unit of a custom repetition, as stored: minute(s), hour(s),\n"
     "                    day(s), week(s), month(s) or year(s); the first three letters\n"
     "                    count, in any case\n"
-    "  --date DATE       the task's current occurrence, YYYY-MM-DD (years 1801-9999)\n"
+    "  --date DATE       the task's current occurrence, YYYY-MM-DD (years 1801-2099)\n"
     "  --time TIME       its time of day, HH:MM, HH:MM:SS or HH:MM:SS.hh (default 00:00)\n"
     "  --count N         how many occurrences to print, at least 1 (default 10); a\n"
     "                    \"Once\" rule has only one\n"

@@ -68,7 +68,7 @@ std::optional<std::string> ApplyTaskOption(data::ScheduleRecord& task, std::stri
     } else if (option == "--date") {
         const std::optional<Date> date = ParseDate(value);
         if (!date)
-            return "bad date " + Quoted(value) + " (a real day, YYYY-MM-DD, years 1801-9999)";
+            return "bad date " + Quoted(value) + " (YYYY-MM-DD, a real day between " + KeptDatesText() + ")";
         task.date = *date;
     } else if (option == "--time") {
         const std::optional<Time> time = ParseTime(value);

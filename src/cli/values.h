@@ -12,7 +12,7 @@ namespace hrln::cli {
 
 // A whole decimal number, nothing else around it.
 std::optional<int> ParseWhole(std::string_view s);
-// YYYY-MM-DD naming a real day of the years 1801-9999.
+// YYYY-MM-DD naming a real day the program keeps (kFirstDate to kLastDate).
 std::optional<Date> ParseDate(std::string_view s);
 // HH:MM, HH:MM:SS or HH:MM:SS.hh (the hour may have one digit).
 std::optional<Time> ParseTime(std::string_view s);

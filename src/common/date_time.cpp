@@ -20,6 +20,8 @@ constexpr std::int64_t DaysFromCivil(std::int64_t y, int m, int d)
 }
 
 constexpr std::int64_t kDayZero = DaysFromCivil(1801, 1, 1) - 4;
+static_assert(kFirstDate == DaysFromCivil(kFirstYear, 1, 1) - kDayZero);
+static_assert(kLastDate == DaysFromCivil(kLastYear, 12, 31) - kDayZero);
 
 constexpr std::array<const char*, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
@@ -219,7 +221,7 @@ std::optional<Date> ParseD17(std::string_view s)
     if (!AllDigits(y, 4, 4) || !AllDigits(m, 2, 2) || !AllDigits(d, 2, 2))
         return std::nullopt;
     const int year = Whole(y), month = Whole(m), day = Whole(d);
-    if (year < 1801 || !IsValidDate(year, month, day))
+    if (year < kFirstYear || year > kLastYear || !IsValidDate(year, month, day))
         return std::nullopt;
     return MakeDate(month, day, year);
 }
@@ -255,6 +257,11 @@ std::optional<Time> ParseT7(std::string_view s)
     if (hours > 23 || minutes > 59 || seconds > 59)
         return std::nullopt;
     return MakeTime(hours, minutes, seconds, hundredths);
+}
+
+std::string KeptDatesText()
+{
+    return FormatD4(kFirstDate) + " and " + FormatD4(kLastDate);
 }
 
 }  // namespace hrln

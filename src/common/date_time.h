@@ -18,6 +18,14 @@ inline constexpr Time kTimeMax = kTicksPerDay;
 inline constexpr Time kTicksPerHour = 360'000;
 inline constexpr Time kTicksPerMinute = 6'000;
 
+// The days the program keeps, both ends included: every date it stores, takes
+// or shows lies between them, and a rule ends where its next occurrence
+// would fall after the last.
+inline constexpr int kFirstYear = 1801;
+inline constexpr int kLastYear = 2099;
+inline constexpr Date kFirstDate = 4;        // 1 January 1801
+inline constexpr Date kLastDate = 109'211;   // 31 December 2099
+
 struct YearMonthDay {
     int year = 0;
     int month = 0;
@@ -60,9 +68,11 @@ std::string FormatD4(Date date);   // "December 8, 2026"
 std::string FormatD17(Date date);  // short date, "2026-12-08"
 std::string FormatT3(Time time);   // "1:05 PM"
 std::string FormatT7(Time time);   // "13:05:09"
-// The inverses: YYYY-MM-DD naming a real day of the years 1801-9999, and
+// The inverses: YYYY-MM-DD naming a real day from kFirstDate to kLastDate, and
 // HH:MM, HH:MM:SS or HH:MM:SS.hh (the hour may have one digit).
 std::optional<Date> ParseD17(std::string_view s);
 std::optional<Time> ParseT7(std::string_view s);
+// "January 1, 1801 and December 31, 2099": the days kept, as messages name them.
+std::string KeptDatesText();
 
 }  // namespace hrln

@@ -125,6 +125,8 @@ private:
         SilentPrompter silent;
         for (int i = 1; i < kOccurrencesWritten; ++i) {
             recurrence::NextOccurrence(step, step.date, step.time, silent);
+            if (step.completed != 0)
+                break;  // the rule has ended: no day after the last one kept
             icaldatetimeperiodtype when{};
             when.time = ical::FromMoment(step.date, step.time);
             when.period = icalperiodtype_null_period();

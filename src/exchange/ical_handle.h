@@ -58,7 +58,7 @@ struct Moment {
 // that is none or lies outside the program's calendar.
 inline std::optional<Moment> ToMoment(const icaltimetype& t)
 {
-    if (icaltime_is_null_time(t) || !IsValidDate(t.year, t.month, t.day) || t.year < 1801)
+    if (icaltime_is_null_time(t) || !IsValidDate(t.year, t.month, t.day) || t.year < kFirstYear || t.year > kLastYear)
         return std::nullopt;
     Moment m{MakeDate(t.month, t.day, t.year), 0};
     if (!t.is_date) {

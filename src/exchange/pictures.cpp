@@ -42,7 +42,7 @@ std::optional<std::int64_t> ParseMonthDayYear(std::string_view s, bool fullName)
     }
     const std::optional<int> day = Digits(s.substr(blank + 1, comma - blank - 1), 2);
     const std::optional<int> year = Digits(s.substr(comma + 2), 4);
-    if (number == 0 || !day || !year || *year < 1801 || !IsValidDate(*year, number, *day))
+    if (number == 0 || !day || !year || *year < kFirstYear || *year > kLastYear || !IsValidDate(*year, number, *day))
         return std::nullopt;
     return MakeDate(number, *day, *year);
 }

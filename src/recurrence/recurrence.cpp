@@ -11,7 +11,7 @@
 namespace hrln::recurrence {
 namespace {
 
-constexpr Date kLastDate = std::numeric_limits<Date>::max();
+constexpr Date kLastDayNumber = std::numeric_limits<Date>::max();
 
 // Passes from day to flagged day (or to every day when no weekday is
 // flagged) until one lies after both the task's date and afterDate and falls
@@ -23,7 +23,7 @@ Date NextDayOfMonth(const data::ScheduleRecord& task, Date afterDate)
     const unsigned mask = WeekdayMask(task);
     const bool anyWeek = !HasOrdinalFlags(task);
     Date day = std::max(task.date, afterDate);
-    while (day < kLastDate) {
+    while (day < kLastDayNumber) {
         day = NextFlaggedDay(mask, day);
         if (anyWeek || InFlaggedWeek(task, day))
             return day;
@@ -72,14 +72,12 @@ void NextCustom(data::ScheduleRecord& task, Date afterDate, Time afterTime, plat
         // The task stays enabled; the message comes again next time.
         ReportInvalidUnits(prompter);
         if (task.date <= afterDate)
-            task.date = afterDate < kLastDate ? afterDate + 1 : kLastDate;
+            task.date = afterDate < kLastDayNumber ? afterDate + 1 : kLastDayNumber;
         return;
     }
 }
 
-}  // namespace
-
-void NextOccurrence(data::ScheduleRecord& task, Date afterDate, Time afterTime, platform::Prompter& prompter)
+void MoveOn(data::ScheduleRecord& task, Date afterDate, Time afterTime, platform::Prompter& prompter)
 {
     switch (KindOf(task)) {
     case RuleKind::Once:
@@ -101,6 +99,23 @@ void NextOccurrence(data::ScheduleRecord& task, Date afterDate, Time afterTime, 
     case RuleKind::Custom:
         NextCustom(task, afterDate, afterTime, prompter);
         return;
+    }
+}
+
+}  // namespace
+
+void NextOccurrence(data::ScheduleRecord& task, Date afterDate, Time afterTime, platform::Prompter& prompter)
+{
+    const Date date = task.date;
+    const Time time = task.time;
+    MoveOn(task, afterDate, afterTime, prompter);
+    // No occurrence lies past the last day the program keeps: there the rule
+    // ends as a once-only task does, completed where it stands, so that the
+    // scheduler removes it rather than store a date no form would take.
+    if (task.date > kLastDate) {
+        task.date = date;
+        task.time = time;
+        task.completed = 1;
     }
 }
 

@@ -18,6 +18,8 @@ namespace hrln::recurrence {
 // always one step at least; every other rule stops at the first date strictly
 // after afterDate, whatever the time. Custom units it does not know are
 // reported through `prompter` and move the task to the day after afterDate.
+// A rule whose next occurrence would fall after kLastDate has none: the task
+// is marked completed where it stands, as a "Once" task is.
 // The caller reads the record before and writes it back afterwards.
 void NextOccurrence(data::ScheduleRecord& task, Date afterDate, Time afterTime, platform::Prompter& prompter);
 

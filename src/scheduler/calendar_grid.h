@@ -13,8 +13,8 @@ class Prompter;
 namespace hrln::scheduler {
 
 inline constexpr int kCalendarCells = 42;  // six weeks of seven days, from Sunday
-inline constexpr int kFirstCalendarYear = 1801;
-inline constexpr int kLastCalendarYear = 2099;
+inline constexpr int kFirstCalendarYear = kFirstYear;
+inline constexpr int kLastCalendarYear = kLastYear;
 // The mode that shows every day; any other mode hides the days outside the task's rule.
 inline constexpr const char* kCalendarShowAll = "None";
 
@@ -29,7 +29,7 @@ struct CalendarCell {
 std::string CalendarCaption(const std::string& title);
 
 // The month a calendar shows and the date it returns. Navigation keeps to the
-// years 1801 to 2099, wrapping at either end.
+// years the program keeps (1801 to 2099), wrapping at either end.
 class CalendarGrid {
 public:
     // `start` 0 opens on today and is still what closing without a pick returns.

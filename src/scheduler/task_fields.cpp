@@ -138,18 +138,16 @@ int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
         warnings.required("SCH:TaskType");
         return TaskField("TaskType");
     }
-    const Date first = MakeDate(1, 1, 1801);
-    const Date last = MakeDate(12, 31, 2099);
-    if (task.date < first || task.date > last) {
-        warnings.rangeError("SCH:Date", "January 1, 1801 and December 31, 2099");
+    if (task.date < kFirstDate || task.date > kLastDate) {
+        warnings.rangeError("SCH:Date", KeptDatesText());
         return TaskField("Date");
     }
     if (task.time < 1 || task.time > kTimeMax) {
         warnings.rangeError("SCH:Time", "00:00:00 and 23:59:59");
         return TaskField("Time");
     }
-    if (task.advanceWarnDate != 0 && (task.advanceWarnDate < first || task.advanceWarnDate > last)) {
-        warnings.rangeError("SCH:AdvanceWarnDate", "January 1, 1801 and December 31, 2099");
+    if (task.advanceWarnDate != 0 && (task.advanceWarnDate < kFirstDate || task.advanceWarnDate > kLastDate)) {
+        warnings.rangeError("SCH:AdvanceWarnDate", KeptDatesText());
         return TaskField("AdvanceWarnDate");
     }
     if (task.advanceWarnTime < 0 || task.advanceWarnTime > kTimeMax) {

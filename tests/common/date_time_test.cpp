@@ -102,5 +102,20 @@ TEST(PictureTest, DatesAndTimes)
     EXPECT_EQ(FormatT3(0), "");
 }
 
+// One range of days for everything that takes a date: both ends are read,
+// a day beyond either is not, and messages name the same two days.
+TEST(PictureTest, TheDaysKeptAreOneRange)
+{
+    EXPECT_EQ(kFirstDate, MakeDate(1, 1, kFirstYear));
+    EXPECT_EQ(kLastDate, MakeDate(12, 31, kLastYear));
+    EXPECT_EQ(ParseD17("1801-01-01"), kFirstDate);
+    EXPECT_EQ(ParseD17("2099-12-31"), kLastDate);
+    EXPECT_EQ(ParseD17("1800-12-31"), std::nullopt);
+    EXPECT_EQ(ParseD17("2100-01-01"), std::nullopt);
+    EXPECT_EQ(ParseD17("9999-12-31"), std::nullopt);
+    EXPECT_EQ(FormatD17(*ParseD17("2099-02-28")), "2099-02-28");
+    EXPECT_EQ(KeptDatesText(), "January 1, 1801 and December 31, 2099");
+}
+
 }  // namespace
 }  // namespace hrln

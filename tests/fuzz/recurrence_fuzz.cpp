@@ -1,6 +1,7 @@
 // The recurrence rules on arbitrary records: the next occurrence never lies
 // before the task's own date nor before the moment it is counted from, a
-// repetition always moves on, and a date the rules chose is one they match.
+// repetition always moves on (or ends, past the last day kept), and a date
+// the rules chose is one they match.
 #include "common/date_time.h"
 #include "data/records.h"
 #include "fuzz_check.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <string>
 
 namespace {
@@ -24,13 +24,14 @@ constexpr std::array<std::string_view, 7> kTypes = {"Once",   "Day of Week", "Da
 constexpr std::array<std::string_view, 8> kUnits = {"minute(s)", "hour(s)", "day(s)", "WEEKS",
                                                     "month(s)",  "Years",   "fortnight", ""};
 
-// Mostly dates of the years the program takes, now and then any number.
+// Mostly dates of the years the program keeps and the year after (where every
+// rule ends), now and then any number.
 Date AnyDate(hrln::fuzz::Reader& input)
 {
     const std::uint8_t how = input.byte();
     const auto n = static_cast<std::int32_t>(input.number(4));
     if (how < 200) {
-        const Date first = MakeDate(1, 1, 1801), last = MakeDate(12, 31, 9999);
+        const Date first = kFirstDate, last = kLastDate + 366;
         return first + static_cast<Date>(static_cast<std::uint32_t>(n) % static_cast<std::uint32_t>(last - first + 1));
     }
     return n;
@@ -84,7 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RuleKind kind = hrln::recurrence::KindOf(before);
     const Unit units = hrln::recurrence::UnitOf(before.everyType.view());
     const bool byTicks = kind == RuleKind::Custom && (units == Unit::Minutes || units == Unit::Hours);
-    const bool saturated = task.date == std::numeric_limits<Date>::max();
     const bool validMoments = before.date > 0 && afterDate > 0 && before.time >= 1 && before.time <= kTicksPerDay &&
                               afterTime >= 1 && afterTime <= kTicksPerDay;
 
@@ -92,28 +92,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(task.completed == 1 && task.date == before.date, shown);
         return 0;
     }
-    FUZZ_CHECK(task.completed == 0, shown);
     FUZZ_CHECK(prompter.shown.size() == (kind == RuleKind::Custom && units == Unit::Invalid ? 1u : 0u), shown);
+    if (task.completed != 0) {
+        // The rule ran past the last day kept: it ends where it stood.
+        FUZZ_CHECK(task.date == before.date && task.time == before.time, shown);
+        return 0;
+    }
+    FUZZ_CHECK(task.date <= kLastDate, shown);
     if (!validMoments)
         return 0;  // out-of-range values only have to be survived
     FUZZ_CHECK(task.date >= before.date, shown);
     if (byTicks) {
-        FUZZ_CHECK(saturated || (task.time >= 1 && task.time <= kTicksPerDay), shown);
-        FUZZ_CHECK(saturated || CompareDateTime(task.date, task.time, afterDate, afterTime) >= 0, shown);
-        FUZZ_CHECK(saturated || CompareDateTime(task.date, task.time, before.date, before.time) > 0, shown);
+        FUZZ_CHECK(task.time >= 1 && task.time <= kTicksPerDay, shown);
+        FUZZ_CHECK(CompareDateTime(task.date, task.time, afterDate, afterTime) >= 0, shown);
+        FUZZ_CHECK(CompareDateTime(task.date, task.time, before.date, before.time) > 0, shown);
     } else {
         FUZZ_CHECK(task.time == before.time, shown);
-        FUZZ_CHECK(saturated || task.date > afterDate, shown);
+        FUZZ_CHECK(task.date > afterDate, shown);
     }
     // Where the rule chose the day, the day fits the rule (a rule without
     // weekdays, or "Day of Month" without weeks, runs daily or weekly and
     // matches no date by design).
     const bool complete = hrln::recurrence::WeekdayMask(before) != 0 &&
                           (kind != RuleKind::DayOfMonth || hrln::recurrence::HasOrdinalFlags(before));
-    if (!saturated && complete && (kind == RuleKind::DayOfWeek || kind == RuleKind::DayOfMonth) &&
-        task.date != before.date)
+    if (complete && (kind == RuleKind::DayOfWeek || kind == RuleKind::DayOfMonth) && task.date != before.date)
         FUZZ_CHECK(hrln::recurrence::DateMatchesSchedule(task), shown);
-    if (kind == RuleKind::DayOfMonth && complete && !saturated) {
+    if (kind == RuleKind::DayOfMonth && complete) {
         // Nor is a fitting day passed over.
         for (Date d = std::max(before.date, afterDate) + 1; d < task.date; ++d)
             FUZZ_CHECK(!hrln::recurrence::DateMatchesSchedule(task, d), shown + ": " + std::to_string(d) + " fits");

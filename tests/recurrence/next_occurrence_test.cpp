@@ -260,10 +260,62 @@ TEST_F(NextOccurrenceTest, CustomDaysWeeksMonthsYears)
     data::ScheduleRecord quarter = Custom(3, "Month(s)", Day(2026, 11, 30));
     EXPECT_EQ(next(quarter, Day(2026, 11, 30)), Day(2027, 3, 2));
 
-    // Every 4 years from a leap day runs into 2100, which is no leap year.
-    data::ScheduleRecord leap = Custom(4, "Year(s)", Day(2000, 2, 29));
-    EXPECT_EQ(next(leap, Day(2096, 2, 29)), Day(2100, 3, 1));
-    EXPECT_EQ(next(leap, Day(2100, 3, 1)), Day(2104, 3, 1));
+    // Every 4 years from a leap day runs into 1900, which is no leap year.
+    data::ScheduleRecord leap = Custom(4, "Year(s)", Day(1804, 2, 29));
+    EXPECT_EQ(next(leap, Day(1896, 2, 29)), Day(1900, 3, 1));
+    EXPECT_EQ(next(leap, Day(1900, 3, 1)), Day(1904, 3, 1));
+}
+
+// Past 31 December 2099 the program keeps no day: a rule whose next
+// occurrence would fall there ends as a once-only task does.
+TEST_F(NextOccurrenceTest, EveryRuleEndsWhereItsNextOccurrenceLeavesTheDaysKept)
+{
+    const Date lastDay = Day(2099, 12, 31);
+    ASSERT_EQ(lastDay, kLastDate);
+    data::ScheduleRecord weekdays = Task("Day of Week", Day(2099, 12, 28));  // a Monday
+    weekdays.monday = 1;
+    data::ScheduleRecord lastFriday = Task("Day of Month", Day(2099, 12, 25));
+    lastFriday.friday = 1;
+    lastFriday.everyLast = 1;
+    struct Case {
+        const char* name;
+        data::ScheduleRecord task;
+        Date after;
+        Time afterTime;
+    };
+    std::vector<Case> cases = {
+        {"yearly", Task("Yearly", Day(2099, 1, 1)), Day(2099, 1, 1), MakeTime(9, 0)},
+        {"monthly", Task("Monthly", Day(2099, 12, 15)), Day(2099, 12, 15), MakeTime(9, 0)},
+        {"day of week", weekdays, Day(2099, 12, 28), MakeTime(9, 0)},
+        {"day of month", lastFriday, Day(2099, 12, 25), MakeTime(9, 0)},
+        {"daily", Custom(1, "day(s)", lastDay), lastDay, MakeTime(9, 0)},
+        {"weekly", Custom(1, "week(s)", Day(2099, 12, 29)), Day(2099, 12, 29), MakeTime(9, 0)},
+        {"every 2 months", Custom(2, "month(s)", Day(2099, 11, 30)), Day(2099, 11, 30), MakeTime(9, 0)},
+        {"every 3 years", Custom(3, "year(s)", Day(2097, 6, 1)), Day(2097, 6, 1), MakeTime(9, 0)},
+        {"hourly", Custom(1, "hour(s)", lastDay, MakeTime(23, 30)), lastDay, MakeTime(23, 30)},
+        {"every minute", Custom(1, "minute(s)", lastDay, MakeTime(23, 59)), lastDay, MakeTime(23, 59)},
+        // A date already beyond the days kept, as an import of old may hold.
+        {"daily from beyond", Custom(1, "day(s)", lastDay + 10), Day(2027, 1, 1), MakeTime(9, 0)},
+    };
+    for (Case& c : cases) {
+        const data::ScheduleRecord before = c.task;
+        NextOccurrence(c.task, c.after, c.afterTime, prompter);
+        EXPECT_EQ(c.task.completed, 1) << c.name;
+        EXPECT_EQ(c.task.date, before.date) << c.name;
+        EXPECT_EQ(c.task.time, before.time) << c.name;
+    }
+
+    // Up to the last day itself every rule goes on.
+    data::ScheduleRecord monthly = Task("Monthly", Day(2099, 11, 30));
+    EXPECT_EQ(next(monthly, Day(2099, 11, 30)), Day(2099, 12, 30));
+    data::ScheduleRecord daily = Custom(1, "day(s)", Day(2099, 12, 30));
+    EXPECT_EQ(next(daily, Day(2099, 12, 30)), lastDay);
+    data::ScheduleRecord minutes = Custom(1, "minute(s)", lastDay, MakeTime(23, 58));
+    NextOccurrence(minutes, lastDay, MakeTime(23, 58), prompter);
+    EXPECT_EQ(minutes.time, MakeTime(23, 59));
+    for (const data::ScheduleRecord* t : {&monthly, &daily, &minutes})
+        EXPECT_EQ(t->completed, 0);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(NextOccurrenceTest, EveryBelowOneCountsAsOneAndIsWrittenBack)
@@ -331,8 +383,13 @@ TEST_F(NextOccurrenceTest, DamagedRecordsNeitherHangNorOverflow)
                     task.time = time;
                     const Time afterTime = kMax;
                     NextOccurrence(task, afterDate, afterTime, prompter);
-                    if (task.date == kMax)
+                    if (task.completed != 0) {
+                        // Past the last day kept: ended where it stood.
+                        EXPECT_EQ(task.date, date);
+                        task.completed = 0;
                         continue;
+                    }
+                    EXPECT_LE(task.date, kLastDate);
                     const std::string unit = task.everyType.str();
                     if (KindOfTicks(task)) {
                         // The moment's time past the end of its day counts as the next day.

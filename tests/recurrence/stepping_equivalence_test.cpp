@@ -73,7 +73,7 @@ bool InOrdinalWeek(const data::ScheduleRecord& r, Date date)
            (r.everyLast && lastDay - date <= 6);
 }
 
-void Reference(data::ScheduleRecord& r, Date afterDate, Time afterTime, platform::Prompter& prompter)
+void Steps(data::ScheduleRecord& r, Date afterDate, Time afterTime, platform::Prompter& prompter)
 {
     const std::string type = r.scheduleType.str();
     if (type == "Once") {
@@ -149,6 +149,18 @@ void Reference(data::ScheduleRecord& r, Date afterDate, Time afterTime, platform
     }
 }
 
+// The steps, and the end of every rule past the last day kept.
+void Reference(data::ScheduleRecord& r, Date afterDate, Time afterTime, platform::Prompter& prompter)
+{
+    const data::ScheduleRecord before = r;
+    Steps(r, afterDate, afterTime, prompter);
+    if (r.date > kLastDate) {
+        r.date = before.date;
+        r.time = before.time;
+        r.completed = 1;
+    }
+}
+
 class RandomRules {
 public:
     explicit RandomRules(unsigned seed) : rng_(seed) {}
@@ -202,9 +214,9 @@ public:
 
     Date date()
     {
-        const int year = between(1801, 2400);
+        const int year = between(kFirstYear, kLastYear);
         if (chance(0.2))
-            return MakeDate(2, 29, pick(std::array<int, 6>{1804, 1896, 1904, 2000, 2096, 2396}));
+            return MakeDate(2, 29, pick(std::array<int, 6>{1804, 1896, 1904, 1996, 2000, 2096}));
         if (chance(0.3))
             return MakeDate(between(1, 12), between(28, 31), year);
         return MakeDate(between(1, 12), between(1, 28), year);

@@ -95,5 +95,49 @@ TEST_F(SchedulerTest, RunNowRefusesWhatItMustNotPerform)
     EXPECT_EQ(task(1).date, kMarch1 + 1);
 }
 
+// The program keeps no day after 31 December 2099: a task whose next
+// occurrence would fall there has none, and goes as a once-only task goes,
+// leaving its history entry behind.
+TEST_F(SchedulerTest, ATaskWhoseNextOccurrenceLeavesTheDaysKeptEndsWithThisOne)
+{
+    ScheduleRecord yearly = daily(1, MakeDate(1, 1, 2099), MakeTime(9, 0));
+    yearly.scheduleType = "Yearly";
+    add(yearly);
+    clock.set(kMarch1, MakeTime(8, 0));
+    EXPECT_EQ(scheduler->runNow(RowIdOf(db, 1)), Result::Done);
+    EXPECT_FALSE(waiting(1));
+    ASSERT_EQ(history().size(), 1u);
+    EXPECT_EQ(history()[0].date, MakeDate(1, 1, 2099));
+
+    // Every other rule on the last day, found due by the tick.
+    const Date lastDay = MakeDate(12, 31, 2099);
+    ScheduleRecord everyDay = daily(20, lastDay, MakeTime(9, 0));
+    ScheduleRecord monthly = daily(30, lastDay, MakeTime(9, 0));
+    monthly.scheduleType = "Monthly";
+    ScheduleRecord thursdays = daily(40, lastDay, MakeTime(9, 0));
+    thursdays.scheduleType = "Day of Week";
+    thursdays.thursday = 1;
+    ScheduleRecord weekly = daily(50, lastDay, MakeTime(9, 0));
+    weekly.everyType = "week(s)";
+    ScheduleRecord hourly = daily(60, lastDay, MakeTime(23, 0));
+    hourly.everyType = "hour(s)";
+    for (const ScheduleRecord& r : {everyDay, monthly, thursdays, weekly, hourly})
+        add(r);
+    for (int t = 0; t < 4; ++t)
+        tickAt(lastDay, MakeTime(9, 0, 2 * t + 1));
+    tickAt(lastDay, MakeTime(23, 0, 1));
+    for (Long id = 20; id <= 60; id += 10)
+        EXPECT_FALSE(waiting(id)) << "task " << id;
+    EXPECT_EQ(history().size(), 6u);
+    EXPECT_EQ(messages.started.size(), 6u);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Before the last day the rules go on.
+    ScheduleRecord dayBefore = daily(70, lastDay - 1, MakeTime(9, 0));
+    add(dayBefore);
+    tickAt(lastDay - 1, MakeTime(9, 0, 1));
+    EXPECT_EQ(task(70).date, lastDay);
+}
+
 }  // namespace
 }  // namespace hrln::test

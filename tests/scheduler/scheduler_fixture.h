@@ -68,6 +68,17 @@ protected:
         return t.rec;
     }
 
+    // Whether task `id` still waits for an occurrence (its history entries aside).
+    bool waiting(data::Long id)
+    {
+        data::Table<data::ScheduleRecord> t(db);
+        t.set(data::ScheduleRecord::KeyID);
+        while (t.next() == data::kOk)
+            if (t.rec.id == id && !t.rec.isHistoryEntry())
+                return true;
+        return false;
+    }
+
     std::vector<data::ScheduleRecord> history()
     {
         std::vector<data::ScheduleRecord> out;

@@ -65,7 +65,7 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
         to_->setCalendarPopup(true);
         for (QDateEdit* e : {from_, to_}) {
             e->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-            e->setDateRange(QDate(1801, 1, 1), QDate(9999, 12, 31));
+            e->setDateRange(QDate(kFirstYear, 1, 1), QDate(kLastYear, 12, 31));
             e->setEnabled(false);
             connect(allDates_, &QCheckBox::toggled, e, [e](bool all) { e->setEnabled(!all); });
         }

@@ -386,7 +386,10 @@ bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
         return true;
     }
     warn(QStringLiteral("\"%1\" is not a date.  Enter it as year-month-day, for example 2027-03-01 "
-                        "(a year from 1801 to 9999).").arg(text),
+                        "(a year from %2 to %3).")
+             .arg(text)
+             .arg(kFirstYear)
+             .arg(kLastYear),
          QStringLiteral("Invalid Entry"));
     RevealAndFocus(edit);
     return false;

@@ -36,9 +36,9 @@ namespace {
 using data::ScheduleRecord;
 using scheduler::WizardPage;
 
-const QDate kFirstDay(1801, 1, 1);
-const QDate kNoDay(1800, 12, 31);  // shown blank: no advance warning
-const QDate kLastDay(2099, 12, 31);
+const QDate kFirstDay(kFirstYear, 1, 1);
+const QDate kNoDay(kFirstYear - 1, 12, 31);  // shown blank: no advance warning
+const QDate kLastDay(kLastYear, 12, 31);
 
 QDate ToQDate(Date date)
 {
