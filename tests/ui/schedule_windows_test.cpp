@@ -465,6 +465,32 @@ protected:
         t.rec = source;
         ASSERT_EQ(t.add(), data::kOk);
     }
+
+    // Gives the source task a script of `count` steps.
+    void addScript(int count)
+    {
+        data::Table<data::ScriptingRecord> s(db);
+        for (int step = 1; step <= count; ++step) {
+            s.clear();
+            s.rec.id = source.id;
+            s.rec.sequence = step * 10;
+            s.rec.action = "Send Keystrokes";
+            s.rec.keystrokes = "step " + std::to_string(step);
+            ASSERT_EQ(s.add(), data::kOk);
+        }
+    }
+    // The script of task `id`, in order: sequence and keystrokes of each step.
+    std::vector<std::pair<data::Long, std::string>> script(data::Long id)
+    {
+        std::vector<std::pair<data::Long, std::string>> out;
+        data::Table<data::ScriptingRecord> s(db);
+        s.set(data::ScriptingRecord::KeyID);
+        while (s.next() == data::kOk)
+            if (s.rec.id == id)
+                out.emplace_back(s.rec.sequence, s.rec.keystrokes.str());
+        return out;
+    }
+
     ScheduleRecord source;
 };
 
@@ -506,6 +532,66 @@ TEST_F(SpecialEventWindowTest, TheTickedSkipBoxMarksTheSourceAndAMessageTaskHasN
     EXPECT_EQ(all[1].date, MakeDate(3, 16, 2027));
     EXPECT_EQ(all[1].category, "Work");
     EXPECT_EQ(w->task().id, all[1].id);
+}
+
+// A moved occurrence performs what the task would have: the copy carries a
+// script of its own, which stays when the source's changes, and goes with a
+// copy that is not kept.
+TEST_F(SpecialEventWindowTest, TheMovedOccurrenceTakesACopyOfTheScript)
+{
+    addScript(3);
+    const auto steps = script(source.id);
+    ASSERT_EQ(steps.size(), 3u);
+
+    std::unique_ptr<WizardWindow> w(WizardWindow::OpenSpecialEvent(services(), source));
+    ASSERT_NE(w, nullptr);
+    Show(w.get());
+    const data::Long copyId = w->task().id;
+    ASSERT_NE(copyId, source.id);
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    Child<QDateEdit>(w.get(), "nextDateEdit")->setDate(QDate(2027, 3, 16));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    ASSERT_EQ(w->response(), pim::Response::Completed);
+    EXPECT_EQ(script(copyId), steps);
+    EXPECT_EQ(script(source.id), steps);
+
+    // Its own copy: the source's script may change, the moved occurrence's stays.
+    data::Table<data::ScriptingRecord> s(db);
+    s.rec.id = source.id;
+    s.rec.sequence = 20;
+    ASSERT_EQ(s.get(data::ScriptingRecord::KeyID), data::kOk);
+    ASSERT_EQ(s.remove(), data::kOk);
+    EXPECT_EQ(script(source.id).size(), 2u);
+    EXPECT_EQ(script(copyId), steps);
+
+    // Cancelled, the copy leaves no script behind.
+    std::unique_ptr<WizardWindow> cancelled(WizardWindow::OpenSpecialEvent(services(), source));
+    ASSERT_NE(cancelled, nullptr);
+    Show(cancelled.get());
+    const data::Long unkept = cancelled->task().id;
+    EXPECT_EQ(script(unkept).size(), 2u);
+    Click(cancelled.get(), "cancelButton");
+    EXPECT_TRUE(script(unkept).empty());
+    EXPECT_EQ(script(source.id).size(), 2u);
+}
+
+TEST_F(SpecialEventWindowTest, CancellingTheScriptsCopyCancelsTheWizard)
+{
+    // Long enough that the copy is still running when Cancel is pressed.
+    addScript(3000);
+    WhenModalOpens([](QWidget* progress) { Child<QPushButton>(progress, "cancelButton")->click(); },
+                   QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"));
+    std::unique_ptr<WizardWindow> w(WizardWindow::OpenSpecialEvent(services(), source));
+    // A moved occurrence with part of the script would run half its steps.
+    EXPECT_EQ(w, nullptr);
+    const auto all = tasks();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_TRUE(pim::SameRecord(all[0], source));
+    EXPECT_EQ(script(source.id).size(), 3000u);
+    data::Table<data::ScriptingRecord> s(db);
+    EXPECT_EQ(s.count(), 3000);
 }
 
 TEST_F(SpecialEventWindowTest, CancellingLeavesNeitherACopyNorAChange)

@@ -3,10 +3,12 @@
 #include "pim/categories.h"
 #include "scheduler/reschedule.h"
 #include "scheduler/task_fields.h"
+#include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/progress_window.h"
 #include "ui/widgets/schedule_notifier.h"
 #include "ui/widgets/window_placement.h"
 
@@ -163,11 +165,26 @@ WizardWindow* WizardWindow::OpenSpecialEvent(const ScheduleWindowServices& servi
                                     }),
                                     parent);
     window->sourceId_ = source.id;
-    if (!window->open(&source)) {
+    if (!window->open(&source) || !window->copySourceScript()) {
         delete window;
         return nullptr;
     }
     return window;
+}
+
+bool WizardWindow::copySourceScript()
+{
+    // The moved occurrence performs the steps the task would have: its script
+    // goes with the copy, as the entry form's Copy takes it, and goes again
+    // when the copy is not kept.
+    scriptEdited_ = true;
+    script::CopyScriptJob job(s_.window.db, sourceId_, table_.rec.id, warnings_);
+    if (ProgressWindow::Run(job, script::CopyScriptJob::kBatch, QStringLiteral("COPYSCRIPT$PROGRESSWINDOW"), this))
+        return true;
+    // A copy with part of the script would run half its steps unnoticed:
+    // cancelling the script's copy cancels the wizard.
+    reject();
+    return false;
 }
 
 bool WizardWindow::open(const ScheduleRecord* start)

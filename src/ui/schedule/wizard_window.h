@@ -65,6 +65,9 @@ private:
     WizardWindow(const ScheduleWindowServices& services, scheduler::WizardDefinition definition,
                  pim::FormRules<data::ScheduleRecord> rules, QWidget* parent);
     bool open(const data::ScheduleRecord* start);
+    // The script of the task a special event copies, copied to the new task;
+    // false (and the wizard cancelled) when the user cancelled the copy.
+    bool copySourceScript();
 
     void build();
     QWidget* buildPage(const scheduler::WizardPageDefinition& page);
