@@ -36,6 +36,21 @@ bool RunsProgram(const data::ScheduleRecord& task)
     return task.taskType == "Run Program" || task.taskType == "Both";
 }
 
+// How long ago the task's moment passed, in hundredths: the wall clock's
+// difference less the change of the zone's offset in between, so that the
+// hour a change of the offset skips or repeats does not count as time that
+// passed. A moment the change skipped reads with the offset before it (02:30
+// is then 03:30 of the new time, still to come at 03:00); one the clock shows
+// twice reads on the side of the change the present is on.
+std::int64_t Lateness(const data::ScheduleRecord& task, const platform::ZonedDateTime& now,
+                      platform::WallOffsets at)
+{
+    const int taskOffset = at.after < at.before && now.utcOffset == at.after ? at.after : at.before;
+    const std::int64_t wall =
+        (std::int64_t{now.local.date} - task.date) * kTicksPerDay + (std::int64_t{now.local.time} - task.time);
+    return wall - (std::int64_t{now.utcOffset} - taskOffset) * 100;
+}
+
 }  // namespace
 
 std::int64_t Scheduler::nowSeconds() const
@@ -82,8 +97,9 @@ bool Scheduler::dispatchDueTask(bool userAsked)
             SoundAlarm(s_.sound, task.alarmFile);
 
         const std::string name(text::Clip(task.description.view()));
-        const platform::DateTime now = s_.clock.now();
-        if (CompareDateTime(now.date, now.time, task.date, task.time + kLateAllowance) == 1 &&
+        const platform::ZonedDateTime zoned = s_.clock.zonedNow();
+        const platform::DateTime now = zoned.local;
+        if (Lateness(task, zoned, s_.clock.offsetsAt(task.date, task.time)) > kLateAllowance &&
             task.skipIfMissed != 0) {
             skip_ = true;  // too late: passed over without a question
         } else if (now.date > task.date && task.warn != 0 && task.taskType != "Display Message") {
