@@ -82,12 +82,16 @@ std::vector<data::ScheduleRecord> EveryRule()
 }
 
 // The task's next `n` occurrences as the scheduler steps it, its own first.
+// The first `n` occurrences the scheduler performs, fewer when the rule
+// ends at the last day the program keeps.
 std::vector<Moment> OurOccurrences(data::ScheduleRecord task, int n)
 {
     FakePrompter quiet;
     std::vector<Moment> out{{task.date, task.time}};
     while (static_cast<int>(out.size()) < n) {
         recurrence::NextOccurrence(task, task.date, task.time, quiet);
+        if (task.completed != 0)
+            break;
         out.push_back({task.date, task.time});
     }
     return out;
@@ -103,15 +107,17 @@ struct ComponentFree {
 };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 
-// The first `n` occurrences libical finds for an event: its start, which
-// iCalendar always counts, then its RRULE or its RDATEs.
+// The first `n` occurrences libical finds for an event up to the last day
+// the program keeps: its start, which iCalendar always counts, then its RRULE
+// or its RDATEs.
 std::vector<Moment> IcalOccurrences(icalcomponent* event, int n)
 {
     const icaltimetype start = icalcomponent_get_dtstart(event);
     std::vector<Moment> out{FromIcal(start)};
     if (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)) {
         icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(p), start);
-        for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t) && static_cast<int>(out.size()) < n;
+        for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t) && static_cast<int>(out.size()) < n &&
+                                                           FromIcal(t).date <= kLastDate;
              t = icalrecur_iterator_next(it))
             if (icaltime_compare(t, start) > 0)
                 out.push_back(FromIcal(t));
