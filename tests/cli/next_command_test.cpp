@@ -56,6 +56,9 @@ TEST(NextCommandTest, EachOccurrenceFollowsThePreviousOne)
     EXPECT_EQ(run.out.substr(0, 46), "2027-01-31 00:00:00.00\n2027-03-03 00:00:00.00\n");
     run = RunArgs({"next", "--type", "Once", "--date", "2027-05-01", "--time", "12:00:30", "--count", "5"});
     EXPECT_EQ(run.out, "2027-05-01 12:00:30.00\n");
+    // No rule goes past the last day the program keeps, 31 December 2099.
+    run = RunArgs({"next", "--type", "Yearly", "--date", "2098-06-01", "--time", "09:00", "--count", "5"});
+    EXPECT_EQ(run.out, "2098-06-01 09:00:00.00\n2099-06-01 09:00:00.00\n");
 }
 
 TEST(NextCommandTest, BadArgumentsGiveOneLineAndStatusTwo)
@@ -67,6 +70,7 @@ TEST(NextCommandTest, BadArgumentsGiveOneLineAndStatusTwo)
         {"next", "--type", "Monthly", "--date", "2026-02-30"},
         {"next", "--type", "Monthly", "--date", "2027-1-05"},
         {"next", "--type", "Monthly", "--date", "1800-12-31"},
+        {"next", "--type", "Monthly", "--date", "2100-01-01"},
         {"next", "--type", "Monthly", "--date", "2027-01-01", "--count", "0"},
         {"next", "--type", "Monthly", "--date", "2027-01-01", "--count", "ten"},
         {"next", "--type", "Day of Week", "--days", "mon,fry", "--date", "2027-01-01"},
