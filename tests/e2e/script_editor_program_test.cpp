@@ -148,10 +148,11 @@ TEST(ScriptEditorProgramTest, AScriptTypedInTheEditorRunsFromRunNowAndSurvivesEx
     const std::string exported = (home / "script.hsx").string();
 
     // A task that runs only its script, far from due; a repeating one, which
-    // stays with its script when run, where a one-time task would go.
+    // stays with its script when run, where a one-time task would go (so its
+    // next occurrence must lie within the days kept, up to 2099).
     std::string id = CommandOutput(std::string(HORALYN_CLI) +
                                    " add --task-type 'Run Program' --description Scripted --command N/A"
-                                   " --type Yearly --date 2099-01-01 --time 09:00");
+                                   " --type Yearly --date 2098-01-01 --time 09:00");
     id.erase(id.find_last_not_of(" \n") + 1);
     ASSERT_FALSE(id.empty());
     const data::Long task = std::stoi(id);
