@@ -32,7 +32,8 @@ public:
         set(current.date, current.time);
     }
     // A wall-clock reading; with a zone pinned, one the clock shows twice is
-    // its first showing, and one it skips is read as the hour before it.
+    // its first showing, and one it skips is read with the offset before the
+    // change (02:30 then shows as 03:30).
     void set(Date date, Time time)
     {
         current = {date, time};
