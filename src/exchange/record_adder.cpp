@@ -4,6 +4,8 @@
 #include "data/schedule_store.h"
 #include "data/table_open.h"
 #include "pim/categories.h"
+#include "pim/contacts.h"
+#include "pim/todo.h"
 #include "pim/record_warnings.h"
 #include "platform/prompter.h"
 #include "scheduler/task_fields.h"
@@ -58,7 +60,12 @@ struct TableRules<data::ScheduleRecord> {
 template <>
 struct TableRules<data::ContactRecord> {
     static void defaults(data::ContactRecord&) {}
-    static bool accepts(data::ContactRecord&, pim::RecordWarnings&) { return true; }
+    // The contact form's own rules: a name, one-line fields on one line.
+    static bool accepts(data::ContactRecord& contact, pim::RecordWarnings& warnings)
+    {
+        static const auto validate = pim::ContactFormRules({}).validate;
+        return validate(contact, warnings) < 0;
+    }
     static constexpr FixedText<20> data::ContactRecord::*kCategory = &data::ContactRecord::contactCategory;
     static constexpr const char* kCategoryColumn = "ContactCategory";
     static constexpr Ensure kEnsure = pim::EnsureContactCategory;
@@ -68,8 +75,18 @@ struct TableRules<data::ContactRecord> {
 
 template <>
 struct TableRules<data::TodoRecord> {
-    static void defaults(data::TodoRecord&) {}
-    static bool accepts(data::TodoRecord&, pim::RecordWarnings&) { return true; }
+    // As a new item in the form begins, for what a file leaves out.
+    static void defaults(data::TodoRecord& item)
+    {
+        static const auto fill = pim::TodoFormRules("").defaults;
+        fill(item);
+    }
+    // The to-do form's own rules: a priority of 1 to 10, a blank category "General".
+    static bool accepts(data::TodoRecord& item, pim::RecordWarnings& warnings)
+    {
+        static const auto validate = pim::TodoFormRules("").validate;
+        return validate(item, warnings) < 0;
+    }
     static constexpr FixedText<20> data::TodoRecord::*kCategory = &data::TodoRecord::category;
     static constexpr const char* kCategoryColumn = "Category";
     static constexpr Ensure kEnsure = pim::EnsureCategory;

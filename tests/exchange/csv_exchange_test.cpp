@@ -79,6 +79,8 @@ TEST_F(ExchangeTest, EveryTableComesBackEqualThroughItsFile)
     store(from, todo);
     todo = {};
     todo.done = 1;  // a blank item is still listed, and still exchanged
+    todo.priority = 5;  // the form gives every item a priority and a category
+    todo.category = "Work";
     store(from, todo);
 
     const auto roundTrip = [&](ExchangeTable table, auto key, auto type) {
@@ -358,6 +360,37 @@ TEST_F(ExchangeTest, OldMacLineEndsSemicolonsAndHeaderSlipsAreReadOrSaid)
     summary = import(ExchangeTable::Todo, layout, file, into);
     EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
     EXPECT_TRUE(summary.rejected.empty()) << exchange::SummaryText(summary);
+}
+
+TEST_F(ExchangeTest, ToDoAndContactLinesGoThroughTheFormsRules)
+{
+    const std::string file = dir.file("rules.csv");
+    FieldLayout todo;
+    todo.fields = {{"ToDo", "ToDo", "", exchange::FieldType::Text},
+                   {"Priority", "Priority", "", exchange::FieldType::Number},
+                   {"Category", "Category", "", exchange::FieldType::Text}};
+    WriteFile(file, "ToDo,Priority,Category\nzero,0,Home\nninety-nine,99,Home\nmost,255,Home\nten,10,\none,1,Home\n");
+    exchange::ImportSummary summary = import(ExchangeTable::Todo, todo, file, into);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.rejected.size(), 3u) << exchange::SummaryText(summary);
+    EXPECT_EQ(summary.rejected[0].line, 2u);
+    std::vector<std::string> items;
+    for (const auto& item : records<data::TodoRecord>(into, data::TodoRecord::KeyToDo))
+        items.push_back(item.toDo.str() + "/" + std::to_string(item.priority) + "/" + item.category.str());
+    EXPECT_EQ(items, (std::vector<std::string>{"one/1/Home", "ten/10/General"}));
+
+    // A contact needs a name; a line break in a one-line field becomes a blank.
+    FieldLayout contacts;
+    contacts.fields = {{"LastName", "LastName", "", exchange::FieldType::Text},
+                       {"FirstName", "FirstName", "", exchange::FieldType::Text},
+                       {"AddressLine1", "AddressLine1", "", exchange::FieldType::Text}};
+    WriteFile(file, "LastName,FirstName,AddressLine1\n,,\"Nowhere 1\"\nDoe,Jane,\"Main St 1\nBack door\"\n");
+    summary = import(ExchangeTable::Contacts, contacts, file, into);
+    EXPECT_EQ(summary.added, 1) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.rejected.size(), 1u) << exchange::SummaryText(summary);
+    const auto stored = records<data::ContactRecord>(into, data::ContactRecord::KeyClientID);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].addressLine1, "Main St 1 Back door");
 }
 
 TEST_F(ExchangeTest, CancelKeepsTheBatchesDone)
