@@ -152,7 +152,7 @@ int RunApplication(const QString& dataFolder)
     ui::MainFrame frame({db, settings, log, ini, positions, clock, prompter, dataFolder,
                          ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }, &sound,
                          &clipboard, &monitor, &tags, &windows});
-    prompter.setParent(&frame);
+    prompter.setFallbackOwner(&frame);
     scheduler::TrayController tray(trayBackend, frame, settings);
     script::ScriptEngine engine({db, settings, log, clock, prompter, windows, keyboard, processes, bus, pump, frame,
                                  tray});

@@ -21,7 +21,9 @@
 #include "ui/report/report_windows.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/nested_windows.h"
 #include "ui/widgets/progress_window.h"
+#include "ui/widgets/qt_prompter.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -62,8 +64,11 @@ MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(pare
     timer_->setSingleShot(true);
     timer_->setInterval(kDefaultInterval * 10);
     connect(timer_, &QTimer::timeout, this, [this] {
-        if (scheduler_ != nullptr)
+        if (scheduler_ != nullptr) {
+            // The tick's questions are the frame's, whichever window is in front.
+            const QtPrompter::OwnerScope frameAsks(this);
             scheduler_->onTimer();
+        }
         if (!closing_)
             timer_->start();
     });
@@ -520,6 +525,10 @@ void MainFrame::openChild(const QString& objectName, const std::function<QWidget
     QMdiSubWindow* sub = area_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Its forms and questions run on its stack: closed by its own button or
+    // by its frame, it stays until they end.
+    KeepOpenWhileNested(sub);
+    KeepOpenWhileNested(window);
     sub->setWindowIcon(window->windowIcon());
     window->show();
 }
@@ -578,6 +587,7 @@ void MainFrame::openScheduleOfCategory(const std::string& category, QWidget* par
     window->setWindowFlag(Qt::Window);
     window->setWindowModality(Qt::WindowModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    KeepOpenWhileNested(window);
     window->showCategory(category);
     window->show();
 }

@@ -457,11 +457,13 @@ void UpdateScheduleWindow::onTaskType()
 
 void UpdateScheduleWindow::onNextDate()
 {
+    // Checked once per entry: the box it may open takes the focus away,
+    // which finishes the entry again.
     Date date = 0;
-    if (!date_->isModified() || !readDate(date_, date))
+    if (!date_->isModified())
         return;
     date_->setModified(false);
-    if (!takeRecord())
+    if (!readDate(date_, date) || !takeRecord())
         return;
     AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
     warnDate_->setText(QString::fromStdString(FormatD17(table_.rec.advanceWarnDate)));
@@ -470,9 +472,11 @@ void UpdateScheduleWindow::onNextDate()
 
 void UpdateScheduleWindow::onAdvanceDate()
 {
-    if (!warnDate_->isModified() || !takeRecord())
+    if (!warnDate_->isModified())
         return;
     warnDate_->setModified(false);
+    if (!takeRecord())
+        return;
     if (!AcceptAdvanceWarning(table_.rec, s_.window.prompter)) {
         warnDate_->clear();
         warnTime_->clear();

@@ -1,11 +1,16 @@
 #include "ui/widgets/qt_prompter.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace hrln::ui {
 namespace {
@@ -66,7 +71,145 @@ QMessageBox::Icon IconOf(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// The answer Escape gives: Cancel or No, or the only button.
+MessageButton EscapeAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return MessageButton::Ok;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+    case MessageButtons::RetryCancel: return MessageButton::Cancel;
+    case MessageButtons::YesNo: return MessageButton::No;
+    case MessageButtons::AbortRetryIgnore: return MessageButton::Abort;
+    }
+    return MessageButton::Cancel;
+}
+
+// A key press that raised a question is spent on it. A line edit passes
+// Return on to its window after its finished signal, which may have asked
+// already; there it would press the default button, whose check asks again.
+// So once a box is answered, the rest of the way of the key press that was
+// being delivered when it was asked is dropped.
+class SpentKeys : public QObject {
+public:
+    // A key press on its way from a widget to the widget's parents.
+    struct Press {
+        const QEvent* event = nullptr;
+        QPointer<QWidget> at;  // where it was delivered last
+        int key = 0;
+        quint64 time = 0;
+    };
+
+    static SpentKeys& Instance()
+    {
+        static QPointer<SpentKeys> instance;
+        if (instance.isNull()) {
+            instance = new SpentKeys(qApp);
+            qApp->installEventFilter(instance);
+        }
+        return *instance;
+    }
+
+    Press current() const { return current_; }
+    // The press `press`, seen when the box was asked, goes no further.
+    void spend(const Press& press)
+    {
+        current_ = press;
+        spent_ = press.event != nullptr && !press.at.isNull();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool onItsWay = event == current_.event && !current_.at.isNull() && !current_.at->isWindow() &&
+                              widget == current_.at->parentWidget() && key->key() == current_.key &&
+                              key->timestamp() == current_.time;
+        if (onItsWay && spent_) {
+            current_ = {};
+            spent_ = false;
+            key->accept();
+            return true;
+        }
+        current_ = {event, widget, key->key(), key->timestamp()};
+        spent_ = false;
+        return false;
+    }
+
+private:
+    explicit SpentKeys(QObject* parent) : QObject(parent)
+    {
+        // Back in an event loop the press's way has ended.
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { spent_ = false; });
+    }
+
+    Press current_;
+    bool spent_ = false;
+};
+
+// The question's scope owner (OwnerScope), when one is set.
+QPointer<QWidget> g_scopeOwner;
+bool g_scoped = false;
+
+// The messages open now. An entry finished by the focus its box takes away
+// would say the same again underneath; a message already open over its
+// window is not opened twice.
+struct OpenMessage {
+    const QWidget* owner;
+    const platform::MessageBox* box;
+};
+std::vector<OpenMessage> g_openMessages;
+
+bool AlreadyOpen(const QWidget* owner, const platform::MessageBox& box)
+{
+    return box.buttons == MessageButtons::Ok &&
+           std::any_of(g_openMessages.begin(), g_openMessages.end(), [&](const OpenMessage& open) {
+               return open.owner == owner && open.box->buttons == box.buttons && open.box->text == box.text &&
+                      open.box->caption == box.caption;
+           });
+}
+
+// Gives the focus back to `focus` in `window`, which was active when asked.
+void ReturnFocus(const QPointer<QWidget>& window, const QPointer<QWidget>& focus)
+{
+    if (window.isNull() || !window->isVisible())
+        return;
+    if (!focus.isNull() && focus->window() == window && focus->isVisible() && focus->isEnabled() &&
+        window->focusWidget() != focus)
+        focus->setFocus(Qt::OtherFocusReason);
+    window->activateWindow();
+}
+
 }  // namespace
+
+QtPrompter::OwnerScope::OwnerScope(QWidget* window) : previous_(g_scopeOwner), hadPrevious_(g_scoped)
+{
+    g_scopeOwner = window;
+    g_scoped = true;
+}
+
+QtPrompter::OwnerScope::~OwnerScope()
+{
+    g_scopeOwner = previous_;
+    g_scoped = hadPrevious_;
+}
+
+QWidget* QtPrompter::owner() const
+{
+    if (!owner_.isNull())
+        return owner_;
+    if (g_scoped && !g_scopeOwner.isNull())
+        return g_scopeOwner;
+    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->windowType() != Qt::Popup)
+        return active;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return fallback_;
+}
 
 QString DisplayText(const std::string& text)
 {
@@ -78,24 +221,43 @@ QString DisplayText(const std::string& text)
 
 MessageButton QtPrompter::ask(const platform::MessageBox& box)
 {
-    QMessageBox dialog(IconOf(box.icon), QString::fromStdString(box.caption), DisplayText(box.text),
-                       ButtonsOf(box.buttons), parent_);
-    dialog.setObjectName(QStringLiteral("MESSAGEBOX"));
-    dialog.setDefaultButton(ToQt(box.defaultButton));
-    // Modal to the window it belongs to: open message windows stay usable.
-    dialog.setWindowModality(Qt::WindowModal);
+    // Where the focus goes back to once answered.
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const SpentKeys::Press press = SpentKeys::Instance().current();
+    QWidget* const owner = this->owner();
+    if (AlreadyOpen(owner, box))
+        return MessageButton::Ok;
+    // On the heap and watched: should its owner be deleted while it is open,
+    // the box goes with it and nothing on this stack is deleted twice.
+    const QPointer<QMessageBox> dialog = new QMessageBox(IconOf(box.icon), QString::fromStdString(box.caption),
+                                                         DisplayText(box.text), ButtonsOf(box.buttons), owner);
+    dialog->setObjectName(QStringLiteral("MESSAGEBOX"));
+    dialog->setDefaultButton(ToQt(box.defaultButton));
+    dialog->setEscapeButton(ToQt(EscapeAnswer(box.buttons)));
+    // Modal to the window it belongs to alone: message windows stay usable.
+    dialog->setWindowModality(Qt::WindowModal);
     if (box.caption.empty() && eraseTitle_) {
         // Once shown: the toolkit writes the title as it maps the window.
-        QTimer::singleShot(0, &dialog, [this, &dialog] { eraseTitle_(static_cast<unsigned long>(dialog.winId())); });
+        QMessageBox* shown = dialog;
+        QTimer::singleShot(0, shown, [this, shown] { eraseTitle_(static_cast<unsigned long>(shown->winId())); });
     }
-    return FromQt(dialog.exec());
+    g_openMessages.push_back({owner, &box});
+    const int answer = dialog->exec();
+    g_openMessages.erase(std::find_if(g_openMessages.begin(), g_openMessages.end(),
+                                      [&](const OpenMessage& open) { return open.box == &box; }));
+    const MessageButton result = dialog.isNull() ? EscapeAnswer(box.buttons) : FromQt(answer);
+    delete dialog.data();
+    SpentKeys::Instance().spend(press);
+    ReturnFocus(active, focus);
+    return result;
 }
 
 void QtPrompter::endProgram(const std::string& message)
 {
     if (!message.empty()) {
         QMessageBox dialog(QMessageBox::Critical, QStringLiteral("Horalyn"), DisplayText(message), QMessageBox::Ok,
-                           parent_);
+                           owner());
         dialog.exec();
     }
     // These endings come from failures that leave nothing to save.
