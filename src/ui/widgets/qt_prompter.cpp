@@ -156,20 +156,15 @@ QPointer<QWidget> g_scopeOwner;
 bool g_scoped = false;
 
 // The messages open now. An entry finished by the focus its box takes away
-// would say the same again underneath; a message already open over its
-// window is not opened twice.
-struct OpenMessage {
-    const QWidget* owner;
-    const platform::MessageBox* box;
-};
-std::vector<OpenMessage> g_openMessages;
+// would say the same again underneath; a message already open is not
+// opened twice.
+std::vector<const platform::MessageBox*> g_openMessages;
 
-bool AlreadyOpen(const QWidget* owner, const platform::MessageBox& box)
+bool AlreadyOpen(const platform::MessageBox& box)
 {
     return box.buttons == MessageButtons::Ok &&
-           std::any_of(g_openMessages.begin(), g_openMessages.end(), [&](const OpenMessage& open) {
-               return open.owner == owner && open.box->buttons == box.buttons && open.box->text == box.text &&
-                      open.box->caption == box.caption;
+           std::any_of(g_openMessages.begin(), g_openMessages.end(), [&](const platform::MessageBox* open) {
+               return open->buttons == box.buttons && open->text == box.text && open->caption == box.caption;
            });
 }
 
@@ -185,6 +180,13 @@ void ReturnFocus(const QPointer<QWidget>& window, const QPointer<QWidget>& focus
 }
 
 }  // namespace
+
+QtPrompter::QtPrompter(QWidget* owner) : owner_(owner)
+{
+    // Watching keys from the start: the first question may come from a key.
+    if (QCoreApplication::instance() != nullptr)
+        SpentKeys::Instance();
+}
 
 QtPrompter::OwnerScope::OwnerScope(QWidget* window) : previous_(g_scopeOwner), hadPrevious_(g_scoped)
 {
@@ -226,7 +228,7 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const SpentKeys::Press press = SpentKeys::Instance().current();
     QWidget* const owner = this->owner();
-    if (AlreadyOpen(owner, box))
+    if (AlreadyOpen(box))
         return MessageButton::Ok;
     // On the heap and watched: should its owner be deleted while it is open,
     // the box goes with it and nothing on this stack is deleted twice.
@@ -242,10 +244,9 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
         QMessageBox* shown = dialog;
         QTimer::singleShot(0, shown, [this, shown] { eraseTitle_(static_cast<unsigned long>(shown->winId())); });
     }
-    g_openMessages.push_back({owner, &box});
+    g_openMessages.push_back(&box);
     const int answer = dialog->exec();
-    g_openMessages.erase(std::find_if(g_openMessages.begin(), g_openMessages.end(),
-                                      [&](const OpenMessage& open) { return open.box == &box; }));
+    g_openMessages.erase(std::find(g_openMessages.begin(), g_openMessages.end(), &box));
     const MessageButton result = dialog.isNull() ? EscapeAnswer(box.buttons) : FromQt(answer);
     delete dialog.data();
     SpentKeys::Instance().spend(press);

@@ -18,7 +18,7 @@ class QtPrompter : public platform::Prompter {
 public:
     // With an `owner`, every question of this prompter belongs to it (a
     // message window's own boxes); without, to the window active when asked.
-    explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
+    explicit QtPrompter(QWidget* owner = nullptr);
     void setParent(QWidget* owner) { owner_ = owner; }
     // Whose questions asked while none of the program's windows is active are.
     void setFallbackOwner(QWidget* window) { fallback_ = window; }
