@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,5 +28,32 @@ inline QTimer* WhenModalOpens(std::function<void(QWidget*)> act, const QString& 
     poll->start();
     return poll;
 }
+
+// Answers every real message box that opens, while it lives, with `key`
+// typed into the box's focus, as a user's key reaches it; counts the boxes.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(Qt::Key key) : key_(key)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr || box->objectName() != QStringLiteral("MESSAGEBOX") || !box->isVisible() ||
+                box == last_)
+                return;
+            last_ = box;
+            ++boxes_;
+            QTest::keyClick(box->focusWidget() != nullptr ? box->focusWidget() : box, key_);
+        });
+        timer_.start();
+    }
+    int boxes() const { return boxes_; }
+
+private:
+    Qt::Key key_;
+    QTimer timer_;
+    QPointer<QWidget> last_;
+    int boxes_ = 0;
+};
 
 }  // namespace hrln::test

@@ -1,5 +1,6 @@
 #include "ui/schedule/calendar_window.h"
 #include "ui/schedule/wizard_window.h"
+#include "ui/widgets/qt_prompter.h"
 
 #include "data/settings.h"
 #include "modal.h"
@@ -166,6 +167,31 @@ TEST_F(ScheduleWindowsTest, TheCalendarWrapsRefusesBadEntriesAndCloseReturnsTheS
 
     Click(&calendar, "closeButton");
     EXPECT_EQ(calendar.result(), 0);
+}
+
+// A year refused by Return or Escape: one real box over the calendar each
+// time, and the focus back on the year for the next try.
+TEST_F(ScheduleWindowsTest, TheCalendarsQuestionIsItsOwnAndGivesTheFocusBack)
+{
+    ui::QtPrompter boxes;
+    CalendarWindow calendar({db, positions, boxes}, clock, QStringLiteral("Select Date"), 0, QStringLiteral("None"),
+                            task);
+    Show(&calendar);
+    auto* year = Child<QLineEdit>(&calendar, "yearEdit");
+    for (const Qt::Key answer : {Qt::Key_Return, Qt::Key_Escape}) {
+        QPointer<QWidget> owner;
+        WhenModalOpens([&](QWidget* box) { owner = box->parentWidget(); }, QStringLiteral("MESSAGEBOX"));
+        BoxAnswerer answerer(answer);
+        year->setFocus();
+        year->selectAll();
+        QTest::keyClicks(year, QStringLiteral("1700"));
+        QTest::keyClick(year, Qt::Key_Return);
+        EXPECT_EQ(answerer.boxes(), 1);
+        EXPECT_EQ(owner, &calendar);
+        EXPECT_TRUE(calendar.isVisible());
+        QTRY_COMPARE(QApplication::focusWidget(), year);
+        year->setText(QStringLiteral("2027"));
+    }
 }
 
 TEST_F(ScheduleWindowsTest, AMondayOnlyTaskShowsOnlyMondaysAndYesterdayNeedsAYes)
@@ -390,6 +416,33 @@ TEST_F(ScheduleWindowsTest, NoneTakesTheTimeAwayAndAWarningAfterTheTaskIsRefused
     EXPECT_EQ(tasks()[0].time, 8'639'500);
     EXPECT_EQ(tasks()[0].advanceWarnDate, MakeDate(3, 10, 2027));
     EXPECT_EQ(tasks()[0].advanceWarnTime, MakeTime(12, 0));
+}
+
+// The warning refused with Return belongs to the wizard: one box, the Return
+// does not go on to "&Next ->", and the focus comes back to the entry.
+TEST_F(ScheduleWindowsTest, AWarningRefusedByReturnIsOneBoxOverTheWizard)
+{
+    ui::QtPrompter boxes;
+    std::unique_ptr<WizardWindow> w(WizardWindow::OpenAddWizard({{db, positions, boxes}, clock, ini, &sound},
+                                                                scheduler::AddWizard::Task));
+    ASSERT_NE(w, nullptr);
+    Show(w.get());
+    for (int i = 0; i < 4; ++i)
+        Click(w.get(), "nextButton");
+    ASSERT_EQ(page(*w), QStringLiteral("whenPage"));
+    auto* warnDate = Child<QDateEdit>(w.get(), "warnDateEdit");
+    warnDate->setFocus();
+    warnDate->setDate(QDate(2027, 3, 12));
+    QPointer<QWidget> owner;
+    WhenModalOpens([&](QWidget* box) { owner = box->parentWidget(); }, QStringLiteral("MESSAGEBOX"));
+    BoxAnswerer answerer(Qt::Key_Return);
+    QTest::keyClick(warnDate, Qt::Key_Return);
+    EXPECT_EQ(answerer.boxes(), 1);
+    EXPECT_EQ(owner, w.get());
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_EQ(warnDate->text(), QStringLiteral(" "));
+    QTRY_COMPARE(QApplication::focusWidget(), warnDate);
+    w->close();
 }
 
 TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTimeIsTyped)

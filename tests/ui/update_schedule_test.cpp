@@ -8,6 +8,7 @@
 #include "support/fake_prompter.h"
 #include "support/scheduler_doubles.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/qt_prompter.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -212,6 +213,41 @@ TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
     ASSERT_TRUE(stored(4, &r));
     EXPECT_EQ(r.description.str(), "theirs");
     EXPECT_EQ(r.date, MakeDate(1, 4, 2027));
+}
+
+// A bad date finished with Return is reported once: the Return goes no
+// further to "&OK", whose check would say it again, the focus comes back to
+// the entry, and leaving the entry says nothing more.
+TEST_F(UpdateScheduleTest, ABadDateFinishedWithReturnIsReportedOnce)
+{
+    std::int64_t rowid = addTask(4);
+    ui::QtPrompter boxes;
+    const ui::ScheduleFormServices withBoxes{{db, positions, boxes}, ini, clock, sound, selectedDay};
+    BoxAnswerer answerer(Qt::Key_Return);
+    bool openAfterReturn = false;
+    bool focusBack = false;
+    int boxesAfterLeaving = -1;
+    WhenModalOpens([&](QWidget* form) {
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        auto* pages = form->findChild<QTabWidget*>(QStringLiteral("pages"));
+        auto* date = child<QLineEdit>(form, "dateEdit");
+        pages->setCurrentIndex(1);
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("2027-02-31"));
+        QTest::keyClick(date, Qt::Key_Return);
+        openAfterReturn = form->isVisible();
+        focusBack = QTest::qWaitFor([&] { return QApplication::focusWidget() == date; });
+        child<QLineEdit>(form, "timeEdit")->setFocus();
+        QCoreApplication::processEvents();
+        boxesAfterLeaving = answerer.boxes();
+        form->close();
+    });
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(withBoxes, Request::Change, rowid, false, nullptr), Response::Cancelled);
+    EXPECT_TRUE(openAfterReturn);
+    EXPECT_TRUE(focusBack);
+    EXPECT_EQ(boxesAfterLeaving, 1);
 }
 
 TEST_F(UpdateScheduleTest, ScriptingOpensTheTasksScriptAndANewTasksScriptGoesWithItsCancel)
