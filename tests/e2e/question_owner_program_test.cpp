@@ -53,13 +53,9 @@ void AskAndAnswer(const std::string& key, const std::string& question, const std
                   const std::string& answer)
 {
     Keys(key);
-    ActiveIs(question);
-    if (testing::Test::HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs(question));
     Keys(answer);
-    Gone(question);
-    if (testing::Test::HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(Gone(question));
     ActiveIs(asker);
 }
 
@@ -95,17 +91,11 @@ void OpenKeyList()
     // The browser is a window inside the frame, which the desktop does not list.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     Keys("Return");
-    ActivateTitled("Changing a Schedule Task");
-    if (testing::Test::HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActivateTitled("Changing a Schedule Task"));
     Keys("alt+s");
-    ActivateTitled("Scripting");
-    if (testing::Test::HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActivateTitled("Scripting"));
     Keys("alt+a");
-    ActivateTitled("Adding Scripting");
-    if (testing::Test::HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActivateTitled("Adding Scripting"));
     // "View List of Abbreviations" follows the keystrokes.
     Keys("alt+k");
     Keys("Tab");
@@ -119,9 +109,7 @@ TEST(QuestionOwnerProgramTest, QuestionsOfTheKeyListFormAndCalendarBelongToThemA
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
     std::filesystem::path home;
-    OpenDesktop(desktop, home);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(OpenDesktop(desktop, home));
     WriteFile((home / "horalyn" / data::kSettingsFile).string(), "[Settings]\nFullSchedule=1\n");
     const std::string file = (home / "horalyn" / data::kMainDatabaseFile).string();
     const std::string id = Trimmed(CommandOutput(std::string(HORALYN_CLI) +
@@ -131,86 +119,58 @@ TEST(QuestionOwnerProgramTest, QuestionsOfTheKeyListFormAndCalendarBelongToThemA
     const long long task = std::stoll(id);
     const pid_t program = desktop.start({HORALYN_PROGRAM});
     ActivateFrame();
-    OpenKeyList();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(OpenKeyList());
 
     // "&Find..." for a text the list lacks: the search ends at the end of
     // the file and asks whether to start again.
     const std::string viewer = "List of Key Abbreviations";
     Keys("alt+f");
-    ActiveIs("Searching Text...");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Searching Text..."));
     Type("qqzzqq");
-    AskAndAnswer("Return", "Find", viewer, "Escape");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(AskAndAnswer("Return", "Find", viewer, "Escape"));
     // The search window keeps the text; Return finds again and asks again.
     Keys("alt+f");
-    ActiveIs("Searching Text...");
-    if (HasFatalFailure())
-        return;
-    AskAndAnswer("Return", "Find", viewer, "Return");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Searching Text..."));
+    ASSERT_NO_FATAL_FAILURE(AskAndAnswer("Return", "Find", viewer, "Return"));
 
     // Alt+O is the schedule browser's "Cl&ose" behind all these windows: with
     // the question open it reaches nothing, and the question stays.
     Keys("alt+f");
-    ActiveIs("Searching Text...");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Searching Text..."));
     Keys("Return");
-    ActiveIs("Find");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Find"));
     Keys("alt+o");
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     ASSERT_TRUE(Running(program)) << "the program ended";
     EXPECT_TRUE(Shown("Find")) << VisibleTitles();
     EXPECT_TRUE(Shown("Changing a Schedule Task")) << VisibleTitles();
     Keys("Escape");
-    ActiveIs(viewer);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs(viewer));
 
     // Closed, the viewer, the unsaved item and the script leave no item behind.
     Keys("alt+c");
-    ActiveIs("Adding Scripting");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Adding Scripting"));
     Keys("Escape");
-    ActiveIs("Scripting");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Scripting"));
     EXPECT_EQ(ScriptRows(file, task), 0);
     const std::string form = "Changing a Schedule Task";
     Keys("alt+o");
-    ActiveIs(form);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs(form));
 
     // The form afresh, the focus on its description: a date that is none,
     // finished with Return, is one box, and the Return goes no further to
     // "&OK"; leaving the entry asks no more.
     Keys("Escape");
-    Gone(form);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(Gone(form));
     Keys("Return");
-    ActiveIs(form);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs(form));
     // Back to the pages' tabs, then "When".
     ASSERT_EQ(DesktopSession::run({"xdotool", "key", "--delay", "80", "shift+Tab", "shift+Tab", "shift+Tab", "Right"}),
               0);
     Keys("alt+n");
     Keys("ctrl+a");
     Type("2027-02-31");
-    AskAndAnswer("Return", "Invalid Entry", form, "Return");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(AskAndAnswer("Return", "Invalid Entry", form, "Return"));
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     EXPECT_FALSE(Shown("Invalid Entry")) << "asked again";
     Keys("Tab");
@@ -225,21 +185,15 @@ TEST(QuestionOwnerProgramTest, QuestionsOfTheKeyListFormAndCalendarBelongToThemA
     Type("2099-01-01");
     Keys("Tab");  // its "..."
     Keys("space");
-    ActiveIs("Select Date");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs("Select Date"));
     for (const char* answer : {"Return", "Escape"}) {
         Keys("alt+y");
         Keys("ctrl+a");
         Type("1700");
-        AskAndAnswer("Return", "Error Message", "Select Date", answer);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(AskAndAnswer("Return", "Error Message", "Select Date", answer));
     }
     Keys("alt+o");
-    ActiveIs(form);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActiveIs(form));
     Keys("Escape");
     Gone(form);
     EXPECT_TRUE(Running(program));
@@ -253,17 +207,13 @@ TEST(QuestionOwnerProgramTest, AWizardsQuestionBelongsToTheWizard)
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
     std::string file;
-    StartProgram(desktop, file);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(desktop, file));
     // Browse, Wizards, Add Message; on to the page of dates.
     Keys("alt+b");
     Keys("w");
     Keys("m");
     const std::string wizard = "Add Message Wizard";
-    ActivateTitled(wizard);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(ActivateTitled(wizard));
     Keys("alt+d");
     Type("Wizard question");
     Keys("alt+n");
@@ -272,9 +222,7 @@ TEST(QuestionOwnerProgramTest, AWizardsQuestionBelongsToTheWizard)
     for (const char* answer : {"Return", "Escape"}) {
         Keys("alt+a");
         ASSERT_EQ(DesktopSession::run({"xdotool", "key", "--delay", "40", "--repeat", "23", "Prior"}), 0);
-        AskAndAnswer("Return", "Warning", wizard, answer);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(AskAndAnswer("Return", "Warning", wizard, answer));
     }
     Keys("Escape");
     Gone(wizard);
