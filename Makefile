@@ -50,8 +50,14 @@ test-release: deps $(RELEASE)/CMakeCache.txt
 
 test: test-plain test-asan test-release
 
+# A benchmark that cannot run (it reports an error) fails the whole run.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@status=0; for b in $(BUILD)/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  "$$b" > $(BUILD)/bench-last.txt 2>&1; rc=$$?; cat $(BUILD)/bench-last.txt; \
+	  if [ $$rc -ne 0 ] || grep -q "ERROR OCCURRED" $(BUILD)/bench-last.txt; then \
+	    echo "$$b: a benchmark could not run" >&2; status=1; fi; \
+	done; exit $$status
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(RELEASE)

@@ -26,6 +26,7 @@ void FillSchedule(Database& db, int records, int historyPerHundred)
     Table<ScheduleRecord> t(db);
     db.begin();
     const Date today = BenchToday();
+    int enabled = 0;
     for (int i = 1; i <= records; ++i) {
         t.clear();
         t.rec.id = i;
@@ -39,7 +40,8 @@ void FillSchedule(Database& db, int records, int historyPerHundred)
         t.rec.completed = history ? 1 : 0;
         t.rec.date = history ? today - 1 - static_cast<Date>(random() % 3650) : today + 2 + static_cast<Date>(random() % 3650);
         t.rec.time = MakeTime(static_cast<int>(random() % 24), static_cast<int>(random() % 60));
-        if (!history && i % 300 == 0) {
+        // Every third task still to come warns in advance, whatever share is history.
+        if (!history && ++enabled % 3 == 0) {
             t.rec.advanceWarnDate = t.rec.date - 1;
             t.rec.advanceWarnTime = t.rec.time;
         }
