@@ -3,6 +3,8 @@
 #include "platform/prompter.h"
 #include "recurrence/recurrence.h"
 
+#include <algorithm>
+
 namespace hrln::scheduler {
 namespace {
 
@@ -93,6 +95,50 @@ int CalendarGrid::move(int cell, int step) const
         if (usable(next))
             return next;
     return cell;
+}
+
+int CalendarGrid::nearest(int cell, int step) const
+{
+    if (usable(cell))
+        return cell;
+    if (const int ahead = move(cell, step); ahead != cell)
+        return ahead;
+    if (const int behind = move(cell, -step); behind != cell)
+        return behind;
+    return -1;
+}
+
+int CalendarGrid::step(int cell, int days)
+{
+    if (const int next = move(cell, days); next != cell || !usable(cell))
+        return next;
+    const YearMonthDay target = SplitDate(dateOf(cell) + days);
+    if (days > 0)
+        nextMonth();
+    else
+        previousMonth();
+    // The step lands in the new month unless hidden days were in its way or
+    // the years offered wrapped: then the new month is entered from its edge.
+    const int day = target.month == month_ && target.year == year_ ? target.day
+                    : days > 0                                      ? 1
+                                                                    : DaysInMonth(month_, year_);
+    return nearest(cellOf(day), days > 0 ? 1 : -1);
+}
+
+int CalendarGrid::turnMonth(int cell, int months)
+{
+    const int day = cell >= 0 && cell < kCalendarCells ? cells_[static_cast<std::size_t>(cell)].day : 1;
+    if (months < 0)
+        previousMonth();
+    else
+        nextMonth();
+    return nearest(cellOf(std::clamp(day, 1, DaysInMonth(month_, year_))), 1);
+}
+
+int CalendarGrid::startCell() const
+{
+    const YearMonthDay start = SplitDate(start_ != 0 ? start_ : today_);
+    return start.month == month_ && start.year == year_ ? cellOf(start.day) : -1;
 }
 
 void CalendarGrid::previousMonth()

@@ -63,10 +63,21 @@ public:
     // The next usable cell from `cell` in steps of `step` (±1 a day, ±7 a
     // week), or `cell` itself when there is none.
     int move(int cell, int step) const;
+    // An arrow key from `cell` (`days` ±1 or ±7): as `move`, but past the first or last usable
+    // day it turns the month and gives the cell of the day the step lands on
+    // (or the nearest usable one); -1 when the new month has none.
+    int step(int cell, int days);
+    // Page Up / Page Down: the previous (`months` -1) or next (+1) month, on
+    // the same day number where the month has it (else its last day) or the
+    // nearest usable one; -1 when the new month has none.
+    int turnMonth(int cell, int months);
+    // The start date's cell when its month is shown, else -1: the day to mark.
+    int startCell() const;
 
 private:
     void fill();
     bool usable(int cell) const;
+    int nearest(int cell, int step) const;
 
     Date today_;
     std::string mode_;

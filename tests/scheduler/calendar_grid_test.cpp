@@ -163,5 +163,41 @@ TEST(CalendarCaptionTest, ABlankTitleAsksForADate)
     EXPECT_EQ(scheduler::CalendarCaption("Pick Day"), "Pick Day");
 }
 
+TEST_F(CalendarGridTest, ArrowsCrossTheMonthsEdgeAndPagesTurnTheMonthOnTheSameDay)
+{
+    CalendarGrid grid(MakeDate(5, 31, 2027), clock.today(), "None", task);
+    EXPECT_EQ(grid.startCell(), grid.cellOf(31));
+    // Right from the 31st: the 1st of June.
+    int cell = grid.step(grid.cellOf(31), 1);
+    EXPECT_EQ(grid.month(), 6);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(6, 1, 2027));
+    EXPECT_EQ(grid.startCell(), -1);
+    // Up from the 3rd: a week back, the 27th of May.
+    cell = grid.step(grid.cellOf(3), -7);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(5, 27, 2027));
+    // Inside the month a step stays there.
+    EXPECT_EQ(grid.dateOf(grid.step(cell, 1)), MakeDate(5, 28, 2027));
+    // Page Down from the 31st: June has no 31st, so its last day.
+    cell = grid.turnMonth(grid.cellOf(31), 1);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(6, 30, 2027));
+    cell = grid.turnMonth(cell, -1);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(5, 30, 2027));
+    // Left from the 1st of January 1801 wraps to the last day offered.
+    CalendarGrid first(MakeDate(1, 1, 1801), clock.today(), "None", task);
+    EXPECT_EQ(first.dateOf(first.step(first.cellOf(1), -1)), MakeDate(12, 31, 2099));
+}
+
+TEST_F(CalendarGridTest, KeysAcrossMonthsLandOnlyOnShownDays)
+{
+    const data::ScheduleRecord mondays = MondaysOnly();
+    CalendarGrid grid(MakeDate(5, 31, 2027), clock.today(), "", mondays);  // the last Monday of May
+    int cell = grid.step(grid.cellOf(31), 1);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(6, 7, 2027));  // the first Monday of June
+    cell = grid.step(cell, -1);
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(5, 31, 2027));
+    cell = grid.turnMonth(cell, 1);  // June has no 31st nor a Monday 30th: the nearest Monday before
+    EXPECT_EQ(grid.dateOf(cell), MakeDate(6, 28, 2027));
+}
+
 }  // namespace
 }  // namespace hrln::test

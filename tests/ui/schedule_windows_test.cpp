@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -129,6 +130,39 @@ TEST_F(ScheduleWindowsTest, TheCalendarShowsASaturdayMonthInSixRowsAndIsWorkedBy
     EXPECT_EQ(calendar.result(), MakeDate(5, 20, 2027));
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_NE(ReadFile(dir.file(data::kPositionsFile)).find("[Calendar]"), std::string::npos);
+}
+
+TEST_F(ScheduleWindowsTest, TheCalendarShowsItsFocusMarksTheStartAndTurnsMonthsByKeyboard)
+{
+    CalendarWindow calendar(window(), clock, QString(), MakeDate(5, 31, 2027), QStringLiteral("None"), task);
+    Show(&calendar);
+    QPushButton* start = calendar.dayButton(36);  // the 31st
+    ASSERT_TRUE(start->hasFocus());
+    EXPECT_TRUE(start->font().bold());
+    EXPECT_FALSE(calendar.dayButton(35)->font().bold());
+    // The focused day is drawn apart from the same day unfocused, before any Tab.
+    const QImage focused = start->grab().toImage();
+    calendar.findChild<QLineEdit*>(QStringLiteral("monthEdit"))->setFocus(Qt::OtherFocusReason);
+    EXPECT_NE(start->grab().toImage(), focused);
+
+    start->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(start, Qt::Key_Right);  // over the month's edge: 1 June
+    auto* month = calendar.findChild<QLineEdit*>(QStringLiteral("monthEdit"));
+    EXPECT_EQ(month->text(), QStringLiteral("6"));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("dayButton2"));
+    EXPECT_EQ(qobject_cast<QPushButton*>(QApplication::focusWidget())->text(), QStringLiteral("1"));
+    EXPECT_FALSE(calendar.dayButton(36)->font().bold());  // the start is not in June
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(month->text(), QStringLiteral("7"));
+    EXPECT_EQ(qobject_cast<QPushButton*>(QApplication::focusWidget())->text(), QStringLiteral("1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    EXPECT_EQ(month->text(), QStringLiteral("5"));
+    EXPECT_TRUE(calendar.dayButton(36)->font().bold());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(calendar.result(), MakeDate(5, 1, 2027));
 }
 
 TEST_F(ScheduleWindowsTest, TheCalendarWrapsRefusesBadEntriesAndCloseReturnsTheStartAsGiven)

@@ -123,15 +123,34 @@ void CalendarWindow::refill()
         day->setSizePolicy(policy);
         day->setVisible(cell.visible);
     }
+    // The start day stands out in bold wherever the focus is.
+    const int start = grid_.startCell();
+    for (int i = 0; i < scheduler::kCalendarCells; ++i) {
+        QPushButton* day = days_[static_cast<std::size_t>(i)];
+        QFont font = day->font();
+        font.setBold(i == start);
+        day->setFont(font);
+    }
     month_->setText(QString::number(grid_.month()));
     year_->setText(QString::number(grid_.year()));
+}
+
+void CalendarWindow::focusDay(int cell)
+{
+    // The calendar is worked by keyboard: its focus frame shows from the
+    // start, not only after a first Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    if (cell >= 0)
+        days_[static_cast<std::size_t>(cell)]->setFocus(Qt::TabFocusReason);
+    else
+        month_->setFocus(Qt::TabFocusReason);  // a month without a usable day
 }
 
 void CalendarWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (const int cell = grid_.focusCell(); cell >= 0)
-        days_[static_cast<std::size_t>(cell)]->setFocus(Qt::OtherFocusReason);
+        focusDay(cell);
 }
 
 void CalendarWindow::pick(int cell)
@@ -178,19 +197,25 @@ bool CalendarWindow::eventFilter(QObject* watched, QEvent* event)
     if (found == days_.end())
         return QDialog::eventFilter(watched, event);
     const int cell = static_cast<int>(found - days_.begin());
-    int step = 0;
+    const int month = grid_.month();
+    const int year = grid_.year();
+    int next = cell;
     switch (static_cast<QKeyEvent*>(event)->key()) {
-    case Qt::Key_Left: step = -1; break;
-    case Qt::Key_Right: step = 1; break;
-    case Qt::Key_Up: step = -7; break;
-    case Qt::Key_Down: step = 7; break;
+    case Qt::Key_Left: next = grid_.step(cell, -1); break;
+    case Qt::Key_Right: next = grid_.step(cell, 1); break;
+    case Qt::Key_Up: next = grid_.step(cell, -7); break;
+    case Qt::Key_Down: next = grid_.step(cell, 7); break;
+    case Qt::Key_PageUp: next = grid_.turnMonth(cell, -1); break;
+    case Qt::Key_PageDown: next = grid_.turnMonth(cell, 1); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         pick(cell);
         return true;
     default: return QDialog::eventFilter(watched, event);
     }
-    days_[static_cast<std::size_t>(grid_.move(cell, step))]->setFocus(Qt::OtherFocusReason);
+    if (grid_.month() != month || grid_.year() != year)
+        refill();
+    focusDay(next);
     return true;
 }
 

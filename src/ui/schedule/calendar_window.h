@@ -17,7 +17,9 @@ class Clock;
 
 namespace hrln::ui {
 
-// Calendar: one month of day buttons; returns the day the user picks.
+// Calendar: one month of day buttons; returns the day the user picks. The
+// arrow keys move by a day or a week, across the month's edge too, Page Up and
+// Page Down by a month.
 class CalendarWindow : public QDialog {
     Q_OBJECT
 
@@ -42,6 +44,7 @@ protected:
 
 private:
     void refill();
+    void focusDay(int cell);
     void pick(int cell);
     void acceptMonth();
     void acceptYear();
