@@ -167,7 +167,7 @@ SearchScan ScanFor(const ScheduleCriteria& criteria)
 
 ScheduleSearchJob::ScheduleSearchJob(data::Database& db, data::RecordTags& tags, ScheduleCriteria criteria,
                                      bool clearFirst)
-    : db_(db), tags_(tags), matches_(criteria), clearFirst_(clearFirst)
+    : db_(db), tags_(tags), criteria_(criteria), matches_(criteria), clearFirst_(clearFirst)
 {
     // One statement walks the tasks and reads just the fields asked about: a
     // record buffer would seek the key and read every field for each task.
@@ -218,8 +218,7 @@ bool ScheduleSearchJob::step(int count)
             more = false;
             break;
         }
-        if (found_++ == 0)
-            first_ = tasks_->rowId();
+        ++found_;
     }
     if (own && marks.commit() != data::kOk)
         marks.rollback();
@@ -230,6 +229,10 @@ void ScheduleSearchJob::end(bool)
 {
     if (tags_.file().inTransaction() && tags_.file().commit() != data::kOk)
         tags_.file().rollback();
+    // The walk above follows the file; "&Find Next" follows the key, so the
+    // first match is taken in the key's order, or matches before it are never reached.
+    if (found_ > 0)
+        first_ = FindNextMatch(db_, criteria_, 0);
 }
 
 std::int64_t FindNextMatch(data::Database& db, const ScheduleCriteria& criteria, std::int64_t after)

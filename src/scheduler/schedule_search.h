@@ -82,13 +82,15 @@ public:
     std::string tally() const override { return std::to_string(found_) + " Found"; }
 
     std::int64_t found() const { return found_; }
-    // The row id of the first task found (0: none), for "&Edit This".
+    // The first task found (row id, 0: none), for "&Edit This": first in the
+    // order "&Find Next" walks, so the two together reach every match.
     std::int64_t firstFound() const { return first_; }
     int error() const { return error_; }
 
 private:
     data::Database& db_;
     data::RecordTags& tags_;
+    ScheduleCriteria criteria_;
     ScheduleMatcher matches_;
     bool clearFirst_;
     Date date_ = 0;

@@ -2,6 +2,8 @@
 
 #include "store_fixture.h"
 
+#include <set>
+
 namespace hrln::test {
 namespace {
 
@@ -165,6 +167,34 @@ TEST_F(ScheduleSearchTest, FindNextWalksTheMatchesInDateOrderAndThenFindsNone)
     const std::int64_t second = scheduler::FindNextMatch(db, c, first);
     EXPECT_EQ(second, later);
     EXPECT_EQ(scheduler::FindNextMatch(db, c, second), 0);
+}
+
+// "&Edit This" starts at the first task found and "&Find Next" goes on from
+// there: tasks added out of date order must all be reached, none twice.
+TEST_F(ScheduleSearchTest, TheFirstFoundAndFindNextWalkOneOrderThroughEveryMatch)
+{
+    std::set<std::int64_t> matching;
+    for (data::Long id = 1; id <= 9; ++id) {
+        const bool dentist = id % 3 != 0;
+        const std::int64_t row = add(Task(id, kMay3 + static_cast<Date>((id * 5) % 9), 100, dentist ? "Dentist" : "Gym", "Health"));
+        if (dentist)
+            matching.insert(row);
+    }
+    ASSERT_EQ(matching.size(), 6U);
+
+    ScheduleCriteria c;
+    c.description = "dentist";
+    ScheduleSearchJob job(db, tags, c, true);
+    ASSERT_TRUE(job.begin());
+    while (job.step(2)) {
+    }
+    job.end(false);
+    ASSERT_EQ(job.found(), 6);
+
+    std::set<std::int64_t> reached;
+    for (std::int64_t at = job.firstFound(); at != 0; at = scheduler::FindNextMatch(db, c, at))
+        EXPECT_TRUE(reached.insert(at).second) << at;
+    EXPECT_EQ(reached, matching);
 }
 
 }  // namespace
