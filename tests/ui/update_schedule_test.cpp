@@ -11,6 +11,7 @@
 #include "ui/widgets/qt_prompter.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -296,6 +297,50 @@ TEST_F(UpdateScheduleTest, ScriptingOpensTheTasksScriptAndANewTasksScriptGoesWit
     EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, false, nullptr), Response::Cancelled);
     EXPECT_FALSE(stored(6));
     EXPECT_EQ(items(6), 0);
+}
+
+// A WAV file name typed in is remembered as one chosen, and a blank entry
+// takes the last one back; the last run shows its date and, labelled, its time.
+TEST_F(UpdateScheduleTest, ATypedWavFileIsRememberedAndTheLastRunShowsDateAndTime)
+{
+    std::int64_t rowid = 0;
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec = Task(8, MakeDate(1, 4, 2027), MakeTime(9, 0), "Ring");
+        t.rec.alarm = 1;
+        t.rec.lastRunDate = MakeDate(1, 3, 2027);
+        t.rec.lastRunTime = MakeTime(7, 15, 30);
+        ASSERT_EQ(t.add(), data::kOk);
+        rowid = t.rowId();
+    }
+    WhenModalOpens([&](QWidget* form) {
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        form->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentIndex(1);
+        EXPECT_EQ(child<QLabel>(form, "lastRunLabel")->text(), QStringLiteral("2027-01-03"));
+        QLabel* time = child<QLabel>(form, "lastRunTimeLabel");
+        EXPECT_EQ(time->text(), QStringLiteral("07:15:30"));
+        bool labelled = false;
+        for (const QLabel* l : time->parentWidget()->findChildren<QLabel*>())
+            labelled = labelled || (l->text() == QStringLiteral("Time:") && l->y() == time->y() &&
+                                    l->x() < time->x() && l->x() > child<QLabel>(form, "lastRunLabel")->x());
+        EXPECT_TRUE(labelled);
+
+        form->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentIndex(2);
+        QLineEdit* wav = child<QLineEdit>(form, "alarmFileEdit");
+        ASSERT_TRUE(wav->isVisible());
+        wav->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(wav, QStringLiteral("/tmp/ring.wav"));
+        QTest::keyClick(wav, Qt::Key_Tab);
+        EXPECT_EQ(ini.read(data::kSettingsSection, "LastWAVFile"), "/tmp/ring.wav");
+        wav->setFocus(Qt::TabFocusReason);
+        wav->selectAll();
+        QTest::keyClick(wav, Qt::Key_Backspace);
+        QTest::keyClick(wav, Qt::Key_Tab);
+        EXPECT_EQ(wav->text(), QStringLiteral("/tmp/ring.wav"));
+        QTest::keyClick(form, Qt::Key_Escape);
+    });
+    ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr);
 }
 
 }  // namespace

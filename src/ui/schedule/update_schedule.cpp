@@ -208,8 +208,12 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     when->addWidget(time_, 0, 4);
     lastRun_ = new QLabel(page);
     lastRun_->setObjectName(QStringLiteral("lastRunLabel"));
+    lastRunTime_ = new QLabel(page);
+    lastRunTime_->setObjectName(QStringLiteral("lastRunTimeLabel"));
     when->addWidget(new QLabel(QStringLiteral("Date Last Performed:"), page), 1, 0);
-    when->addWidget(lastRun_, 1, 1, 1, 4);
+    when->addWidget(lastRun_, 1, 1, 1, 2);
+    when->addWidget(new QLabel(QStringLiteral("Time:"), page), 1, 3);
+    when->addWidget(lastRunTime_, 1, 4);
     layout->addLayout(when);
     skipNext_ = Check(page, QStringLiteral("&Skip Next Time"), QStringLiteral("skipNextTime"),
                       QStringLiteral("Skip next occurance of this task"));
@@ -249,6 +253,7 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     browseWav_ = new QPushButton(QStringLiteral("&Browse"), page);
     browseWav_->setObjectName(QStringLiteral("browseWavButton"));
     connect(browseWav_, &QPushButton::clicked, this, &UpdateScheduleWindow::browseWav);
+    connect(alarmFile_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAlarmFile);
     auto* playButton = new QPushButton(QStringLiteral("&Play"), page);
     playButton->setObjectName(QStringLiteral("playButton"));
     connect(playButton, &QPushButton::clicked, this, &UpdateScheduleWindow::play);
@@ -307,7 +312,8 @@ void UpdateScheduleWindow::showRecord()
     SetOption(everyType_, r.everyType.view());
     date_->setText(QString::fromStdString(FormatD17(r.date)));
     time_->setText(QString::fromStdString(FormatT7(r.time)));
-    lastRun_->setText(QString::fromStdString(FormatD17(r.lastRunDate) + "   " + FormatT7(r.lastRunTime)));
+    lastRun_->setText(QString::fromStdString(FormatD17(r.lastRunDate)));
+    lastRunTime_->setText(QString::fromStdString(FormatT7(r.lastRunTime)));
     skipNext_->setChecked(r.skipNextTime != 0);
     warnDate_->setText(QString::fromStdString(FormatD17(r.advanceWarnDate)));
     warnTime_->setText(QString::fromStdString(FormatT7(r.advanceWarnTime)));
@@ -494,6 +500,18 @@ void UpdateScheduleWindow::onAlarm()
         AcceptAlarmFile(r, s_.ini);
     alarmFile_->setText(Text(r.alarmFile.view()));
     applyEnabling();
+}
+
+void UpdateScheduleWindow::onAlarmFile()
+{
+    // A name typed in counts as one chosen: remembered for the next task, and
+    // a blank entry takes the last one back.
+    if (showing_)
+        return;
+    ScheduleRecord& r = table_.rec;
+    r.alarmFile = alarmFile_->text().trimmed().toStdString();
+    AcceptAlarmFile(r, s_.ini);
+    alarmFile_->setText(Text(r.alarmFile.view()));
 }
 
 void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)

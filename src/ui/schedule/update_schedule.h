@@ -70,6 +70,7 @@ private:
     void onNextDate();
     void onAdvanceDate();
     void onAlarm();
+    void onAlarmFile();
     // Opens the calendar for a date entry (mode "None": every day may be picked).
     void pick(QLineEdit* edit, const QString& mode);
     void browseProgram();
@@ -107,6 +108,7 @@ private:
     QPushButton* pickDate_ = nullptr;
     QLineEdit* time_ = nullptr;
     QLabel* lastRun_ = nullptr;
+    QLabel* lastRunTime_ = nullptr;
     QCheckBox* skipNext_ = nullptr;
     QLineEdit* warnDate_ = nullptr;
     QPushButton* pickWarnDate_ = nullptr;
