@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -124,6 +125,20 @@ TEST_F(BrowseScheduleTest, AnEmptyDayLeavesOnlyAddAndAPickedDayBecomesTheNewTask
     EXPECT_EQ(selectedDay, kMarch1 + 3);  // published
     EXPECT_TRUE(menuEntry(*w, QStringLiteral("Cop&y"))->isEnabled());
     EXPECT_TRUE(child<QPushButton>(*w, "runNowButton")->isEnabled());
+}
+
+TEST_F(BrowseScheduleTest, TheDayViewSaysWhichDayItLists)
+{
+    auto w = open(false);
+    auto* day = child<QLabel>(*w, "dayLabel");
+    EXPECT_TRUE(day->isVisible());
+    EXPECT_EQ(day->text(), QStringLiteral("Monday, March 1, 2027"));
+    w->showDay(kMarch1 + 3);
+    EXPECT_EQ(day->text(), QStringLiteral("Thursday, March 4, 2027"));
+    w->list()->tabs()->setCurrentIndex(BrowseScheduleWindow::DateTab);
+    EXPECT_FALSE(day->isVisible());  // the other views list no one day
+    w->list()->tabs()->setCurrentIndex(BrowseScheduleWindow::DayTab);
+    EXPECT_TRUE(day->isVisible());
 }
 
 TEST_F(BrowseScheduleTest, TheIconAndDateColourFollowDoneSkipDisabledInThatOrder)

@@ -12,6 +12,7 @@
 #include "ui/widgets/window_placement.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -52,6 +53,13 @@ QColor ScheduleDateColor(const ScheduleRecord& task)
     return {};
 }
 
+// The day the day view lists, whole: "Wednesday, March 10, 2027".
+QString DayText(Date day)
+{
+    static const char* const names[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    return QString::fromLatin1(names[Weekday(day) % 7]) + QStringLiteral(", ") + Text(FormatD4(day));
+}
+
 std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScheduleRecord>> columns{
@@ -88,6 +96,10 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
         {QStringLiteral("Selected"), ScheduleRecord::KeyDate, {}, s_.tags.restriction()},
     };
     auto* layout = new QVBoxLayout(this);
+    dayLabel_ = new QLabel(this);
+    dayLabel_->setObjectName(QStringLiteral("dayLabel"));
+    dayLabel_->setText(DayText(day_));
+    layout->addWidget(dayLabel_);
     list_ = new BrowseList(ScheduleSource(s_.schedule.window.db), std::move(tabs),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     layout->addWidget(list_);
@@ -150,6 +162,7 @@ QString BrowseScheduleWindow::caption() const
 void BrowseScheduleWindow::onTab(int index)
 {
     pickDay_->setVisible(index == DayTab);
+    dayLabel_->setVisible(index == DayTab);
     pickCategory_->setVisible(index == CategoryTab);
     search_->setVisible(index == SelectedTab);
 }
@@ -158,6 +171,7 @@ void BrowseScheduleWindow::showDay(Date day)
 {
     day_ = day;
     s_.selectedDay = day;  // a new task starts on the day shown
+    dayLabel_->setText(DayText(day_));
     list_->setTab(DayTab);
     list_->setPrefix({std::int64_t{day_}});
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+class QLabel;
 class QPushButton;
 
 namespace hrln::ui {
@@ -77,6 +78,7 @@ private:
     Date day_ = 0;
     std::string category_;
     QPushButton* pickDay_ = nullptr;
+    QLabel* dayLabel_ = nullptr;  // the day the day view lists
     QPushButton* pickCategory_ = nullptr;
     QPushButton* search_ = nullptr;
     bool placed_ = false;
