@@ -307,6 +307,41 @@ TEST_F(ScheduleWindowsTest, AMessageWizardFinishedUnchangedAddsItsDefaultsAndThe
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// The message filled in from the description is not selected: the Return
+// that goes on to the next page keeps it.
+TEST_F(ScheduleWindowsTest, TheMessageFilledFromTheDescriptionSurvivesTheReturnToTheNextPage)
+{
+    auto w = wizard(scheduler::AddWizard::Task);
+    Child<QRadioButton>(w.get(), "displayMessageRadio")->click();
+    Click(w.get(), "nextButton");
+    auto* description = Child<QLineEdit>(w.get(), "descriptionEdit");
+    description->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(description, QStringLiteral("Water the plants"));
+    Click(w.get(), "nextButton");
+    ASSERT_EQ(page(*w), QStringLiteral("messagePage"));
+    auto* message = Child<QPlainTextEdit>(w.get(), "messageEdit");
+    ASSERT_TRUE(message->hasFocus());
+    EXPECT_EQ(message->toPlainText(), QStringLiteral("Water the plants"));
+    EXPECT_FALSE(message->textCursor().hasSelection());
+    QTest::keyClick(message, Qt::Key_Return);
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_EQ(message->toPlainText(), QStringLiteral("Water the plants"));
+
+    // Once the user writes in it, Return breaks the line.
+    Click(w.get(), "backButton");
+    message->setFocus(Qt::TabFocusReason);
+    message->moveCursor(QTextCursor::End);
+    QTest::keyClicks(message, QStringLiteral("!"));
+    QTest::keyClick(message, Qt::Key_Return);
+    EXPECT_EQ(page(*w), QStringLiteral("messagePage"));
+    EXPECT_EQ(message->toPlainText(), QStringLiteral("Water the plants!\n"));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    ASSERT_FALSE(tasks().empty());
+    EXPECT_EQ(tasks().back().message.str(), "Water the plants!\n");
+}
+
 TEST_F(ScheduleWindowsTest, CancelAndClosingLeaveNoRecord)
 {
     {

@@ -346,7 +346,9 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     auto* row = new QHBoxLayout;
     row->addWidget(command_, 1);
     row->addWidget(browse);
-    form->addRow(QStringLiteral("Comma&nd:"), row);
+    auto* commandLabel = new QLabel(QStringLiteral("&Command:"), this);
+    commandLabel->setBuddy(command_);
+    form->addRow(commandLabel, row);
     path_ = new QLineEdit(this);
     path_->setObjectName(QStringLiteral("pathEdit"));
     path_->setMaxLength(data::ScheduleRecord{}.path.kWidth);
@@ -372,6 +374,7 @@ void WizardWindow::addMessage(QBoxLayout* layout)
     message_ = MemoEdit(this, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
                         QStringLiteral("Message to display"));
     message_->installEventFilter(this);
+    connect(message_, &QPlainTextEdit::textChanged, this, [this] { messageFilled_ = false; });
     layout->addWidget(message_, 1);
 }
 
@@ -797,7 +800,21 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event)
         description_ != nullptr && !description_->text().isEmpty()) {
         QSignalBlocker block(message_);
         message_->setPlainText(description_->text());
-        message_->selectAll();
+        // Not selected: a key pressed next must not wipe it out.
+        message_->moveCursor(QTextCursor::End);
+        messageFilled_ = true;
+    }
+    // Return on a message just filled in goes on as it does from the other
+    // fields; once the user writes in it, Return breaks the line.
+    if (watched == message_ && event->type() == QEvent::KeyPress && messageFilled_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            for (QPushButton* b : {next_, finish_})
+                if (b->isDefault() && b->isEnabled()) {
+                    b->click();
+                    return true;
+                }
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

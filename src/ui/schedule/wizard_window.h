@@ -121,6 +121,7 @@ private:
     QLineEdit* command_ = nullptr;
     QLineEdit* path_ = nullptr;
     QPlainTextEdit* message_ = nullptr;
+    bool messageFilled_ = false;  // the message is the description as filled in, untouched since
     std::vector<QRadioButton*> scheduleTypes_;
     std::vector<std::pair<QCheckBox*, data::Byte data::ScheduleRecord::*>> ordinals_;
     std::vector<std::pair<QCheckBox*, data::Byte data::ScheduleRecord::*>> weekdays_;
