@@ -13,6 +13,7 @@
 #include "ui/schedule/search_schedule.h"
 #include "ui/widgets/schedule_notifier.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -286,6 +287,27 @@ TEST_F(BrowseScheduleTest, RunNowLeavesOneHistoryEntryAndAGoneTaskIsSaidSo)
     EXPECT_NE(prompter.shown[0].text.find("Not Found"), std::string::npos) << prompter.shown[0].text;
     EXPECT_EQ(w->list()->model()->rowCount(), 1);
     EXPECT_EQ(messages.started.size(), 1u);
+}
+
+// The labels of rows with several fields take their Alt letter to the first field.
+TEST_F(BrowseScheduleTest, TheSearchWindowsRowLabelsReachTheirFields)
+{
+    ui::SearchScheduleWindow search(ui::SearchServices{{{db, positions, prompter}, clock, ini, &sound}, tags, 0});
+    search.show();
+    search.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&search));
+    const std::pair<Qt::Key, const char*> routes[] = {{Qt::Key_R, "everySpin"},
+                                                      {Qt::Key_X, "dateEdit"},
+                                                      {Qt::Key_L, "lastRunEdit"},
+                                                      {Qt::Key_V, "warnDateEdit"},
+                                                      {Qt::Key_D, "descriptionEdit"}};
+    for (const auto& [key, name] : routes) {
+        QTest::keyClick(&search, key, Qt::AltModifier);
+        ASSERT_NE(QApplication::focusWidget(), nullptr) << name;
+        EXPECT_TRUE(QApplication::focusWidget() == child<QWidget>(search, name) ||
+                    child<QWidget>(search, name)->isAncestorOf(QApplication::focusWidget()))
+            << name << " got " << QApplication::focusWidget()->objectName().toStdString();
+    }
 }
 
 TEST_F(BrowseScheduleTest, ASearchMarksTheMatchesAndNoToClearingAddsToThem)

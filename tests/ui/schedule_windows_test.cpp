@@ -536,15 +536,16 @@ TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTim
     EXPECT_EQ(asked[1].suggested, QStringLiteral("/opt/tools/bin"));  // starts in the start folder
     EXPECT_TRUE(Child<QPushButton>(w.get(), "scriptingButton")->isEnabled());
 
-    // The time typed in over the keyboard, as a user does: Alt+T, then the
+    // The time typed in over the keyboard, as a user does: Alt+I, then the
     // digits (each part moves on to the next by itself).
     Click(w.get(), "nextButton");
     auto* time = Child<QTimeEdit>(w.get(), "timeEdit");
-    // "Schedule &Type" and "&Time:" share Alt+T: the first press goes to the
-    // schedule type, the second to the time.
+    // "Schedule &Type" has Alt+T and "T&ime:" Alt+I: each goes straight to its field.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
+    EXPECT_TRUE(time->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("dayOfWeekRadio"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
     EXPECT_TRUE(time->hasFocus());
     QTest::keyClicks(time, QStringLiteral("160542"));
     EXPECT_EQ(time->time(), QTime(16, 5, 42));

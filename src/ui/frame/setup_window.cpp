@@ -44,7 +44,7 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     auto* startup = new QGroupBox(QStringLiteral("When Horalyn starts"), this);
     auto* startupLayout = new QVBoxLayout(startup);
     startUpActive_ = flag("StartUpActive", QStringLiteral("Scheduler &active"), o.startUpActive);
-    startUpMinimized_ = flag("StartUpMinimized", QStringLiteral("Start &minimized"), o.startUpMinimized);
+    startUpMinimized_ = flag("StartUpMinimized", QStringLiteral("Start minimi&zed"), o.startUpMinimized);
     startUpSchedule_ = flag("StartUpSchedule", QStringLiteral("Open the &schedule"), o.startUpSchedule);
     startUpToDo_ = flag("StartUpToDo", QStringLiteral("Open the &to-do list"), o.startUpToDo);
     startUpClipboardSaver_ =
@@ -59,10 +59,10 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     auto* windowLayout = new QFormLayout(windows);
     fullSchedule_ = flag("FullSchedule", QStringLiteral("Show the &full schedule"), o.fullSchedule);
     hideToolbar_ = flag("HideToolbar", QStringLiteral("&Hide the toolbar"), o.hideToolbar);
-    noTray_ = flag("NoTray", QStringLiteral("&Never use the notification area"), o.noTray);
-    maximizeOnRun_ = flag("MaximizeOnRun", QStringLiteral("Bring Horalyn &back when a task runs"), o.maximizeOnRun);
+    noTray_ = flag("NoTray", QStringLiteral("Ne&ver use the notification area"), o.noTray);
+    maximizeOnRun_ = flag("MaximizeOnRun", QStringLiteral("Brin&g Horalyn back when a task runs"), o.maximizeOnRun);
     useExternalMessage_ =
-        flag("UseExternalMessage", QStringLiteral("Show messages as desktop &notifications"), o.useExternalMessage);
+        flag("UseExternalMessage", QStringLiteral("Show messages as desktop notificat&ions"), o.useExternalMessage);
     useModalMessage_ = flag("UseModalMessage", QStringLiteral("Messages wait for an ans&wer"), o.useModalMessage);
     repeatAlarmInterval_ = number("RepeatAlarmInterval", o.repeatAlarmInterval, 0, 86400, QStringLiteral(" s"));
     repeatAlarmInterval_->setSpecialValueText(QStringLiteral("never"));
@@ -81,11 +81,11 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     userId_ = new QLineEdit(QString::fromStdString(o.userId), this);
     userId_->setObjectName(QStringLiteral("UserID"));
     userId_->setMaxLength(data::kUserIdWidth);
-    monitorClipboard_ = flag("MonitorClipboard", QStringLiteral("Save what is &copied"), o.monitorClipboard);
+    monitorClipboard_ = flag("MonitorClipboard", QStringLiteral("Save what is c&opied"), o.monitorClipboard);
     maxClipboardEntries_ =
         number("MaxClipboardEntries", o.maxClipboardEntries, 0, 100000, QStringLiteral(" texts"));
     maxClipboardEntries_->setSpecialValueText(QStringLiteral("no limit"));
-    dataLayout->addRow(QStringLiteral("Remove &history after:"), historyExpires_);
+    dataLayout->addRow(QStringLiteral("Re&move history after:"), historyExpires_);
     dataLayout->addRow(removeUncompleted_);
     dataLayout->addRow(logEvents_);
     dataLayout->addRow(multiUser_);
@@ -98,7 +98,7 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     scriptingDelay_ = number("ScriptingDelay", o.scriptingDelay, 0, 100000, QStringLiteral(" hundredths"));
     burstSize_ = number("BurstSize", o.burstSize, 0, 255, QStringLiteral(" keys"));
     scriptsLayout->addRow(QStringLiteral("&Pause between items:"), scriptingDelay_);
-    scriptsLayout->addRow(QStringLiteral("Keys &sent at once:"), burstSize_);
+    scriptsLayout->addRow(QStringLiteral("Ke&ys sent at once:"), burstSize_);
 
     auto* housekeeping = new QGroupBox(QStringLiteral("Housekeeping"), this);
     auto* houseLayout = new QVBoxLayout(housekeeping);

@@ -118,10 +118,10 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
     postalCode_ = entry(left, QStringLiteral("&Postal Code:"), "postalCodeEdit", r.postalCode.kWidth);
     workPhone_ = entry(right, QStringLiteral("&Work/Day Phone:"), "workPhoneEdit", r.workDayPhone.kWidth);
     homePhone_ = entry(right, QStringLiteral("&Home/Evening Phone:"), "homePhoneEdit", r.homeEveningPhone.kWidth);
-    fax_ = entry(right, QStringLiteral("&Fax:"), "faxEdit", r.fax.kWidth);
-    otherPhone_ = entry(right, QStringLiteral("&Other Phone:"), "otherPhoneEdit", r.otherPhone.kWidth);
-    email_ = entry(right, QStringLiteral("&Email:"), "emailEdit", r.email.kWidth);
-    webSite_ = entry(right, QStringLiteral("&Web Site:"), "webSiteEdit", r.webSite.kWidth);
+    fax_ = entry(right, QStringLiteral("Fa&x:"), "faxEdit", r.fax.kWidth);
+    otherPhone_ = entry(right, QStringLiteral("O&ther Phone:"), "otherPhoneEdit", r.otherPhone.kWidth);
+    email_ = entry(right, QStringLiteral("E&mail:"), "emailEdit", r.email.kWidth);
+    webSite_ = entry(right, QStringLiteral("We&b Site:"), "webSiteEdit", r.webSite.kWidth);
     fields()->addLayout(columns);
 
     auto* notesBox = new QGroupBox(QStringLiteral("Notes"), this);

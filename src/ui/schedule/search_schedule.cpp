@@ -93,7 +93,13 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     everyType_ = Choice(this, QStringLiteral("everyTypeList"), Names(scheduler::kEveryTypes));
     repeatRow->addWidget(every_);
     repeatRow->addWidget(everyType_);
-    form->addRow(QStringLiteral("&Repeat every:"), repeatRow);
+    // A row of several fields takes its mnemonic to the first of them.
+    const auto label = [this](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    form->addRow(label(QStringLiteral("&Repeat every:"), every_), repeatRow);
 
     const auto dateRow = [this](QLineEdit*& edit, const QString& name, const QString& mode) {
         auto* row = new QHBoxLayout;
@@ -113,8 +119,9 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     time_ = Entry(this, QStringLiteral("timeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
     nextRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
     nextRow->addWidget(time_);
-    form->addRow(QStringLiteral("Next &Date:"), nextRow);
-    form->addRow(QStringLiteral("&Last Run:"), dateRow(lastRun_, QStringLiteral("lastRunEdit"), QString()));
+    form->addRow(label(QStringLiteral("Ne&xt Date:"), date_), nextRow);
+    QHBoxLayout* lastRunRow = dateRow(lastRun_, QStringLiteral("lastRunEdit"), QString());
+    form->addRow(label(QStringLiteral("&Last Run:"), lastRun_), lastRunRow);
     skipNext_ = Check(this, QStringLiteral("S&kip Next Time"), QStringLiteral("skipNextCheck"),
                       QStringLiteral("Grey: either; ticked: flagged to skip; clear: not flagged"));
     skipNext_->setTristate(true);
@@ -124,7 +131,7 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     warnTime_ = Entry(this, QStringLiteral("warnTimeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
     warnRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
     warnRow->addWidget(warnTime_);
-    form->addRow(QStringLiteral("Ad&vance Warning:"), warnRow);
+    form->addRow(label(QStringLiteral("Ad&vance Warning:"), warnDate_), warnRow);
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;

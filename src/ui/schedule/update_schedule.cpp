@@ -106,7 +106,7 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
     auto* form = new QFormLayout;
     category_ = new QComboBox(page);
     category_->setObjectName(QStringLiteral("categoryList"));
-    form->addRow(QStringLiteral("&Category:"), category_);
+    form->addRow(QStringLiteral("Ca&tegory:"), category_);
     description_ = Entry(page, QStringLiteral("descriptionEdit"), 40, QStringLiteral("Description or Title of Task"));
     form->addRow(QStringLiteral("&Description:"), description_);
     layout->addLayout(form);
@@ -199,7 +199,7 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     pickDate_->setToolTip(QStringLiteral("Select Date"));
     connect(pickDate_, &QPushButton::clicked, this, [this] { pick(date_, QString()); });
     time_ = Entry(page, QStringLiteral("timeEdit"), 11, QStringLiteral("Next Time to Perform Task"));
-    timePrompt_ = new QLabel(QStringLiteral("&Time:"), page);
+    timePrompt_ = new QLabel(QStringLiteral("T&ime:"), page);
     timePrompt_->setBuddy(time_);
     when->addWidget(dateLabel, 0, 0);
     when->addWidget(date_, 0, 1);

@@ -340,7 +340,7 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     command_->setObjectName(QStringLiteral("commandEdit"));
     command_->setMaxLength(data::ScheduleRecord{}.command.kWidth);
     command_->setToolTip(QStringLiteral("Program to start"));
-    QPushButton* browse = Button(QStringLiteral("&Browse"), QStringLiteral("browseProgramButton"), this,
+    QPushButton* browse = Button(QStringLiteral("B&rowse"), QStringLiteral("browseProgramButton"), this,
                                  QStringLiteral("Select a program to start"));
     connect(browse, &QPushButton::clicked, this, &WizardWindow::browseProgram);
     auto* row = new QHBoxLayout;
@@ -459,12 +459,12 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(date_, 1);
     dateRow->addWidget(pickDate);
-    auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), this);
+    auto* dateLabel = new QLabel(QStringLiteral("Next &Date to Perform Task:"), this);
     dateLabel->setBuddy(date_);
     form->addRow(dateLabel, dateRow);
     time_ = TimeEdit(this, QStringLiteral("timeEdit"));
     time_->setToolTip(QStringLiteral("Next Time to Perform Task"));
-    timeLabel_ = new QLabel(QStringLiteral("&Time:"), this);
+    timeLabel_ = new QLabel(QStringLiteral("T&ime:"), this);
     timeLabel_->setBuddy(time_);
     form->addRow(timeLabel_, time_);
     skip_ = Check(this, Text(definition_.skipLabel), QStringLiteral("skipCheck"),
@@ -512,7 +512,7 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
         scheduler::AcceptAlarmFile(table_.rec, s_.ini);
         wavFile_->setText(Text(table_.rec.alarmFile.str()));
     });
-    browseWav_ = Button(QStringLiteral("&Browse"), QStringLiteral("browseWavButton"), this);
+    browseWav_ = Button(QStringLiteral("B&rowse"), QStringLiteral("browseWavButton"), this);
     connect(browseWav_, &QPushButton::clicked, this, &WizardWindow::browseWav);
     QPushButton* play = Button(QStringLiteral("&Play"), QStringLiteral("playButton"), this);
     connect(play, &QPushButton::clicked, this, &WizardWindow::play);
@@ -525,7 +525,7 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     wavWidgets_ = {wavLabel, wavFile_, browseWav_, play};
 
     warn_ = Check(this, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"));
-    userSkip_ = Check(this, QStringLiteral("&Before performing task, give option to skip"),
+    userSkip_ = Check(this, QStringLiteral("Before performing task, give &option to skip"),
                       QStringLiteral("userSkipCheck"));
     disable_ = Check(this, QStringLiteral("&Disable"), QStringLiteral("disableCheck"),
                      QStringLiteral("Do not perform this task"));

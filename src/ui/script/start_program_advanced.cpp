@@ -66,7 +66,7 @@ StartProgramAdvancedWindow::StartProgramAdvancedWindow(data::ScriptingRecord& it
                         options.priority, layout);
     mode_ = Options(this, QStringLiteral("Window Mode"), QStringLiteral("mode"),
                     {{QStringLiteral("Start and give &focus"), 1},
-                     {QStringLiteral("Start minimized with f&ocus"), 2},
+                     {QStringLiteral("Start &minimized with focus"), 2},
                      {QStringLiteral("Start minimized without foc&us"), 7},
                      {QStringLiteral("Start without focu&s"), 8}},
                     options.windowMode, layout);

@@ -235,7 +235,7 @@ QWidget* UpdateScriptingWindow::buildStart()
     path_ = Entry(nullptr, QStringLiteral("pathEdit"), 80, QStringLiteral("Directory (Folder) to start the command in"));
     grid->addWidget(Label(QStringLiteral("Start &in:"), path_), 1, 0);
     grid->addWidget(path_, 1, 1, 1, 2);
-    auto* advanced = new QPushButton(QStringLiteral("&Advanced"));
+    auto* advanced = new QPushButton(QStringLiteral("Ad&vanced"));
     advanced->setObjectName(QStringLiteral("advancedButton"));
     connect(advanced, &QPushButton::clicked, this, &UpdateScriptingWindow::editStartOptions);
     grid->addWidget(advanced, 2, 1, Qt::AlignLeft);
@@ -262,7 +262,7 @@ QWidget* UpdateScriptingWindow::buildDde()
 {
     auto* form = new QFormLayout;
     ddeName_ = Entry(nullptr, QStringLiteral("ddeNameEdit"), 80, QStringLiteral("Bus name of the program"));
-    form->addRow(QStringLiteral("DDE &Application Name:"), ddeName_);
+    form->addRow(QStringLiteral("DDE Application &Name:"), ddeName_);
     ddeTopic_ = Entry(nullptr, QStringLiteral("ddeTopicEdit"), 80, QStringLiteral("Object path"));
     form->addRow(QStringLiteral("DDE A&pplication Topic:"), ddeTopic_);
     ddeCommand_ = Entry(nullptr, QStringLiteral("ddeCommandEdit"), 80, QStringLiteral("interface.Method(args)"));

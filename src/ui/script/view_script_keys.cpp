@@ -48,7 +48,7 @@ SearchTextWindow::SearchTextWindow(const script::TextSearch& last, QWidget* pare
     text_->setText(Text(last.text));
     form->addRow(QStringLiteral("Find &What:"), text_);
     layout->addLayout(form);
-    wholeWord_ = new QCheckBox(QStringLiteral("Match &Whole Word Only"), this);
+    wholeWord_ = new QCheckBox(QStringLiteral("Match W&hole Word Only"), this);
     wholeWord_->setObjectName(QStringLiteral("wholeWordCheck"));
     wholeWord_->setChecked(last.wholeWord);
     matchCase_ = new QCheckBox(QStringLiteral("Match &Case"), this);
