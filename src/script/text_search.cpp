@@ -40,18 +40,36 @@ bool MatchesAt(const std::string& line, std::size_t at, const TextSearch& search
 
 std::vector<std::string> ReadViewedLines(std::istream& in, std::size_t width)
 {
-    std::vector<std::string> out;
-    ScriptLineReader reader(in);
+    ReadViewedLinesJob job(in, 0, width);
+    while (job.step(ReadViewedLinesJob::kBatch)) {
+    }
+    return job.takeLines();
+}
+
+ReadViewedLinesJob::ReadViewedLinesJob(std::istream& in, std::int64_t size, std::size_t width)
+    : reader_(std::make_unique<ScriptLineReader>(in)), width_(width), size_(size)
+{
+}
+
+ReadViewedLinesJob::~ReadViewedLinesJob() = default;
+
+bool ReadViewedLinesJob::step(int count)
+{
     std::string raw;
-    while (reader.next(raw)) {
+    for (int i = 0; i < count; ++i) {
+        if (!reader_->next(raw)) {
+            read_ = size_;
+            return false;
+        }
+        read_ = static_cast<std::int64_t>(reader_->bytesRead());
         std::string line = text::SanitizeUtf8(raw);
         do {
-            const std::string_view piece = text::CutToWidth(line, width);
-            out.emplace_back(piece);
+            const std::string_view piece = text::CutToWidth(line, width_);
+            lines_.emplace_back(piece);
             line.erase(0, piece.size());
         } while (!line.empty());
     }
-    return out;
+    return true;
 }
 
 TextPosition EndOfLines(const std::vector<std::string>& lines)

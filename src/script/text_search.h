@@ -1,6 +1,10 @@
 #pragma once
 
+#include "common/batch_job.h"
+
+#include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +30,30 @@ struct TextSearch {
 // that are not are replaced); a line longer than `width` characters goes on
 // in the next line rather than being cut.
 std::vector<std::string> ReadViewedLines(std::istream& in, std::size_t width = 255);
+
+class ScriptLineReader;
+
+// The same reading a batch of lines at a time, for the "Reading File"
+// progress window; the percentage counts the bytes read against `size`.
+class ReadViewedLinesJob : public BatchJob {
+public:
+    static constexpr int kBatch = 500;
+
+    ReadViewedLinesJob(std::istream& in, std::int64_t size, std::size_t width = 255);
+    ~ReadViewedLinesJob() override;
+
+    std::string description() const override { return "Reading File"; }
+    bool step(int count) override;
+    int percent() const override { return PercentDone(read_, size_); }
+    std::vector<std::string> takeLines() { return std::move(lines_); }
+
+private:
+    std::unique_ptr<ScriptLineReader> reader_;
+    std::size_t width_;
+    std::int64_t size_;
+    std::int64_t read_ = 0;
+    std::vector<std::string> lines_;
+};
 
 // The next match after `from` (down) or before it (up), without wrapping;
 // none when the rest of the lines hold none. Start down from {0, -1}, up from

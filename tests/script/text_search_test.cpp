@@ -27,6 +27,23 @@ TEST(TextSearchTest, LinesEndAnyWayAndLongOrBrokenOnesAreKeptWhole)
     EXPECT_TRUE(Lines("").empty());
 }
 
+TEST(TextSearchTest, ReadingInBatchesGivesTheSameLinesWithTheBytesReadAsProgress)
+{
+    std::string bytes;
+    for (int i = 0; i < 10; ++i)
+        bytes += "line " + std::to_string(i) + "\r\n";
+    std::istringstream in(bytes);
+    script::ReadViewedLinesJob job(in, static_cast<std::int64_t>(bytes.size()));
+    EXPECT_EQ(job.description(), "Reading File");
+    EXPECT_EQ(job.percent(), 0);
+    ASSERT_TRUE(job.step(4));
+    EXPECT_EQ(job.percent(), 4 * 8 * 100 / static_cast<int>(bytes.size()));  // four lines of eight bytes
+    while (job.step(4)) {
+    }
+    EXPECT_EQ(job.percent(), 100);
+    EXPECT_EQ(job.takeLines(), Lines(bytes));
+}
+
 TEST(TextSearchTest, FindGoesEitherWayWithWordAndCaseRules)
 {
     const std::vector<std::string> lines{"[Alt] Alt key", "[AltB] alt B", "Tab [Tab]"};

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -404,6 +405,51 @@ TEST_F(ScriptWindowsTest, TheKeyListFindsByKeyboardAndAsksToWrap)
     ASSERT_EQ(prompter.shown.size(), 2U);
     EXPECT_EQ(prompter.shown[1].text, "The file you've requested contains no text.");
     EXPECT_EQ(prompter.shown[1].caption, "File Load Error");
+}
+
+// The file is read under a "Reading File" progress window; a cancelled read
+// shows no viewer, a finished one every line.
+TEST_F(ScriptWindowsTest, TheKeyListIsReadUnderAReadingFileProgressWindow)
+{
+    const std::string path = dir.file("KEYCODES.TXT");
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < 200000; ++i)
+            out << "[Key" << i << "] key number " << i << "\r\n";
+    }
+    QString title;
+    QString line;
+    bool viewerOpened = false;
+    WhenModalOpens(
+        [&](QWidget* progress) {
+            title = progress->windowTitle();
+            line = Child<QLabel>(progress, "jobLine")->text();
+            Child<QPushButton>(progress, "cancelButton")->click();
+        },
+        QStringLiteral("VIEWSCRIPTKEYS$PROGRESSWINDOW"));
+    QTimer* viewerWatch = WhenModalOpens(
+        [&](QWidget* viewer) {
+            viewerOpened = true;
+            QTest::keyClick(viewer, Qt::Key_Escape);
+        },
+        QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
+    ui::ViewScriptKeysWindow::Show(services().window, nullptr, path);
+    EXPECT_EQ(title, QStringLiteral("Reading File"));
+    EXPECT_EQ(line, QStringLiteral("Reading File"));
+    EXPECT_FALSE(viewerOpened);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    int blocks = 0;
+    viewerWatch->stop();
+    viewerWatch->deleteLater();
+    WhenModalOpens(
+        [&](QWidget* viewer) {
+            blocks = Child<QPlainTextEdit>(viewer, "keysText")->blockCount();
+            QTest::keyClick(viewer, Qt::Key_Escape);
+        },
+        QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
+    ui::ViewScriptKeysWindow::Show(services().window, nullptr, path);
+    EXPECT_EQ(blocks, 200000);
 }
 
 TEST_F(ScriptWindowsTest, AdvancedEditsTheStartOptionsCodeAndTheTimeout)

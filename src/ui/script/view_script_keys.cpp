@@ -4,6 +4,7 @@
 #include "script/script_report.h"
 #include "ui/report/report_windows.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCheckBox>
@@ -46,9 +47,9 @@ SearchTextWindow::SearchTextWindow(const script::TextSearch& last, QWidget* pare
     auto* form = new QFormLayout;
     text_ = Entry(this, QStringLiteral("findEdit"), 20);
     text_->setText(Text(last.text));
-    form->addRow(QStringLiteral("Find &What:"), text_);
+    form->addRow(QStringLiteral("Fi&nd What:"), text_);
     layout->addLayout(form);
-    wholeWord_ = new QCheckBox(QStringLiteral("Match W&hole Word Only"), this);
+    wholeWord_ = new QCheckBox(QStringLiteral("Match &Whole Word Only"), this);
     wholeWord_->setObjectName(QStringLiteral("wholeWordCheck"));
     wholeWord_->setChecked(last.wholeWord);
     matchCase_ = new QCheckBox(QStringLiteral("Match &Case"), this);
@@ -184,7 +185,16 @@ void ViewScriptKeysWindow::Show(const WindowServices& services, QWidget* parent,
                                platform::MessageIcon::Exclamation});
         return;
     }
-    std::vector<std::string> lines = script::ReadViewedLines(in);
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(file, sizeError);
+    script::ReadViewedLinesJob job(in, sizeError ? 0 : static_cast<std::int64_t>(size));
+    ProgressWindow progress(job, script::ReadViewedLinesJob::kBatch, QStringLiteral("VIEWSCRIPTKEYS$PROGRESSWINDOW"),
+                            parent);
+    progress.setTitle(QStringLiteral("Reading File"));
+    progress.exec();
+    if (progress.run().state() != BatchRun::State::Completed)
+        return;  // cancelled: nothing to show
+    std::vector<std::string> lines = job.takeLines();
     bool blank = true;
     for (const std::string& line : lines)
         blank = blank && line.find_first_not_of(" \t") == std::string::npos;

@@ -46,6 +46,12 @@ ProgressWindow::ProgressWindow(BatchJob& job, int batchSize, const QString& obje
     connect(timer_, &QTimer::timeout, this, &ProgressWindow::onTick);
 }
 
+void ProgressWindow::setTitle(const QString& title)
+{
+    runningTitle_ = title;
+    setWindowTitle(title);
+}
+
 bool ProgressWindow::Run(BatchJob& job, int batchSize, const QString& objectName, QWidget* parent)
 {
     ProgressWindow window(job, batchSize, objectName, parent);
@@ -63,7 +69,7 @@ void ProgressWindow::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
         return;
     }
-    setWindowTitle(QStringLiteral("Processing Records"));
+    setWindowTitle(runningTitle_.isEmpty() ? QStringLiteral("Processing Records") : runningTitle_);
     timer_->start();
 }
 

@@ -25,6 +25,8 @@ public:
     static bool Run(BatchJob& job, int batchSize, const QString& objectName, QWidget* parent);
 
     const BatchRun& run() const { return run_; }
+    // A window named for its job keeps that title once running too.
+    void setTitle(const QString& title);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +44,7 @@ private:
     QProgressBar* bar_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QTimer* timer_ = nullptr;
+    QString runningTitle_;
 };
 
 }  // namespace hrln::ui
