@@ -24,6 +24,7 @@
 #include "ui/script/start_program_advanced.h"
 #include "ui/script/update_scripting.h"
 #include "ui/script/view_script_keys.h"
+#include "ui/widgets/progress_window.h"
 #include "ui_fixture.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 
 namespace hrln::test {
 namespace {
@@ -189,6 +191,10 @@ TEST_F(MnemonicsTest, NoWindowSharesAnAltLetterOrShowsAnAmpersand)
         walk(&about);
         ui::HelpWindow help(QString::fromStdString(dir.file("guide.html")), positions);
         walk(&help);
+        std::istringstream lines("[Alt] Alt key\n");
+        script::ReadViewedLinesJob job(lines, 14);
+        ui::ProgressWindow progress(job, 1, QStringLiteral("VIEWSCRIPTKEYS$PROGRESSWINDOW"));
+        walk(&progress);
         for (scheduler::ReportKind kind :
              {scheduler::ReportKind::ScheduleByDate, scheduler::ReportKind::ScheduleForCategory,
               scheduler::ReportKind::Contacts, scheduler::ReportKind::TodoByPriority}) {
