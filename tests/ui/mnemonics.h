@@ -48,7 +48,8 @@ private:
         return mnemonic.isEmpty() ? QString() : mnemonic.toString().toUpper();
     }
 
-    // The sheets and the stacks not inside a sheet (a sheet turns its own stack).
+    // The sheets, and the stacks and tab bars not inside a sheet (a sheet
+    // turns its own): a list's tabs change the buttons it shows.
     std::vector<QWidget*> pageHolders() const
     {
         std::vector<QWidget*> out;
@@ -57,24 +58,33 @@ private:
         for (QStackedWidget* stack : window_->findChildren<QStackedWidget*>())
             if (qobject_cast<QTabWidget*>(stack->parentWidget()) == nullptr)
                 out.push_back(stack);
+        for (QTabBar* bar : window_->findChildren<QTabBar*>())
+            if (qobject_cast<QTabWidget*>(bar->parentWidget()) == nullptr)
+                out.push_back(bar);
         return out;
     }
     static int count(QWidget* w)
     {
         if (auto* tabs = qobject_cast<QTabWidget*>(w))
             return tabs->count();
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            return bar->count();
         return static_cast<QStackedWidget*>(w)->count();
     }
     static int index(QWidget* w)
     {
         if (auto* tabs = qobject_cast<QTabWidget*>(w))
             return tabs->currentIndex();
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            return bar->currentIndex();
         return static_cast<QStackedWidget*>(w)->currentIndex();
     }
     static void setIndex(QWidget* w, int i)
     {
         if (auto* tabs = qobject_cast<QTabWidget*>(w))
             tabs->setCurrentIndex(i);
+        else if (auto* bar = qobject_cast<QTabBar*>(w))
+            bar->setCurrentIndex(i);
         else
             static_cast<QStackedWidget*>(w)->setCurrentIndex(i);
     }

@@ -118,6 +118,16 @@ TEST_F(MnemonicsTest, NoWindowSharesAnAltLetterOrShowsAnAmpersand)
             ui::UpdateScheduleWindow::Run({window(), ini, clock, sound, selectedDay}, Request::Insert, rowid, false,
                                           nullptr);
         });
+        // With its alarm on, the form shows the WAV file's controls too.
+        data::Table<data::ScheduleRecord> t(db);
+        t.rec = Task(90, MakeDate(3, 15, 2027), MakeTime(9, 0), "Ring", "Work");
+        t.rec.alarm = 1;
+        ASSERT_EQ(t.add(), data::kOk);
+        walkModal([&] {
+            std::int64_t rowid = t.rowId();
+            ui::UpdateScheduleWindow::Run({window(), ini, clock, sound, selectedDay}, Request::Change, rowid, false,
+                                          nullptr);
+        });
     }
 
     // Scripts

@@ -190,7 +190,7 @@ ViewToDoWindow::ViewToDoWindow(PimWindowServices services, QWidget* parent)
                                            QStringLiteral("Mark the highlighted item done or not done"),
                                            QStringLiteral("toggleButton"), true);
     connect(toggle, &QPushButton::clicked, this, &ViewToDoWindow::toggleDone);
-    pick_ = list_->addButton(QStringLiteral("&Pick"), QStringLiteral("Choose the category to show"),
+    pick_ = list_->addButton(QStringLiteral("P&ick"), QStringLiteral("Choose the category to show"),
                              QStringLiteral("pickButton"), false);
     pick_->setVisible(false);  // only on the category tab
     connect(pick_, &QPushButton::clicked, this, &ViewToDoWindow::pick);

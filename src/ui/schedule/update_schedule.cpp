@@ -265,7 +265,7 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     warn_ = Check(page, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warn"));
     skipIfMissed_ = Check(page, QStringLiteral("&Skip if not run at specified time (+/- 10 minutes)"),
                           QStringLiteral("skipIfMissed"));
-    userSkip_ = Check(page, QStringLiteral("&Before performing task, give option to skip"), QStringLiteral("userSkip"));
+    userSkip_ = Check(page, QStringLiteral("Before performing task, give option to s&kip"), QStringLiteral("userSkip"));
     disabled_ = Check(page, QStringLiteral("&Disable"), QStringLiteral("disabled"), QStringLiteral("Do not perform this task"));
     noHistory_ = Check(page, QStringLiteral("No &History"), QStringLiteral("noHistory"),
                        QStringLiteral("Do not show history (remove when completed)"));

@@ -525,7 +525,7 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     wavWidgets_ = {wavLabel, wavFile_, browseWav_, play};
 
     warn_ = Check(this, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"));
-    userSkip_ = Check(this, QStringLiteral("Before performing task, give &option to skip"),
+    userSkip_ = Check(this, QStringLiteral("Before performing task, give option to s&kip"),
                       QStringLiteral("userSkipCheck"));
     disable_ = Check(this, QStringLiteral("&Disable"), QStringLiteral("disableCheck"),
                      QStringLiteral("Do not perform this task"));
