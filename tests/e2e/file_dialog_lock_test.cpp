@@ -112,7 +112,7 @@ const DialogRoute kRoutes[] = {
          Keys("w");
          Keys("p");  // Browse, Wizards, Add Program: its first page asks for the program
          ActivateTitled("Add Program Wizard");
-         Press("alt+b");
+         Press("alt+r");  // "B&rowse"
      },
      "Choose a Program to Start"},
     {"sound",
