@@ -391,7 +391,9 @@ std::int64_t Database::dataVersion()
     if (db_ == nullptr)
         return -1;
     Query q(db_, "PRAGMA data_version");
-    return q.prepared() == SQLITE_OK && q.step() == SQLITE_ROW ? q.integer(0) + ownChanges_.load(std::memory_order_relaxed) : -1;
+    if (q.prepared() != SQLITE_OK || q.step() != SQLITE_ROW)
+        return -1;
+    return q.integer(0) + ownChanges_.load(std::memory_order_relaxed);
 }
 
 void Database::countChange(void* self, int, const char*, const char* table, long long)

@@ -1,6 +1,7 @@
 #include "ui/schedule/calendar_window.h"
 
 #include "platform/clock.h"
+#include "ui/widgets/nested_windows.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QGridLayout>
@@ -99,6 +100,11 @@ CalendarWindow::CalendarWindow(const WindowServices& services, const platform::C
 
     refill();
     RestoreWindowPosition(this, s_.positions, kPosition);
+}
+
+CalendarWindow::~CalendarWindow()
+{
+    DetachChildren(this);
 }
 
 Date CalendarWindow::PickDate(QWidget* parent, const WindowServices& services, const platform::Clock& clock,

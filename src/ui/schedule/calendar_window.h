@@ -28,6 +28,7 @@ public:
     // do not fit `task`'s rule.
     CalendarWindow(const WindowServices& services, const platform::Clock& clock, const QString& title, Date start,
                    const QString& mode, const data::ScheduleRecord& task, QWidget* parent = nullptr);
+    ~CalendarWindow() override;
 
     // The picked date, or `start` exactly as given when the user closes the
     // calendar without picking (0 stays 0).

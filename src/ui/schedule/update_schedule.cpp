@@ -8,6 +8,7 @@
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/nested_windows.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/schedule_notifier.h"
 
@@ -77,6 +78,11 @@ UpdateScheduleWindow::UpdateScheduleWindow(const ScheduleFormServices& services,
     finishLayout();
     applyEnabling();
     description_->setFocus();
+}
+
+UpdateScheduleWindow::~UpdateScheduleWindow()
+{
+    DetachChildren(this);
 }
 
 QButtonGroup* UpdateScheduleWindow::options(QWidget* parent, const QString& objectPrefix, const QStringList& values,

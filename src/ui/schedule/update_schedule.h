@@ -45,6 +45,7 @@ class UpdateScheduleWindow : public FormWindow {
 public:
     UpdateScheduleWindow(const ScheduleFormServices& services, pim::FormControl& form,
                          data::Table<data::ScheduleRecord>& table, data::Long copiedFrom, QWidget* parent = nullptr);
+    ~UpdateScheduleWindow() override;
 
     // Runs a request: an insert of a new task (`rowid` 0) or of a copy of the
     // task with row id `rowid` when `copy` is set, a change or a delete of the

@@ -8,6 +8,7 @@
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
+#include "ui/widgets/nested_windows.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/schedule_notifier.h"
 #include "ui/widgets/window_placement.h"
@@ -131,6 +132,7 @@ WizardWindow::WizardWindow(const ScheduleWindowServices& services, scheduler::Wi
 
 WizardWindow::~WizardWindow()
 {
+    DetachChildren(this);
     form_->cancel();  // a window destroyed unanswered leaves no placeholder behind
 }
 

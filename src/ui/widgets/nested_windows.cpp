@@ -68,4 +68,10 @@ void KeepOpenWhileNested(QWidget* window)
     window->installEventFilter(new NestedWindowGuard(window));
 }
 
+void DetachChildren(QObject* window)
+{
+    for (QObject* child : window->findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, window, nullptr);
+}
+
 }  // namespace hrln::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+class QObject;
 class QWidget;
 
 namespace hrln::ui {
@@ -16,5 +17,10 @@ QWidget* OpenNestedWindow(const QWidget* window);
 // Refuses to close `window` while OpenNestedWindow finds one, and brings that
 // one forward instead.
 void KeepOpenWhileNested(QWidget* window);
+
+// Stops the signals of `window`'s children from reaching `window`. For its
+// destructor: an entry that has the focus finishes editing as the children
+// are destroyed, and its handler would run on a window already half gone.
+void DetachChildren(QObject* window);
 
 }  // namespace hrln::ui
