@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -451,6 +452,33 @@ TEST_F(ContactWindowsTest, PastedLongAndMultiLineTextIsSavedCutAndOnOneLine)
     EXPECT_EQ(last.substr(0, 9), "Line one ");
     EXPECT_EQ(t.rec.email.str(), "ab@example.org");
     EXPECT_EQ(cell(browser.list(), 0, 0).toStdString(), last);
+}
+
+// A pasted text is cleaned before it is counted, so a control character
+// never takes the place of a character kept; the cut is noted at the field.
+TEST_F(ContactWindowsTest, APasteIsCleanedBeforeItIsCutAndTheCutIsNoted)
+{
+    ui::BrowseContactsWindow browser(services(), &clipboard);
+    browser.show();
+    QString shown;
+    QString note;
+    WhenModalOpens(
+        [&](QWidget* form) {
+            QLineEdit* last = edit(form, "lastNameEdit");
+            last->insert(QStringLiteral("Twenty-two characters Tabbed\abell"));
+            shown = last->text();
+            auto* label = form->findChild<QLabel*>(QStringLiteral("fieldNoteLabel"));
+            note = label != nullptr && label->isVisible() ? label->text() : QString();
+            QTest::mouseClick(button(form, "okButton"), Qt::LeftButton);
+        },
+        QStringLiteral("UPDATECONTACTS$QUICKWINDOW"));
+    QTest::mouseClick(button(&browser, "insertButton"), Qt::LeftButton);
+    EXPECT_EQ(shown, QStringLiteral("Twenty-two characters Tabbedbe"));
+    EXPECT_EQ(note, QStringLiteral("Last Name: up to 30 characters."));
+    data::Table<ContactRecord> t(db);
+    t.set(ContactRecord::KeyClientID);
+    ASSERT_EQ(t.next(), data::kOk);
+    EXPECT_EQ(t.rec.lastName.str(), "Twenty-two characters Tabbedbe");
 }
 
 TEST_F(ContactWindowsTest, AContactCategoryInUseCanNeitherGoNorBeRenamed)

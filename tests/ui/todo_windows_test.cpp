@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -104,6 +105,33 @@ TEST_F(TodoWindowsTest, AnEmptyListOffersOnlyAddAndTheFormRefusesPrioritiesOutsi
     EXPECT_EQ(cell(browser.list(), 0, 1), QStringLiteral("10"));
     EXPECT_EQ(cell(browser.list(), 0, 2), QStringLiteral("Renew passport"));
     EXPECT_EQ(cell(browser.list(), 0, 3), QStringLiteral("General"));
+}
+
+// Notes beyond their 4,096 characters are cut where the user sees them, with
+// a note, not silently on saving; what is kept is what is stored.
+TEST_F(TodoWindowsTest, NotesPastTheirWidthAreCutAtOnceWithANote)
+{
+    const std::int64_t rowid = addItem("alpha", "General");
+    ui::ViewToDoWindow browser(services());
+    browser.show();
+    ASSERT_TRUE(browser.list()->selectRowId(rowid));
+    QString note;
+    int kept = 0;
+    WhenModalOpens(
+        [&](QWidget* form) {
+            auto* notes = form->findChild<QPlainTextEdit*>(QStringLiteral("notesEdit"));
+            notes->setFocus();
+            notes->insertPlainText(QString(4000, QLatin1Char('n')) + QString(200, QLatin1Char('m')));
+            kept = static_cast<int>(notes->toPlainText().size());
+            auto* label = form->findChild<QLabel*>(QStringLiteral("fieldNoteLabel"));
+            note = label != nullptr && label->isVisible() ? label->text() : QString();
+            QTest::mouseClick(button(form, "okButton"), Qt::LeftButton);
+        },
+        QStringLiteral("UPDATETODO$QUICKWINDOW"));
+    QTest::keyClick(browser.list()->view(), Qt::Key_Return);
+    EXPECT_EQ(kept, 4096);
+    EXPECT_EQ(note, QStringLiteral("Notes: up to 4096 characters."));
+    EXPECT_EQ(stored(rowid).notes.str(), std::string(4000, 'n') + std::string(96, 'm'));
 }
 
 TEST_F(TodoWindowsTest, ToggleStampsKeepsTheItemHighlightedAndTheDoneBoxStampsOnlyAnOpenItem)

@@ -166,6 +166,46 @@ TEST_F(UpdateScheduleTest, MonthlyGreysTheWeekdaysButKeepsThem)
     EXPECT_EQ(r.monday, 1);
 }
 
+// Entries count characters as the task stores them: a character outside the
+// basic plane is one, is never split, and a cut or a refused key is noted at
+// the field with its label and width.
+TEST_F(UpdateScheduleTest, EntriesKeepWholeCharactersAndNoteWhatTheyCut)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QString pasted;
+    QString pastedNote;
+    QString typed;
+    bool noteAfterTyping = false;
+    WhenModalOpens([&](QWidget* form) {
+        auto* description = child<QLineEdit>(form, "descriptionEdit");
+        const auto note = [&] { return form->findChild<QLabel*>(QStringLiteral("fieldNoteLabel")); };
+        description->setFocus();
+        description->insert(QStringLiteral("a") + emoji.repeated(45));
+        pasted = description->text();
+        ASSERT_NE(note(), nullptr);
+        pastedNote = note()->isVisible() ? note()->text() : QString();
+        note()->hide();
+
+        // Typing into the full field is refused where the cursor is.
+        description->setText(QStringLiteral("b") + emoji.repeated(39));
+        description->setCursorPosition(1);
+        QTest::keyClicks(description, QStringLiteral("x"));
+        typed = description->text();
+        noteAfterTyping = note()->isVisible();
+        description->setText(QStringLiteral("a") + emoji.repeated(30));
+        child<QPushButton>(form, "okButton")->click();
+    });
+    std::int64_t rowid = 0;
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, false, nullptr), Response::Completed);
+    EXPECT_EQ(pasted, QStringLiteral("a") + emoji.repeated(39));
+    EXPECT_EQ(pastedNote, QStringLiteral("Description: up to 40 characters."));
+    EXPECT_EQ(typed, QStringLiteral("b") + emoji.repeated(39));
+    EXPECT_TRUE(noteAfterTyping);
+    ScheduleRecord r;
+    ASSERT_TRUE(stored(1, &r));
+    EXPECT_EQ(QString::fromStdString(r.description.str()), QStringLiteral("a") + emoji.repeated(30));
+}
+
 // What a user types that the task cannot hold is refused at its field, and
 // another station's change meanwhile is shown, not overwritten.
 TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)

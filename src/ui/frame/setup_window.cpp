@@ -2,6 +2,7 @@
 
 #include "data/housekeeping.h"
 #include "ui/frame/autostart.h"
+#include "ui/widgets/text_limit.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCheckBox>
@@ -80,7 +81,7 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     multiUser_ = flag("MultiUser", QStringLiteral("Several &users share the schedule"), o.multiUser);
     userId_ = new QLineEdit(QString::fromStdString(o.userId), this);
     userId_->setObjectName(QStringLiteral("UserID"));
-    userId_->setMaxLength(data::kUserIdWidth);
+    LimitCharacters(userId_, data::kUserIdWidth);
     monitorClipboard_ = flag("MonitorClipboard", QStringLiteral("Save what is c&opied"), o.monitorClipboard);
     maxClipboardEntries_ =
         number("MaxClipboardEntries", o.maxClipboardEntries, 0, 100000, QStringLiteral(" texts"));

@@ -98,6 +98,8 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
     const auto entry = [this](QFormLayout* layout, const QString& label, const char* name, int width,
                               const QString& tip = {}) {
         QLineEdit* edit = Entry(this, QString::fromLatin1(name), width, tip);
+        // Cleaned before the width is counted, as the contact is on saving.
+        LimitCharacters(edit, width, {}, true);
         layout->addRow(label, edit);
         return edit;
     };
@@ -108,7 +110,7 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
     category_->setObjectName(QStringLiteral("contactCategoryCombo"));
     category_->setEditable(true);
     category_->setInsertPolicy(QComboBox::NoInsert);
-    category_->lineEdit()->setMaxLength(r.contactCategory.kWidth);
+    LimitCharacters(category_->lineEdit(), r.contactCategory.kWidth, {}, true);
     category_->installEventFilter(this);
     fillCategories();
     left->addRow(QStringLiteral("Contact Category:"), category_);
@@ -129,6 +131,7 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
     notes_ = new QPlainTextEdit(notesBox);
     notes_->setObjectName(QStringLiteral("notesEdit"));
     notes_->setTabChangesFocus(true);
+    LimitCharacters(notes_, r.notes.kWidth, QStringLiteral("Notes"));
     notesLayout->addWidget(notes_);
     fields()->addWidget(notesBox);
 

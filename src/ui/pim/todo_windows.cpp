@@ -4,6 +4,7 @@
 #include "ui/frame/icons.h"
 #include "ui/pim/category_windows.h"
 #include "ui/widgets/schedule_notifier.h"
+#include "ui/widgets/text_limit.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCheckBox>
@@ -79,7 +80,7 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
     auto* layout = new QFormLayout;
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("todoEdit"));
-    text_->setMaxLength(TodoRecord{}.toDo.kWidth);
+    LimitCharacters(text_, TodoRecord{}.toDo.kWidth);
     layout->addRow(QStringLiteral("&To Do:"), text_);
     priority_ = new QSpinBox(this);
     priority_->setObjectName(QStringLiteral("prioritySpin"));
@@ -89,7 +90,7 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
     category_->setObjectName(QStringLiteral("categoryCombo"));
     category_->setEditable(true);
     category_->setInsertPolicy(QComboBox::NoInsert);
-    category_->lineEdit()->setMaxLength(TodoRecord{}.category.kWidth);
+    LimitCharacters(category_->lineEdit(), TodoRecord{}.category.kWidth);
     {
         data::Table<data::CategoryRecord> names(services.window.db);
         names.set(data::CategoryRecord::KeyCategory);
@@ -109,6 +110,7 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
     notes_ = new QPlainTextEdit(this);
     notes_->setObjectName(QStringLiteral("notesEdit"));
     notes_->setTabChangesFocus(true);
+    LimitCharacters(notes_, TodoRecord{}.notes.kWidth, QStringLiteral("Notes"));
     layout->addRow(QStringLiteral("Notes"), notes_);
     fields()->addLayout(layout);
     connect(done_, &QCheckBox::toggled, this, [this](bool checked) {

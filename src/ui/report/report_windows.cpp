@@ -3,6 +3,7 @@
 #include "data/records.h"
 #include "data/table.h"
 #include "report/page_layout.h"
+#include "ui/widgets/text_limit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -78,7 +79,7 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
         category_->setObjectName(QStringLiteral("categoryCombo"));
         category_->setEditable(true);
         category_->setInsertPolicy(QComboBox::NoInsert);
-        category_->lineEdit()->setMaxLength(20);
+        LimitCharacters(category_->lineEdit(), 20);
         if (!c.categoryRequired)
             category_->addItem(QString());  // all categories
         category_->addItems(c.contactCategory

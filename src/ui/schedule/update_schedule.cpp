@@ -150,7 +150,7 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
     taskTabs_->addTab(commandPage, QStringLiteral("&Command"));
 
     message_ = MemoEdit(page, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
-                        QStringLiteral("Message to display"));
+                        QStringLiteral("Message to display"), QStringLiteral("Message"));
     message_->installEventFilter(this);
     taskTabs_->addTab(message_, QStringLiteral("&Message"));
     layout->addWidget(taskTabs_, 1);

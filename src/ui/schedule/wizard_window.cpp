@@ -330,7 +330,7 @@ void WizardWindow::addDescribing(QFormLayout* layout)
     layout->addRow(QStringLiteral("&Category:"), category_);
     description_ = new QLineEdit(this);
     description_->setObjectName(QStringLiteral("descriptionEdit"));
-    description_->setMaxLength(data::ScheduleRecord{}.description.kWidth);
+    LimitCharacters(description_, data::ScheduleRecord{}.description.kWidth);
     description_->setToolTip(QStringLiteral("Description or Title of Task"));
     layout->addRow(QStringLiteral("&Description:"), description_);
 }
@@ -340,7 +340,7 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     auto* form = new QFormLayout;
     command_ = new QLineEdit(this);
     command_->setObjectName(QStringLiteral("commandEdit"));
-    command_->setMaxLength(data::ScheduleRecord{}.command.kWidth);
+    LimitCharacters(command_, data::ScheduleRecord{}.command.kWidth);
     command_->setToolTip(QStringLiteral("Program to start"));
     QPushButton* browse = Button(QStringLiteral("B&rowse"), QStringLiteral("browseProgramButton"), this,
                                  QStringLiteral("Select a program to start"));
@@ -353,7 +353,7 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     form->addRow(commandLabel, row);
     path_ = new QLineEdit(this);
     path_->setObjectName(QStringLiteral("pathEdit"));
-    path_->setMaxLength(data::ScheduleRecord{}.path.kWidth);
+    LimitCharacters(path_, data::ScheduleRecord{}.path.kWidth);
     path_->setToolTip(QStringLiteral("Directory (Folder) to start the command in"));
     form->addRow(QStringLiteral("Start &in:"), path_);
     layout->addLayout(form);
@@ -374,7 +374,7 @@ void WizardWindow::addCommand(QBoxLayout* layout)
 void WizardWindow::addMessage(QBoxLayout* layout)
 {
     message_ = MemoEdit(this, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
-                        QStringLiteral("Message to display"));
+                        QStringLiteral("Message to display"), QStringLiteral("Message"));
     message_->installEventFilter(this);
     connect(message_, &QPlainTextEdit::textChanged, this, [this] { messageFilled_ = false; });
     layout->addWidget(message_, 1);
@@ -507,7 +507,7 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     auto* wavLabel = new QLabel(QStringLiteral("WAV File to Play:"), this);
     wavFile_ = new QLineEdit(this);
     wavFile_->setObjectName(QStringLiteral("wavFileEdit"));
-    wavFile_->setMaxLength(data::ScheduleRecord{}.alarmFile.kWidth);
+    LimitCharacters(wavFile_, data::ScheduleRecord{}.alarmFile.kWidth);
     wavLabel->setBuddy(wavFile_);
     connect(wavFile_, &QLineEdit::editingFinished, this, [this] {
         takeRecord();

@@ -293,7 +293,7 @@ QComboBox* UpdateScriptingWindow::windowList(QWidget* parent, const QString& obj
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setMaxCount(1000);
-    list->lineEdit()->setMaxLength(80);
+    LimitCharacters(list->lineEdit(), 80);
     list->setMinimumContentsLength(40);
     windowLists_.push_back(list);
     return list;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/widgets/text_limit.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,37 +22,28 @@ inline QString Text(std::string_view s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// An entry for a text field of `width` characters.
+// An entry for a text field of `width` characters, counted as the record
+// counts them; a cut is noted at the field.
 inline QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
-    edit->setMaxLength(width);
+    LimitCharacters(edit, width);
     edit->setToolTip(tip);
     return edit;
 }
 
 // A memo for a text field of `width` characters: what is typed or pasted
-// beyond them is cut at once, where the user sees it, not later on saving.
-inline QPlainTextEdit* MemoEdit(QWidget* parent, const QString& objectName, int width, const QString& tip = {})
+// beyond them is cut at once, where the user sees it and with a note naming
+// `fieldName`, not later on saving.
+inline QPlainTextEdit* MemoEdit(QWidget* parent, const QString& objectName, int width, const QString& tip = {},
+                                const QString& fieldName = {})
 {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(objectName);
     memo->setToolTip(tip);
     memo->setTabChangesFocus(true);
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, width] {
-        const QString text = memo->toPlainText();
-        if (text.size() <= width)
-            return;  // UTF-16 units never fall short of characters: nothing to cut
-        qsizetype cut = 0;
-        for (int chars = 0; cut < text.size() && chars < width; ++chars)
-            cut += text.at(cut).isHighSurrogate() && cut + 1 < text.size() ? 2 : 1;
-        if (cut >= text.size())
-            return;
-        const QSignalBlocker quiet(memo);
-        memo->setPlainText(text.left(cut));
-        memo->moveCursor(QTextCursor::End);
-    });
+    LimitCharacters(memo, width, fieldName);
     return memo;
 }
 
