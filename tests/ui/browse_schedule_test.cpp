@@ -15,6 +15,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -182,6 +185,59 @@ TEST_F(BrowseScheduleTest, TheIconAndDateColourFollowDoneSkipDisabledInThatOrder
     EXPECT_FALSE(colour(3).isValid());
     EXPECT_EQ(cell(*w, 3, 4), QStringLiteral("plain"));
     EXPECT_EQ(cell(*w, 3, 1), QStringLiteral("2027-03-01"));
+}
+
+// On a highlighted row the skipped task's blue date and the disabled one's
+// grey date are drawn as the delegate draws them, and each reads on the
+// highlight about as well as the highlight's own text, still tinted.
+TEST_F(BrowseScheduleTest, ColouredDatesStayReadableOnAHighlightedRow)
+{
+    ScheduleRecord skip = Task(3, kMarch1, 300, "skip");
+    skip.skipNextTime = 1;
+    ScheduleRecord off = Task(2, kMarch1, 200, "disabled");
+    off.disabled = 1;
+    add(skip);
+    add(off);
+    auto w = open();
+    QTableView* view = w->list()->view();
+    ASSERT_EQ(view->model()->rowCount(), 2);
+    const QPalette palette = view->palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor highlightedText = palette.color(QPalette::Active, QPalette::HighlightedText);
+    const double wanted = std::min(4.5, 0.85 * ui::ContrastRatio(highlightedText, highlight));
+    for (int row = 0; row < 2; ++row) {
+        const QModelIndex date = view->model()->index(row, 1);
+        const QColor own = date.data(Qt::ForegroundRole).value<QColor>();
+        ASSERT_TRUE(own.isValid());
+        QImage image(view->columnWidth(1), view->rowHeight(row), QImage::Format_RGB32);
+        image.fill(highlight);
+        {
+            QPainter painter(&image);
+            QStyleOptionViewItem option;
+            option.initFrom(view);
+            option.rect = image.rect();
+            option.state |= QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled;
+            option.palette = palette;
+            option.font = view->font();
+            option.fontMetrics = view->fontMetrics();
+            view->itemDelegate()->paint(&painter, option, date);
+        }
+        double best = 1.0;
+        QColor strongest;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const QColor c = image.pixelColor(x, y); ui::ContrastRatio(c, highlight) > best) {
+                    best = ui::ContrastRatio(c, highlight);
+                    strongest = c;
+                }
+        EXPECT_GE(best, wanted) << "row " << row;
+        const QColor drawn = ui::ColourOnHighlight(own, highlight, highlightedText);
+        EXPECT_NE(drawn, highlightedText) << "row " << row;  // some of the meaning is left
+        EXPECT_GE(ui::ContrastRatio(drawn, highlight), wanted) << "row " << row;
+    }
+    // Unselected, the colours are the task's own.
+    EXPECT_EQ(view->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
+    EXPECT_EQ(view->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
 }
 
 TEST_F(BrowseScheduleTest, TheCategoryViewIgnoresCase)

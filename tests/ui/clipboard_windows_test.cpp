@@ -100,6 +100,24 @@ TEST_F(ClipboardWindowsTest, DuplicatesAreRefusedByTheKeyAndACopiedBackTextIsNot
     EXPECT_EQ(clipboard.content, "something new");
 }
 
+// The buttons come in their order, and a date shows whole in its column.
+TEST_F(ClipboardWindowsTest, ButtonsInTheirOrderAndTheDateWhole)
+{
+    copy("a saved text");
+    ui::BrowseClipboardWindow browser({db, positions, prompter}, clipboard, &monitor);
+    browser.show();
+    const int copyAt = button(&browser, "copyButton")->x();
+    const int deleteAt = button(&browser, "deleteButton")->x();
+    const int closeAt = button(&browser, "closeButton")->x();
+    EXPECT_LT(copyAt, deleteAt);
+    EXPECT_LT(deleteAt, closeAt);
+    QTableView* view = browser.list()->view();
+    const QString date = cell(browser.list(), 0, 0);
+    ASSERT_FALSE(date.isEmpty());
+    EXPECT_GE(view->columnWidth(0), view->fontMetrics().horizontalAdvance(date) + 8);
+    EXPECT_GE(view->columnWidth(1), view->fontMetrics().horizontalAdvance(cell(browser.list(), 0, 1)) + 8);
+}
+
 TEST_F(ClipboardWindowsTest, RowsStayOneLineAndDeleteAndClearAllAskFirst)
 {
     copy("line one\r\nline two\tand a tab");

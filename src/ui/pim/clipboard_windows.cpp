@@ -117,7 +117,7 @@ BrowseClipboardWindow::BrowseClipboardWindow(WindowServices services, platform::
 
     QPushButton* copy = list_->addButton(QStringLiteral("&Copy to Clipboard"),
                                          QStringLiteral("Copy the highlighted record to the clipboard"),
-                                         QStringLiteral("copyButton"), true);
+                                         QStringLiteral("copyButton"), true, 0);
     connect(copy, &QPushButton::clicked, this, &BrowseClipboardWindow::copyToClipboard);
     connect(list_, &BrowseList::rowActivated, this, &BrowseClipboardWindow::copyToClipboard);
     if (auto* del = list_->findChild<QPushButton*>(QStringLiteral("deleteButton")))

@@ -13,12 +13,25 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace hrln::ui {
 
 namespace {
 
+// Enough for normal text to read (the common guideline for body text).
+constexpr double kReadableContrast = 4.5;
+
+double Luminance(const QColor& c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
 // A cell's own colour stays when its row is highlighted: it means something
-// (a disabled task's grey date), which the highlight's text colour would hide.
+// (a disabled task's grey date), which the highlight's text colour would hide;
+// it is only lightened or darkened as far as the highlight needs.
 class OwnColourDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -27,12 +40,42 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (const QVariant colour = index.data(Qt::ForegroundRole); colour.isValid())
-            option->palette.setColor(QPalette::HighlightedText, colour.value<QColor>());
+        if (const QVariant colour = index.data(Qt::ForegroundRole); colour.isValid()) {
+            const QPalette::ColorGroup group =
+                (option->state & QStyle::State_Active) != 0 ? QPalette::Active : QPalette::Inactive;
+            option->palette.setColor(QPalette::HighlightedText,
+                                     ColourOnHighlight(colour.value<QColor>(),
+                                                       option->palette.color(group, QPalette::Highlight),
+                                                       option->palette.color(group, QPalette::HighlightedText)));
+        }
     }
 };
 
 }  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ColourOnHighlight(const QColor& own, const QColor& highlight, const QColor& highlightedText)
+{
+    // A highlight whose own text reads less well sets the bar lower, with a
+    // margin so that some of the colour, and what it says, is left.
+    const double wanted = std::min(kReadableContrast, 0.85 * ContrastRatio(highlightedText, highlight));
+    constexpr int kSteps = 20;
+    for (int step = 0; step <= kSteps; ++step) {
+        const double t = static_cast<double>(step) / kSteps;
+        const QColor mixed = QColor::fromRgbF(static_cast<float>(own.redF() + (highlightedText.redF() - own.redF()) * t),
+                                              static_cast<float>(own.greenF() + (highlightedText.greenF() - own.greenF()) * t),
+                                              static_cast<float>(own.blueF() + (highlightedText.blueF() - own.blueF()) * t));
+        if (ContrastRatio(mixed, highlight) >= wanted)
+            return mixed;
+    }
+    return highlightedText;
+}
 
 BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseTab> tabs, int standard,
                        QWidget* parent)
@@ -73,9 +116,17 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->horizontalHeader()->setSectionsClickable(false);
-    const int charWidth = view_->fontMetrics().averageCharWidth();
-    for (int c = 0; c < columns; ++c)
-        view_->setColumnWidth(c, std::max(4, widths[static_cast<std::size_t>(c)]) * charWidth + 12);
+    // Dates and times are digits, which many fonts draw wider than their
+    // average character; and a heading shows whole whatever its width.
+    const QFontMetrics cells = view_->fontMetrics();
+    const QFontMetrics headings = view_->horizontalHeader()->fontMetrics();
+    const int charWidth = std::max(cells.averageCharWidth(), cells.horizontalAdvance(QLatin1Char('0')));
+    const int headingMargin = 2 * view_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view_) + 12;
+    for (int c = 0; c < columns; ++c) {
+        const QString heading = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        view_->setColumnWidth(c, std::max(std::max(4, widths[static_cast<std::size_t>(c)]) * charWidth + 12,
+                                          headings.horizontalAdvance(heading) + headingMargin));
+    }
     view_->installEventFilter(this);
     layout->addWidget(view_, 1);
 

@@ -2,6 +2,7 @@
 
 #include "ui/widgets/browse_model.h"
 
+#include <QColor>
 #include <QWidget>
 
 class QMenu;
@@ -11,6 +12,14 @@ class QTableView;
 class QHBoxLayout;
 
 namespace hrln::ui {
+
+// A cell's own colour as drawn on a highlighted row: the colour itself where
+// it reads well enough on `highlight` (about as well as `highlightedText`
+// does), else mixed towards `highlightedText` just as far as it takes, so it
+// still shows what it means.
+QColor ColourOnHighlight(const QColor& own, const QColor& highlight, const QColor& highlightedText);
+// The contrast of two colours, 1 (none) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
 
 // One order of a browse list: a tab, the key it shows and the values it is narrowed to.
 struct BrowseTab {
