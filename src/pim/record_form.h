@@ -140,7 +140,10 @@ public:
             if (!changed())
                 return finish(Response::Completed);
             const std::int64_t version = table_.hold().version;
-            if (UpdateRecord(table_, links_, warnings_) != 0) {
+            const FormUpdate written = UpdateRecordFromForm(table_, links_, warnings_);
+            if (written == FormUpdate::CloseWithoutSaving)
+                return finish(Response::Cancelled);
+            if (written != FormUpdate::Saved) {
                 // The buffer shows what stands now. Another station's values
                 // (read anew, so under a new version) are the form's new start;
                 // after a restrict the user's other changes stay to be saved.

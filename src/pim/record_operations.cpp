@@ -55,9 +55,39 @@ int UpdateRecord(data::Table<R>& table, const LinkValues<R>& saved, RecordWarnin
     return result.ok() ? 0 : 1;
 }
 
+template <class R>
+FormUpdate UpdateRecordFromForm(data::Table<R>& table, const LinkValues<R>& saved, RecordWarnings& warnings,
+                                std::chrono::milliseconds wait)
+{
+    for (;;) {
+        const data::IntegrityResult result = data::IntegrityUpdate(table, saved.asRead, wait);
+        if (result.ok())
+            return FormUpdate::Saved;
+        const bool ownReason = result.step == IntegrityStep::Restricted ||
+                               (result.step == IntegrityStep::Write && result.error == data::kRecordChanged);
+        if (ownReason) {
+            Report(result, Operation::Update, table.schema().name(), warnings);
+            return FormUpdate::BackToForm;
+        }
+        const std::string_view name = result.table != nullptr ? std::string_view(result.table->name())
+                                                              : std::string_view(table.schema().name());
+        const char* doing = result.step == IntegrityStep::Transaction ? "in the Update transaction of"
+                            : result.step == IntegrityStep::Fetch || result.step == IntegrityStep::ChildRead
+                                ? "reading a record of"
+                                : "writing a record of";
+        switch (warnings.writeFailed(doing, name, result.error)) {
+        case RecordWarnings::WriteChoice::TryAgain: continue;
+        case RecordWarnings::WriteChoice::CloseWithoutSaving: return FormUpdate::CloseWithoutSaving;
+        case RecordWarnings::WriteChoice::BackToForm: return FormUpdate::BackToForm;
+        }
+    }
+}
+
 #define HRLN_RECORD_OPERATIONS(R)                                                             \
     template int DeleteRecord<R>(data::Table<R>&, RecordWarnings&, std::chrono::milliseconds); \
-    template int UpdateRecord<R>(data::Table<R>&, const LinkValues<R>&, RecordWarnings&, std::chrono::milliseconds);
+    template int UpdateRecord<R>(data::Table<R>&, const LinkValues<R>&, RecordWarnings&, std::chrono::milliseconds); \
+    template FormUpdate UpdateRecordFromForm<R>(data::Table<R>&, const LinkValues<R>&, RecordWarnings&,             \
+                                                std::chrono::milliseconds);
 HRLN_RECORD_OPERATIONS(data::ScheduleRecord)
 HRLN_RECORD_OPERATIONS(data::ScriptingRecord)
 HRLN_RECORD_OPERATIONS(data::LinkRecord)

@@ -33,10 +33,20 @@ template <class R>
 int UpdateRecord(data::Table<R>& table, const LinkValues<R>& saved, RecordWarnings& warnings,
                  std::chrono::milliseconds wait = data::kIntegrityWait);
 
+// A form's update: as UpdateRecord, but a failure that is not the record's own
+// (not a restrict, not another station's change) offers to try again, to
+// close without saving or to go back to the form.
+enum class FormUpdate { Saved, BackToForm, CloseWithoutSaving };
+template <class R>
+FormUpdate UpdateRecordFromForm(data::Table<R>& table, const LinkValues<R>& saved, RecordWarnings& warnings,
+                                std::chrono::milliseconds wait = data::kIntegrityWait);
+
 #define HRLN_RECORD_OPERATIONS_EXTERN(R)                                                             \
     extern template int DeleteRecord<R>(data::Table<R>&, RecordWarnings&, std::chrono::milliseconds); \
     extern template int UpdateRecord<R>(data::Table<R>&, const LinkValues<R>&, RecordWarnings&,      \
-                                        std::chrono::milliseconds);
+                                        std::chrono::milliseconds);                                 \
+    extern template FormUpdate UpdateRecordFromForm<R>(data::Table<R>&, const LinkValues<R>&, RecordWarnings&, \
+                                                       std::chrono::milliseconds);
 HRLN_RECORD_OPERATIONS_EXTERN(data::ScheduleRecord)
 HRLN_RECORD_OPERATIONS_EXTERN(data::ScriptingRecord)
 HRLN_RECORD_OPERATIONS_EXTERN(data::LinkRecord)

@@ -94,6 +94,18 @@ void RecordWarnings::invalid(std::string_view text)
     show(std::string(text), "Invalid Entry");
 }
 
+RecordWarnings::WriteChoice RecordWarnings::writeFailed(std::string_view doing, std::string_view table, int error)
+{
+    // Back to the form is the default: a stray Enter loses nothing.
+    switch (show("Error: (" + Described(error) + ") " + std::string(doing) + " the " + Named(table) +
+                     " file.  Yes tries again, No closes without saving, Cancel goes back to the form.",
+                 "Update Error", MessageIcon::Exclamation, MessageButtons::YesNoCancel, MessageButton::Cancel)) {
+    case MessageButton::Yes: return WriteChoice::TryAgain;
+    case MessageButton::No: return WriteChoice::CloseWithoutSaving;
+    default: return WriteChoice::BackToForm;
+    }
+}
+
 bool RecordWarnings::retry(std::string_view table, int error)
 {
     return show("Error: (" + Described(error) + ") accessing the " + Named(table) +

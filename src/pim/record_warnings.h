@@ -29,6 +29,11 @@ public:
     void required(std::string_view field);
     // Any other value the form cannot take, said in `text`.
     void invalid(std::string_view text);
+    // A form's write that failed for a reason not of the record's own: try
+    // again, close the form without saving, or go back to the form.
+    enum class WriteChoice { TryAgain, CloseWithoutSaving, BackToForm };
+    // `doing` as in the other record errors: "writing a record of".
+    WriteChoice writeFailed(std::string_view doing, std::string_view table, int error);
     // Whether to try a failed operation again; true on Yes.
     bool retry(std::string_view table, int error);
     void recordChanged(std::string_view table);

@@ -107,6 +107,40 @@ TEST_F(RecordFormTest, ChangedMeanwhileShowsTheOtherStationsValues)
     EXPECT_EQ(storedDescription(5), "mine after all");
 }
 
+// A task deleted by another station while its form was open: the write fails
+// for no fault of the values, so the user may try again, close without
+// saving, or go back to the form (the default, so that Enter loses nothing).
+TEST_F(RecordFormTest, AWriteOverARecordGoneMeanwhileOffersTheThreeWays)
+{
+    addTask(5);
+    data::Table<ScheduleRecord> t(db);
+    pim::RecordForm<ScheduleRecord> form(t, warnings, Request::Change, taskRules(false));
+    ASSERT_TRUE(form.open(ScheduleRecord::KeyID, rowOf(5)));
+    {
+        data::Table<ScheduleRecord> other(station());
+        other.rec.id = 5;
+        ASSERT_EQ(other.get(ScheduleRecord::KeyID), data::kOk);
+        ASSERT_EQ(other.remove(), data::kOk);
+    }
+    form.record().description = "mine";
+    EXPECT_FALSE(form.complete().close);  // the default: back to the form
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    const platform::MessageBox box = prompter.shown.back();
+    EXPECT_EQ(box.text, "Error: (Record Not Available (33)) writing a record of the Schedule file.  Yes tries again, "
+                        "No closes without saving, Cancel goes back to the form.");
+    EXPECT_EQ(box.caption, "Update Error");
+    EXPECT_EQ(box.buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_EQ(box.defaultButton, platform::MessageButton::Cancel);
+    EXPECT_EQ(form.record().description.str(), "mine");  // the user's values stay
+
+    prompter.answer(platform::MessageButton::Yes);  // tried again: still gone, asked again
+    prompter.answer(platform::MessageButton::No);
+    EXPECT_TRUE(form.complete().close);
+    EXPECT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(form.response(), Response::Cancelled);
+    EXPECT_EQ(storedDescription(5), "<gone>");
+}
+
 // A rename refused by a task resets the name and keeps the form open; it is
 // still refused on the next OK, and Cancel then leaves the category as it was.
 TEST_F(RecordFormTest, ARestrictedRenameStaysRefused)

@@ -256,6 +256,34 @@ TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
     EXPECT_EQ(r.date, MakeDate(1, 4, 2027));
 }
 
+// A task deleted by another station while its form was open: OK offers to
+// try again, close without saving or go back; Cancel keeps the form, No closes it.
+TEST_F(UpdateScheduleTest, ATaskDeletedMeanwhileOffersToCloseWithoutSaving)
+{
+    std::int64_t rowid = addTask(4);
+    data::Database other(db.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), data::kOk);
+    bool openAfterCancel = false;
+    WhenModalOpens([&](QWidget* form) {
+        data::Table<ScheduleRecord> theirs(other);
+        theirs.rec.id = 4;
+        ASSERT_EQ(theirs.get(ScheduleRecord::KeyID), data::kOk);
+        ASSERT_EQ(theirs.remove(), data::kOk);
+        child<QLineEdit>(form, "descriptionEdit")->setText(QStringLiteral("mine"));
+        prompter.answer(platform::MessageButton::Cancel);
+        child<QPushButton>(form, "okButton")->click();
+        openAfterCancel = form->isVisible();
+        prompter.answer(platform::MessageButton::No);
+        child<QPushButton>(form, "okButton")->click();
+    });
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr), Response::Cancelled);
+    EXPECT_TRUE(openAfterCancel);
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_EQ(prompter.shown[0].caption, "Update Error");
+    EXPECT_FALSE(stored(4));
+}
+
 // A bad date finished with Return is reported once: the Return goes no
 // further to "&OK", whose check would say it again, the focus comes back to
 // the entry, and leaving the entry says nothing more.
