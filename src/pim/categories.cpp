@@ -54,14 +54,14 @@ FormRules<R> NameFormRules(std::string table, FixedText<20> R::*field, const cha
 
 FormRules<data::CategoryRecord> CategoryFormRules()
 {
-    return NameFormRules<data::CategoryRecord>("Categories", &data::CategoryRecord::category, "CAT:Category",
+    return NameFormRules<data::CategoryRecord>("Categories", &data::CategoryRecord::category, "Category",
                                                data::CategoryRecord::KeyCategory, "By Category");
 }
 
 FormRules<data::ContactCategoryRecord> ContactCategoryFormRules()
 {
     return NameFormRules<data::ContactCategoryRecord>(
-        "Contact Categories", &data::ContactCategoryRecord::contactCategory, "CC:ContactCategory",
+        "Contact Categories", &data::ContactCategoryRecord::contactCategory, "Contact Category",
         data::ContactCategoryRecord::KeyContactCategories, "By Contact Category");
 }
 

@@ -8,7 +8,8 @@ namespace hrln::pim {
 
 // The standard messages of record operations, shown through the prompter.
 // Tables are named as the user knows them ("Schedule", "Contact"), fields by
-// prefix and name ("TDO:Priority").
+// the label the user sees ("Next Date to Perform Task"); the to-do priority
+// keeps its record name ("TDO:Priority"), the name its message is known by.
 class RecordWarnings {
 public:
     explicit RecordWarnings(platform::Prompter& prompter) : prompter_(prompter) {}
@@ -25,7 +26,7 @@ public:
     void transactionError(std::string_view table, std::string_view operation, int error);
     // A value outside its range: rangeError("TDO:Priority", "1 and 10").
     void rangeError(std::string_view field, std::string_view range);
-    // A field that must hold a value was left blank: required("CAT:Category").
+    // A field that must hold a value was left blank: required("Category").
     void required(std::string_view field);
     // Any other value the form cannot take, said in `text`.
     void invalid(std::string_view text);

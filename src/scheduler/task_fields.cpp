@@ -135,23 +135,23 @@ int TaskField(const char* name)
 int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
 {
     if (std::find(kTaskTypes.begin(), kTaskTypes.end(), std::string_view(task.taskType)) == kTaskTypes.end()) {
-        warnings.required("SCH:TaskType");
+        warnings.required("Task Type");
         return TaskField("TaskType");
     }
     if (task.date < kFirstDate || task.date > kLastDate) {
-        warnings.rangeError("SCH:Date", KeptDatesText());
+        warnings.rangeError("Next Date to Perform Task", KeptDatesText());
         return TaskField("Date");
     }
     if (task.time < 1 || task.time > kTimeMax) {
-        warnings.rangeError("SCH:Time", "00:00:00 and 23:59:59");
+        warnings.rangeError("Time", "00:00:00 and 23:59:59");
         return TaskField("Time");
     }
     if (task.advanceWarnDate != 0 && (task.advanceWarnDate < kFirstDate || task.advanceWarnDate > kLastDate)) {
-        warnings.rangeError("SCH:AdvanceWarnDate", KeptDatesText());
+        warnings.rangeError("Advance Warning Date", KeptDatesText());
         return TaskField("AdvanceWarnDate");
     }
     if (task.advanceWarnTime < 0 || task.advanceWarnTime > kTimeMax) {
-        warnings.rangeError("SCH:AdvanceWarnTime", "00:00:00 and 23:59:59");
+        warnings.rangeError("Advance Warning Time", "00:00:00 and 23:59:59");
         return TaskField("AdvanceWarnTime");
     }
     const ScheduleTypeFields rule = ScheduleTypeFieldsOf(task);
@@ -172,11 +172,11 @@ int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
     }
     if (IsCustom(task.scheduleType)) {
         if (task.every < 1 || task.every > kMaxEvery) {
-            warnings.rangeError("SCH:Every", "1 and 999999");
+            warnings.rangeError("Every", "1 and 999999");
             return TaskField("Every");
         }
         if (!KnownUnit(task.everyType)) {
-            warnings.required("SCH:EveryType");
+            warnings.required("Every unit");
             return TaskField("EveryType");
         }
     }

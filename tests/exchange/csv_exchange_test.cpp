@@ -162,12 +162,12 @@ TEST_F(ExchangeTest, BadLinesAreSkippedWithTheirNumbersAndKeptBesideTheFile)
     EXPECT_NE(summary.rejected[1].reason.find("no number"), std::string::npos);
     EXPECT_NE(summary.rejected[2].reason.find("6 fields"), std::string::npos);
     EXPECT_NE(summary.rejected[3].reason.find("UTF-8"), std::string::npos);
-    EXPECT_EQ(summary.rejected[4].reason, "SCH:TaskType cannot be blank.");
+    EXPECT_EQ(summary.rejected[4].reason, "Task Type cannot be blank.");
     EXPECT_NE(summary.rejected[5].reason.find("out of range"), std::string::npos);
     EXPECT_EQ(summary.rejected[6].reason, "a quote is left open");
     // "Dec 9, 2026" is no date in d17; a task without a date is refused by the form's checks.
     EXPECT_NE(summary.rejected[7].reason.find("no date"), std::string::npos);
-    EXPECT_NE(summary.rejected[8].reason.find("SCH:Date"), std::string::npos);
+    EXPECT_NE(summary.rejected[8].reason.find("Next Date to Perform Task must be between January 1, 1801"), std::string::npos);
 
     EXPECT_EQ(summary.rejectedPath, dir.file("tasks.rejected.csv"));
     EXPECT_EQ(ReadFile(summary.rejectedPath),

@@ -237,7 +237,7 @@ TEST_F(ContactsTest, ContactCategoryNamesAreNeededAndUniqueInAnyCase)
     EXPECT_EQ(form.title(), "Adding a Contact Categories Record");
     ASSERT_TRUE(form.open());
     EXPECT_FALSE(form.complete().close);
-    EXPECT_EQ(prompter.shown.back().text, "CC:ContactCategory cannot be blank.");
+    EXPECT_EQ(prompter.shown.back().text, "Contact Category cannot be blank.");
     form.record().contactCategory = "FAMILY";
     EXPECT_FALSE(form.complete().close);
     EXPECT_EQ(prompter.shown.back().caption, "Duplicate Key");

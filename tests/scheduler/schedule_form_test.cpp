@@ -123,7 +123,7 @@ TEST_F(ScheduleFormTest, ValidationNamesTheFailingField)
     custom.scheduleType = "Custom";
     custom.every = 0;
     EXPECT_EQ(ValidateTask(custom, warnings), TaskField("Every"));
-    EXPECT_EQ(prompter.shown.back().text, "SCH:Every must be between 1 and 999999.");
+    EXPECT_EQ(prompter.shown.back().text, "Every must be between 1 and 999999.");
 
     ScheduleRecord noDays = task;
     noDays.sunday = noDays.monday = noDays.tuesday = noDays.wednesday = noDays.thursday = noDays.friday =

@@ -292,7 +292,7 @@ TEST_F(ScheduleWizardsTest, FinishRefusesWhatTheEngineWouldMisread)
     task.taskType = "Dance";
     EXPECT_EQ(scheduler::ValidateTask(task, warnings), scheduler::TaskField("TaskType"));
     EXPECT_EQ(prompter.shown.size(), 6u);
-    EXPECT_NE(prompter.shown[0].text.find("SCH:Every"), std::string::npos);
+    EXPECT_NE(prompter.shown[0].text.find("Every must be between"), std::string::npos);
     EXPECT_GT(scheduler::TaskField("Every"), 0);
 }
 

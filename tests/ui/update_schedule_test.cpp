@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -254,6 +255,21 @@ TEST_F(UpdateScheduleTest, BadEntriesAndAChangeMeanwhileKeepTheFormOpen)
     ASSERT_TRUE(stored(4, &r));
     EXPECT_EQ(r.description.str(), "theirs");
     EXPECT_EQ(r.date, MakeDate(1, 4, 2027));
+}
+
+// A refused value is named by the label the user sees beside it.
+TEST_F(UpdateScheduleTest, ARefusedValueIsNamedByItsLabel)
+{
+    std::int64_t rowid = addTask(4);
+    WhenModalOpens([&](QWidget* form) {
+        child<QRadioButton>(form, "scheduleType5")->click();  // "Custom"
+        child<QSpinBox>(form, "everySpin")->setValue(0);
+        child<QPushButton>(form, "okButton")->click();
+        QTest::keyClick(form, Qt::Key_Escape);
+    });
+    EXPECT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Change, rowid, false, nullptr), Response::Cancelled);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().text, "Every must be between 1 and 999999.");
 }
 
 // A task deleted by another station while its form was open: OK offers to
