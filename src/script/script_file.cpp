@@ -3,6 +3,7 @@
 #include "common/input_file.h"
 #include "common/text.h"
 #include "data/errors.h"
+#include "pim/record_warnings.h"
 #include "script/script_editing.h"
 
 #include <algorithm>
@@ -129,6 +130,13 @@ void Report(platform::Prompter& prompter, const std::string& text)
     prompter.ask({text, "Error!", platform::MessageIcon::Exclamation});
 }
 
+// The standard message of a file that could not be opened.
+void ReportOpen(platform::Prompter& prompter, const std::string& path, const std::string& reason)
+{
+    prompter.ask({"File (" + path + ") could not be opened.  Error: " + reason + ".", "File Access Error",
+                  platform::MessageIcon::Information});
+}
+
 std::string SystemError()
 {
     const int code = errno;
@@ -147,6 +155,24 @@ std::string ScriptFileLine(const ScriptingRecord& item)
     for (Field f : m->fields)
         line.text(FieldText(item, f));
     return line.finish();
+}
+
+std::string ScriptFileNumberProblem(const csv::Fields& fields)
+{
+    const Mapping* m = FindMapping(csv::TextField(fields, 0, kTypeWidth));
+    if (m == nullptr)
+        return {};
+    for (std::size_t i = 0; i < m->fields.size(); ++i) {
+        const Field f = m->fields[i];
+        if (f != Field::SecondsToWait && f != Field::TimeElapsed)
+            continue;
+        const std::int64_t n = csv::NumberField(fields, i + 1);
+        const std::int64_t most = f == Field::SecondsToWait ? kMaxSecondsToWait : kMaxTimeElapsed;
+        if (n < 0 || n > most)
+            return std::string(f == Field::SecondsToWait ? "seconds to wait " : "time in seconds ") +
+                   std::to_string(n) + " is not between 0 and " + std::to_string(most);
+    }
+    return {};
 }
 
 bool ReadScriptFileFields(const csv::Fields& fields, ScriptingRecord& item)
@@ -198,7 +224,7 @@ bool ExportScriptJob::begin()
     // Appended to: a file that already holds a script keeps it.
     out_.open(path_, std::ios::binary | std::ios::app);
     if (!out_) {
-        Report(prompter_, "Error exporting script item " + SystemError());
+        ReportOpen(prompter_, path_, SystemError());
         return false;
     }
     items_.clear();
@@ -215,7 +241,7 @@ bool ExportScriptJob::step(int count)
         if (err == data::kRecordNotAvailable || (err == data::kOk && items_.rec.id != id_))
             return false;
         if (err != data::kOk) {
-            Report(prompter_, "Error: (" + data::ErrorText(err) + ") reading the Scripting file.");
+            pim::RecordWarnings(prompter_).fetchError(ScriptingRecord::schema().name(), err);
             return false;
         }
         ++done_;
@@ -252,8 +278,8 @@ bool ImportScriptJob::taskStands()
     if (task.get(data::ScheduleRecord::KeyID) == data::kOk)
         return true;
     taskGone_ = true;
-    Report(prompter_, "The task was deleted meanwhile (by another window or station).  The import stops here; "
-                      "no item was added.");
+    // Gone meanwhile (another window or station): nothing is added.
+    pim::RecordWarnings(prompter_).fetchError(data::ScheduleRecord::schema().name(), data::kRecordNotAvailable);
     return false;
 }
 
@@ -261,7 +287,7 @@ bool ImportScriptJob::begin()
 {
     // Only a file: a named pipe without a writer would hold the import for ever.
     if (const std::string reason = OpenInputFile(path_, in_, size_); !reason.empty()) {
-        Report(prompter_, "Error importing script items " + reason);
+        ReportOpen(prompter_, path_, reason);
         return false;
     }
     reader_ = std::make_unique<ScriptLineReader>(in_);
@@ -277,10 +303,22 @@ bool ImportScriptJob::step(int count)
     for (int i = 0; i < count; ++i) {
         if (!reader_->next(line))
             return false;
+        ++lineNumber_;
         item_ = {};
         item_.id = id_;
-        if (!ReadScriptFileFields(csv::ParseRecord(line), item_))
-            continue;  // not an item: skipped without a number
+        const csv::Fields fields = csv::ParseRecord(line);
+        // Skipped without a number; said in the summary at the end.
+        if (!ReadScriptFileFields(fields, item_)) {
+            if (!text::Trim(line).empty())
+                skipped_.push_back({lineNumber_, "not an item the script file carries"});
+            continue;
+        }
+        // Taken as it stands or not at all: a number the form cannot show
+        // would be changed unseen by the next OK in the form.
+        if (std::string problem = ScriptFileNumberProblem(fields); !problem.empty()) {
+            skipped_.push_back({lineNumber_, std::move(problem)});
+            continue;
+        }
         // Numbered when added: the script may grow meanwhile in another window.
         if (const int err = kept_.keep(item_); err != data::kOk)
             Report(prompter_, "Error adding script item " + data::ErrorText(err));
@@ -330,6 +368,18 @@ void ImportScriptJob::store()
         return;
     }
     added_ = static_cast<int>(count);
+}
+
+std::string ImportScriptJob::summaryText() const
+{
+    std::string out = std::to_string(added_) + (added_ == 1 ? " item" : " items") + " added, " +
+                      std::to_string(skipped_.size()) + (skipped_.size() == 1 ? " line" : " lines") + " skipped.";
+    constexpr std::size_t kListed = 10;
+    for (std::size_t i = 0; i < skipped_.size() && i < kListed; ++i)
+        out += "\nLine " + std::to_string(skipped_[i].line) + ": " + skipped_[i].reason;
+    if (skipped_.size() > kListed)
+        out += "\n... and " + std::to_string(skipped_.size() - kListed) + " more";
+    return out;
 }
 
 int ImportScriptJob::percent() const

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <fstream>
 #include <istream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The script file (.hsx): one item a line, six quoted fields (the action and
 // the values that travel with it), UTF-8 text.
@@ -22,6 +24,16 @@ namespace hrln::script {
 // The item's line, ended by CR LF; empty for an action that has no line
 // ("Exit Script", or one the file does not know).
 std::string ScriptFileLine(const data::ScriptingRecord& item);
+
+// The largest numbers the item form takes: seconds to wait, and a time
+// elapsed (also the time a started program is given).
+inline constexpr data::Long kMaxSecondsToWait = 99999;
+inline constexpr data::Long kMaxTimeElapsed = std::numeric_limits<data::Long>::max();
+
+// Why a line of a known action cannot be taken as it stands: a number outside
+// what the item form takes ("seconds to wait -5 is not between 0 and 99999").
+// Empty when every number fits; text that is no number reads as 0 and fits.
+std::string ScriptFileNumberProblem(const csv::Fields& fields);
 
 // The action and the values of a line's fields into `item`, which the caller
 // has cleared and numbered. False, with `item` untouched, when the type is no
@@ -84,6 +96,14 @@ public:
     void end(bool cancelled) override;
     // Items added to the script (once the job has ended).
     int added() const { return added_; }
+    // Lines not taken, by their number in the file (blank lines aside).
+    struct SkippedLine {
+        std::int64_t line = 0;
+        std::string reason;
+    };
+    const std::vector<SkippedLine>& skipped() const { return skipped_; }
+    // "3 items added, 2 lines skipped." and the lines skipped with why.
+    std::string summaryText() const;
 
 private:
     bool taskStands();
@@ -100,6 +120,8 @@ private:
     std::uint64_t size_ = 0;
     bool taskGone_ = false;
     int added_ = 0;
+    std::int64_t lineNumber_ = 0;
+    std::vector<SkippedLine> skipped_;
 };
 
 }  // namespace hrln::script

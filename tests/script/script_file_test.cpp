@@ -163,7 +163,8 @@ TEST_F(ScriptFileTest, ImportIntoATaskRemovedMeanwhileStopsWithAMessage)
     BatchRun r(job, script::ImportScriptJob::kBatch);
     EXPECT_FALSE(r.start());
     ASSERT_EQ(prompter.shown.size(), 1U);
-    EXPECT_EQ(prompter.shown[0].caption, "Error!");
+    EXPECT_EQ(prompter.shown[0].caption, "Read Error");
+    EXPECT_EQ(prompter.shown[0].text, "Error: (Record Not Available (33)) reading a record of the Schedule file.");
     EXPECT_TRUE(scriptItems(1).empty());
 }
 
@@ -189,12 +190,42 @@ TEST_F(ScriptFileTest, ATaskRemovedBetweenBatchesStopsTheImportThere)
     while (r.running())
         r.tick();
     ASSERT_EQ(prompter.shown.size(), 1U);
-    EXPECT_EQ(prompter.shown[0].caption, "Error!");
+    EXPECT_EQ(prompter.shown[0].caption, "Read Error");
     EXPECT_TRUE(scriptItems(1).empty());  // nothing attached to the missing task
 }
 
 // Random and mutated lines: nothing crashes or hangs, every valid line is
 // imported and every other one skipped.
+// Numbers the item form cannot hold are not taken, changed or cut: their
+// lines are skipped and listed by number with the reason, as are lines of no
+// item, in the summary the import gives at its end.
+TEST_F(ScriptFileTest, NumbersOutsideTheFormsLimitsSkipTheirLineAndTheSummaryListsThem)
+{
+    addTask(1);
+    const std::string path = file("numbers.hsx");
+    write(path, "\"Wait\",\"99999999999\"\r\n"
+                "\"Wait\",\"-5\"\r\n"
+                "\"Wait\",\"99999\"\r\n"
+                "\r\n"
+                "Nonsense\r\n"
+                "\"Start Program\",\"prog\",\"\",\"\",\"2147483648\"\r\n"
+                "\"If Time Elapsed...\",\"Greater Than\",\"2147483647\"\r\n");
+    script::ImportScriptJob job(db, 1, path, prompter);
+    run(job, script::ImportScriptJob::kBatch);
+    const auto items = scriptItems(1);
+    ASSERT_EQ(items.size(), 2U);
+    EXPECT_EQ(items[0].secondsToWait, 99999);
+    EXPECT_EQ(items[1].timeElapsed, 2147483647);
+    EXPECT_EQ(items[1].sequence, 2);
+    ASSERT_EQ(job.skipped().size(), 4U);
+    EXPECT_EQ(job.summaryText(), "2 items added, 4 lines skipped.\n"
+                                 "Line 1: seconds to wait 99999999999 is not between 0 and 99999\n"
+                                 "Line 2: seconds to wait -5 is not between 0 and 99999\n"
+                                 "Line 5: not an item the script file carries\n"
+                                 "Line 6: time in seconds 2147483648 is not between 0 and 2147483647");
+    EXPECT_TRUE(prompter.shown.empty());  // the window shows the summary, once
+}
+
 TEST_F(ScriptFileTest, MangledFilesImportEveryValidLineAndNothingElse)
 {
     addTask(1);
@@ -265,8 +296,10 @@ TEST_F(ScriptFileTest, ImportRefusesAPipeOrAFolderWithTheReason)
     script::ImportScriptJob folder(db, 1, dir.path().string(), prompter);
     EXPECT_FALSE(folder.begin());
     ASSERT_EQ(prompter.shown.size(), 2U);
-    EXPECT_EQ(prompter.shown[0].text, "Error importing script items not a regular file (a named pipe)");
-    EXPECT_EQ(prompter.shown[1].text, "Error importing script items Is a directory");
+    EXPECT_EQ(prompter.shown[0].text,
+              "File (" + pipe + ") could not be opened.  Error: not a regular file (a named pipe).");
+    EXPECT_EQ(prompter.shown[0].caption, "File Access Error");
+    EXPECT_EQ(prompter.shown[1].text, "File (" + dir.path().string() + ") could not be opened.  Error: Is a directory.");
     EXPECT_TRUE(scriptItems(1).empty());
 }
 

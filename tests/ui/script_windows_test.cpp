@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace hrln::test {
@@ -357,6 +358,65 @@ TEST_F(ScriptWindowsTest, ExportClearAndImportGiveTheSameScriptThroughOneFileNam
     EXPECT_EQ(asked[1].first, QStringLiteral("Choose File to Import"));
     EXPECT_EQ(asked[1].second, path);  // the file of the export is offered again
     EXPECT_EQ(prompter.shown.size(), 1U);  // the question of "Clear All" only
+}
+
+// The export adds to the end of its file, so its dialog asks nothing about
+// replacing it; a name typed without an ending becomes a script file. A file
+// with lines the import cannot take gives one summary listing them.
+TEST_F(ScriptWindowsTest, ExportAppendsToANameWithItsEndingAndImportSumsUpWhatItSkipped)
+{
+    data::Table<data::ScheduleRecord> task(db);
+    task.rec = Task(4, MakeDate(1, 4, 2027), MakeTime(9, 0));
+    ASSERT_EQ(task.add(), data::kOk);
+    addItem(4, 1, "a");
+    std::vector<ui::FileRequest> asked;
+    QString answer = QString::fromStdString(dir.file("backup"));
+    ui::SetFileChooser([&](QWidget*, const ui::FileRequest& request) {
+        asked.push_back(request);
+        return answer;
+    });
+    ui::BrowseScriptingWindow browser(services(), 4);
+    browser.show();
+    Child<QPushButton>(&browser, "exportButton")->click();
+    Child<QPushButton>(&browser, "exportButton")->click();
+    {
+        std::ofstream bad(dir.file("bad.hsx"), std::ios::binary);
+        bad << "\"Wait\",\"99999999999\"\r\n\"Send Keystrokes\",\"b\"\r\n";
+    }
+    answer = QString::fromStdString(dir.file("bad.hsx"));
+    Child<QPushButton>(&browser, "importButton")->click();
+    ui::SetFileChooser({});
+
+    ASSERT_EQ(asked.size(), 3U);
+    EXPECT_TRUE(asked[0].appends);
+    EXPECT_EQ(asked[0].defaultSuffix, QStringLiteral("hsx"));
+    EXPECT_FALSE(asked[2].appends);
+    std::ifstream in(dir.file("backup.hsx"), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string line = "\"Send Keystrokes\",\"a\",\"\",\"\",\"\",\"\"\r\n";
+    EXPECT_EQ(written, line + line);  // appended, not replaced
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].caption, "Import Script Items");
+    EXPECT_EQ(prompter.shown[0].text,
+              "1 item added, 1 line skipped.\nLine 1: seconds to wait 99999999999 is not between 0 and 99999");
+    EXPECT_EQ(script(4), (Strings{"1:Send Keystrokes:a", "2:Send Keystrokes:b"}));
+}
+
+// A number stored beyond what its box can show is not changed by an OK that
+// changed nothing.
+TEST_F(ScriptWindowsTest, ANumberBeyondItsBoxStaysThroughAnUnchangedOk)
+{
+    data::Table<ScriptingRecord> t(db);
+    t.rec.id = 4;
+    t.rec.sequence = 1;
+    t.rec.action = "Wait";
+    t.rec.secondsToWait = 2147483647;
+    ASSERT_EQ(t.add(), data::kOk);
+    std::int64_t rowid = t.rowId();
+    WhenModalOpens([&](QWidget* form) { Child<QPushButton>(form, "okButton")->click(); },
+                   QStringLiteral("UPDATESCRIPTING$QUICKWINDOW"));
+    ui::UpdateScriptingWindow::Run(services(), pim::Request::Change, 4, rowid, nullptr);
+    EXPECT_EQ(item(4, 1).secondsToWait, 2147483647);
 }
 
 TEST_F(ScriptWindowsTest, TheKeyListFindsByKeyboardAndAsksToWrap)

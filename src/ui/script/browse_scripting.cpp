@@ -9,6 +9,7 @@
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -177,9 +178,14 @@ void BrowseScriptingWindow::exchange(bool exporting)
     request.title = exporting ? QStringLiteral("Export to File") : QStringLiteral("Choose File to Import");
     request.filter = QStringLiteral("Export File (*.hsx);;Text (*.txt);;All (*)");
     request.suggested = ScriptFileName();
-    const QString chosen = ChooseFile(this, request);
+    request.defaultSuffix = QStringLiteral("hsx");
+    request.appends = exporting;  // an export adds its items at the end of the file
+    QString chosen = ChooseFile(this, request);
     if (chosen.isEmpty())
         return;
+    // Whatever dialog answered: a name without an ending is a script file.
+    if (exporting && QFileInfo(chosen).suffix().isEmpty() && !QFileInfo(chosen).exists())
+        chosen += QStringLiteral(".hsx");
     ScriptFileName() = chosen.left(255);
     const std::string path = chosen.toStdString();
     if (exporting) {
@@ -188,6 +194,9 @@ void BrowseScriptingWindow::exchange(bool exporting)
     } else {
         script::ImportScriptJob job(s_.window.db, taskId_, path, s_.window.prompter);
         ProgressWindow::Run(job, script::ImportScriptJob::kBatch, QStringLiteral("IMPORTSCRIPT$PROGRESSWINDOW"), this);
+        // Lines not taken are said once, with their numbers, after the run.
+        if (!job.skipped().empty())
+            s_.window.prompter.ask({job.summaryText(), "Import Script Items", platform::MessageIcon::Information});
     }
     list_->refresh();
     list_->view()->setFocus();

@@ -1,6 +1,7 @@
 #include "ui/script/update_scripting.h"
 
 #include "script/script_editing.h"
+#include "script/script_file.h"
 #include "script/window_match.h"
 #include "ui/script/start_program_advanced.h"
 #include "ui/script/view_script_keys.h"
@@ -157,7 +158,7 @@ QWidget* UpdateScriptingWindow::buildWait()
     auto* layout = new QVBoxLayout;
     combination_ = Options(QString(), QStringLiteral("combination"), {QStringLiteral("And"), QStringLiteral("Or")}, layout);
     auto* form = new QFormLayout;
-    seconds_ = Number(nullptr, QStringLiteral("secondsEdit"), 99999);
+    seconds_ = Number(nullptr, QStringLiteral("secondsEdit"), script::kMaxSecondsToWait);
     form->addRow(QStringLiteral("&Seconds To Wait Before Next Script Item Executes:"), seconds_);
     waitWindow_ = windowList(nullptr, QStringLiteral("waitWindowList"));
     form->addRow(QStringLiteral("Wait For &Window:"), waitWindow_);
@@ -199,7 +200,7 @@ QWidget* UpdateScriptingWindow::buildIfTime()
         Options(QStringLiteral("Condition"), QStringLiteral("elapsed"),
                 {QStringLiteral("Time Elapsed is Greater Than"), QStringLiteral("Time Elapsed is Less Than")}, layout);
     auto* form = new QFormLayout;
-    elapsed_ = Number(nullptr, QStringLiteral("timeElapsedEdit"), std::numeric_limits<int>::max());
+    elapsed_ = Number(nullptr, QStringLiteral("timeElapsedEdit"), script::kMaxTimeElapsed);
     form->addRow(QStringLiteral("Time (&seconds):"), elapsed_);
     layout->addLayout(form);
     return Page(layout, QStringLiteral("If Time Elapsed:  The items up to the next \"...End If\" run only if the "
@@ -365,6 +366,7 @@ void UpdateScriptingWindow::showRecord()
     keystrokes_->setText(Text(r.keystrokes.view()));
     combination_->button(working.combination == "Or" ? 1 : 0)->setChecked(true);
     seconds_->setValue(static_cast<int>(r.secondsToWait));
+    shownSeconds_ = seconds_->value();
     waitWindow_->setEditText(Text(r.waitForWindow.view()));
     focusWindow_->setEditText(Text(r.focusOnWindow.view()));
     existance_->button(r.windowExistance.str().find("Doesn") != std::string::npos ? 1 : 0)->setChecked(true);
@@ -372,6 +374,7 @@ void UpdateScriptingWindow::showRecord()
     elapsedCondition_->button(Text(r.ifTimeElapsed.view()).contains(QStringLiteral("less"), Qt::CaseInsensitive) ? 1 : 0)
         ->setChecked(true);
     elapsed_->setValue(static_cast<int>(std::max<data::Long>(r.timeElapsed, 0)));
+    shownElapsed_ = elapsed_->value();
     messageTitle_->setText(Text(working.messageTitle));
     messageText_->setText(Text(working.messageText));
     command_->setText(Text(r.command.view()));
@@ -386,13 +389,15 @@ bool UpdateScriptingWindow::takeRecord()
     ScriptingRecord& r = table_.rec;
     r.action = action_->currentText().toStdString();
     r.keystrokes = keystrokes_->text().toStdString();
-    r.secondsToWait = seconds_->value();
+    if (seconds_->value() != shownSeconds_ || (r.secondsToWait >= 0 && r.secondsToWait <= script::kMaxSecondsToWait))
+        r.secondsToWait = seconds_->value();
     r.waitForWindow = waitWindow_->currentText().toStdString();
     r.focusOnWindow = focusWindow_->currentText().toStdString();
     r.windowExistance = Chosen(existance_).toStdString();
     r.windowTitleToCheckFor = checkWindow_->currentText().toStdString();
     r.ifTimeElapsed = Chosen(elapsedCondition_).toStdString();
-    r.timeElapsed = elapsed_->value();
+    if (elapsed_->value() != shownElapsed_ || r.timeElapsed >= 0)
+        r.timeElapsed = elapsed_->value();
     r.command = command_->text().toStdString();
     r.path = path_->text().toStdString();
     r.ddeApplicationName = ddeName_->text().toStdString();

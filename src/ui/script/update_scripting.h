@@ -77,6 +77,10 @@ private:
     QComboBox* checkWindow_ = nullptr;
     QButtonGroup* elapsedCondition_ = nullptr;
     QSpinBox* elapsed_ = nullptr;
+    // The numbers as shown: a stored number the boxes cannot hold stays
+    // stored until the user sets another.
+    int shownSeconds_ = 0;
+    int shownElapsed_ = 0;
     QLineEdit* messageTitle_ = nullptr;
     QLineEdit* messageText_ = nullptr;
     QLineEdit* command_ = nullptr;

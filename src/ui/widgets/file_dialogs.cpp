@@ -80,6 +80,8 @@ QString DesktopDialog(QWidget* parent, const FileRequest& request)
     if (request.kind == FileRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, request.appends);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }

@@ -15,6 +15,10 @@ struct FileRequest {
     QString title;
     QString filter;     // "WAV Files (*.wav *.WAV)"
     QString suggested;  // a file name or path to start from
+    // What a name typed without an ending gets ("hsx"); none when empty.
+    QString defaultSuffix = {};
+    // The file is written at its end, not replaced: no question about replacing it.
+    bool appends = false;
 };
 
 // Asks for a file through the desktop's own dialog where the platform offers
