@@ -23,7 +23,6 @@ HelpWindow::HelpWindow(const QString& guide, data::ProfileFile& positions, QWidg
     setObjectName(QStringLiteral("HELP$WINDOW"));
     setWindowTitle(QStringLiteral("Horalyn Help"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 560);
 
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
@@ -50,6 +49,7 @@ HelpWindow::HelpWindow(const QString& guide, data::ProfileFile& positions, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
+    ResizeWithin(this, QSize(720, 560));
     RestoreWindowPosition(this, positions_, QString::fromLatin1(kSection));
 }
 

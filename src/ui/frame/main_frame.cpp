@@ -53,7 +53,7 @@ MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(pare
     setObjectName(QStringLiteral("MAIN$APPFRAME"));
     setWindowTitle(QString::fromUtf8(scheduler::kApplicationTitle));
     setWindowIcon(ProgramIcon(QStringLiteral("clock")));
-    resize(900, 620);
+    ResizeWithin(this, QSize(900, 620));
 
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("clientArea"));

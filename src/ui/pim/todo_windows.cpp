@@ -186,6 +186,7 @@ ViewToDoWindow::ViewToDoWindow(PimWindowServices services, QWidget* parent)
     list_ = new BrowseList(TodoSource(s_.window.db), TodoTabs(category_),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     list_->followToDoChanges();
+    list_->setStretchColumn(2);  // "To Do"
     layout->addWidget(list_);
 
     QPushButton* toggle = list_->addButton(QStringLiteral("&Toggle Done Status"),

@@ -68,7 +68,7 @@ std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
          &ScheduleDateColor},
         {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return Text(FormatT3(r.time)); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
-        {QStringLiteral("Category"), 16, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
+        {QStringLiteral("Category"), 14, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
         {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Text(r.description.str()); }},
         {QStringLiteral("Task Type"), 15, [](const ScheduleRecord& r) { return Text(r.taskType.str()); }},
         {QStringLiteral("Schedule Type"), 14, [](const ScheduleRecord& r) { return Text(r.scheduleType.str()); }},
@@ -102,6 +102,7 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
     layout->addWidget(dayLabel_);
     list_ = new BrowseList(ScheduleSource(s_.schedule.window.db), std::move(tabs),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
+    list_->setStretchColumn(4);  // "Description"
     layout->addWidget(list_);
 
     QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy the highlighted task to a new task"),
@@ -150,7 +151,8 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
 
     list_->setTab(s_.fullSchedule ? DateTab : DayTab);
     onTab(list_->tabs()->currentIndex());
-    resize(760, 420);
+    const QMargins around = layout->contentsMargins();
+    ResizeWithin(this, QSize(std::max(760, list_->preferredWidth() + around.left() + around.right()), 420));
 }
 
 QString BrowseScheduleWindow::caption() const

@@ -214,6 +214,27 @@ QAction* BrowseList::addMenuAction(const QString& text, const QString& objectNam
     return action;
 }
 
+void BrowseList::setStretchColumn(int column)
+{
+    QHeaderView* header = view_->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
+int BrowseList::preferredWidth() const
+{
+    const QHeaderView* header = view_->horizontalHeader();
+    const int margin = 2 * view_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view_) + 12;
+    int width = 2 * view_->frameWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view_);
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->sectionResizeMode(c) == QHeaderView::Stretch)
+            width += header->fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + margin;
+        else
+            width += header->sectionSize(c);
+    }
+    return width;
+}
+
 QPushButton* BrowseList::addClosingButton(const QString& text, const QString& objectName)
 {
     buttons_->addStretch(1);

@@ -56,6 +56,13 @@ public:
     QAction* addMenuAction(const QString& text, const QString& objectName, bool needsRow);
     // Right-aligned after everything else ("Cl&ose").
     QPushButton* addClosingButton(const QString& text, const QString& objectName);
+    // Column `column` (a long text) takes the width the others leave, so that
+    // every heading shows whole at the window's size; its own text is cut
+    // with an ellipsis instead.
+    void setStretchColumn(int column);
+    // The width that shows every column at its width (a stretching one with
+    // its heading whole), with the list's frame and scroll bar.
+    int preferredWidth() const;
 
     // The row id highlighted now (0: none).
     std::int64_t selectedRowId() const;

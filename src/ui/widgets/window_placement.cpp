@@ -43,6 +43,18 @@ void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, con
                               window->isMinimized(), true});
 }
 
+void ResizeWithin(QWidget* window, const QSize& designed)
+{
+    // Room for the desktop's title bar and borders around the window.
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 48;
+    QSize size = designed.expandedTo(window->minimumSizeHint());
+    const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight));
+    window->resize(size);
+}
+
 QWidget* PlacedWindow(QWidget* window)
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
