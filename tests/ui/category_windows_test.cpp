@@ -29,6 +29,8 @@ void FillCategoryForm(const QString& name, QString* title = nullptr)
         EXPECT_EQ(form->objectName(), QStringLiteral("UPDATECATEGORIES$QUICKWINDOW"));
         if (title != nullptr)
             *title = form->windowTitle();
+        // The title shows whole: the form leaves the desktop room for it.
+        EXPECT_GE(form->width(), form->fontMetrics().horizontalAdvance(form->windowTitle()) + 120);
         auto* edit = form->findChild<QLineEdit*>(QStringLiteral("categoryEdit"));
         edit->selectAll();
         QTest::keyClicks(edit, name);
