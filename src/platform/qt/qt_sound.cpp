@@ -46,4 +46,12 @@ int QtSound::activeSounds() const
     return static_cast<int>(owner_.findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly).size());
 }
 
+int QtSound::loadingSounds() const
+{
+    int loading = 0;
+    for (const QSoundEffect* effect : owner_.findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly))
+        loading += effect->status() == QSoundEffect::Loading || effect->status() == QSoundEffect::Null ? 1 : 0;
+    return loading;
+}
+
 }  // namespace hrln::platform::qt

@@ -16,6 +16,8 @@ public:
 
     // Sounds loading or playing now.
     int activeSounds() const;
+    // Sounds whose file is still being read.
+    int loadingSounds() const;
 
 private:
     QObject owner_;  // parent of the effects, so they end with us
