@@ -16,6 +16,7 @@
 #include <QMimeData>
 
 #include <climits>
+#include <cstdio>
 #include <memory>
 #include <unistd.h>
 
@@ -96,6 +97,47 @@ TEST_F(ClipboardMonitorDesktopTest, SavesWhatXclipOffersAndNeverASecret)
     offerWithXclip("After the secret");
     ASSERT_TRUE(monitorUntil([&] { return saved().size() == 2; }));
     EXPECT_EQ(saved(), (std::vector<std::string>{"Copied by xclip: Grüße 42", "After the secret"}));
+}
+
+// Another program reading the clipboard's formats, through its own connection
+// to the display, so that this process's Qt learns of nothing meanwhile.
+bool OfferedElsewhere(const char* format)
+{
+    FILE* out = popen("xclip -selection clipboard -o -t TARGETS 2>/dev/null", "r");
+    if (out == nullptr)
+        return false;
+    std::string targets;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, out) != nullptr)
+        targets += buffer;
+    pclose(out);
+    return targets.find(format) != std::string::npos;
+}
+
+// The moment a password manager has taken the clipboard and Qt has not yet
+// handled the notice: Qt still holds xclip's formats, yet would fetch the text
+// from the new owner. Nothing of the new owner's may be read then.
+TEST_F(ClipboardMonitorDesktopTest, ASecretIsNotReadBeforeQtLearnsItsFormats)
+{
+    offerWithXclip("Before the secret");
+    ASSERT_TRUE(WaitUntil([&] {
+        QCoreApplication::processEvents();
+        clipboard.text();
+        return clipboard.text() == "Before the secret";
+    }));
+
+    QtTestDesktop()->start({OwnProgram(), "--offer-secret", "hunter2 is my password"});
+    ASSERT_TRUE(WaitUntil([] { return OfferedElsewhere(platform::qt::kPasswordManagerHint); }));
+    EXPECT_EQ(clipboard.text(), "Before the secret");
+    EXPECT_EQ(clipboard.text(), "Before the secret");
+
+    // Once Qt has handled the notice the secret reads as no text.
+    EXPECT_TRUE(WaitUntil([&] {
+        QCoreApplication::processEvents();
+        const std::string text = clipboard.text();
+        EXPECT_NE(text, "hunter2 is my password");
+        return text.empty();
+    }));
 }
 
 // Owns the clipboard as a password manager does, until killed.

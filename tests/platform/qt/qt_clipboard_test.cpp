@@ -20,10 +20,11 @@ std::unique_ptr<QMimeData> Data(const QString& text, const QByteArray& hint)
     return data;
 }
 
-TEST(QtClipboardTest, OnlyTheSecretHintMarksASecret)
+TEST(QtClipboardTest, TheSecretHintOrAnUnreadableOneMarksASecret)
 {
     EXPECT_TRUE(IsMarkedSecret(Data("pw", "secret").get()));
     EXPECT_TRUE(IsMarkedSecret(Data("pw", "secret\n").get()));
+    EXPECT_TRUE(IsMarkedSecret(Data("pw", "").get()));
     EXPECT_FALSE(IsMarkedSecret(Data("pw", "public").get()));
     EXPECT_FALSE(IsMarkedSecret(Data("pw", QByteArray()).get()));
     EXPECT_FALSE(IsMarkedSecret(nullptr));
