@@ -10,7 +10,9 @@ namespace hrln::test {
 // test's own, so that no test reads or writes the user's and Qt stays quiet.
 inline void UseOffscreenHome(const QTemporaryDir& home)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A run may give the offscreen screen options of its own (its size).
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

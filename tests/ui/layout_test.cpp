@@ -1,6 +1,7 @@
 // Every window shows its texts whole at its default size: no button, heading,
 // label or title cut, and no window larger than the screen it opens on.
 #include "modal.h"
+#include "window_walk.h"
 #include "data/record_tags.h"
 #include "ui_fixture.h"
 
@@ -19,70 +20,6 @@
 
 namespace hrln::test {
 namespace {
-
-QString Plain(QString text)
-{
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    return text;
-}
-
-// What of `window` shows cut at its present size, one line per fault.
-QStringList CutTexts(QWidget* window)
-{
-    QStringList faults;
-    const QString where = window->objectName();
-    for (QPushButton* button : window->findChildren<QPushButton*>()) {
-        if (!button->isVisible() || button->text().isEmpty())
-            continue;
-        // What the style asks for the text, or the text with its margins.
-        const int margin = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        const int needed = std::min(button->sizeHint().width(),
-                                    button->fontMetrics().horizontalAdvance(Plain(button->text())) + margin);
-        if (needed > button->width())
-            faults << where + ": button \"" + button->text() + "\" needs " + QString::number(needed) + ", has " +
-                          QString::number(button->width());
-    }
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (!label->isVisible() || label->wordWrap() || label->text().isEmpty() || Qt::mightBeRichText(label->text()))
-            continue;
-        const int needed = label->fontMetrics().horizontalAdvance(Plain(label->text()));
-        if (needed > label->contentsRect().width())
-            faults << where + ": label \"" + label->text() + "\" needs " + QString::number(needed) + ", has " +
-                          QString::number(label->contentsRect().width());
-    }
-    for (QTableView* view : window->findChildren<QTableView*>()) {
-        if (!view->isVisible())
-            continue;
-        QHeaderView* header = view->horizontalHeader();
-        const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-        for (int c = 0; c < header->count(); ++c) {
-            if (header->isSectionHidden(c))
-                continue;
-            const QString heading = view->model()->headerData(c, Qt::Horizontal).toString();
-            const int needed = header->fontMetrics().horizontalAdvance(heading) + margin;
-            const int shown = std::min(header->sectionSize(c),
-                                       header->viewport()->width() - header->sectionViewportPosition(c));
-            // A column wholly past the edge is reached by scrolling; one the
-            // edge cuts shows a broken heading.
-            if (!heading.isEmpty() && shown > 0 && needed > shown)
-                faults << where + ": heading \"" + heading + "\" needs " + QString::number(needed) + ", shows " +
-                              QString::number(shown);
-        }
-    }
-    return faults;
-}
-
-// The title a desktop shows whole: its text and room for the icon and the
-// window's buttons.
-QStringList CutTitle(QWidget* shown, const QString& title)
-{
-    constexpr int kTitleBarRoom = 120;
-    const int needed = QFontMetrics(QApplication::font()).horizontalAdvance(title) + kTitleBarRoom;
-    if (needed > shown->width())
-        return {shown->objectName() + ": title \"" + title + "\" needs " + QString::number(needed) + ", has " +
-                QString::number(shown->width())};
-    return {};
-}
 
 class LayoutTest : public FrameTest {
 protected:

@@ -4,6 +4,7 @@
 #include "data/table.h"
 #include "report/page_layout.h"
 #include "ui/widgets/text_limit.h"
+#include "ui/widgets/window_placement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -116,6 +117,7 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    ResizeWithin(this, sizeHint());
 }
 
 scheduler::ReportRequest ReportOptionsWindow::request() const

@@ -76,6 +76,7 @@ SearchTextWindow::SearchTextWindow(const script::TextSearch& last, QWidget* pare
     layout->addLayout(buttons);
     text_->selectAll();
     text_->setFocus();
+    ResizeWithin(this, sizeHint());
 }
 
 script::TextSearch SearchTextWindow::search() const

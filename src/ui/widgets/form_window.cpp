@@ -36,11 +36,7 @@ void FormWindow::finishLayout(const QString& okText)
     if (const std::string title = form_.title(); !title.empty())
         setWindowTitle(QString::fromStdString(title));
     showRecord();
-    // Wide enough that the desktop shows the title whole, beside its icon
-    // and buttons; a small form is otherwise only as wide as its fields.
-    constexpr int kTitleBarRoom = 120;
-    const QSize designed = testAttribute(Qt::WA_Resized) ? size() : sizeHint();
-    ResizeWithin(this, designed.expandedTo(QSize(fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarRoom, 0)));
+    ResizeWithin(this, testAttribute(Qt::WA_Resized) ? size() : sizeHint());
     RestoreWindowPosition(this, positions_, positionName_);
 }
 

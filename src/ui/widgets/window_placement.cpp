@@ -48,7 +48,11 @@ void ResizeWithin(QWidget* window, const QSize& designed)
     // Room for the desktop's title bar and borders around the window.
     constexpr int kFrameWidth = 16;
     constexpr int kFrameHeight = 48;
-    QSize size = designed.expandedTo(window->minimumSizeHint());
+    // Room beside the title for the desktop's icon and window buttons: a
+    // small window is otherwise only as wide as its fields, its title cut.
+    constexpr int kTitleBarRoom = 120;
+    const int titleWidth = window->fontMetrics().horizontalAdvance(window->windowTitle()) + kTitleBarRoom;
+    QSize size = designed.expandedTo(window->minimumSizeHint()).expandedTo(QSize(titleWidth, 0));
     const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr)
         size = size.boundedTo(screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight));

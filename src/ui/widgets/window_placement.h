@@ -14,8 +14,8 @@ namespace hrln::ui {
 void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section);
 // Keeps a closing window's place; a minimised window keeps the place saved before.
 void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, const QString& section);
-// Gives a window its designed size, grown to what its contents need to show
-// whole and kept within the screen it opens on (its frame included).
+// Gives a window its designed size, grown to what its contents and its title
+// need to show whole and kept within the screen it opens on (its frame included).
 void ResizeWithin(QWidget* window, const QSize& designed);
 // The window whose place a browser keeps: its frame's child window when it has one, else itself.
 QWidget* PlacedWindow(QWidget* window);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QStringList>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QWidget>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace hrln::test {
+
+// Shows every page of every sheet and stack of `window` in turn (one at a
+// time, the others as opened) and calls `visit` with where it stands.
+void VisitPages(QWidget* window, const std::function<void(const QString& where)>& visit);
+
+// Two controls reachable together that share an Alt letter, and a label that
+// shows its "&" because it has no buddy to take it.
+QStringList SharedMnemonics(QWidget* window, const QString& where);
+
+// What of `window` shows cut at its present size: a button, label, heading or
+// cell (other than a long text's stretching column) narrower than its text.
+QStringList CutTexts(QWidget* window);
+
+// The title a desktop shows whole in `shown`: its text and room for the
+// icon and the window's buttons.
+QStringList CutTitle(QWidget* shown, const QString& title);
+
+// Every fault of both kinds on every page of `window`.
+QStringList WindowFaults(QWidget* window);
+
+}  // namespace hrln::test
