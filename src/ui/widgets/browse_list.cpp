@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace hrln::ui {
 
@@ -40,15 +42,29 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        if ((option->state & QStyle::State_Selected) == 0)
+            return;
         if (const QVariant colour = index.data(Qt::ForegroundRole); colour.isValid()) {
             const QPalette::ColorGroup group =
                 (option->state & QStyle::State_Active) != 0 ? QPalette::Active : QPalette::Inactive;
             option->palette.setColor(QPalette::HighlightedText,
-                                     ColourOnHighlight(colour.value<QColor>(),
-                                                       option->palette.color(group, QPalette::Highlight),
-                                                       option->palette.color(group, QPalette::HighlightedText)));
+                                     onHighlight(colour.value<QColor>(), option->palette.color(group, QPalette::Highlight),
+                                                 option->palette.color(group, QPalette::HighlightedText)));
         }
     }
+
+private:
+    // A list shows few colours on one highlight: each mix is worked out once.
+    QColor onHighlight(const QColor& own, const QColor& highlight, const QColor& highlightedText) const
+    {
+        const std::tuple<QRgb, QRgb, QRgb> key{own.rgba(), highlight.rgba(), highlightedText.rgba()};
+        auto at = mixed_.find(key);
+        if (at == mixed_.end())
+            at = mixed_.emplace(key, ColourOnHighlight(own, highlight, highlightedText)).first;
+        return at->second;
+    }
+
+    mutable std::map<std::tuple<QRgb, QRgb, QRgb>, QColor> mixed_;
 };
 
 }  // namespace
