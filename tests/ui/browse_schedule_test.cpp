@@ -10,6 +10,7 @@
 #include "support/fake_prompter.h"
 #include "support/fake_station_probe.h"
 #include "support/scheduler_doubles.h"
+#include "ui/frame/message_dialog.h"
 #include "ui/schedule/search_schedule.h"
 #include "ui/widgets/schedule_notifier.h"
 
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOptionViewItem>
 #include <QComboBox>
 #include <QLabel>
@@ -280,11 +282,18 @@ TEST_F(BrowseScheduleTest, OurOwnSnoozeAndEditsShowWithinOneTickButTheHeartbeatR
     scheduler->tick();
     ASSERT_EQ(w->list()->model()->rowCount(), 1);
 
-    // A snooze written through the frame's own connection, as the message window does.
+    // A snooze written through the frame's own connection: the message window's button.
     FakeLauncher launcher;
-    scheduler::MessageWindow message({db, settings, log, clock, prompter, sound, launcher, windows},
-                                     scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
-    ASSERT_EQ(message.snooze(), data::kOk);
+    ui::QtMessageLauncher messagesUi({db, settings, log, clock, prompter, sound, launcher, windows}, positions,
+                                     nullptr);
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    QPointer<QWidget> message;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (shown->objectName() == QStringLiteral("SHOWMESSAGE$WINDOW") && shown->isVisible())
+            message = shown;
+    ASSERT_FALSE(message.isNull());
+    QTest::mouseClick(message->findChild<QPushButton*>(QStringLiteral("snoozeButton")), Qt::LeftButton);
+    QTRY_VERIFY(message.isNull());
     scheduler->tick();
     EXPECT_EQ(w->list()->model()->rowCount(), 2);
 
