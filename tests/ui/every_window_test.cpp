@@ -222,6 +222,7 @@ TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
         pim::ClipboardMonitor monitor{db, clipboard, settings, clock};
         ui::BrowseClipboardWindow clips(window(), clipboard, &monitor);
         walk(&clips);
+        walkModal([&] { ui::UpdateClipboardWindow::Run(window(), Request::Change, 1, nullptr); });
         ui::BrowseCategoriesWindow categories(window());
         walk(&categories);
         walkModal([&] {
@@ -249,6 +250,13 @@ TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
         if (model->open() != scheduler::MessageWindow::Mode::External) {
             ui::MessageDialog message(std::move(model), false, positions);
             walk(&message);
+        }
+        auto modalModel = std::make_unique<scheduler::MessageWindow>(
+            scheduler::MessageServices{db, settings, log, clock, prompter, sound, launcher, windows},
+            scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+        if (modalModel->open() != scheduler::MessageWindow::Mode::External) {
+            ui::MessageDialog modal(std::move(modalModel), true, positions);
+            walk(&modal);
         }
         ui::SetupWindow setup(ui::SetupServices{db, settings, ini, positions, prompter, [] {}, [](int) {}});
         walk(&setup);

@@ -9,6 +9,7 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -49,12 +50,16 @@ UpdateClipboardWindow::UpdateClipboardWindow(pim::RecordForm<ClipboardRecord>& f
     user_ = new QLabel(this);
     user_->setObjectName(QStringLiteral("userLabel"));
     layout->addRow(QStringLiteral("User:"), user_);
-    date_ = new QLabel(this);
-    date_->setObjectName(QStringLiteral("clipDateLabel"));
+    // Read-only fields rather than labels: the keys reach them, and their
+    // text can be selected and copied.
+    date_ = new QLineEdit(this);
+    date_->setObjectName(QStringLiteral("clipDateEdit"));
+    date_->setReadOnly(true);
     layout->addRow(QStringLiteral("&Clip Date:"), date_);
-    time_ = new QLabel(this);
-    time_->setObjectName(QStringLiteral("clipTimeLabel"));
-    layout->addRow(QStringLiteral("&Clip Time:"), time_);
+    time_ = new QLineEdit(this);
+    time_->setObjectName(QStringLiteral("clipTimeEdit"));
+    time_->setReadOnly(true);
+    layout->addRow(QStringLiteral("Clip &Time:"), time_);
     contents_ = new QPlainTextEdit(this);
     contents_->setObjectName(QStringLiteral("contentsEdit"));
     contents_->setTabChangesFocus(true);

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 
 namespace hrln::pim {
@@ -39,8 +40,8 @@ protected:
 private:
     pim::RecordForm<data::ClipboardRecord>& clip_;
     QLabel* user_ = nullptr;
-    QLabel* date_ = nullptr;
-    QLabel* time_ = nullptr;
+    QLineEdit* date_ = nullptr;
+    QLineEdit* time_ = nullptr;
     QPlainTextEdit* contents_ = nullptr;
 };
 
