@@ -38,10 +38,16 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace hrln::app {
 namespace {
+
+// How soon a started program is first looked for, and how seldom at most
+// while it keeps running (milliseconds).
+constexpr int kFirstReap = 500;
+constexpr int kLongestReap = 8000;
 
 // Our own helper programs start with their arguments exactly as given.
 class QtProgramLauncher : public platform::ProgramLauncher {
@@ -166,13 +172,31 @@ int RunApplication(const QString& dataFolder)
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
                                     messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes});
     // A program that ends is collected soon after, not at the next start.
+    // The timer runs only while children do, and looks less often while one
+    // keeps running: a waiting program wakes for nothing.
     QTimer reaper;
-    QObject::connect(&reaper, &QTimer::timeout, &reaper, [&processes] { processes.reapEnded(); });
-    reaper.start(500);
-    // A started program's window gets its window mode as soon as it shows.
+    QObject::connect(&reaper, &QTimer::timeout, &reaper, [&processes, &reaper] {
+        processes.reapEnded();
+        if (processes.unreapedChildren() == 0)
+            reaper.stop();
+        else
+            reaper.setInterval(std::min(2 * reaper.interval(), kLongestReap));
+    });
+    processes.setWhenChildStarts(
+        [&reaper] { QMetaObject::invokeMethod(&reaper, [&reaper] { reaper.start(kFirstReap); }); });
+    // A started program's window gets its window mode as soon as it shows;
+    // the timer runs only while a mode waits for its window.
     QTimer startModes;
-    QObject::connect(&startModes, &QTimer::timeout, &startModes, [&windows] { windows.tendStartModes(); });
-    startModes.start(100);
+    QObject::connect(&startModes, &QTimer::timeout, &startModes, [&windows, &startModes] {
+        if (!windows.tendStartModes())
+            startModes.stop();
+    });
+    windows.setWhenModeWaits([&startModes] {
+        QMetaObject::invokeMethod(&startModes, [&startModes] {
+            if (!startModes.isActive())
+                startModes.start(100);
+        });
+    });
     frame.attach(&scheduler, &tray, &runner);
 
     QObject::connect(&trayBackend.icon(), &QSystemTrayIcon::activated, &frame,

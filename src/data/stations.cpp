@@ -69,7 +69,7 @@ int Stations::enter(std::int64_t now)
         return db_.mapError(rc);
     id_ = sqlite3_last_insert_rowid(db);
     db_.setStation(id_);
-    lastBeat_ = now;
+    lastLook_ = entered_ = now;
     // Old bookkeeping goes while nobody can need it any more; a failure here
     // only leaves it for the next start.
     Statement(db, "DELETE FROM \"_Occurrence\" WHERE recorded < ?").bind(1, now - kJournalKeepSeconds).step();
@@ -87,12 +87,32 @@ std::int64_t Stations::keepAlive(std::int64_t now)
         enter(now);
         return id_;
     }
-    if (now - lastBeat_ < kHeartbeatSeconds && now >= lastBeat_)
+    if (now - lastLook_ < kHeartbeatSeconds && now >= lastLook_)
         return id_;
+    if (!heartbeatWanted(now)) {
+        lastLook_ = now;
+        return id_;
+    }
     Statement beat(db_.handle(), "UPDATE \"_Station\" SET heartbeat = ? WHERE id = ?");
     if (beat.bind(1, now).bind(2, id_).step() == SQLITE_DONE)
-        lastBeat_ = now;
+        lastLook_ = now;
     return id_;
+}
+
+bool Stations::heartbeatWanted(std::int64_t now)
+{
+    // Probing is symmetric: a station this one cannot probe cannot probe it
+    // either. One whose heartbeat is older than a lease has ended (or is
+    // itself waiting alone, and beats again once it sees this station's).
+    Statement others(db_.handle(),
+                     "SELECT host, boot, pid, started FROM \"_Station\" WHERE id <> ? AND heartbeat >= ?");
+    others.bind(1, id_).bind(2, now - kLeaseSeconds);
+    while (others.step() == SQLITE_ROW) {
+        const platform::StationIdentity other{others.text(0), others.text(1), others.integer(2), others.integer(3)};
+        if (probe_.probe(other) == platform::Liveness::Unknown)
+            return true;
+    }
+    return false;
 }
 
 bool Stations::binds(std::int64_t holder, std::int64_t now)
@@ -114,7 +134,10 @@ bool Stations::binds(std::int64_t holder, std::int64_t now)
     case platform::Liveness::Unknown:
         break;
     }
-    return now - find.integer(4) <= kLeaseSeconds;
+    const std::int64_t beat = find.integer(4);
+    if (now - beat <= kLeaseSeconds)
+        return true;
+    return beat < entered_ && now - entered_ <= kLeaseSeconds;
 }
 
 int Stations::record(std::int64_t serial, std::int64_t task, std::int64_t now)

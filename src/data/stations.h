@@ -21,14 +21,19 @@ public:
     Stations(Database& db, const platform::StationProbe& probe) : db_(db), probe_(probe) {}
 
     // Enters this program (once; again after a failure) and renews its
-    // heartbeat every kHeartbeatSeconds. Never waits long for a lock: what
-    // fails is tried again on the next call. Returns this station's number, 0
-    // while it has none.
+    // heartbeat every kHeartbeatSeconds while a station that cannot probe
+    // this one (another host) shares the file: alone, or among stations of
+    // this host, a waiting program writes nothing. Never waits long for a
+    // lock: what fails is tried again on the next call. Returns this
+    // station's number, 0 while it has none.
     std::int64_t keepAlive(std::int64_t now);
     std::int64_t id() const { return id_; }
 
     // Whether a claim by station `holder` still binds this station: it is
     // another station, and that station runs (probed, or else by heartbeat).
+    // A station whose heartbeat is older than this one's entry may have been
+    // running alone without beating: it binds for a lease from the entry, the
+    // time it has to notice this station and beat again.
     bool binds(std::int64_t holder, std::int64_t now);
 
     // A number for this station's next occurrence, never used before by it.
@@ -41,12 +46,16 @@ public:
 
 private:
     int enter(std::int64_t now);
+    // Whether another station that may still run can tell this one's life by
+    // its heartbeat only.
+    bool heartbeatWanted(std::int64_t now);
 
     Database& db_;
     const platform::StationProbe& probe_;
     std::int64_t id_ = 0;
     std::int64_t serial_ = 0;
-    std::int64_t lastBeat_ = 0;
+    std::int64_t lastLook_ = 0;  // when the others were last looked at (and a wanted beat written)
+    std::int64_t entered_ = 0;
 };
 
 }  // namespace hrln::data

@@ -141,6 +141,8 @@ int PosixProcesses::shellOpen(const std::string& file, const std::string& parame
     if (spawned.error != 0)
         return StartCodeOf(spawned.error);
     reaper_.adopt(spawned.pid);
+    if (whenChildStarts_)
+        whenChildStarts_();
     return kStarted;
 }
 
@@ -160,6 +162,8 @@ AdvancedStartResult PosixProcesses::createProcess(const std::string& commandLine
         return {false, spawned.error};
     reaper_.adopt(last_);
     last_ = spawned.pid;
+    if (whenChildStarts_)
+        whenChildStarts_();
     return {true, 0, spawned.pid, spawned.priorityRefused};
 }
 

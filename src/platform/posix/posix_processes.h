@@ -6,6 +6,7 @@
 #include "platform/station.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     void release(bool run) override;
     // Collects the children that have ended, so none stays a zombie.
     void reapEnded();
+    // Called when a child starts, so that the caller collects children only
+    // while there are some.
+    void setWhenChildStarts(std::function<void()> call) { whenChildStarts_ = std::move(call); }
 
     int shellOpen(const std::string& file, const std::string& parameters, const std::string& folder,
                   int showMode) override;
@@ -57,6 +61,7 @@ private:
     bool holding_ = false;
     std::vector<std::string> gateArguments_;
     std::vector<int> heldFds_;  // the write ends of the held programs' gates
+    std::function<void()> whenChildStarts_;
 };
 
 }  // namespace hrln::platform::posix

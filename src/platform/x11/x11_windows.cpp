@@ -223,6 +223,8 @@ void X11Windows::applyStartMode(std::int64_t processId, int showMode)
     X11ErrorTrap trap(x_.display());
     modes_.push_back({static_cast<unsigned long>(processId), showMode, activeWindow(),
                       std::chrono::steady_clock::now() + kPatience});
+    if (whenModeWaits_)
+        whenModeWaits_();
 }
 
 bool X11Windows::tendStartModes()

@@ -4,6 +4,7 @@
 #include "platform/x11/x11_connection.h"
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace hrln::platform::x11 {
@@ -26,6 +27,9 @@ public:
     // tenth of a second) so that the window is seen as it should be from the
     // start. Whether some still wait.
     bool tendStartModes();
+    // Called when a mode starts waiting for its window, so that the caller
+    // tends modes only while some wait.
+    void setWhenModeWaits(std::function<void()> call) { whenModeWaits_ = std::move(call); }
 
     // Whether the window with the keyboard belongs to another program: one
     // of ours, or none at all, leaves the keys free for a window of ours.
@@ -54,6 +58,7 @@ private:
     X11Connection& x_;
     WindowHandle ownMainWindow_ = 0;
     std::vector<PendingMode> modes_;
+    std::function<void()> whenModeWaits_;
 };
 
 }  // namespace hrln::platform::x11
