@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -59,6 +61,35 @@ std::string WeekBlocks(const std::array<bool, 5>& flags)
 std::string Interval(long every)
 {
     return every > 1 ? ";INTERVAL=" + std::to_string(every) : std::string();
+}
+
+// libical keeps INTERVAL in 16 bits and writes "ERROR" for more; calendars
+// built on it cannot read such a rule back either.
+constexpr long kMaxInterval = 32767;
+
+struct Frequency {
+    const char* freq;
+    long units;  // how many of the task's units one step of `freq` is
+};
+
+// The rule in the task's own unit (the first frequency) while iCalendar
+// holds its interval, else in the largest unit that says the same steps
+// exactly (43,200 minutes as 30 days); empty when none does.
+std::string Repeat(long every, std::initializer_list<Frequency> frequencies)
+{
+    if (every <= kMaxInterval)
+        return std::string("FREQ=") + frequencies.begin()->freq + Interval(every);
+    for (auto f = std::rbegin(frequencies); f != std::rend(frequencies); ++f)
+        if (every % f->units == 0 && every / f->units <= kMaxInterval)
+            return std::string("FREQ=") + f->freq + Interval(every / f->units);
+    return {};
+}
+
+RuleText TooLarge(long every, std::string_view unit)
+{
+    return {{},
+            "every " + std::to_string(every) + " " + std::string(unit) +
+                " is more than an iCalendar interval holds (32767) in any unit that divides it"};
 }
 
 // Monthly steps keep the day only up to the 28th; from the 29th a short month
@@ -123,25 +154,37 @@ RuleText RecurrenceRuleFor(const data::ScheduleRecord& task)
     }
     const long every = task.every < 1 ? 1 : task.every;
     const bool timed = task.time != 0;
+    // Time-of-day steps of a whole number of days or weeks say the same
+    // moments in the larger unit: the start's time of day stays.
+    std::string rrule;
     switch (recurrence::UnitOf(task.everyType.view())) {
     case Unit::Minutes:
         if (!timed)
             return Inexact("a rule by minutes needs a time of day");
-        return Exact("FREQ=MINUTELY" + Interval(every));
+        rrule = Repeat(every, {{"MINUTELY", 1}, {"HOURLY", 60}, {"DAILY", 1440}, {"WEEKLY", 10080}});
+        return rrule.empty() ? TooLarge(every, "minutes") : Exact(rrule);
     case Unit::Hours:
         if (!timed)
             return Inexact("a rule by hours needs a time of day");
-        return Exact("FREQ=HOURLY" + Interval(every));
-    case Unit::Days: return Exact("FREQ=DAILY" + Interval(every));
-    case Unit::Weeks: return Exact("FREQ=WEEKLY" + Interval(every));
+        rrule = Repeat(every, {{"HOURLY", 1}, {"DAILY", 24}, {"WEEKLY", 168}});
+        return rrule.empty() ? TooLarge(every, "hours") : Exact(rrule);
+    case Unit::Days:
+        rrule = Repeat(every, {{"DAILY", 1}, {"WEEKLY", 7}});
+        return rrule.empty() ? TooLarge(every, "days") : Exact(rrule);
+    case Unit::Weeks:
+        rrule = Repeat(every, {{"WEEKLY", 1}});
+        return rrule.empty() ? TooLarge(every, "weeks") : Exact(rrule);
     case Unit::Months:
         if (std::string why = MonthDayProblem(task.date); !why.empty())
             return Inexact(why);
-        return Exact("FREQ=MONTHLY" + Interval(every));
+        // From a day up to the 28th, twelve months are a year to the day.
+        rrule = Repeat(every, {{"MONTHLY", 1}, {"YEARLY", 12}});
+        return rrule.empty() ? TooLarge(every, "months") : Exact(rrule);
     case Unit::Years:
         if (std::string why = LeapDayProblem(task.date); !why.empty())
             return Inexact(why);
-        return Exact("FREQ=YEARLY" + Interval(every));
+        rrule = Repeat(every, {{"YEARLY", 1}});
+        return rrule.empty() ? TooLarge(every, "years") : Exact(rrule);
     case Unit::Invalid: break;
     }
     return Inexact("its custom units (\"" + std::string(task.everyType.view()) + "\") are not set up");

@@ -4,6 +4,7 @@
 #include "exchange/calendar_export.h"
 #include "exchange/calendar_import.h"
 #include "exchange/calendar_rule.h"
+#include "exchange/ical_handle.h"
 #include "recurrence/recurrence.h"
 #include "recurrence/schedule_rule.h"
 
@@ -217,6 +218,93 @@ TEST_F(CalendarTest, LibicalFindsTheSameFiftyOccurrencesAsTheScheduler)
         EXPECT_EQ(IcalOccurrences(e, n), OurOccurrences(tasks[i], n)) << tasks[i].description.str();
     }
     EXPECT_EQ(i, tasks.size());
+}
+
+// libical holds an interval in 16 bits: a larger one must be said in a larger
+// unit when that is exact, else as the occurrences themselves.
+TEST(CalendarRule, LargeIntervalsAreSaidInALargerUnitOrNotAsARule)
+{
+    struct Case {
+        long every;
+        const char* unit;
+        const char* rrule;  // empty: no rule iCalendar can hold
+    };
+    const std::vector<Case> cases = {
+        {32767, "minute(s)", "FREQ=MINUTELY;INTERVAL=32767"},
+        {43200, "minute(s)", "FREQ=DAILY;INTERVAL=30"},
+        {32820, "minute(s)", "FREQ=HOURLY;INTERVAL=547"},
+        {32768, "minute(s)", ""},
+        {999999, "minute(s)", ""},
+        {40320, "hour(s)", "FREQ=WEEKLY;INTERVAL=240"},
+        {40800, "hour(s)", "FREQ=DAILY;INTERVAL=1700"},
+        {32768 * 168L, "hour(s)", ""},
+        {40000, "hour(s)", ""},
+        {35000, "day(s)", "FREQ=WEEKLY;INTERVAL=5000"},
+        {40001, "day(s)", ""},
+        {40000, "week(s)", ""},
+        {32767 * 12L, "month(s)", "FREQ=YEARLY;INTERVAL=32767"},
+        {40000, "month(s)", ""},
+        {40000, "year(s)", ""},
+    };
+    for (const Case& c : cases) {
+        data::ScheduleRecord task = Task("big", "Custom", MakeDate(12, 10, 2026), MakeTime(9, 30));
+        task.every = static_cast<data::Long>(c.every);
+        task.everyType = c.unit;
+        const exchange::RuleText rule = exchange::RecurrenceRuleFor(task);
+        EXPECT_EQ(rule.rrule, c.rrule) << c.every << " " << c.unit;
+        EXPECT_EQ(rule.inexact.empty(), *c.rrule != '\0') << c.every << " " << c.unit << ": " << rule.inexact;
+        if (!rule.rrule.empty()) {
+            // libical reads it back to the same text: nothing was cut.
+            const icalrecurrencetype r = icalrecurrencetype_from_string(rule.rrule.c_str());
+            const exchange::ical::String back(icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&r)));
+            ASSERT_TRUE(back);
+            EXPECT_EQ(std::string(back.get()), rule.rrule);
+        }
+    }
+}
+
+TEST_F(CalendarTest, LargeIntervalsGiveTheScheduledOccurrencesAndNoBrokenRule)
+{
+    const Date d = MakeDate(12, 10, 2026);
+    std::vector<data::ScheduleRecord> tasks;
+    for (const auto& [every, unit] : std::vector<std::pair<long, const char*>>{
+             {43200, "minute(s)"}, {999999, "minute(s)"}, {40000, "hour(s)"}, {48000, "hour(s)"},
+             {35000, "day(s)"}, {40001, "day(s)"}, {36000, "month(s)"}, {40000, "year(s)"}}) {
+        data::ScheduleRecord t = Task(std::to_string(every) + " " + unit, "Custom", d, MakeTime(9, 30));
+        t.every = static_cast<data::Long>(every);
+        t.everyType = unit;
+        tasks.push_back(t);
+    }
+    tasks = storeAll(tasks);
+    const std::string file = dir.file("large.ics");
+    exchange::CalendarExportJob job(from, ExchangeTable::Schedule, file, kStamp, prompter);
+    run(job);
+    ASSERT_TRUE(job.ok());
+    EXPECT_EQ(job.written(), static_cast<int>(tasks.size()));
+    const std::string text = ReadFile(file);
+    EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
+    EXPECT_NE(text.find("RRULE:FREQ=DAILY;INTERVAL=30\r\n"), std::string::npos);
+    EXPECT_NE(text.find("RRULE:FREQ=DAILY;INTERVAL=2000\r\n"), std::string::npos);
+    EXPECT_NE(text.find("RRULE:FREQ=WEEKLY;INTERVAL=5000\r\n"), std::string::npos);
+    EXPECT_NE(text.find("RRULE:FREQ=YEARLY;INTERVAL=3000\r\n"), std::string::npos);
+
+    const Component root(icalparser_parse_string(text.c_str()));
+    ASSERT_TRUE(root);
+    std::size_t i = 0;
+    for (icalcomponent* e = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(root.get(), ICAL_VEVENT_COMPONENT), ++i) {
+        ASSERT_LT(i, tasks.size());
+        EXPECT_EQ(IcalOccurrences(e, 50), OurOccurrences(tasks[i], 50)) << tasks[i].description.str();
+    }
+    EXPECT_EQ(i, tasks.size());
+    // The rules written as dates are named with why, and only they.
+    const std::vector<std::string>& notes = job.notes();
+    ASSERT_EQ(notes.size(), 4u) << CalendarExportSummary(job);
+    const std::vector<std::string> named = {"999999 minute(s)", "40000 hour(s)", "40001 day(s)", "40000 year(s)"};
+    for (std::size_t n = 0; n < notes.size(); ++n) {
+        EXPECT_NE(notes[n].find(named[n]), std::string::npos) << notes[n];
+        EXPECT_NE(notes[n].find("32767"), std::string::npos) << notes[n];
+    }
 }
 
 TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)
