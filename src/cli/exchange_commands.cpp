@@ -49,10 +49,15 @@ namespace hrln::cli {
 const char* const kExportHelp =
     "Usage: horalyn-cli export TABLE FILE [--fields LIST | --layout FILE]\n"
     "                          [--save-layout FILE] [--no-header] [--format FORMAT]\n"
+    "                          [--history]\n"
     "\n"
     "Writes every record of the table in the data folder to FILE, the schedule in\n"
     "ID order (history entries included), contacts in ClientID order, the to-do\n"
-    "list in the order of its texts, and prints how many were written.\n"
+    "list in the order of its texts, and prints how many were written. A calendar\n"
+    "(iCalendar) gets what another calendar should show: the enabled tasks only.\n"
+    "\n"
+    "  --history         iCalendar: also the history entries, each as the single\n"
+    "                    past event it was, without reminder\n"
     "\n" HRLN_EXCHANGE_LAYOUT_HELP;
 
 const char* const kImportHelp =
@@ -83,6 +88,7 @@ struct Request {
     std::string file;
     exchange::FieldLayout layout;
     Format format = Format::Csv;
+    bool history = false;
 };
 
 std::optional<std::string> Option(const Arguments& given, std::string_view name)
@@ -175,9 +181,14 @@ std::variant<Request, std::string> ParseRequest(const Arguments& given)
             return "bad layout file " + Quoted(*layoutFile) + ": " + read.error;
         request.layout = std::move(read.layout);
     }
-    for (const auto& [option, value] : given.options)
+    for (const auto& [option, value] : given.options) {
         if (option == "--no-header")
             request.layout.header = false;
+        if (option == "--history")
+            request.history = true;
+    }
+    if (request.history && (request.format != Format::Ical || *table != exchange::ExchangeTable::Schedule))
+        return std::string("--history is for a schedule written as iCalendar only");
     if (const std::optional<std::string> save = Option(given, "--save-layout")) {
         exchange::PartFile out(*save);
         std::string reason = out.open();
@@ -207,7 +218,8 @@ bool RunJob(BatchJob& job)
 int ExportOther(const Request& request, TaskDatabase& store, StreamPrompter& prompter, const CommandContext& context)
 {
     if (request.format == Format::Ical) {
-        exchange::CalendarExportJob job(store.db(), request.table, request.file, platform::posix::SystemClock().nowUtc(), prompter);
+        exchange::CalendarExportJob job(store.db(), request.table, request.file, platform::posix::SystemClock().nowUtc(),
+                                        prompter, {.history = request.history});
         if (!RunJob(job) || !job.ok())
             return kFailed;
         context.out << exchange::CalendarExportSummary(job) << '\n';
@@ -262,6 +274,8 @@ int RunImport(const Arguments& given, const CommandContext& context)
     if (auto* reason = std::get_if<std::string>(&parsed))
         return context.fail(*reason);
     const Request& request = std::get<Request>(parsed);
+    if (request.history)
+        return context.fail("--history is for export only");
 
     TaskDatabase store(context);
     if (store.open(TaskDatabase::IfMissing::Create) != data::kOk)

@@ -10,7 +10,7 @@
 namespace hrln::cli {
 
 inline constexpr std::array<std::string_view, 4> kExchangeOptions = {"--layout", "--fields", "--save-layout", "--format"};
-inline constexpr std::array<std::string_view, 1> kExchangeFlags = {"--no-header"};
+inline constexpr std::array<std::string_view, 2> kExchangeFlags = {"--no-header", "--history"};
 
 int RunExport(const Arguments& given, const CommandContext& context);
 int RunImport(const Arguments& given, const CommandContext& context);

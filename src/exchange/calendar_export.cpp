@@ -75,23 +75,64 @@ public:
     // The next record's component, or nothing at the end of the table.
     virtual ical::Component next(std::vector<std::string>& notes) = 0;
     platform::DateTime stamp;
+    int read = 0;  // records read, written or left out
+    int disabledLeftOut = 0;
+    int historyLeftOut = 0;
 };
 
 namespace {
 
 class ScheduleSource : public CalendarExportJob::Source {
 public:
-    explicit ScheduleSource(data::Database& db) : table_(db) { table_.set(data::ScheduleRecord::KeyID); }
+    ScheduleSource(data::Database& db, const CalendarExportOptions& options) : table_(db), options_(options)
+    {
+        table_.set(data::ScheduleRecord::KeyID);
+    }
     int count() override { return table_.count(); }
 
     ical::Component next(std::vector<std::string>& notes) override
     {
-        if (table_.next() != data::kOk)
-            return nullptr;
-        const data::ScheduleRecord& task = table_.rec;
+        for (;;) {
+            if (table_.next() != data::kOk)
+                return nullptr;
+            ++read;
+            const data::ScheduleRecord& task = table_.rec;
+            if (task.isHistoryEntry()) {
+                if (options_.history)
+                    return historyEvent(task);
+                ++historyLeftOut;
+            } else if (task.disabled != 0) {
+                ++disabledLeftOut;
+            } else {
+                return taskEvent(task, notes);
+            }
+        }
+    }
+
+private:
+    static ical::Component newEvent(const data::ScheduleRecord& task, const platform::DateTime& stamp)
+    {
         ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
         AddCommon(c.get(), "task-" + std::to_string(task.id) + "@horalyn", stamp, task.description.view(),
                   task.message.view(), task.category.view());
+        return c;
+    }
+
+    // What happened once stays where it happened: no rule, no reminder.
+    ical::Component historyEvent(const data::ScheduleRecord& entry) const
+    {
+        ical::Component c = newEvent(entry, stamp);
+        if (entry.date != 0)
+            AddText(c.get(), icalproperty_new_dtstart(ical::FromMoment(entry.date, entry.time)));
+        if (entry.skipNextTime != 0)
+            AddText(c.get(), icalproperty_new_status(ICAL_STATUS_CANCELLED));
+        AddExtras(c.get(), entry, {"ID", "Description", "Category", "Message"});
+        return c;
+    }
+
+    ical::Component taskEvent(const data::ScheduleRecord& task, std::vector<std::string>& notes) const
+    {
+        ical::Component c = newEvent(task, stamp);
         if (task.date != 0) {
             const icaltimetype start = ical::FromMoment(task.date, task.time);
             AddText(c.get(), icalproperty_new_dtstart(start));
@@ -105,7 +146,6 @@ public:
         return c;
     }
 
-private:
     static void addRule(icalcomponent* c, const data::ScheduleRecord& task, std::vector<std::string>& notes)
     {
         const RuleText rule = RecurrenceRuleFor(task);
@@ -155,6 +195,7 @@ private:
     }
 
     data::Table<data::ScheduleRecord> table_;
+    CalendarExportOptions options_;
 };
 
 class TodoSource : public CalendarExportJob::Source {
@@ -166,6 +207,7 @@ public:
     {
         if (table_.next() != data::kOk)
             return nullptr;
+        ++read;
         const data::TodoRecord& item = table_.rec;
         ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
         AddCommon(c.get(), "todo-" + std::to_string(++number_) + "@horalyn", stamp, item.toDo.view(),
@@ -189,8 +231,9 @@ private:
 }  // namespace
 
 CalendarExportJob::CalendarExportJob(data::Database& db, ExchangeTable table, std::string path,
-                                     platform::DateTime stampUtc, platform::Prompter& prompter)
-    : db_(db), table_(table), path_(std::move(path)), stamp_(stampUtc), prompter_(prompter)
+                                     platform::DateTime stampUtc, platform::Prompter& prompter,
+                                     CalendarExportOptions options)
+    : db_(db), table_(table), path_(std::move(path)), stamp_(stampUtc), prompter_(prompter), options_(options)
 {
 }
 
@@ -211,7 +254,7 @@ bool CalendarExportJob::refuse(const std::string& text)
 bool CalendarExportJob::begin()
 {
     switch (table_) {
-    case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSource>(db_); break;
+    case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSource>(db_, options_); break;
     case ExchangeTable::Todo: source_ = std::make_unique<TodoSource>(db_); break;
     case ExchangeTable::Contacts: return refuse("Contacts are exported as vCards, not as a calendar.");
     }
@@ -239,7 +282,17 @@ bool CalendarExportJob::step(int count)
 
 int CalendarExportJob::percent() const
 {
-    return PercentDone(written_, total_);
+    return source_ ? PercentDone(source_->read, total_) : 0;
+}
+
+int CalendarExportJob::disabledLeftOut() const
+{
+    return source_ ? source_->disabledLeftOut : 0;
+}
+
+int CalendarExportJob::historyLeftOut() const
+{
+    return source_ ? source_->historyLeftOut : 0;
 }
 
 void CalendarExportJob::end(bool cancelled)
@@ -257,6 +310,16 @@ void CalendarExportJob::end(bool cancelled)
 std::string CalendarExportSummary(const CalendarExportJob& job)
 {
     std::string out = std::to_string(job.written()) + (job.written() == 1 ? " record" : " records") + " written.";
+    auto count = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string left;
+    if (job.disabledLeftOut() > 0)
+        left = count(job.disabledLeftOut(), "disabled task", "disabled tasks");
+    if (job.historyLeftOut() > 0)
+        left += (left.empty() ? "" : " and ") + count(job.historyLeftOut(), "history entry", "history entries");
+    if (!left.empty())
+        out += " Not written: " + left + ".";
     constexpr std::size_t kListed = 10;
     const auto& notes = job.notes();
     for (std::size_t i = 0; i < notes.size() && i < kListed; ++i)

@@ -17,8 +17,17 @@ class Prompter;
 
 namespace hrln::exchange {
 
+// What a schedule export writes beyond the enabled tasks.
+struct CalendarExportOptions {
+    // History entries, each as the single past event it was; a passed-over
+    // occurrence as a cancelled one.
+    bool history = false;
+};
+
 // Writes the schedule (each task a VEVENT) or the to-do list (each item a
-// VTODO) to an iCalendar file (RFC 5545). A task's rule becomes an RRULE when
+// VTODO) to an iCalendar file (RFC 5545). Only what another calendar should
+// show goes: enabled tasks, and history entries when asked for; disabled
+// tasks stay out. A task's rule becomes an RRULE when
 // iCalendar can say it exactly; otherwise the task's next occurrences are
 // written as RDATEs and the task is named in notes(). A skipped next
 // occurrence is an EXDATE, the advance warning a VALARM. The record's other
@@ -31,7 +40,7 @@ class CalendarExportJob : public BatchJob {
 public:
     // `stampUtc`: the moment of the export in UTC, for the DTSTAMP iCalendar asks for.
     CalendarExportJob(data::Database& db, ExchangeTable table, std::string path, platform::DateTime stampUtc,
-                      platform::Prompter& prompter);
+                      platform::Prompter& prompter, CalendarExportOptions options = {});
     ~CalendarExportJob() override;
 
     std::string description() const override;
@@ -44,6 +53,10 @@ public:
     bool ok() const { return ok_; }
     // One line per task whose rule was written as occurrences, and why.
     const std::vector<std::string>& notes() const { return notes_; }
+    // The schedule's records left out: disabled tasks, and history entries
+    // unless asked for.
+    int disabledLeftOut() const;
+    int historyLeftOut() const;
 
     class Source;
 
@@ -56,6 +69,7 @@ private:
     std::unique_ptr<PartFile> file_;
     platform::DateTime stamp_;
     platform::Prompter& prompter_;
+    CalendarExportOptions options_;
     std::unique_ptr<Source> source_;
     std::vector<std::string> notes_;
     int total_ = 0;

@@ -1,5 +1,9 @@
 #include "data_folder_test.h"
 
+#include "data/database.h"
+#include "data/records.h"
+#include "data/table.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -132,6 +136,58 @@ TEST_F(ExchangeCommandsTest, CalendarsAndCardsGoByTheFileEndingOrTheFormatNamed)
         {"export", "schedule", "s.vcf"},
         {"export", "schedule", "s.ics", "--fields", "Description"},
         {"export", "schedule", "s.txt", "--format", "xml"},
+    };
+    for (const auto& args : refused)
+        ExpectRefused(Run(args), args);
+}
+
+// A calendar gets the enabled tasks; the history entries only when asked for.
+TEST_F(ExchangeCommandsTest, HistoryGoesIntoACalendarOnlyWithTheHistoryOption)
+{
+    ASSERT_EQ(Run({"add", "--description", "Mondays", "--type", "Day of Week", "--days", "mon", "--date", "2027-03-08",
+                   "--time", "09:00"})
+                  .status,
+              0);
+    {
+        data::Database db(DatabasePath(), data::MainLayout());
+        ASSERT_EQ(db.open(), data::kOk);
+        data::Table<data::ScheduleRecord> table(db);
+        table.rec.id = 1;
+        ASSERT_EQ(table.get(data::ScheduleRecord::KeyID), data::kOk);
+        const data::ScheduleRecord daily = table.rec;
+        table.rec.id = 2;
+        table.rec.description = "Was done";
+        table.rec.date = MakeDate(3, 4, 2027);
+        table.rec.disabled = table.rec.completed = 1;
+        ASSERT_EQ(table.add(), data::kOk);
+        table.rec = daily;
+        table.rec.id = 3;
+        table.rec.description = "Off";
+        table.rec.disabled = 1;
+        ASSERT_EQ(table.add(), data::kOk);
+    }
+    const CliResult plain = Run({"export", "schedule", File("plain.ics")});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, "1 record written. Not written: 1 disabled task and 1 history entry.\n");
+    EXPECT_EQ(test::ReadFile(File("plain.ics")).find("Was done"), std::string::npos);
+
+    const CliResult history = Run({"export", "schedule", File("history.ics"), "--history"});
+    ASSERT_EQ(history.status, 0) << history.err;
+    EXPECT_EQ(history.out, "2 records written. Not written: 1 disabled task.\n");
+    const std::string text = test::ReadFile(File("history.ics"));
+    const std::size_t done = text.find("SUMMARY:Was done");
+    ASSERT_NE(done, std::string::npos);
+    // The history entry is the one past event, without rule or reminder.
+    const std::size_t begin = text.rfind("BEGIN:VEVENT", done), end = text.find("END:VEVENT", done);
+    const std::string event = text.substr(begin, end - begin);
+    EXPECT_NE(event.find("DTSTART:20270304T090000"), std::string::npos) << event;
+    EXPECT_EQ(event.find("RRULE"), std::string::npos) << event;
+    EXPECT_EQ(event.find("VALARM"), std::string::npos) << event;
+
+    const std::vector<std::vector<std::string_view>> refused = {
+        {"export", "schedule", "s.csv", "--history"},
+        {"export", "todo", "t.ics", "--history"},
+        {"import", "schedule", "s.ics", "--history"},
     };
     for (const auto& args : refused)
         ExpectRefused(Run(args), args);

@@ -179,7 +179,7 @@ TEST_F(CalendarTest, EveryRuleComesBackAsTheSameTask)
     tasks[1].shiftType = "Night";
     tasks[1].exceptHolidays = 1;
     tasks[2].time = MakeTime(7, 5, 9, 42);  // hundredths survive in the program's own field
-    tasks[2].disabled = tasks[3].completed = 1;
+    tasks[2].noHistory = tasks[3].completed = 1;
     tasks = storeAll(tasks);
 
     const std::string file = dir.file("schedule.ics");
@@ -305,6 +305,73 @@ TEST_F(CalendarTest, LargeIntervalsGiveTheScheduledOccurrencesAndNoBrokenRule)
         EXPECT_NE(notes[n].find(named[n]), std::string::npos) << notes[n];
         EXPECT_NE(notes[n].find("32767"), std::string::npos) << notes[n];
     }
+}
+
+// A calendar shows what will happen: disabled tasks and history entries
+// would otherwise come out as active series with reminders.
+TEST_F(CalendarTest, OnlyEnabledTasksGoUnlessHistoryIsAskedForThenAsPastSingleEvents)
+{
+    const Date d = MakeDate(12, 10, 2026);
+    auto daily = Task("daily", "Day of Week", d, MakeTime(9, 0));
+    daily.advanceWarnDate = d;
+    daily.advanceWarnTime = MakeTime(8, 45);
+    auto disabled = daily;
+    disabled.description = "switched off";
+    disabled.disabled = 1;
+    auto performed = daily;  // as the scheduler copies a task into its history
+    performed.description = "performed";
+    performed.date = MakeDate(12, 8, 2026);
+    performed.disabled = performed.completed = 1;
+    performed.skipNextTime = 0;
+    auto passedOver = performed;
+    passedOver.description = "passed over";
+    passedOver.date = MakeDate(12, 9, 2026);
+    passedOver.skipNextTime = 1;
+    storeAll({daily, disabled, performed, passedOver});
+
+    const std::string plain = dir.file("plain.ics");
+    {
+        exchange::CalendarExportJob job(from, ExchangeTable::Schedule, plain, kStamp, prompter);
+        run(job);
+        ASSERT_TRUE(job.ok());
+        EXPECT_EQ(job.written(), 1);
+        EXPECT_EQ(job.percent(), 100);
+        EXPECT_EQ(CalendarExportSummary(job),
+                  "1 record written. Not written: 1 disabled task and 2 history entries.");
+    }
+    const Component onlyTasks(icalparser_parse_string(ReadFile(plain).c_str()));
+    ASSERT_TRUE(onlyTasks);
+    ASSERT_EQ(icalcomponent_count_components(onlyTasks.get(), ICAL_VEVENT_COMPONENT), 1);
+    EXPECT_STREQ(icalcomponent_get_summary(icalcomponent_get_first_component(onlyTasks.get(), ICAL_VEVENT_COMPONENT)),
+                 "daily");
+
+    const std::string withHistory = dir.file("history.ics");
+    exchange::CalendarExportJob job(from, ExchangeTable::Schedule, withHistory, kStamp, prompter, {.history = true});
+    run(job);
+    ASSERT_TRUE(job.ok());
+    EXPECT_EQ(job.written(), 3);
+    EXPECT_EQ(CalendarExportSummary(job), "3 records written. Not written: 1 disabled task.");
+    const Component root(icalparser_parse_string(ReadFile(withHistory).c_str()));
+    ASSERT_TRUE(root);
+    std::vector<std::string> seen;
+    for (icalcomponent* e = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(root.get(), ICAL_VEVENT_COMPONENT)) {
+        const std::string name = icalcomponent_get_summary(e);
+        seen.push_back(name);
+        if (name == "daily")
+            continue;
+        // A single past event: one occurrence, no reminder, nothing skipped.
+        EXPECT_EQ(IcalOccurrences(e, 50).size(), 1u) << name;
+        EXPECT_EQ(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 0) << name;
+        EXPECT_EQ(icalcomponent_count_properties(e, ICAL_EXDATE_PROPERTY), 0) << name;
+        const Moment at = FromIcal(icalcomponent_get_dtstart(e));
+        EXPECT_EQ(at, (Moment{name == "performed" ? performed.date : passedOver.date, MakeTime(9, 0)}));
+        if (name == "passed over")
+            EXPECT_EQ(icalcomponent_get_status(e), ICAL_STATUS_CANCELLED);
+        else
+            EXPECT_EQ(icalcomponent_count_properties(e, ICAL_STATUS_PROPERTY), 0) << name;
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"daily", "performed", "passed over"}));
 }
 
 TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)

@@ -174,6 +174,29 @@ TEST_F(ExchangeFrameTest, FileExportAndImportRunFromTheMenusAndKeepTheLayout)
     ui::SetFileChooser(nullptr);
 }
 
+// The plain calendar export leaves history out and says so; its own command
+// writes it as past events.
+TEST_F(ExchangeFrameTest, HistoryGoesIntoACalendarOnlyThroughItsOwnCommand)
+{
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(9, 0), "coming");
+    {
+        data::Table<data::ScheduleRecord> t(db);
+        t.rec = Task(2, MakeDate(2, 27, 2027), MakeTime(9, 0), "was done");
+        t.rec.disabled = t.rec.completed = 1;
+        ASSERT_EQ(t.add(), data::kOk);
+    }
+    const QString file = QString::fromStdString(dir.file("out.ics"));
+    ui::SetFileChooser([&](QWidget*, const ui::FileRequest&) { return file; });
+    frame->findChild<QAction*>(QStringLiteral("actionExportScheduleIcal"))->trigger();
+    EXPECT_EQ(ReadFile(file.toStdString()).find("was done"), std::string::npos);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "1 record written. Not written: 1 history entry.");
+    frame->findChild<QAction*>(QStringLiteral("actionExportScheduleHistoryIcal"))->trigger();
+    ui::SetFileChooser(nullptr);
+    EXPECT_NE(ReadFile(file.toStdString()).find("SUMMARY:was done"), std::string::npos);
+    EXPECT_EQ(prompter.shown.size(), 1u);  // everything written, every rule said exactly: nothing to tell
+}
+
 TEST_F(ExchangeFrameTest, CalendarsAndCardsRunFromTheSameMenus)
 {
     addTask(1, MakeDate(3, 2, 2027), MakeTime(9, 0), "first");

@@ -150,7 +150,10 @@ void MainFrame::buildMenus()
         {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards", "ContactsVcard",
          "vCard (.vcf) file, version 3.0 or 4.0", true},
         {Exchange::Calendar, exchange::ExchangeTable::Schedule, "Schedule as &iCalendar", "ScheduleIcal",
-         "iCalendar (.ics) file: each task an event", false},
+         "iCalendar (.ics) file: each enabled task an event", false},
+        {Exchange::CalendarHistory, exchange::ExchangeTable::Schedule, "Schedule with &History as iCalendar",
+         "ScheduleHistoryIcal", "iCalendar (.ics) file: the enabled tasks, and each history entry a past event",
+         false},
         {Exchange::Calendar, exchange::ExchangeTable::Todo, "To Do as iCalen&dar", "TodoIcal",
          "iCalendar (.ics) file: each item a to-do", false},
         {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards 4.0", "ContactsVcard",
@@ -673,17 +676,18 @@ void MainFrame::runImport(exchange::ExchangeTable table)
 void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
 {
     const QString title = QString::fromUtf8(exchange::TableTitle(table));
-    const bool calendar = format == Exchange::Calendar;
+    const bool calendar = format == Exchange::Calendar || format == Exchange::CalendarHistory;
     const QString file =
         ChooseFile(this, {FileRequest::Kind::Save, QStringLiteral("Export ") + title, calendar ? kCalendarFilter : kCardFilter,
                           title.toLower().remove(QLatin1Char(' ')) + (calendar ? QStringLiteral(".ics") : QStringLiteral(".vcf"))});
     if (file.isEmpty())
         return;
     if (calendar) {
-        exchange::CalendarExportJob job(s_.db, table, file.toStdString(), s_.clock.nowUtc(), s_.prompter);
+        exchange::CalendarExportJob job(s_.db, table, file.toStdString(), s_.clock.nowUtc(), s_.prompter,
+                                        {.history = format == Exchange::CalendarHistory});
         ProgressWindow::Run(job, kExchangeBatch, JobName("EXPORT", table), this);
-        // A rule written as occurrences is said, not passed over.
-        if (job.ok() && !job.notes().empty())
+        // A rule written as occurrences, and a record left out, is said, not passed over.
+        if (job.ok() && (!job.notes().empty() || job.disabledLeftOut() > 0 || job.historyLeftOut() > 0))
             s_.prompter.ask({exchange::CalendarExportSummary(job), "Export " + title.toStdString(),
                              platform::MessageIcon::Information});
         return;

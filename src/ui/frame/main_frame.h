@@ -133,7 +133,8 @@ private:
     void runExport(exchange::ExchangeTable table);
     void runImport(exchange::ExchangeTable table);
     // iCalendar files for the schedule and the to-do list, vCards for contacts.
-    enum class Exchange { Calendar, Cards, Cards3 };
+    // CalendarHistory: the schedule with its history entries as past events.
+    enum class Exchange { Calendar, CalendarHistory, Cards, Cards3 };
     void runExportOf(Exchange format, exchange::ExchangeTable table);
     void runImportOf(Exchange format, exchange::ExchangeTable table);
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
