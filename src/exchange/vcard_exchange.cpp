@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace hrln::exchange {
 
@@ -122,6 +124,17 @@ void VCardExportJob::end(bool)
         refuse("Could not write " + path_ + ": " + reason + ".");
 }
 
+namespace {
+
+// What cards held that the contact did not keep, by what it was, and how often.
+struct Dropped {
+    std::map<std::string, int> further;  // a second of what the contact has one of
+    std::map<std::string, int> noField;  // what the contact has no field for
+    std::map<std::string, int> cut;      // values longer than their field, by field
+};
+
+}  // namespace
+
 namespace detail {
 
 // The import itself, on the thread of its VCardImportJob: the cards read and
@@ -155,7 +168,7 @@ public:
     std::unique_ptr<vcard::CardReader> reader;
     std::ofstream rejected;
     RecordAdder<data::ContactRecord> adder;
-    std::map<std::string, int> dropped;  // what cards held beyond the fields, and how often
+    Dropped dropped;  // what the cards stored held beyond the fields
 };
 
 }  // namespace detail
@@ -168,104 +181,222 @@ bool Has(const vcard::Property& p, std::string_view type)
 }
 
 template <class Field>
-void Put(Field& field, std::string_view value)
+void Put(Field& field, std::string_view value, const char* name, Dropped& dropped)
 {
-    field = text::Trim(value);
+    const std::string_view whole = text::Clip(text::Trim(value));
+    field = whole;
+    if (field.view().size() < whole.size())
+        ++dropped.cut[name];
+}
+
+// What a contact has no field for, as the summary names it; nothing for the
+// properties that only describe the card itself or repeat another one.
+std::optional<std::string> NoField(std::string_view name)
+{
+    static const std::map<std::string_view, const char*> kNamed = {
+        {"PHOTO", "a photo (PHOTO)"},
+        {"LOGO", "a logo (LOGO)"},
+        {"SOUND", "a sound (SOUND)"},
+        {"KEY", "a key (KEY)"},
+        {"ORG", "an organisation (ORG)"},
+        {"TITLE", "a job title (TITLE)"},
+        {"ROLE", "a role (ROLE)"},
+        {"BDAY", "a birthday (BDAY)"},
+        {"ANNIVERSARY", "an anniversary (ANNIVERSARY)"},
+        {"NICKNAME", "a nickname (NICKNAME)"},
+        {"GEO", "a position (GEO)"},
+        {"TZ", "a time zone (TZ)"},
+        {"IMPP", "a messaging address (IMPP)"},
+        {"GENDER", "a gender (GENDER)"},
+        {"RELATED", "a relation (RELATED)"},
+        {"AGENT", "an agent (AGENT)"},
+        {"MEMBER", "a group member (MEMBER)"},
+    };
+    // The card's own bookkeeping, and LABEL, which repeats ADR as printed.
+    static const std::set<std::string_view> kSilent = {
+        "BEGIN", "END", "VERSION", "PRODID", "REV", "UID", "KIND", "LABEL", "SORT-STRING", "SOURCE",
+        "NAME", "CLASS", "MAILER", "PROFILE", "CLIENTPIDMAP", "XML", "LANG"};
+    if (name.starts_with("X-") || kSilent.count(name))
+        return std::nullopt;
+    if (const auto named = kNamed.find(name); named != kNamed.end())
+        return named->second;
+    return "a " + std::string(name) + " property";
+}
+
+// A tel: URI (RFC 3966) as a phone number: its extension written after it
+// when the field holds both, else left out and said.
+std::string PhoneNumber(const std::string& value, std::size_t width, Dropped& dropped)
+{
+    if (!value.starts_with("tel:"))
+        return value;
+    const std::string uri = value.substr(4);
+    const std::size_t semicolon = uri.find(';');
+    const std::string number = uri.substr(0, semicolon);
+    if (semicolon == std::string::npos)
+        return number;
+    std::string extension;
+    std::size_t at = semicolon;
+    while (at != std::string::npos) {
+        const std::size_t next = uri.find(';', at + 1);
+        const std::string param = uri.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1);
+        if (param.size() > 4 && (param.starts_with("ext=") || param.starts_with("EXT=")))
+            extension = param.substr(4);
+        at = next;
+    }
+    if (extension.empty())
+        return number;
+    const std::string whole = number + " x" + extension;
+    if (text::CutToWidth(whole, width).size() == whole.size())
+        return whole;
+    ++dropped.noField["a phone extension too long for the phone field"];
+    return number;
 }
 
 // The card's fields into the contact; the reason it cannot be one, empty when it can.
-std::string ContactFromCard(const vcard::Card& card, data::ContactRecord& c, std::map<std::string, int>& dropped)
+std::string ContactFromCard(const vcard::Card& card, data::ContactRecord& c, Dropped& dropped)
 {
     const vcard::Property* version = card.first("VERSION");
-    if (!version || (text::Trim(version->value) != "3.0" && text::Trim(version->value) != "4.0"))
-        return "only vCard 3.0 and 4.0 are read (VERSION " +
+    const std::string_view v = version ? text::Trim(version->value) : std::string_view();
+    if (v != "2.1" && v != "3.0" && v != "4.0")
+        return "only vCard 2.1, 3.0 and 4.0 are read (VERSION " +
                (version ? "\"" + std::string(text::CutToWidth(version->value, 10)) + "\"" : std::string("missing")) +
                ")";
-    for (const vcard::Property& p : card.properties)
-        for (const std::string& param : p.params)
-            if (param.starts_with("ENCODING=") || param.starts_with("CHARSET="))
-                return p.name + " is written in an encoding (" + param + ") vCard 3.0 and 4.0 do not use";
-    if (const vcard::Property* n = card.first("N")) {
+    auto readable = [](const vcard::Property* p) { return p && p->unreadable.empty() && !p->binary; };
+    const vcard::Property* n = card.first("N");
+    const vcard::Property* fn = card.first("FN");
+    const vcard::Property* org = card.first("ORG");
+    bool orgIsName = false;
+    if (readable(n)) {
         const std::vector<std::string> parts = vcard::Components(n->value);
-        Put(c.lastName, parts[0]);
+        Put(c.lastName, parts[0], "LastName", dropped);
         if (parts.size() > 1)
-            Put(c.firstName, parts[1]);
-    } else if (const vcard::Property* fn = card.first("FN")) {
-        // The last word of the full name is taken for the last name.
-        const std::string full(text::Trim(vcard::Unescape(fn->value)));
-        const std::size_t blank = full.find_last_of(' ');
-        Put(c.lastName, blank == std::string::npos ? full : full.substr(blank + 1));
-        if (blank != std::string::npos)
-            Put(c.firstName, full.substr(0, blank));
+            Put(c.firstName, parts[1], "FirstName", dropped);
+    }
+    if (c.lastName.view().empty() && c.firstName.view().empty()) {
+        // A company's card has no person's name: the company's stands whole
+        // as the last name, as a person's full name is split.
+        const std::string full(text::Trim(readable(fn) ? vcard::Unescape(fn->value) : std::string()));
+        const std::string company(text::Trim(readable(org) ? vcard::Components(org->value)[0] : std::string()));
+        const vcard::Property* kind = card.first("KIND");
+        const vcard::Property* showAs = card.first("X-ABSHOWAS");
+        const bool isCompany = (!company.empty() && (full.empty() || full == company)) ||
+                               (kind && text::ToUpper(text::Trim(kind->value)) == "ORG") ||
+                               (showAs && text::ToUpper(text::Trim(showAs->value)) == "COMPANY");
+        if (isCompany) {
+            Put(c.lastName, full.empty() ? company : full, "LastName", dropped);
+            orgIsName = !company.empty() && (full.empty() || full == company);
+        } else {
+            // The last word of the full name is taken for the last name.
+            const std::size_t blank = full.find_last_of(' ');
+            Put(c.lastName, blank == std::string::npos ? full : full.substr(blank + 1), "LastName", dropped);
+            if (blank != std::string::npos)
+                Put(c.firstName, full.substr(0, blank), "FirstName", dropped);
+        }
     }
     if (c.lastName.view().empty() && c.firstName.view().empty())
-        return "the card has no name (N or FN)";
+        return "the card has no name (N, FN or ORG)";
 
     bool address = false, email = false, web = false, category = false, notes = false;
     for (const vcard::Property& p : card.properties) {
+        if (p.name == "N" || p.name == "FN" || (p.name == "ORG" && orgIsName))
+            continue;
+        static const std::set<std::string_view> kKept = {"ADR", "TEL", "EMAIL", "URL", "CATEGORIES", "NOTE",
+                                                         "X-HRLN-USER"};
+        if (!kKept.count(p.name)) {
+            if (const std::optional<std::string> what = NoField(p.name))
+                ++dropped.noField[*what];
+            continue;
+        }
+        if (p.binary) {
+            ++dropped.noField["a " + p.name + " value given as binary data"];
+            continue;
+        }
+        if (!p.unreadable.empty()) {
+            ++dropped.noField["a " + p.name + " value in an encoding or character set not read (" + p.unreadable +
+                              ")"];
+            continue;
+        }
         if (p.name == "ADR") {
             if (address) {
-                ++dropped["a further address"];
+                ++dropped.further["a further address"];
                 continue;
             }
             address = true;
             std::vector<std::string> a = vcard::Components(p.value);
             a.resize(7);
-            Put(c.addressLine1, a[2]);
-            Put(c.addressLine2, !a[1].empty() ? a[1] : a[0]);
+            Put(c.addressLine1, a[2], "AddressLine1", dropped);
+            Put(c.addressLine2, !a[1].empty() ? a[1] : a[0], "AddressLine2", dropped);
             std::string place = a[3];
             for (std::size_t i : {4u, 6u})
                 if (!a[i].empty())
                     place += (place.empty() ? "" : ", ") + a[i];
-            Put(c.addressLine3, place);
-            Put(c.postalCode, a[5]);
+            Put(c.addressLine3, place, "AddressLine3", dropped);
+            Put(c.postalCode, a[5], "PostalCode", dropped);
         } else if (p.name == "TEL") {
-            const std::string number = vcard::Unescape(p.value);
             decltype(c.fax)* slot = nullptr;
+            const char* field = "OtherPhone";
             if (Has(p, "fax"))
-                slot = &c.fax;
+                slot = &c.fax, field = "Fax";
             else if (Has(p, "work"))
-                slot = &c.workDayPhone;
+                slot = &c.workDayPhone, field = "WorkDayPhone";
             else if (Has(p, "home"))
-                slot = &c.homeEveningPhone;
-            if (!slot || !slot->view().empty())
+                slot = &c.homeEveningPhone, field = "HomeEveningPhone";
+            if (!slot || !slot->view().empty()) {
                 slot = c.otherPhone.view().empty() ? &c.otherPhone : nullptr;
+                field = "OtherPhone";
+            }
             if (!slot) {
-                ++dropped["a further phone"];
+                ++dropped.further["a further phone"];
                 continue;
             }
-            Put(*slot, number.starts_with("tel:") ? number.substr(4) : number);
+            Put(*slot, PhoneNumber(vcard::Unescape(p.value), decltype(c.fax)::kWidth, dropped), field,
+                dropped);
         } else if (p.name == "EMAIL") {
             if (email) {
-                ++dropped["a further e-mail address"];
+                ++dropped.further["a further e-mail address"];
                 continue;
             }
             email = true;
-            Put(c.email, vcard::Unescape(p.value));
+            Put(c.email, vcard::Unescape(p.value), "Email", dropped);
         } else if (p.name == "URL") {
             if (web) {
-                ++dropped["a further web site"];
+                ++dropped.further["a further web site"];
                 continue;
             }
             web = true;
-            Put(c.webSite, vcard::Unescape(p.value));
+            Put(c.webSite, vcard::Unescape(p.value), "WebSite", dropped);
         } else if (p.name == "CATEGORIES") {
             if (category)
                 continue;
             category = true;
             const std::string all = vcard::Unescape(p.value);
-            Put(c.contactCategory, all.substr(0, all.find(',')));
+            Put(c.contactCategory, all.substr(0, all.find(',')), "ContactCategory", dropped);
             if (all.find(',') != std::string::npos)
-                ++dropped["a further category"];
+                ++dropped.further["a further category"];
         } else if (p.name == "NOTE") {
             const std::string note = vcard::Unescape(p.value);
-            c.notes = notes ? std::string(c.notes.view()) + "\n" + note : note;
+            const std::string whole = notes ? std::string(c.notes.view()) + "\n" + note : note;
+            c.notes = whole;
+            if (c.notes.view().size() < whole.size())
+                ++dropped.cut["Notes"];
             notes = true;
         } else if (p.name == "X-HRLN-USER") {
-            Put(c.user, vcard::Unescape(p.value));
+            Put(c.user, vcard::Unescape(p.value), "User", dropped);
         }
     }
     return {};
+}
+
+std::string Capital(std::string text)
+{
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+std::string Times(int n)
+{
+    return n == 1 ? "once" : std::to_string(n) + " times";
 }
 
 }  // namespace
@@ -309,13 +440,18 @@ bool VCardImportWork::step(int count)
         }
         std::string reason = card.error;
         if (reason.empty()) {
-            std::map<std::string, int> dropped;
+            Dropped dropped;
             reason = ContactFromCard(card, sink_->adder.fresh(), dropped);
             if (reason.empty())
                 reason = sink_->adder.add();
-            if (reason.empty())
-                for (const auto& [what, n] : dropped)
-                    sink_->dropped[what] += n;
+            if (reason.empty()) {
+                for (const auto& [what, n] : dropped.further)
+                    sink_->dropped.further[what] += n;
+                for (const auto& [what, n] : dropped.noField)
+                    sink_->dropped.noField[what] += n;
+                for (const auto& [what, n] : dropped.cut)
+                    sink_->dropped.cut[what] += n;
+            }
         }
         if (reason.empty())
             continue;
@@ -352,8 +488,13 @@ void VCardImportWork::end(bool cancelled)
     if (const int err = sink_->adder.store(); err != data::kOk && summary_.failure.empty())
         summary_.failure = StoreFailureText(err, db_);
     summary_.added = sink_->adder.stored();
-    for (const auto& [what, n] : sink_->dropped)
+    for (const auto& [what, n] : sink_->dropped.further)
         summary_.notes.push_back(std::to_string(n) + " times " + what + " on a card was not kept: a contact has room for one");
+    for (const auto& [what, n] : sink_->dropped.noField)
+        summary_.notes.push_back(Capital(what) + " on a card was not kept (" + Times(n) +
+                                 "): a contact has no field for it");
+    for (const auto& [field, n] : sink_->dropped.cut)
+        summary_.notes.push_back("A value longer than the contact's " + field + " field was cut (" + Times(n) + ")");
     if (sink_->reader && !sink_->reader->sawCard() && summary_.failure.empty() && !cancelled)
         summary_.failure = path_ + " holds no vCard (BEGIN:VCARD ... END:VCARD)";
     if (sink_->rejected.is_open())

@@ -48,6 +48,137 @@ std::string_view Unquote(std::string_view s)
     return s;
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Quoted-printable (RFC 2045): =XX a byte; a lone '=' that ends the value a
+// soft line break; anything else as written.
+std::string DecodeQuotedPrintable(std::string_view in)
+{
+    std::string out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '=' && i + 2 < in.size() && HexDigit(in[i + 1]) >= 0 && HexDigit(in[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(in[i + 1]) * 16 + HexDigit(in[i + 2]));
+            i += 2;
+        } else if (in[i] == '=' && i + 1 == in.size()) {
+            break;
+        } else {
+            out += in[i];
+        }
+    }
+    return out;
+}
+
+void AppendUtf8(std::string& out, unsigned code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Windows-1252's characters at 0x80..0x9F, where ISO 8859-1 has controls;
+// 0 where it has none.
+constexpr unsigned kWindows1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Mail programs write western European cards in these; other character sets
+// are not read.
+bool ToUtf8(std::string_view charset, std::string& value)
+{
+    if (charset == "UTF-8" || charset == "US-ASCII" || charset == "ASCII")
+        return true;
+    const bool latin1 = charset == "ISO-8859-1" || charset == "LATIN1";
+    const bool windows = charset == "WINDOWS-1252" || charset == "CP1252";
+    if (!latin1 && !windows)
+        return false;
+    std::string out;
+    for (const char ch : value) {
+        const auto byte = static_cast<unsigned char>(ch);
+        unsigned code = byte;
+        if (windows && byte >= 0x80 && byte < 0xA0 && kWindows1252[byte - 0x80] != 0)
+            code = kWindows1252[byte - 0x80];
+        AppendUtf8(out, code);
+    }
+    value = std::move(out);
+    return true;
+}
+
+bool IsEncodingWord(std::string_view type)
+{
+    return type == "quoted-printable" || type == "base64" || type == "b" || type == "8bit" || type == "7bit";
+}
+
+// Takes the property's encoding and character set out of its parameters (and
+// out of the bare words of 2.1) and decodes its value by them.
+void Decode(Property& p)
+{
+    std::string encoding, charset;
+    std::vector<std::string> kept;
+    for (std::string& param : p.params) {
+        if (param.starts_with("ENCODING="))
+            encoding = param.substr(9);
+        else if (param.starts_with("CHARSET="))
+            charset = param.substr(8);
+        else
+            kept.push_back(std::move(param));
+    }
+    p.params = std::move(kept);
+    for (auto t = p.types.begin(); t != p.types.end();) {
+        if (!IsEncodingWord(*t)) {
+            ++t;
+            continue;
+        }
+        encoding = Upper(*t);
+        t = p.types.erase(t);
+    }
+    if (encoding == "B" || encoding == "BASE64") {
+        p.binary = true;
+        return;
+    }
+    if (encoding == "QUOTED-PRINTABLE")
+        p.value = DecodeQuotedPrintable(p.value);
+    else if (!encoding.empty() && encoding != "8BIT" && encoding != "7BIT")
+        p.unreadable = "ENCODING=" + encoding;
+    if (p.unreadable.empty() && !charset.empty() && !ToUtf8(charset, p.value))
+        p.unreadable = "CHARSET=" + charset;
+    // Decoded line breaks are the text's own; the escaped form stands for them.
+    if (encoding == "QUOTED-PRINTABLE") {
+        std::string text;
+        for (std::size_t i = 0; i < p.value.size(); ++i) {
+            if (p.value[i] == '\r' && i + 1 < p.value.size() && p.value[i + 1] == '\n')
+                continue;
+            text += p.value[i];
+        }
+        p.value = std::move(text);
+    }
+}
+
+// Whether a 2.1 line's value is quoted-printable, so that a final '=' joins
+// the next line to it.
+bool IsQuotedPrintableLine(std::string_view line)
+{
+    const std::size_t colon = line.find(':');
+    const std::string head = Upper(line.substr(0, colon == std::string_view::npos ? line.size() : colon));
+    return head.find("QUOTED-PRINTABLE") != std::string::npos;
+}
+
 // "item1.TEL;TYPE=work,voice:+1 555" into its property; false when it is none.
 bool ParseLine(std::string_view line, Property& p)
 {
@@ -149,11 +280,30 @@ bool CardReader::next(Card& card)
     card.line = number;
     card.text = line + "\r\n";
     constexpr std::size_t kMaxCardBytes = 1u << 20;
-    while (logicalLine(line, number)) {
+    bool inBinary = false;  // 2.1 base64 data may go on in lines of its own up to a blank one
+    bool ended = false;
+    while (!ended && logicalLine(line, number)) {
         card.text += line + "\r\n";
+        // A soft line break of quoted-printable: the value goes on.
+        std::string more;
+        std::uint64_t moreNumber = 0;
+        while (line.ends_with('=') && IsQuotedPrintableLine(line) && logicalLine(more, moreNumber)) {
+            card.text += more + "\r\n";
+            line.pop_back();
+            if (Upper(text::Trim(more)) == "END:VCARD") {
+                ended = true;  // a writer's stray '=' at the card's last value
+                break;
+            }
+            line += more;
+        }
         const std::string upper = Upper(text::Trim(line));
         if (upper == "END:VCARD")
             return true;
+        if (inBinary && (text::Trim(line).empty() || line.find(':') == std::string::npos)) {
+            inBinary = !text::Trim(line).empty();
+            continue;
+        }
+        inBinary = false;
         if (!card.error.empty())
             continue;
         if (upper == "BEGIN:VCARD") {
@@ -166,17 +316,31 @@ bool CardReader::next(Card& card)
         }
         if (text::Trim(line).empty())
             continue;
-        if (!text::IsValidUtf8(line) || line.find('\0') != std::string::npos) {
-            card.error = "line " + std::to_string(number) + " is not UTF-8 text";
+        const std::string notUtf8 = "line " + std::to_string(number) + " is not UTF-8 text";
+        if (line.find('\0') != std::string::npos) {
+            card.error = notUtf8;
             continue;
         }
         Property p;
         if (!ParseLine(line, p)) {
-            card.error = "line " + std::to_string(number) + " is no property (NAME:value)";
+            card.error = text::IsValidUtf8(line) ? "line " + std::to_string(number) + " is no property (NAME:value)"
+                                                 : notUtf8;
             continue;
         }
+        // A value in another character set is UTF-8 once decoded; the rest
+        // of the line must be UTF-8 as written.
+        const std::size_t head = line.size() - p.value.size();
+        Decode(p);
+        if (!text::IsValidUtf8(std::string_view(line).substr(0, head)) ||
+            (p.unreadable.empty() && !p.binary && !text::IsValidUtf8(p.value))) {
+            card.error = notUtf8;
+            continue;
+        }
+        inBinary = p.binary;
         card.properties.push_back(std::move(p));
     }
+    if (ended)
+        return true;
     if (card.error.empty())
         card.error = "the card has no END:VCARD";
     return true;

@@ -6,16 +6,21 @@
 #include <string_view>
 #include <vector>
 
-// The content lines of vCard 3.0 (RFC 2426) and 4.0 (RFC 6350): folding,
-// escaping, names with their parameters. libical reads and writes calendars
-// only, so cards are read and written here.
+// The content lines of vCard 2.1, 3.0 (RFC 2426) and 4.0 (RFC 6350):
+// folding, escaping, names with their parameters, and the quoted-printable
+// values and character sets that 2.1 writers (phones, mail programs) use.
+// libical reads and writes calendars only, so cards are read and written here.
 namespace hrln::exchange::vcard {
 
 struct Property {
     std::string name;                 // upper case, without its group: "TEL"
     std::vector<std::string> types;   // TYPE values and bare parameters, lower case: "work", "voice"
-    std::vector<std::string> params;  // the other parameters as written, upper-case names: "ENCODING=B"
-    std::string value;                // as written, still escaped
+    std::vector<std::string> params;  // the other parameters as written, upper-case names: "LANGUAGE=EN"
+    // As written, still escaped; quoted-printable already decoded and a
+    // character set other than UTF-8 converted to it.
+    std::string value;
+    bool binary = false;      // base64 data (ENCODING=b, BASE64): a photo, a sound, a key
+    std::string unreadable;   // the encoding or character set that could not be read ("CHARSET=KOI8-R")
 };
 
 struct Card {
