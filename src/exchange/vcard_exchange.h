@@ -59,12 +59,13 @@ namespace detail {
 class VCardImportWork;
 }
 
-// Reads vCards 3.0 and 4.0 into the contacts, each through the contact
+// Reads vCards 2.1, 3.0 and 4.0 into the contacts, each through the contact
 // form's rules (a new ClientID, the contact category created as the form
 // does). A card that cannot be read is reported with its line and skipped,
-// copied to the .rejected.vcf file beside the input; what a card holds beyond
-// the contact's fields (a second e-mail, a fifth phone) is said in the
-// summary's notes. A file with no card in it is refused. The reading and the
+// copied to the .rejected.vcf file beside the input. What a card holds beyond
+// the contact's fields (a second e-mail, a fifth phone, a photo, a birthday)
+// and a value cut to its field are said in the summary's notes; a company's
+// card (no person's name) takes the company's name as its last name. A file with no card in it is refused. The reading and the
 // final store run on a thread of their own (see data::WorkerJob).
 class VCardImportJob : public ImportOnThread {
 public:
