@@ -1,6 +1,7 @@
 #include "data/database.h"
 
 #include "common/text.h"
+#include "data/record_uid.h"
 #include "data/records.h"
 
 #include <sqlite3.h>
@@ -20,10 +21,11 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
-// Main: 2 added the station and occurrence journal tables. Both files: the
+// Main: 2 added the station and occurrence journal tables, 4 the records'
+// identities for other calendars (record_uid.h). Both files: the
 // version that first folds the case of every Unicode letter in text keys
 // (main 3, tag file 2); the keys of older files are sorted again.
-constexpr int kMainLayoutVersion = 3;
+constexpr int kMainLayoutVersion = 4;
 constexpr int kMainFoldingVersion = 3;
 constexpr int kTagLayoutVersion = 2;
 constexpr int kTagFoldingVersion = 2;
@@ -238,13 +240,19 @@ const DatabaseLayout& MainLayout()
          &ClipboardRecord::schema()},
         kMainApplicationId,
         kMainLayoutVersion,
-        {{"_Station",
-          "CREATE TABLE \"_Station\" (id INTEGER PRIMARY KEY AUTOINCREMENT, host TEXT NOT NULL, boot TEXT NOT NULL,"
-          " pid INTEGER NOT NULL, started INTEGER NOT NULL, heartbeat INTEGER NOT NULL)"},
-         {"_Occurrence",
-          "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
-          " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
-          "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}},
+        [] {
+            std::vector<std::pair<std::string, std::string>> internal = {
+                {"_Station",
+                 "CREATE TABLE \"_Station\" (id INTEGER PRIMARY KEY AUTOINCREMENT, host TEXT NOT NULL, boot TEXT NOT NULL,"
+                 " pid INTEGER NOT NULL, started INTEGER NOT NULL, heartbeat INTEGER NOT NULL)"},
+                {"_Occurrence",
+                 "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
+                 " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
+                 "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}};
+            for (auto& object : RecordUidObjects())
+                internal.push_back(std::move(object));
+            return internal;
+        }(),
         kMainFoldingVersion};
     return layout;
 }

@@ -1,5 +1,6 @@
 #include "exchange/calendar_export.h"
 
+#include "data/record_uid.h"
 #include "data/records.h"
 #include "data/table.h"
 #include "exchange/calendar_rule.h"
@@ -61,6 +62,15 @@ void AddCommon(icalcomponent* c, const std::string& uid, const platform::DateTim
         AddText(c, icalproperty_new_categories(std::string(category).c_str()));
 }
 
+// The record's own identity, which it keeps for life and no other record
+// shares; a file whose identities were lost (made anew by hand) gives the
+// record's place instead.
+std::string Uid(const data::TableBase& record, const std::string& place)
+{
+    const std::string uid = data::RecordUid(record);
+    return (uid.empty() ? place : uid) + "@horalyn";
+}
+
 std::string TaskName(const data::ScheduleRecord& task)
 {
     return "Task " + std::to_string(task.id) + " (\"" + std::string(task.description.view()) + "\")";
@@ -110,10 +120,10 @@ public:
     }
 
 private:
-    static ical::Component newEvent(const data::ScheduleRecord& task, const platform::DateTime& stamp)
+    ical::Component newEvent(const data::ScheduleRecord& task) const
     {
         ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-        AddCommon(c.get(), "task-" + std::to_string(task.id) + "@horalyn", stamp, task.description.view(),
+        AddCommon(c.get(), Uid(table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
                   task.message.view(), task.category.view());
         return c;
     }
@@ -121,7 +131,7 @@ private:
     // What happened once stays where it happened: no rule, no reminder.
     ical::Component historyEvent(const data::ScheduleRecord& entry) const
     {
-        ical::Component c = newEvent(entry, stamp);
+        ical::Component c = newEvent(entry);
         if (entry.date != 0)
             AddText(c.get(), icalproperty_new_dtstart(ical::FromMoment(entry.date, entry.time)));
         if (entry.skipNextTime != 0)
@@ -132,7 +142,7 @@ private:
 
     ical::Component taskEvent(const data::ScheduleRecord& task, std::vector<std::string>& notes) const
     {
-        ical::Component c = newEvent(task, stamp);
+        ical::Component c = newEvent(task);
         if (task.date != 0) {
             const icaltimetype start = ical::FromMoment(task.date, task.time);
             AddText(c.get(), icalproperty_new_dtstart(start));
@@ -210,7 +220,7 @@ public:
         ++read;
         const data::TodoRecord& item = table_.rec;
         ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
-        AddCommon(c.get(), "todo-" + std::to_string(++number_) + "@horalyn", stamp, item.toDo.view(),
+        AddCommon(c.get(), Uid(table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
                   item.notes.view(), item.category.view());
         // iCalendar's priorities run 1 (highest) to 9; the list's own 1 to 10
         // travels in its X-HRLN- property.
@@ -225,7 +235,6 @@ public:
 
 private:
     data::Table<data::TodoRecord> table_;
-    int number_ = 0;
 };
 
 }  // namespace

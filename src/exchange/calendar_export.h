@@ -32,6 +32,8 @@ struct CalendarExportOptions {
 // written as RDATEs and the task is named in notes(). A skipped next
 // occurrence is an EXDATE, the advance warning a VALARM. The record's other
 // fields go in X-HRLN- properties so that an import gives the same record.
+// Each record's UID is its own for life (data/record_uid.h), so that another
+// calendar knows it again in a later export.
 // The file takes its name only when it is whole: a failed export leaves an
 // earlier file of the name as it was; a cancelled one keeps the records done.
 class PartFile;

@@ -1,3 +1,4 @@
+#include "data/record_uid.h"
 #include "data/records.h"
 #include "data/schedule_store.h"
 #include "common/text.h"
@@ -9,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <set>
 #include <thread>
 
 namespace hrln::test {
@@ -312,6 +314,48 @@ TEST_F(OpenTest, AnOlderLayoutIsConvertedKeepingEveryRecord)
     EXPECT_EQ(c.rec.contactCategory, "");
     Table<ClipboardRecord> clip(db);
     EXPECT_EQ(clip.add(), kOk);
+}
+
+// A file of layout 3 had no identities for other calendars: it opens with
+// every record, each given one, kept from then on.
+TEST_F(OpenTest, AFileWithoutRecordIdentitiesGetsThemAndKeepsItsRecords)
+{
+    makeDatabaseWithTasks(3);
+    rawSql("DROP TRIGGER \"_Uid_S_add\"; DROP TRIGGER \"_Uid_S_remove\"; DROP TRIGGER \"_Uid_ToDo_add\";"
+           "DROP TRIGGER \"_Uid_ToDo_remove\"; DROP TABLE \"_Uid\";"
+           "INSERT INTO \"ToDo\" (\"ToDo\") VALUES ('call'); PRAGMA user_version=3;");
+    ASSERT_TRUE(openSchedule().ok()) << (prompter.endMessages.empty() ? "" : prompter.endMessages[0]);
+    EXPECT_TRUE(prompter.shown.empty());
+    auto uids = [&] {
+        std::vector<std::string> out;
+        Table<ScheduleRecord> s(db);
+        s.set(ScheduleRecord::KeyID);
+        while (s.next() == kOk)
+            out.push_back(s.rec.description.str() + "=" + RecordUid(s));
+        Table<TodoRecord> t(db);
+        t.set(TodoRecord::KeyToDo);
+        while (t.next() == kOk)
+            out.push_back(t.rec.toDo.str() + "=" + RecordUid(t));
+        return out;
+    };
+    const std::vector<std::string> given = uids();
+    ASSERT_EQ(given.size(), 4u);
+    EXPECT_TRUE(given[0].starts_with("task 1="));
+    EXPECT_TRUE(given[3].starts_with("call="));
+    std::set<std::string> distinct;
+    for (const std::string& g : given) {
+        EXPECT_EQ(g.size() - g.find('='), 33u) << g;
+        distinct.insert(g.substr(g.find('=')));
+    }
+    EXPECT_EQ(distinct.size(), 4u);
+
+    // Converted once: the next start opens it as it is, with the same identities.
+    db.close();
+    Database again(path, MainLayout());
+    EXPECT_EQ(again.open(), kOk);
+    again.close();
+    ASSERT_TRUE(openSchedule().ok());
+    EXPECT_EQ(uids(), given);
 }
 
 TEST_F(OpenTest, ALayoutTwoFileIsSortedAgainForTheWholeCaseFolding)

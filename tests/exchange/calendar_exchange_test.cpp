@@ -11,6 +11,8 @@
 #include <libical/ical.h>
 
 #include <fstream>
+#include <map>
+#include <set>
 #include <memory>
 #include <sstream>
 
@@ -372,6 +374,70 @@ TEST_F(CalendarTest, OnlyEnabledTasksGoUnlessHistoryIsAskedForThenAsPastSingleEv
             EXPECT_EQ(icalcomponent_count_properties(e, ICAL_STATUS_PROPERTY), 0) << name;
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"daily", "performed", "passed over"}));
+}
+
+// Another calendar knows an event again by its UID: a record keeps one for
+// life, and no other record anywhere shows the same.
+TEST_F(CalendarTest, EveryRecordKeepsItsOwnUidAcrossExportsAndFiles)
+{
+    const auto uids = [this](data::Database& db, ExchangeTable table) {
+        const std::string file = dir.file("uids.ics");
+        exchange::CalendarExportJob job(db, table, file, kStamp, prompter);
+        run(job);
+        EXPECT_TRUE(job.ok());
+        std::map<std::string, std::string> bySummary;
+        const Component root(icalparser_parse_string(ReadFile(file).c_str()));
+        const icalcomponent_kind kind = table == ExchangeTable::Todo ? ICAL_VTODO_COMPONENT : ICAL_VEVENT_COMPONENT;
+        for (icalcomponent* c = icalcomponent_get_first_component(root.get(), kind); c;
+             c = icalcomponent_get_next_component(root.get(), kind)) {
+            const std::string uid = icalcomponent_get_uid(c);
+            EXPECT_TRUE(uid.ends_with("@horalyn")) << uid;
+            bySummary[icalcomponent_get_summary(c)] = uid;
+        }
+        return bySummary;
+    };
+    const auto todo = [this](data::Database& db, const char* text) {
+        data::TodoRecord item;
+        item.toDo = text;
+        store(db, item);
+    };
+    // Items added before others in the list leave the others' UIDs as they were.
+    todo(from, "b");
+    todo(from, "d");
+    const auto before = uids(from, ExchangeTable::Todo);
+    todo(from, "a");
+    todo(from, "c");
+    const auto after = uids(from, ExchangeTable::Todo);
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_EQ(after.at("b"), before.at("b"));
+    EXPECT_EQ(after.at("d"), before.at("d"));
+    std::set<std::string> distinct;
+    for (const auto& [text, uid] : after)
+        distinct.insert(uid);
+    EXPECT_EQ(distinct.size(), 4u);
+
+    // A deleted task's number used again is another task, with another UID.
+    storeAll({Task("one", "Once", MakeDate(1, 4, 2027), MakeTime(8, 0)),
+              Task("two", "Once", MakeDate(1, 5, 2027), MakeTime(8, 0))});
+    const auto first = uids(from, ExchangeTable::Schedule);
+    {
+        data::Table<data::ScheduleRecord> t(from);
+        t.rec.id = 2;
+        ASSERT_EQ(t.get(data::ScheduleRecord::KeyID), data::kOk);
+        ASSERT_EQ(t.remove(), data::kOk);
+    }
+    data::ScheduleRecord replacement = Task("new two", "Once", MakeDate(1, 6, 2027), MakeTime(8, 0));
+    replacement.id = 2;
+    store(from, replacement);
+    const auto second = uids(from, ExchangeTable::Schedule);
+    EXPECT_EQ(second.at("one"), first.at("one"));
+    EXPECT_NE(second.at("new two"), first.at("two"));
+
+    // Another file's task 1 is not this file's.
+    data::ScheduleRecord elsewhere = Task("one", "Once", MakeDate(1, 4, 2027), MakeTime(8, 0));
+    elsewhere.id = 1;
+    store(into, elsewhere);
+    EXPECT_NE(uids(into, ExchangeTable::Schedule).at("one"), first.at("one"));
 }
 
 TEST_F(CalendarTest, ACalendarOfAnotherProgramGivesTasksWithTheSameOccurrences)
