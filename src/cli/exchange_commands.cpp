@@ -44,7 +44,8 @@ namespace hrln::cli {
     "separated by commas, texts in double quotes with inner quotes doubled. The\n"            \
     "field options apply to them only. In iCalendar each task is an event with its\n"          \
     "rule as an RRULE where iCalendar can say it (else its next 50 occurrences, as\n"          \
-    "the output says), each to-do item a VTODO; in vCard each contact a card.\n"
+    "the output says), each to-do item a VTODO; in vCard each contact a card.\n"               \
+    "Cards of vCard 2.1 (phones, mail programs) are read as well.\n"
 
 const char* const kExportHelp =
     "Usage: horalyn-cli export TABLE FILE [--fields LIST | --layout FILE]\n"

@@ -131,6 +131,7 @@ struct Dropped {
     std::map<std::string, int> further;  // a second of what the contact has one of
     std::map<std::string, int> noField;  // what the contact has no field for
     std::map<std::string, int> cut;      // values longer than their field, by field
+    std::map<std::string, int> unread;   // values left out whole, with why
 };
 
 }  // namespace
@@ -248,7 +249,7 @@ std::string PhoneNumber(const std::string& value, std::size_t width, Dropped& dr
     const std::string whole = number + " x" + extension;
     if (text::CutToWidth(whole, width).size() == whole.size())
         return whole;
-    ++dropped.noField["a phone extension too long for the phone field"];
+    ++dropped.unread["A phone extension that did not fit the phone field was left out"];
     return number;
 }
 
@@ -308,12 +309,12 @@ std::string ContactFromCard(const vcard::Card& card, data::ContactRecord& c, Dro
             continue;
         }
         if (p.binary) {
-            ++dropped.noField["a " + p.name + " value given as binary data"];
+            ++dropped.unread["A " + p.name + " value given as binary data was not read"];
             continue;
         }
         if (!p.unreadable.empty()) {
-            ++dropped.noField["a " + p.name + " value in an encoding or character set not read (" + p.unreadable +
-                              ")"];
+            ++dropped.unread["A " + p.name + " value in an encoding or character set not read (" + p.unreadable +
+                             ") was left out"];
             continue;
         }
         if (p.name == "ADR") {
@@ -451,6 +452,8 @@ bool VCardImportWork::step(int count)
                     sink_->dropped.noField[what] += n;
                 for (const auto& [what, n] : dropped.cut)
                     sink_->dropped.cut[what] += n;
+                for (const auto& [what, n] : dropped.unread)
+                    sink_->dropped.unread[what] += n;
             }
         }
         if (reason.empty())
@@ -495,6 +498,8 @@ void VCardImportWork::end(bool cancelled)
                                  "): a contact has no field for it");
     for (const auto& [field, n] : sink_->dropped.cut)
         summary_.notes.push_back("A value longer than the contact's " + field + " field was cut (" + Times(n) + ")");
+    for (const auto& [what, n] : sink_->dropped.unread)
+        summary_.notes.push_back(what + " (" + Times(n) + ")");
     if (sink_->reader && !sink_->reader->sawCard() && summary_.failure.empty() && !cancelled)
         summary_.failure = path_ + " holds no vCard (BEGIN:VCARD ... END:VCARD)";
     if (sink_->rejected.is_open())

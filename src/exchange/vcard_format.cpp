@@ -158,7 +158,7 @@ void Decode(Property& p)
         p.unreadable = "ENCODING=" + encoding;
     if (p.unreadable.empty() && !charset.empty() && !ToUtf8(charset, p.value))
         p.unreadable = "CHARSET=" + charset;
-    // Decoded line breaks are the text's own; the escaped form stands for them.
+    // A decoded CR LF is one line break, as the program keeps them.
     if (encoding == "QUOTED-PRINTABLE") {
         std::string text;
         for (std::size_t i = 0; i < p.value.size(); ++i) {

@@ -254,9 +254,9 @@ TEST_F(VCardTest, AMailProgramsCardInWindows1252GoesIn)
     EXPECT_EQ(got[0].notes, "Café meeting, € 50");
 }
 
-// A value is never cut silently: an extension that does not fit is left out
-// whole, a longer value is said.
-TEST_F(VCardTest, PhoneExtensionsAreKeptWholeOrLeftOutAndCutValuesAreSaid)
+// A value is never cut or lost silently: an extension that does not fit is
+// left out whole, a longer value is said, and so is one that cannot be read.
+TEST_F(VCardTest, PhoneExtensionsAreKeptWholeOrLeftOutAndCutOrUnreadValuesAreSaid)
 {
     const std::string file = dir.file("ext.vcf");
     WriteFile(file,
@@ -264,12 +264,15 @@ TEST_F(VCardTest, PhoneExtensionsAreKeptWholeOrLeftOutAndCutValuesAreSaid)
           "TEL;VALUE=uri;TYPE=work:tel:+1-555-555-0100;ext=42\r\n"
           "TEL;VALUE=uri;TYPE=home:tel:+1-555-555-0101;ext=123456789\r\n"
           "TEL;VALUE=uri;TYPE=fax:tel:+1-555-555-0102;phone-context=example.com\r\n"
-          "EMAIL:a.very.long.address.for.a.forty.character.field@example.org\r\nEND:VCARD\r\n");
+          "EMAIL:a.very.long.address.for.a.forty.character.field@example.org\r\n"
+          "NOTE;CHARSET=KOI8-R:\xf0\xd2\xc9\r\nURL;ENCODING=b:aHR0cDovL2V4YW1wbGUub3Jn\r\nEND:VCARD\r\n");
     const exchange::ImportSummary summary = importFrom(file);
     EXPECT_EQ(summary.added, 1) << exchange::SummaryText(summary);
     const std::vector<std::string> notes = {
-        "A phone extension too long for the phone field on a card was not kept (once): a contact has no field for it",
         "A value longer than the contact's Email field was cut (once)",
+        "A NOTE value in an encoding or character set not read (CHARSET=KOI8-R) was left out (once)",
+        "A URL value given as binary data was not read (once)",
+        "A phone extension that did not fit the phone field was left out (once)",
     };
     EXPECT_EQ(summary.notes, notes) << exchange::SummaryText(summary);
     const auto got = records<data::ContactRecord>(into, data::ContactRecord::KeyClientID);
@@ -277,6 +280,8 @@ TEST_F(VCardTest, PhoneExtensionsAreKeptWholeOrLeftOutAndCutValuesAreSaid)
     EXPECT_EQ(got[0].workDayPhone, "+1-555-555-0100 x42");
     EXPECT_EQ(got[0].homeEveningPhone, "+1-555-555-0101");
     EXPECT_EQ(got[0].fax, "+1-555-555-0102");
+    EXPECT_EQ(got[0].notes, "");
+    EXPECT_EQ(got[0].webSite, "");
 }
 
 TEST_F(VCardTest, ACardThatCannotBeReadIsSkippedWithItsLineAndTheRestGoesIn)
