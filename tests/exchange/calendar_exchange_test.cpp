@@ -307,6 +307,13 @@ TEST_F(CalendarTest, LargeIntervalsGiveTheScheduledOccurrencesAndNoBrokenRule)
         EXPECT_NE(notes[n].find(named[n]), std::string::npos) << notes[n];
         EXPECT_NE(notes[n].find("32767"), std::string::npos) << notes[n];
     }
+    // The program's own fields bring each task back as it was, rule and all.
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, static_cast<int>(tasks.size())) << exchange::SummaryText(summary);
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), tasks.size());
+    for (std::size_t t = 0; t < tasks.size(); ++t)
+        EXPECT_EQ(WithoutId(back[t]), WithoutId(tasks[t])) << tasks[t].description.str();
 }
 
 // A calendar shows what will happen: disabled tasks and history entries
