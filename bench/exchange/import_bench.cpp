@@ -22,6 +22,7 @@
 #include "platform/prompter.h"
 #include "scheduler/scheduler_rig.h"
 #include "support/bench_schedule.h"
+#include "support/silent_services.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -291,7 +292,8 @@ void ImportIcal(benchmark::State& state)
         state.PauseTiming();
         auto db = Empty("into-ical.tps");
         QuietPrompter quiet;
-        exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, quiet);
+        const bench::StillClock clock;
+        exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, clock, quiet);
         FrameLoop frame(*db);
         state.ResumeTiming();
         frame.run(job);
@@ -322,7 +324,8 @@ void ImportIcalOneLine(benchmark::State& state)
         state.PauseTiming();
         auto db = Empty("into-line.tps");
         QuietPrompter quiet;
-        exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, quiet);
+        const bench::StillClock clock;
+        exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, clock, quiet);
         FrameLoop frame(*db);
         state.ResumeTiming();
         const BatchRun::State end = frame.run(job);

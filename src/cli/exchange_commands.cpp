@@ -283,7 +283,7 @@ int RunImport(const Arguments& given, const CommandContext& context)
         return kFailed;
     StreamPrompter prompter(context.err);
     if (request.format == Format::Ical) {
-        exchange::CalendarImportJob job(store.db(), request.table, request.file, prompter);
+        exchange::CalendarImportJob job(store.db(), request.table, request.file, context.clock, prompter);
         return RunJob(job) ? ImportResult(job.summary(), context) : kFailed;
     }
     if (request.format != Format::Csv) {

@@ -6,6 +6,8 @@
 #include "data/records.h"
 #include "exchange/calendar_reader.h"
 #include "exchange/calendar_rule.h"
+#include "exchange/calendar_series.h"
+#include "exchange/calendar_times.h"
 #include "exchange/ical_handle.h"
 #include "exchange/record_adder.h"
 #include "exchange/record_values.h"
@@ -14,6 +16,7 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <vector>
 
 namespace hrln::exchange {
@@ -120,88 +123,197 @@ std::string ItemName(icalcomponent* c, std::size_t number)
     return out;
 }
 
-// A DATE-TIME, read as local wall-clock time whatever zone it names.
-std::optional<ical::Moment> MomentOf(icalcomponent* c, icalproperty_kind kind, bool& zoned)
+// Seconds on the wall clock, for the distance between two local moments.
+std::int64_t WallSeconds(const ical::Moment& m)
 {
-    icalproperty* p = icalcomponent_get_first_property(c, kind);
+    return std::int64_t{m.date} * 86'400 + (m.time > 0 ? (m.time - 1) / 100 : 0);
+}
+
+std::optional<ical::Moment> WallMoment(std::int64_t seconds)
+{
+    const std::int64_t date = seconds / 86'400;
+    const int rest = static_cast<int>(seconds % 86'400);
+    if (seconds < 0 || date < 1 || date > kLastDate)
+        return std::nullopt;
+    return ical::Moment{static_cast<Date>(date), MakeTime(rest / 3600, rest / 60 % 60, rest % 60)};
+}
+
+// The moment of the event's first alarm for a task performed at `at`, whose
+// event began at `first`: a reminder before the start keeps its distance, one
+// at a date and time is read in local time (and keeps its distance from the
+// start when the series now starts later). Nothing without an alarm.
+std::optional<ical::Moment> AlarmOf(icalcomponent* c, const ical::LocalTimes& times, const ical::Moment& first,
+                                    const ical::Moment& at, std::string& why)
+{
+    icalcomponent* alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT);
+    icalproperty* p = alarm ? icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY) : nullptr;
     if (!p)
         return std::nullopt;
-    const icaltimetype t = kind == ICAL_DUE_PROPERTY ? icalproperty_get_due(p) : icalproperty_get_dtstart(p);
-    zoned = zoned || icaltime_is_utc(t) || icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
-    return ical::ToMoment(t);
-}
-
-icaltimetype AsDateTime(icaltimetype t)
-{
-    if (t.is_date) {
-        t.is_date = 0;
-        t.hour = t.minute = t.second = 0;
+    const icaltriggertype trigger = icalproperty_get_trigger(p);
+    std::int64_t before = 0;
+    if (icaltime_is_null_time(trigger.time)) {
+        before = icaldurationtype_as_int(trigger.duration);
+    } else {
+        const std::optional<ical::Moment> when = times.local(trigger.time);
+        if (!when) {
+            why = "its alarm (VALARM) is at no time the program knows";
+            return std::nullopt;
+        }
+        before = WallSeconds(*when) - WallSeconds(first);
     }
-    return t;
+    const std::optional<ical::Moment> warn = WallMoment(WallSeconds(at) + before);
+    if (!warn)
+        why = "its alarm (VALARM) is at no time the program knows";
+    return warn;
 }
 
-std::string TaskFromEvent(icalcomponent* c, data::ScheduleRecord& task, bool& zoned, bool& allDay)
+// The task's start as the calendar had it and as it is performed now.
+ical::Moment StartOf(const data::ScheduleRecord& task)
+{
+    return {task.date, task.time};
+}
+
+void SetAlarm(data::ScheduleRecord& task, const std::optional<ical::Moment>& warn)
+{
+    task.advanceWarnDate = warn ? warn->date : 0;
+    task.advanceWarnTime = warn ? (warn->time != 0 ? warn->time : MakeTime(0, 0)) : 0;
+}
+
+// The rule fields, which the standard properties carry too.
+void CopySchedule(const data::ScheduleRecord& from, data::ScheduleRecord& to)
+{
+    to.date = from.date;
+    to.time = from.time;
+    to.scheduleType = from.scheduleType;
+    for (int d = 0; d < 7; ++d)
+        to.weekdayFlag(d) = from.weekdayFlag(d);
+    to.every1st = from.every1st;
+    to.every2nd = from.every2nd;
+    to.every3rd = from.every3rd;
+    to.every4th = from.every4th;
+    to.everyLast = from.everyLast;
+    to.every = from.every;
+    to.everyType = from.everyType;
+    to.skipNextTime = from.skipNextTime;
+    to.completed = from.completed;
+    to.advanceWarnDate = from.advanceWarnDate;
+    to.advanceWarnTime = from.advanceWarnTime;
+}
+
+std::string NormalRule(const icalrecurrencetype& r)
+{
+    const ical::String text(icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&r)));
+    return text ? text.get() : "";
+}
+
+// Whether the standard properties say what this program wrote beside them
+// in its own fields: the start, the rule and the skipped occurrence. They
+// disagree once another program has edited the event.
+bool StandardAgrees(icalcomponent* c, const data::ScheduleRecord& mine, const ical::LocalTimes& times)
+{
+    icalproperty* startProperty = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+    icalproperty* ruleProperty = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY);
+    if (mine.date == 0)
+        return !startProperty && !ruleProperty;
+    std::string why;
+    const std::optional<ical::Moment> start = LocalOf(c, startProperty, times, why);
+    const ical::Moment written = ical::ToMoment(ical::FromMoment(mine.date, mine.time)).value_or(ical::Moment{});
+    if (!start || !ical::SameMoment(*start, written) || (start->time == 0) != (written.time == 0))
+        return false;
+    const RuleText ours = RecurrenceRuleFor(mine);
+    if (!ruleProperty) {
+        if (!ours.rrule.empty())
+            return false;
+    } else {
+        if (ours.rrule.empty() || icalcomponent_count_properties(c, ICAL_RRULE_PROPERTY) != 1)
+            return false;
+        if (NormalRule(icalproperty_get_rrule(ruleProperty)) !=
+            NormalRule(icalrecurrencetype_from_string(ours.rrule.c_str())))
+            return false;
+    }
+    bool skipped = false;
+    for (icalproperty* x = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); x;
+         x = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
+        const std::optional<ical::Moment> m = LocalOf(c, x, times, why);
+        if (!m || !ical::SameMoment(*m, *start))
+            return false;
+        skipped = true;
+    }
+    return skipped == (mine.skipNextTime != 0);
+}
+
+struct EventContext {
+    const ical::LocalTimes& times;
+    const std::vector<icaltimetype>& moved;  // original times of the occurrences moved away
+    SeriesCounts& counts;
+};
+
+std::string TaskFromEvent(icalcomponent* c, const EventContext& context, data::ScheduleRecord& task, bool& allDay)
 {
     if (!TakeText(c, ICAL_SUMMARY_PROPERTY, task.description) || !TakeText(c, ICAL_DESCRIPTION_PROPERTY, task.message) ||
         !TakeText(c, ICAL_CATEGORIES_PROPERTY, task.category, true))
         return "a text is not UTF-8";
-    const bool own = IsOwn(c, "X-HRLN-SCHEDULETYPE");
+    const ical::LocalTimes& times = context.times;
+    std::string why;
     icalproperty* startProperty = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
-    const std::optional<ical::Moment> start = MomentOf(c, ICAL_DTSTART_PROPERTY, zoned);
-    if (startProperty && !start)
-        return "its start (DTSTART) is no date the program knows";
-    if (!start && !own)
-        return "it has no start (DTSTART)";
-    if (start) {
-        task.date = start->date;
-        // A task is performed at a time of day: a day-long event at its start.
-        task.time = start->time != 0 ? start->time : MakeTime(0, 0);
-        allDay = start->time == 0;
-    }
-    if (!own && start) {
-        const int rules = icalcomponent_count_properties(c, ICAL_RRULE_PROPERTY);
-        if (rules > 1)
-            return "it has " + std::to_string(rules) + " rules (RRULE); a task has one";
-        if (icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY))
-            return "its extra dates (RDATE) cannot be kept by a task";
-        if (icalproperty* r = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
-            icalrecurrencetype recur = icalproperty_get_rrule(r);
-            const ical::String rule(icalrecurrencetype_as_string_r(&recur));
-            if (!rule)
-                return "its rule (RRULE) cannot be read";
-            if (std::string why = RuleFromRecurrence(rule.get(), task.date, task); !why.empty())
-                return why;
-        }
-        const icaltimetype first = icalproperty_get_dtstart(startProperty);
-        for (icalproperty* x = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); x;
-             x = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
-            if (icaltime_compare(AsDateTime(icalproperty_get_exdate(x)), AsDateTime(first)) != 0)
-                return "it leaves out dates (EXDATE) other than its first, which a task cannot";
-            task.skipNextTime = 1;
-        }
-    }
-    if (icalcomponent* alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT); alarm && start) {
-        if (icalproperty* p = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY)) {
-            const icaltriggertype trigger = icalproperty_get_trigger(p);
-            const icaltimetype when =
-                icaltime_is_null_time(trigger.time)
-                    ? icaltime_add(AsDateTime(icalproperty_get_dtstart(startProperty)), trigger.duration)
-                    : trigger.time;
-            const std::optional<ical::Moment> warn = ical::ToMoment(AsDateTime(when));
-            if (!warn)
-                return "its alarm (VALARM) is at no time the program knows";
-            task.advanceWarnDate = warn->date;
-            task.advanceWarnTime = warn->time;
-        }
-    }
-    std::vector<std::pair<int, data::Value>> extras;
-    if (std::string why = ReadExtras<data::ScheduleRecord>(c, extras); !why.empty())
+    const std::optional<ical::Moment> first = LocalOf(c, startProperty, times, why);
+    if (startProperty && !first)
         return why;
-    detail::SetValues(task, extras);
+    allDay = first && first->time == 0;
+
+    if (IsOwn(c, "X-HRLN-SCHEDULETYPE")) {
+        // A file this program wrote gives back its records, unless another
+        // program has changed the event since: then the standard start, rule
+        // and alarm are what the user last chose.
+        data::ScheduleRecord mine = task;
+        std::vector<std::pair<int, data::Value>> extras;
+        if (why = ReadExtras<data::ScheduleRecord>(c, extras); !why.empty())
+            return why;
+        detail::SetValues(mine, extras);
+        if (StandardAgrees(c, mine, times)) {
+            if (mine.date != 0) {
+                const std::optional<ical::Moment> warn = AlarmOf(c, times, *first, *first, why);
+                if (!why.empty())
+                    return why;
+                const ical::Moment kept{mine.advanceWarnDate, mine.advanceWarnTime};
+                if (!warn ? mine.advanceWarnDate != 0 : !ical::SameMoment(*warn, kept))
+                    SetAlarm(mine, warn);
+            }
+            task = mine;
+            return {};
+        }
+        if (!first)
+            return "it has no start (DTSTART)";
+        if (why = ScheduleFromEvent(c, times, context.moved, task, context.counts); !why.empty())
+            return why;
+        SetAlarm(task, AlarmOf(c, times, *first, StartOf(task), why));
+        if (!why.empty())
+            return why;
+        CopySchedule(task, mine);
+        task = mine;
+        return {};
+    }
+
+    if (!first)
+        return "it has no start (DTSTART)";
+    if (why = ScheduleFromEvent(c, times, context.moved, task, context.counts); !why.empty())
+        return why;
+    SetAlarm(task, AlarmOf(c, times, *first, StartOf(task), why));
+    if (!why.empty())
+        return why;
+    // Fields of this program's own beside a start and rule of another's: the
+    // standard ones say when.
+    std::vector<std::pair<int, data::Value>> extras;
+    if (why = ReadExtras<data::ScheduleRecord>(c, extras); !why.empty())
+        return why;
+    data::ScheduleRecord withExtras = task;
+    detail::SetValues(withExtras, extras);
+    CopySchedule(task, withExtras);
+    task = withExtras;
     return {};
 }
 
-std::string ItemFromTodo(icalcomponent* c, data::TodoRecord& item, bool& zoned)
+std::string ItemFromTodo(icalcomponent* c, const ical::LocalTimes& times, data::TodoRecord& item, bool& zoned)
 {
     // As the to-do form begins a new item.
     item.priority = 5;
@@ -212,10 +324,12 @@ std::string ItemFromTodo(icalcomponent* c, data::TodoRecord& item, bool& zoned)
     if (icalproperty* p = icalcomponent_get_first_property(c, ICAL_PRIORITY_PROPERTY))
         if (const int priority = icalproperty_get_priority(p); priority >= 1 && priority <= 9)
             item.priority = static_cast<data::Byte>(priority);
-    if (icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY)) {
-        const std::optional<ical::Moment> due = MomentOf(c, ICAL_DUE_PROPERTY, zoned);
+    if (icalproperty* p = icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY)) {
+        std::string why;
+        const std::optional<ical::Moment> due = LocalOf(c, p, times, why);
         if (!due)
-            return "its due date (DUE) is no date the program knows";
+            return why;
+        zoned = ical::LocalTimes::Zoned(icalproperty_get_datetime_with_component(p, c));
         item.completionDate = due->date;
         item.completionTime = due->time;
     }
@@ -239,8 +353,9 @@ namespace detail {
 // aside, then stored together when it ends.
 class CalendarImportWork : public ImportWork {
 public:
-    CalendarImportWork(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter)
-        : ImportWork(db, std::move(path), prompter), table_(table)
+    CalendarImportWork(data::Database& db, ExchangeTable table, std::string path, const platform::Clock& clock,
+                       platform::Prompter& prompter)
+        : ImportWork(db, std::move(path), prompter), table_(table), times_(clock)
     {
     }
     ~CalendarImportWork() override;
@@ -259,6 +374,7 @@ private:
     bool readOn(int count);
 
     ExchangeTable table_;
+    ical::LocalTimes times_;  // the present read when the job was made
     std::unique_ptr<Source> source_;
     std::unique_ptr<CalendarReader> reader_;
     bool read_ = false;  // the whole file, its items collected
@@ -279,8 +395,13 @@ public:
     std::vector<icalcomponent*> items;  // owned by root
     std::size_t next = 0;
     std::ofstream rejected;
-    int zoned = 0;    // records whose times named a zone
-    int allDays = 0;  // events without a time of day
+    // By UID, the original times (RECURRENCE-ID) of the occurrences that
+    // components of their own move or cancel.
+    std::map<std::string, std::vector<icaltimetype>, std::less<>> moved;
+    SeriesCounts counts;
+    int zoned = 0;      // to-do items whose times named a zone
+    int allDays = 0;    // events without a time of day
+    int leftOut = 0;    // moved or cancelled occurrences with nothing left to perform
 };
 
 }  // namespace detail
@@ -290,17 +411,44 @@ namespace {
 using Source = detail::CalendarImportWork::Source;
 class ScheduleSink : public Source {
 public:
-    explicit ScheduleSink(data::Database& db) : adder_(db) {}
+    ScheduleSink(data::Database& db, const ical::LocalTimes& times) : adder_(db), times_(times) {}
     std::string add(icalcomponent* c) override
     {
         if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT)
             return "a " + KindName(c) + " is no task" +
                    (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? "; import it into the to-do list" : "");
-        bool zone = false, allDay = false;
-        if (std::string why = TaskFromEvent(c, adder_.fresh(), zone, allDay); !why.empty())
+        std::vector<icaltimetype> none;
+        const std::vector<icaltimetype>* away = &none;
+        if (icalproperty* id = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
+            // One occurrence of a series, moved or cancelled: its series
+            // passes over the original time, and a moved one becomes a task
+            // of its own, as the reschedule wizard makes it.
+            if (icalparameter* range = icalproperty_get_first_parameter(id, ICAL_RANGE_PARAMETER);
+                range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE)
+                return "it changes an occurrence and all after it (RANGE=THISANDFUTURE), which a task cannot";
+            if (icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY))
+                return "a moved occurrence (RECURRENCE-ID) with a rule of its own cannot be a task";
+            icalproperty* status = icalcomponent_get_first_property(c, ICAL_STATUS_PROPERTY);
+            if (status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED) {
+                ++leftOut;
+                return {};
+            }
+            std::string why;
+            icalproperty* start = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+            if (const std::optional<ical::Moment> at = LocalOf(c, start ? start : id, times_, why);
+                at && ical::Compare(*at, times_.now()) < 0) {
+                ++leftOut;
+                return {};
+            }
+        } else if (icalproperty* uid = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY)) {
+            if (const char* text = icalproperty_get_uid(uid))
+                if (const auto at = moved.find(std::string_view(text)); at != moved.end())
+                    away = &at->second;
+        }
+        bool allDay = false;
+        if (std::string why = TaskFromEvent(c, {times_, *away, counts}, adder_.fresh(), allDay); !why.empty())
             return why;
         std::string refused = adder_.add();
-        zoned += zone && refused.empty();
         allDays += allDay && refused.empty();
         return refused;
     }
@@ -310,18 +458,19 @@ public:
 
 private:
     RecordAdder<data::ScheduleRecord> adder_;
+    const ical::LocalTimes& times_;
 };
 
 class TodoSink : public Source {
 public:
-    explicit TodoSink(data::Database& db) : adder_(db) {}
+    TodoSink(data::Database& db, const ical::LocalTimes& times) : adder_(db), times_(times) {}
     std::string add(icalcomponent* c) override
     {
         if (icalcomponent_isa(c) != ICAL_VTODO_COMPONENT)
             return "a " + KindName(c) + " is no to-do item" +
                    (icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT ? "; import it into the schedule" : "");
         bool zone = false;
-        if (std::string why = ItemFromTodo(c, adder_.fresh(), zone); !why.empty())
+        if (std::string why = ItemFromTodo(c, times_, adder_.fresh(), zone); !why.empty())
             return why;
         std::string refused = adder_.add();
         zoned += zone && refused.empty();
@@ -333,6 +482,7 @@ public:
 
 private:
     RecordAdder<data::TodoRecord> adder_;
+    const ical::LocalTimes& times_;
 };
 
 // The components that stand for records: those of every calendar in the file.
@@ -368,8 +518,8 @@ void CalendarImportWork::dropInput()
 bool CalendarImportWork::begin()
 {
     switch (table_) {
-    case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSink>(db_); break;
-    case ExchangeTable::Todo: source_ = std::make_unique<TodoSink>(db_); break;
+    case ExchangeTable::Schedule: source_ = std::make_unique<ScheduleSink>(db_, times_); break;
+    case ExchangeTable::Todo: source_ = std::make_unique<TodoSink>(db_, times_); break;
     case ExchangeTable::Contacts: return refuse("Contacts are imported from vCards, not from a calendar.");
     }
     // Only its first line is read here: a file that is no calendar is not
@@ -400,6 +550,13 @@ bool CalendarImportWork::readOn(int count)
         kind != ICAL_VTODO_COMPONENT)
         return refuse(path_ + " is no iCalendar file (it begins with " + KindName(source_->root.get()) + ").");
     CollectItems(source_->root.get(), source_->items);
+    for (icalcomponent* c : source_->items) {
+        icalproperty* id = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
+        icalproperty* uid = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
+        const char* text = uid ? icalproperty_get_uid(uid) : nullptr;
+        if (id && text && icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT)
+            source_->moved[text].push_back(icalproperty_get_datetime_with_component(id, c));
+    }
     read_ = true;
     return !source_->items.empty();
 }
@@ -463,10 +620,23 @@ void CalendarImportWork::end(bool cancelled)
     if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
         summary_.failure = StoreFailureText(err, db_);
     summary_.added = source_->stored();
-    if (source_->zoned > 0)
-        summary_.notes.push_back(std::to_string(source_->zoned) +
-                                 " of the records added had times in UTC or a named time zone; they were taken "
-                                 "as local times, as written");
+    const SeriesCounts& counts = source_->counts;
+    if (const int zoned = source_->zoned + counts.zoned; zoned > 0)
+        summary_.notes.push_back(std::to_string(zoned) +
+                                 " of the records added had times in UTC or a named time zone; they were moved to "
+                                 "this computer's time zone");
+    if (counts.advanced > 0)
+        summary_.notes.push_back(std::to_string(counts.advanced) +
+                                 " of the tasks added repeat since before now; each starts at its next occurrence");
+    if (counts.drifting > 0)
+        summary_.notes.push_back(std::to_string(counts.drifting) +
+                                 " of the tasks added keep the local time of their next occurrence, which moves by "
+                                 "an hour on some dates where their time zone changes to or from summer time on "
+                                 "other days than this computer's");
+    if (source_->leftOut > 0)
+        summary_.notes.push_back(std::to_string(source_->leftOut) +
+                                 " moved or cancelled occurrences were passed over: they have nothing left to "
+                                 "perform");
     if (source_->allDays > 0)
         summary_.notes.push_back(std::to_string(source_->allDays) +
                                  " of the tasks added were day-long events; they are performed at 00:00");
@@ -482,10 +652,10 @@ void CalendarImportWork::end(bool cancelled)
 }  // namespace detail
 
 CalendarImportJob::CalendarImportJob(data::Database& db, ExchangeTable table, std::string path,
-                                     platform::Prompter& prompter)
+                                     const platform::Clock& clock, platform::Prompter& prompter)
     : ImportOnThread(db, prompter, path)
 {
-    setImport(std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), messages()));
+    setImport(std::make_unique<detail::CalendarImportWork>(connection(), table, std::move(path), clock, messages()));
 }
 
 CalendarImportJob::~CalendarImportJob() = default;

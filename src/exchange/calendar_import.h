@@ -12,6 +12,7 @@ namespace hrln::data {
 class Database;
 }
 namespace hrln::platform {
+class Clock;
 class Prompter;
 }
 
@@ -34,7 +35,10 @@ class CalendarImportWork;
 // and the final store run on a thread of their own (see data::WorkerJob).
 class CalendarImportJob : public ImportOnThread {
 public:
-    CalendarImportJob(data::Database& db, ExchangeTable table, std::string path, platform::Prompter& prompter);
+    // The clock gives the present, from which a series is followed, and the
+    // zone every time is moved into: the present when the job is made.
+    CalendarImportJob(data::Database& db, ExchangeTable table, std::string path, const platform::Clock& clock,
+                      platform::Prompter& prompter);
     ~CalendarImportJob() override;
 };
 

@@ -264,12 +264,20 @@ std::string Translate(const icalrecurrencetype& r, Date start, Rule& rule)
     if (r.count != 0 || !icaltime_is_null_time(r.until))
         return "the rule ends (COUNT or UNTIL); a task repeats without end";
     if (!Empty(r.by_second) || !Empty(r.by_minute) || !Empty(r.by_hour) || !Empty(r.by_year_day) ||
-        !Empty(r.by_week_no) || !Empty(r.by_month) || !Empty(r.by_set_pos))
-        return "the rule picks seconds, minutes, hours, days of the year, weeks, months or positions, which a task cannot";
+        !Empty(r.by_week_no) || !Empty(r.by_set_pos))
+        return "the rule picks seconds, minutes, hours, days of the year, weeks or positions, which a task cannot";
     const long every = r.interval < 1 ? 1 : r.interval;
     const YearMonthDay ymd = SplitDate(start);
+    // A yearly rule may name its own month and day, as some programs write
+    // every yearly rule (BYMONTH=3;BYMONTHDAY=1 from 1 March): it says no more
+    // than its start does.
+    const bool ownMonth = r.freq == ICAL_YEARLY_RECURRENCE && r.by_month[0] == ymd.month &&
+                          r.by_month[1] == ICAL_RECURRENCE_ARRAY_MAX;
+    if (!Empty(r.by_month) && !ownMonth)
+        return "the rule picks months, which a task cannot";
+    const bool ownMonthDay = r.by_month_day[0] == ymd.day && r.by_month_day[1] == ICAL_RECURRENCE_ARRAY_MAX;
     const bool byDay = !Empty(r.by_day);
-    const bool byMonthDay = !Empty(r.by_month_day);
+    const bool byMonthDay = !Empty(r.by_month_day) && !(ownMonth && ownMonthDay);
     bool positioned = false;
     if (byDay && !ByDayFlags(r, rule, positioned))
         return "the rule's weekdays (BYDAY) are no set of weekdays in the same weeks of the month";
@@ -286,6 +294,13 @@ std::string Translate(const icalrecurrencetype& r, Date start, Rule& rule)
         if (positioned)
             return "a daily or weekly rule cannot pick weeks of the month";
         if (byDay) {
+            // One weekday every so many weeks is a repetition by weeks from
+            // a start on that weekday.
+            if (every != 1 && r.freq == ICAL_WEEKLY_RECURRENCE && rule.mask == (1u << Weekday(start)) &&
+                r.by_day[1] == ICAL_RECURRENCE_ARRAY_MAX) {
+                rule.mask = 0;
+                return Custom(rule, every, "week(s)");
+            }
             if (every != 1)
                 return "weekdays every " + std::to_string(every) + " weeks cannot be a task's rule";
             rule.scheduleType = "Day of Week";

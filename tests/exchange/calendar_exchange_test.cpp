@@ -7,6 +7,7 @@
 #include "exchange/ical_handle.h"
 #include "recurrence/recurrence.h"
 #include "recurrence/schedule_rule.h"
+#include "support/fake_clock.h"
 
 #include <libical/ical.h>
 
@@ -162,10 +163,13 @@ protected:
 
     exchange::ImportSummary importFrom(const std::string& path, ExchangeTable table = ExchangeTable::Schedule)
     {
-        exchange::CalendarImportJob job(into, table, path, prompter);
+        exchange::CalendarImportJob job(into, table, path, clock, prompter);
         run(job);
         return job.summary();
     }
+
+    // Before the first occurrence of every task and event of these tests.
+    FakeClock clock{MakeDate(11, 1, 2026), MakeTime(9, 0)};
 };
 
 TEST_F(CalendarTest, EveryRuleComesBackAsTheSameTask)
@@ -549,7 +553,7 @@ TEST_F(CalendarTest, AFileThatIsNoCalendarIsRefusedAndAddsNothing)
     for (const auto& [name, bytes] : files) {
         const std::string file = dir.file(name + ".ics");
         WriteFile(file, bytes);
-        exchange::CalendarImportJob job(into, ExchangeTable::Schedule, file, prompter);
+        exchange::CalendarImportJob job(into, ExchangeTable::Schedule, file, clock, prompter);
         EXPECT_EQ(run(job), BatchRun::State::Refused) << name;
         EXPECT_TRUE(job.refused()) << name;
         EXPECT_EQ(job.summary().added, 0) << name;

@@ -6,6 +6,7 @@
 #include "exchange/calendar_export.h"
 #include "exchange/calendar_import.h"
 #include "exchange/vcard_exchange.h"
+#include "support/fake_clock.h"
 #include "support/small_disk.h"
 
 #include <fcntl.h>
@@ -163,7 +164,8 @@ TEST_F(ExchangeFilesTest, AnImportRefusesWhatIsNoFileWithTheSystemsReason)
         ExpectRefusedAtOnce(csv, fifo);
         exchange::VCardImportJob cards(into, fifo, prompter);
         ExpectRefusedAtOnce(cards, fifo);
-        exchange::CalendarImportJob calendar(into, ExchangeTable::Schedule, fifo, prompter);
+        const FakeClock clock;
+        exchange::CalendarImportJob calendar(into, ExchangeTable::Schedule, fifo, clock, prompter);
         ExpectRefusedAtOnce(calendar, fifo);
     }
     ASSERT_EQ(prompter.shown.size(), 3u);
@@ -175,7 +177,8 @@ TEST_F(ExchangeFilesTest, AnImportRefusesWhatIsNoFileWithTheSystemsReason)
               "Could not open " + folder + ": Is a directory.");
     EXPECT_EQ(import(ExchangeTable::Todo, layout, missing, into).failure,
               "Could not open " + missing + ": No such file or directory.");
-    exchange::CalendarImportJob calendar(into, ExchangeTable::Schedule, folder, prompter);
+    const FakeClock clock;
+    exchange::CalendarImportJob calendar(into, ExchangeTable::Schedule, folder, clock, prompter);
     run(calendar);
     EXPECT_EQ(calendar.summary().failure, "Could not open " + folder + ": Is a directory.");
 }

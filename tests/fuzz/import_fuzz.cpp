@@ -10,6 +10,7 @@
 #include "exchange/csv_import.h"
 #include "exchange/vcard_exchange.h"
 #include "fuzz_check.h"
+#include "support/fake_clock.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
@@ -93,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (format == 1 || format == 2) {
         const auto table = format == 1 ? exchange::ExchangeTable::Schedule : exchange::ExchangeTable::Todo;
         before = format == 1 ? Count<data::ScheduleRecord>(db) : Count<data::TodoRecord>(db);
-        exchange::CalendarImportJob job(db, table, file, prompter);
+        const test::FakeClock clock;
+        exchange::CalendarImportJob job(db, table, file, clock, prompter);
         Run(job);
         summary = job.summary();
         after = format == 1 ? Count<data::ScheduleRecord>(db) : Count<data::TodoRecord>(db);

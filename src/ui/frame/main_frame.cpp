@@ -707,7 +707,7 @@ void MainFrame::runImportOf(Exchange format, exchange::ExchangeTable table)
     if (file.isEmpty())
         return;
     if (calendar) {
-        exchange::CalendarImportJob job(s_.db, table, file.toStdString(), s_.prompter);
+        exchange::CalendarImportJob job(s_.db, table, file.toStdString(), s_.clock, s_.prompter);
         ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
         if (!job.refused())
             ShowSummary(s_.prompter, job.summary(), title);
