@@ -538,6 +538,93 @@ TEST_F(CalendarTest, ForeignEventsTheScheduleCannotKeepAreSaidAndSkipped)
     EXPECT_EQ(categories.get(data::CategoryRecord::KeyCategory), data::kOk);
 }
 
+// The event of the calendar with this summary.
+icalcomponent* EventNamed(icalcomponent* root, std::string_view summary)
+{
+    for (icalcomponent* e = icalcomponent_get_first_component(root, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(root, ICAL_VEVENT_COMPONENT))
+        if (const char* s = icalcomponent_get_summary(e); s && summary == s)
+            return e;
+    return nullptr;
+}
+
+TEST_F(CalendarTest, EditsMadeByAnotherProgramWinOverTheProgramsOwnFields)
+{
+    clock.pinZone("Europe/Berlin");
+    auto weekdays = Task("backup", "Day of Week", MakeDate(12, 7, 2026), MakeTime(9, 0));  // a Monday
+    weekdays.monday = weekdays.wednesday = weekdays.friday = 1;
+    weekdays.taskType = "Run Program";
+    weekdays.command = "backup.sh --all";
+    weekdays.advanceWarnDate = MakeDate(12, 7, 2026);
+    weekdays.advanceWarnTime = MakeTime(8, 30);
+    auto reminded = Task("reminded", "Once", MakeDate(12, 20, 2026), MakeTime(14, 0, 0, 42));
+    reminded.advanceWarnDate = MakeDate(12, 20, 2026);
+    reminded.advanceWarnTime = MakeTime(13, 0);
+    auto skipping = Task("skipping", "Day of Week", MakeDate(12, 8, 2026), MakeTime(7, 0));
+    skipping.tuesday = 1;
+    skipping.skipNextTime = 1;
+    auto moved = Task("in utc", "Day of Week", MakeDate(12, 10, 2026), MakeTime(9, 0, 0, 7));
+    moved.thursday = 1;
+    moved.path = "/srv";
+    auto untouched = Task("untouched", "Monthly", MakeDate(12, 12, 2026), MakeTime(6, 15, 0, 99));
+    const std::vector<data::ScheduleRecord> tasks = storeAll({weekdays, reminded, skipping, moved, untouched});
+    const std::string file = dir.file("edited.ics");
+    ASSERT_TRUE(exportTo(file));
+
+    // Another program edits the file, keeping the fields it does not know.
+    const Component root(icalparser_parse_string(ReadFile(file).c_str()));
+    ASSERT_TRUE(root);
+    icalcomponent* backup = EventNamed(root.get(), "backup");
+    icalcomponent* remind = EventNamed(root.get(), "reminded");
+    icalcomponent* skip = EventNamed(root.get(), "skipping");
+    icalcomponent* utc = EventNamed(root.get(), "in utc");
+    ASSERT_TRUE(backup && remind && skip && utc);
+    icalproperty_set_dtstart(icalcomponent_get_first_property(backup, ICAL_DTSTART_PROPERTY),
+                             icaltime_from_string("20261208T100000"));
+    icalproperty_set_rrule(icalcomponent_get_first_property(backup, ICAL_RRULE_PROPERTY),
+                           icalrecurrencetype_from_string("FREQ=WEEKLY;BYDAY=TU,TH"));
+    icaltriggertype quarter{};
+    quarter.time = icaltime_null_time();
+    quarter.duration = icaldurationtype_from_int(-15 * 60);
+    icalcomponent* alarm = icalcomponent_get_first_component(remind, ICAL_VALARM_COMPONENT);
+    ASSERT_TRUE(alarm);
+    icalproperty_set_trigger(icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY), quarter);
+    icalproperty* exdate = icalcomponent_get_first_property(skip, ICAL_EXDATE_PROPERTY);
+    ASSERT_TRUE(exdate);
+    icalcomponent_remove_property(skip, exdate);
+    icalproperty_free(exdate);
+    // The same moment written in UTC is no edit: 09:00 in Berlin in winter.
+    icalproperty_set_dtstart(icalcomponent_get_first_property(utc, ICAL_DTSTART_PROPERTY),
+                             icaltime_from_string("20261210T080000Z"));
+    WriteFile(file, exchange::ical::Text(root.get()));
+
+    const exchange::ImportSummary summary = importFrom(file);
+    EXPECT_EQ(summary.added, 5) << exchange::SummaryText(summary);
+    const auto back = records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID);
+    ASSERT_EQ(back.size(), 5u);
+
+    // The rule changed to Tuesdays and Thursdays at 10:00 is the rule; the
+    // program's own fields the other program kept stay, and the reminder
+    // keeps its distance before the new start.
+    EXPECT_EQ(back[0].scheduleType, "Day of Week");
+    EXPECT_EQ(recurrence::WeekdayMask(back[0]), (1u << 2) | (1u << 4));
+    EXPECT_EQ((Moment{back[0].date, back[0].time}), (Moment{MakeDate(12, 8, 2026), MakeTime(10, 0)}));
+    EXPECT_EQ((Moment{back[0].advanceWarnDate, back[0].advanceWarnTime}),
+              (Moment{MakeDate(12, 8, 2026), MakeTime(9, 30)}));
+    EXPECT_EQ(back[0].command, "backup.sh --all");
+    EXPECT_EQ(back[0].taskType, "Run Program");
+    // A changed reminder is the reminder; the start, unchanged, keeps the
+    // hundredths only the program's own field holds.
+    EXPECT_EQ((Moment{back[1].date, back[1].time}), (Moment{MakeDate(12, 20, 2026), MakeTime(14, 0, 0, 42)}));
+    EXPECT_EQ((Moment{back[1].advanceWarnDate, back[1].advanceWarnTime}),
+              (Moment{MakeDate(12, 20, 2026), MakeTime(13, 45)}));
+    // The occurrence no longer left out is performed.
+    EXPECT_EQ(back[2].skipNextTime, 0);
+    EXPECT_EQ((Moment{back[2].date, back[2].time}), (Moment{MakeDate(12, 8, 2026), MakeTime(7, 0)}));
+    EXPECT_EQ(WithoutId(back[3]), WithoutId(tasks[3]));
+    EXPECT_EQ(WithoutId(back[4]), WithoutId(tasks[4]));
+}
+
 TEST_F(CalendarTest, AFileThatIsNoCalendarIsRefusedAndAddsNothing)
 {
     data::ScheduleRecord here = Task("already here", "Once", MakeDate(1, 5, 2027), MakeTime(8, 0));
