@@ -58,6 +58,24 @@ std::filesystem::path Folder()
     return folder;
 }
 
+// The process's resident memory from /proc, in MB: now ("VmRSS") or at its
+// peak ("VmHWM"); 0 where /proc does not say.
+double MemoryMb(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with(field + ":"))
+            return std::strtod(line.c_str() + field.size() + 1, nullptr) / 1024.0;
+    return 0;
+}
+
+// Starts the peak over from the present (Linux 4.0 and later).
+void ResetMemoryPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 void Run(BatchJob& job)
 {
     BatchRun run(job, kBatch);
@@ -295,8 +313,12 @@ void ImportIcal(benchmark::State& state)
         const bench::StillClock clock;
         exchange::CalendarImportJob job(*db, exchange::ExchangeTable::Schedule, path, clock, quiet);
         FrameLoop frame(*db);
+        const double before = MemoryMb("VmRSS");
+        ResetMemoryPeak();
         state.ResumeTiming();
         frame.run(job);
+        // What reading the calendar took beyond what the process held before.
+        state.counters["peak_growth_mb"] = MemoryMb("VmHWM") - before;
         longest = std::max(longest, frame.longestMs());
         if (job.summary().added != kTasks) {
             static std::string why;

@@ -370,14 +370,24 @@ public:
 
 private:
     void dropInput() override;
-    // Reads on; false once the file is read, true with the items to check then.
-    bool readOn(int count);
+    // The first reading of the file: its zones kept, the occurrences moved
+    // noted; false once read, true with items to check then.
+    bool survey(int count);
+    // The second reading: the next component that may be a record, its
+    // calendar's zones around it; null at the end of the file.
+    icalcomponent* nextItem();
 
     ExchangeTable table_;
     ical::LocalTimes times_;  // the present read when the job was made
     std::unique_ptr<Source> source_;
     std::unique_ptr<CalendarReader> reader_;
-    bool read_ = false;  // the whole file, its items collected
+    bool surveyed_ = false;       // the first reading done
+    std::size_t itemCount_ = 0;   // components other than zones, found by it
+    std::vector<ical::Component> pending_;  // read, not yet checked
+    std::size_t pendingAt_ = 0;
+    // The moved occurrences found by the first reading: UID and RECURRENCE-ID,
+    // its zone resolved once every zone of the file is known.
+    std::vector<std::pair<std::string, std::unique_ptr<icalproperty, void (*)(icalproperty*)>>> movedIds_;
 };
 
 // The parsed calendar, its records in file order, and the rejected file.
@@ -391,9 +401,10 @@ public:
     virtual int stored() const = 0;
     virtual bool lost() const = 0;
 
-    ical::Component root;
-    std::vector<icalcomponent*> items;  // owned by root
-    std::size_t next = 0;
+    // The file's time zones (VTIMEZONE), under a calendar of their own; each
+    // component is checked inside it, so that its times find their zones.
+    ical::Component zones{icalcomponent_new(ICAL_VCALENDAR_COMPONENT)};
+    std::size_t next = 0;  // components checked
     std::ofstream rejected;
     // By UID, the original times (RECURRENCE-ID) of the occurrences that
     // components of their own move or cancel.
@@ -485,24 +496,6 @@ private:
     const ical::LocalTimes& times_;
 };
 
-// The components that stand for records: those of every calendar in the file.
-void CollectItems(icalcomponent* root, std::vector<icalcomponent*>& items)
-{
-    const icalcomponent_kind kind = icalcomponent_isa(root);
-    if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT) {
-        items.push_back(root);
-        return;
-    }
-    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
-         c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT)) {
-        const icalcomponent_kind k = icalcomponent_isa(c);
-        if (k == ICAL_VCALENDAR_COMPONENT)
-            CollectItems(c, items);
-        else if (k != ICAL_VTIMEZONE_COMPONENT)  // zones serve the events; they are no records
-            items.push_back(c);
-    }
-}
-
 }  // namespace
 
 namespace detail {
@@ -535,38 +528,67 @@ bool CalendarImportWork::begin()
     return true;
 }
 
-bool CalendarImportWork::readOn(int count)
+bool CalendarImportWork::survey(int count)
 {
-    if (reader_->read(std::max(count, 1) * kLinesPerRecord))
+    std::vector<ical::Component> read;
+    const bool more = reader_->read(std::max(count, 1) * kLinesPerRecord, read);
+    for (ical::Component& c : read) {
+        const icalcomponent_kind kind = icalcomponent_isa(c.get());
+        if (kind == ICAL_VTIMEZONE_COMPONENT) {
+            icalcomponent_add_component(source_->zones.get(), c.release());
+            continue;
+        }
+        ++itemCount_;
+        icalproperty* id = icalcomponent_get_first_property(c.get(), ICAL_RECURRENCEID_PROPERTY);
+        icalproperty* uid = icalcomponent_get_first_property(c.get(), ICAL_UID_PROPERTY);
+        const char* text = uid ? icalproperty_get_uid(uid) : nullptr;
+        if (id && text && kind == ICAL_VEVENT_COMPONENT)
+            movedIds_.emplace_back(text, std::unique_ptr<icalproperty, void (*)(icalproperty*)>(
+                                             icalproperty_new_clone(id), &icalproperty_free));
+    }
+    if (more)
         return true;
     if (!reader_->fault().empty())
         return refuse(reader_->fault());
-    source_->root = reader_->take();
-    reader_.reset();
-    if (!source_->root)
-        return refuse(path_ + " is no iCalendar file (no BEGIN:VCALENDAR ... END:VCALENDAR).");
-    const icalcomponent_kind kind = icalcomponent_isa(source_->root.get());
-    if (kind != ICAL_VCALENDAR_COMPONENT && kind != ICAL_XROOT_COMPONENT && kind != ICAL_VEVENT_COMPONENT &&
-        kind != ICAL_VTODO_COMPONENT)
-        return refuse(path_ + " is no iCalendar file (it begins with " + KindName(source_->root.get()) + ").");
-    CollectItems(source_->root.get(), source_->items);
-    for (icalcomponent* c : source_->items) {
-        icalproperty* id = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
-        icalproperty* uid = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
-        const char* text = uid ? icalproperty_get_uid(uid) : nullptr;
-        if (id && text && icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT)
-            source_->moved[text].push_back(icalproperty_get_datetime_with_component(id, c));
+    for (const auto& [uid, id] : movedIds_)
+        source_->moved[uid].push_back(icalproperty_get_datetime_with_component(id.get(), source_->zones.get()));
+    movedIds_.clear();
+    surveyed_ = true;
+    // The second reading hands out the records one by one.
+    reader_ = std::make_unique<CalendarReader>();
+    if (!reader_->open(path_))
+        return refuse(reader_->fault());
+    return itemCount_ > 0;
+}
+
+icalcomponent* CalendarImportWork::nextItem()
+{
+    for (;;) {
+        while (pendingAt_ < pending_.size()) {
+            ical::Component& c = pending_[pendingAt_++];
+            if (icalcomponent_isa(c.get()) == ICAL_VTIMEZONE_COMPONENT)
+                continue;  // kept by the first reading
+            icalcomponent_add_component(source_->zones.get(), c.get());
+            return c.release();
+        }
+        pending_.clear();
+        pendingAt_ = 0;
+        if (!reader_)
+            return nullptr;
+        if (!reader_->read(kLinesPerRecord * 4, pending_)) {
+            if (!reader_->fault().empty() && summary_.failure.empty())
+                summary_.failure = reader_->fault();  // the file changed since its first reading
+            reader_.reset();
+        }
     }
-    read_ = true;
-    return !source_->items.empty();
 }
 
 bool CalendarImportWork::step(int count)
 {
     if (!source_)
         return false;
-    if (!read_)
-        return readOn(count);
+    if (!surveyed_)
+        return survey(count);
     if (source_->lost()) {
         summary_.failure = StoreFailureText(data::kFileNotOpen, db_);
         return false;
@@ -576,38 +598,47 @@ bool CalendarImportWork::step(int count)
         return false;
     }
     Source& s = *source_;
-    for (int i = 0; i < count && s.next < s.items.size(); ++i) {
-        icalcomponent* c = s.items[s.next++];
-        std::string reason = ErrorOf(c);
-        if (reason.empty())
-            reason = s.add(c);
-        if (reason.empty())
-            continue;
-        summary_.rejected.push_back({s.next, std::move(reason), ItemName(c, s.next)});
-        if (!s.rejected.is_open()) {
-            summary_.rejectedPath = RejectedPathFor(path_, ".ics");
-            s.rejected.open(summary_.rejectedPath, std::ios::binary | std::ios::trunc);
-            s.rejected << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\n";
+    bool more = true;
+    for (int i = 0; i < count; ++i) {
+        icalcomponent* item = nextItem();
+        if (!item) {
+            more = false;
+            break;
         }
-        s.rejected << ical::Text(c);
+        // Checked inside the zones' calendar, then let go of.
+        const ical::Component c(item);
+        ++s.next;
+        std::string reason = ErrorOf(c.get());
+        if (reason.empty())
+            reason = s.add(c.get());
+        if (!reason.empty()) {
+            summary_.rejected.push_back({s.next, std::move(reason), ItemName(c.get(), s.next)});
+            if (!s.rejected.is_open()) {
+                summary_.rejectedPath = RejectedPathFor(path_, ".ics");
+                s.rejected.open(summary_.rejectedPath, std::ios::binary | std::ios::trunc);
+                s.rejected << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Horalyn//Horalyn 0.1//EN\r\n";
+            }
+            s.rejected << ical::Text(c.get());
+        }
+        icalcomponent_remove_component(s.zones.get(), c.get());
     }
     if (const int err = db_.commit(); err != data::kOk) {
         db_.rollback();
         summary_.failure = StoreFailureText(err, db_);
         return false;
     }
-    return s.next < s.items.size();
+    return more && s.next < itemCount_;
 }
 
 int CalendarImportWork::percent() const
 {
-    // The reading is the first half, the checking the second.
-    if (!read_)
+    // The first reading is the first half, the checking the second.
+    if (!surveyed_)
         return reader_ ? PercentDone(static_cast<std::int64_t>(reader_->bytesRead()),
                                      static_cast<std::int64_t>(size_) * 2)
                        : 0;
     return source_ ? 50 + PercentDone(static_cast<std::int64_t>(source_->next),
-                                      static_cast<std::int64_t>(source_->items.size()) * 2)
+                                      static_cast<std::int64_t>(itemCount_) * 2)
                    : 100;
 }
 

@@ -28,11 +28,16 @@ class CalendarImportWork;
 // Nth and last weekdays of the month, monthly, yearly, every N minutes ...
 // years) becomes a task; an event with a rule it cannot follow, and any other
 // component, is reported and skipped, copied to the .rejected.ics file beside
-// the input. A file that is no calendar is refused before anything is added:
-// one whose first line begins none before it is read, one with a line longer
-// than any calendar needs when the reading comes to it. A file this program
-// wrote gives back the records it was written from. The reading, the checks
-// and the final store run on a thread of their own (see data::WorkerJob).
+// the input. Times are the user's local ones and a series starts at its next
+// occurrence (see ScheduleFromEvent). The file is read twice, a component at a
+// time so that memory stays flat: the first reading keeps the time zones and
+// notes the occurrences moved, and refuses a file that is no calendar before
+// anything is added (one whose first line begins none before it is read, one
+// with a line or a component longer than any calendar needs, one cut short);
+// the second checks the records. A file this program wrote gives back the
+// records it was written from, unless another program has since changed an
+// event's start, rule or reminder. The reading, the checks and the final
+// store run on a thread of their own (see data::WorkerJob).
 class CalendarImportJob : public ImportOnThread {
 public:
     // The clock gives the present, from which a series is followed, and the

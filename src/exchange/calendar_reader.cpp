@@ -100,6 +100,7 @@ char* CalendarReader::piece(char* out, std::size_t size)
             if (buffer_[at_] != ' ' && buffer_[at_] != '\t') {
                 logicalStart_ = line_;
                 logicalBytes_ = 0;
+                starts_.push_back(line_);
             }
             atLineStart_ = false;
         }
@@ -134,34 +135,72 @@ char* CalendarReader::piece(char* out, std::size_t size)
     return n > 0 ? out : nullptr;
 }
 
-bool CalendarReader::read(int lines)
+bool CalendarReader::pass(std::string_view line, std::uint64_t start)
+{
+    // BEGIN and END name their component in any case, perhaps with blanks.
+    const std::string head = text::ToUpper(line.substr(0, 64));
+    const bool begins = head.starts_with("BEGIN:");
+    const bool ends = head.starts_with("END:");
+    const std::string name(text::Trim(std::string_view(head).substr(begins ? 6 : ends ? 4 : 0)));
+    if (depth_ == 0) {
+        // The calendar's own lines (its BEGIN and END, VERSION, PRODID ...)
+        // stay here: libical then ends each component it holds on its own.
+        if (begins && name == "VCALENDAR") {
+            ++calendars_;
+            return false;
+        }
+        if (ends && name == "VCALENDAR") {
+            calendars_ = std::max(calendars_ - 1, 0);
+            return false;
+        }
+        if (!begins)
+            return false;
+        begun_ = name;
+        begunLine_ = start;
+        componentBytes_ = 0;
+    }
+    componentBytes_ += line.size() + 2;
+    if (componentBytes_ > kMaxComponentBytes)
+        return stop("The " + std::string(text::CutToWidth(text::SanitizeUtf8(begun_), 20)) + " beginning at line " +
+                    std::to_string(begunLine_) + " of " + path_ + " is longer than " +
+                    std::to_string(kMaxComponentBytes >> 20) +
+                    " MB; no calendar holds such a component, so nothing was imported.");
+    depth_ += begins ? 1 : ends ? -1 : 0;
+    return true;
+}
+
+bool CalendarReader::read(int lines, std::vector<ical::Component>& out)
 {
     if (!parser_)
         return false;
     for (int i = 0; i < lines; ++i) {
         char* line = icalparser_get_line(parser_.get(), &CalendarReader::nextPiece);
+        std::uint64_t start = line_;
+        if (!primed_) {
+            primed_ = true;
+        } else if (!starts_.empty()) {
+            start = starts_.front();
+            starts_.pop_front();
+        }
+        const bool given = line != nullptr && pass(line, start);
         if (stopped_) {
             icalmemory_free_buffer(line);
             parser_.reset();
-            root_.reset();
             return false;
         }
-        // As libical's own reading of a whole file gathers what ends at the top.
-        if (icalcomponent* c = icalparser_add_line(parser_.get(), line)) {
-            if (!root_) {
-                root_.reset(c);
-            } else if (icalcomponent_isa(root_.get()) != ICAL_XROOT_COMPONENT) {
-                icalcomponent* all = icalcomponent_new(ICAL_XROOT_COMPONENT);
-                icalcomponent_add_component(all, root_.release());
-                icalcomponent_add_component(all, c);
-                root_.reset(all);
-            } else {
-                icalcomponent_add_component(root_.get(), c);
-            }
+        if (given) {
+            if (icalcomponent* c = icalparser_add_line(parser_.get(), line))
+                out.emplace_back(c);
         }
         if (line == nullptr) {
             icalerror_clear_errno();
             parser_.reset();
+            if (depth_ > 0)
+                return stop(path_ + " is cut short: the " +
+                            std::string(text::CutToWidth(text::SanitizeUtf8(begun_), 20)) + " beginning at line " +
+                            std::to_string(begunLine_) + " has no END.");
+            if (calendars_ > 0)
+                return stop(path_ + " is cut short: its calendar has no END:VCALENDAR.");
             return false;
         }
         icalmemory_free_buffer(line);

@@ -100,6 +100,25 @@ TEST_F(CalendarImportTest, AnAbsurdLineIsRefusedByItsNumberAndALongOneIsRead)
     EXPECT_EQ(back[0].message.view(), std::string(decltype(back[0].message)::kWidth, 'z'));
 }
 
+TEST_F(CalendarImportTest, AnAbsurdComponentOrOneCutShortIsRefusedByItsLine)
+{
+    // Lines each under the limit of a line, together over that of a component.
+    constexpr std::size_t kLine = exchange::CalendarReader::kMaxLineBytes - 1024;
+    std::string huge = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + Event(1) + "BEGIN:VEVENT\r\nUID:2\r\n";
+    for (std::size_t n = 0; n <= exchange::CalendarReader::kMaxComponentBytes / kLine; ++n)
+        huge += "X-NOTE-" + std::to_string(n) + ":" + std::string(kLine, 'n') + "\r\n";
+    std::string said = refusal("huge.ics", huge + "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    EXPECT_NE(said.find("The VEVENT beginning at line 8 of "), std::string::npos) << said;
+    EXPECT_NE(said.find("is longer than 16 MB"), std::string::npos) << said;
+
+    said = refusal("cut.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + Event(1) + Event(2) +
+                                  "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20261201T1000");
+    EXPECT_NE(said.find("is cut short: the VEVENT beginning at line 13 has no END"), std::string::npos) << said;
+    said = refusal("open.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + Event(1));
+    EXPECT_NE(said.find("its calendar has no END:VCALENDAR"), std::string::npos) << said;
+    EXPECT_TRUE(tasks().empty());
+}
+
 TEST_F(CalendarImportTest, TheCallerTicksOnWhileTheImportWaitsAndItsStoreIsAllOrNothing)
 {
     const std::string file = dir.file("many.ics");
@@ -439,6 +458,26 @@ TEST_F(OtherProgramsTest, AnOutlookCalendarGivesYearlyAndWeekdayTasks)
     ASSERT_EQ(summary.rejected.size(), 2u) << exchange::SummaryText(summary);
     EXPECT_NE(reasonFor(summary, "Fortnightly").find("every 2 weeks"), std::string::npos);
     EXPECT_NE(reasonFor(summary, "Twice a year").find("months"), std::string::npos);
+}
+
+TEST_F(OtherProgramsTest, ZonesAndMovedOccurrencesCountWhereverTheFileHasThem)
+{
+    // The file is read one component at a time: a zone written after the
+    // events that name it, and a moved occurrence before its series, still
+    // count.
+    const std::string ny = "DTSTART;TZID=America/New_York:";
+    const std::string body =
+        Vevent("z-1", "SUMMARY:Standup (moved)\r\nRECURRENCE-ID;TZID=America/New_York:20261215T090000\r\n" + ny +
+                          "20261215T130000\r\n") +
+        Vevent("z-1", "SUMMARY:Standup\r\n" + ny + "20261201T090000\r\nRRULE:FREQ=WEEKLY;BYDAY=TU\r\n") +
+        "END:VCALENDAR\r\nBEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + kNewYorkZone;
+    const exchange::ImportSummary summary = importCalendar("late-zone.ics", "-//Test//EN", body);
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    const data::ScheduleRecord standup = task("Standup");
+    EXPECT_EQ(standup.skipNextTime, 1);
+    EXPECT_EQ((Occurrence{standup.date, standup.time}), (Occurrence{MakeDate(12, 15, 2026), MakeTime(15, 0)}));
+    const data::ScheduleRecord moved = task("Standup (moved)");
+    EXPECT_EQ((Occurrence{moved.date, moved.time}), (Occurrence{MakeDate(12, 15, 2026), MakeTime(19, 0)}));
 }
 
 TEST_F(OtherProgramsTest, TimesInUtcLandOnTheLocalClockAcrossItsChanges)
