@@ -265,9 +265,11 @@ std::string ScheduleFromEvent(icalcomponent* c, const ical::LocalTimes& times, c
         const ical::Moment want = list[i].local;
         const ical::Moment got{step.date, step.time};
         const Time wantTime = want.time != 0 ? want.time : MakeTime(0, 0);
-        if (step.completed != 0 || got.date != want.date ||
-            (ByTheClock(step) && !ical::SameMoment(got, {want.date, wantTime})))
+        if (step.completed != 0 || got.date != want.date)
             return "a task's rule would fall on " + Day(got.date) + " where the calendar has " + Day(want.date);
+        if (ByTheClock(step) && !ical::SameMoment(got, {want.date, wantTime}))
+            return "a task's rule would fall on " + Day(got.date) + " at " + FormatT3(got.time) +
+                   " where the calendar has " + FormatT3(wantTime);
         drifts = drifts || !ical::SameMoment({0, got.time}, {0, wantTime});
     }
     task = ruled;

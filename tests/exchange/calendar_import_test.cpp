@@ -480,6 +480,31 @@ TEST_F(OtherProgramsTest, ZonesAndMovedOccurrencesCountWhereverTheFileHasThem)
     EXPECT_EQ((Occurrence{moved.date, moved.time}), (Occurrence{MakeDate(12, 15, 2026), MakeTime(19, 0)}));
 }
 
+TEST_F(OtherProgramsTest, ARuleThatWouldMissTheCalendarsDatesOnTheLocalClockIsRefused)
+{
+    // 20:00 in New York is 02:00 the next day in Berlin: the Tuesday after
+    // the first Monday is not always the first Tuesday (June 2027 begins on
+    // a Tuesday), and the day after the 28th is not always the 29th.
+    const std::string ny = "DTSTART;TZID=America/New_York:";
+    const std::string body =
+        std::string(kNewYorkZone) +
+        Vevent("m-1", "SUMMARY:Board\r\n" + ny + "20261207T200000\r\nRRULE:FREQ=MONTHLY;BYDAY=1MO\r\n") +
+        Vevent("m-2", "SUMMARY:Month end\r\n" + ny + "20261228T200000\r\nRRULE:FREQ=MONTHLY;BYMONTHDAY=28\r\n") +
+        Vevent("m-3", "SUMMARY:Mornings\r\n" + ny + "20261207T090000\r\nRRULE:FREQ=MONTHLY;BYDAY=1MO\r\n");
+    const exchange::ImportSummary summary = importCalendar("shifted.ics", "-//Test//EN", body);
+    EXPECT_EQ(summary.added, 1) << exchange::SummaryText(summary);
+    EXPECT_NE(reasonFor(summary, "Board").find("would fall on 2027-06-01 where the calendar has 2027-06-08"),
+              std::string::npos)
+        << reasonFor(summary, "Board");
+    EXPECT_NE(reasonFor(summary, "Month end").find("where the calendar has"), std::string::npos)
+        << reasonFor(summary, "Month end");
+    // At 09:00 there the day stays the same here.
+    const data::ScheduleRecord mornings = task("Mornings");
+    EXPECT_EQ(mornings.scheduleType, "Day of Month");
+    EXPECT_EQ(Performed(mornings, 2), (std::vector<Occurrence>{{MakeDate(1, 4, 2027), MakeTime(15, 0)},
+                                                              {MakeDate(2, 1, 2027), MakeTime(15, 0)}}));
+}
+
 TEST_F(OtherProgramsTest, TimesInUtcLandOnTheLocalClockAcrossItsChanges)
 {
     // Berlin springs from 02:00 to 03:00 on 28 March 2027 (01:00 UTC) and
