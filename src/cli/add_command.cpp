@@ -157,18 +157,6 @@ void WarnAbout(const data::ScheduleRecord& task, platform::DateTime now, std::os
     }
 }
 
-// A repeating task given no date starts at the first moment from now on that
-// its rule allows, rather than at once or on a day the rule leaves out.
-void StartFromNow(data::ScheduleRecord& task, platform::DateTime now)
-{
-    const bool fits = task.scheduleType == "Custom" || recurrence::DateMatchesSchedule(task);
-    if (fits && CompareDateTime(task.date, task.time, now.date, now.time) >= 0)
-        return;
-    std::ostringstream unheard;  // the units were checked already: nothing to ask
-    StreamPrompter quiet(unheard);
-    recurrence::NextOccurrence(task, now.date, now.time, quiet);
-}
-
 }  // namespace
 
 std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Arguments& given, platform::DateTime now)
@@ -254,8 +242,10 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             return "--time +" + std::to_string(secondsFromNow) + " lies past " + FormatD4(kLastDate);
         task.date = due.date;
         task.time = due.time;
-    } else if (!dateGiven && task.scheduleType != "Once") {
-        StartFromNow(task, now);
+    } else if (!dateGiven) {
+        // A repeating task given no date starts at the first moment from now
+        // on that its rule allows, rather than at once or on a day it leaves out.
+        scheduler::StartFromNow(task, now);
     }
     // The checks the entry form makes before it writes: the program must not
     // meet from here a task it would refuse there.

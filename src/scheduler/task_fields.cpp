@@ -29,6 +29,28 @@ bool IsCustom(std::string_view scheduleType)
     return true;
 }
 
+// Whether the rule names at least one day, as ValidateTask requires it to.
+bool RuleCanBeFollowed(const data::ScheduleRecord& task)
+{
+    const ScheduleTypeFields rule = ScheduleTypeFieldsOf(task);
+    if (rule.weekdays && !(task.sunday || task.monday || task.tuesday || task.wednesday || task.thursday ||
+                           task.friday || task.saturday))
+        return false;
+    if (rule.ordinals && !(task.every1st || task.every2nd || task.every3rd || task.every4th || task.everyLast))
+        return false;
+    if (rule.every && (task.every < 1 || task.every > kMaxEvery || !KnownUnit(task.everyType)))
+        return false;
+    return true;
+}
+
+// Answers nothing: StartFromNow only steps rules whose units are known, so
+// the recurrence engine has nothing to ask.
+class SilentPrompter final : public platform::Prompter {
+public:
+    platform::MessageButton ask(const platform::MessageBox& box) override { return box.defaultButton; }
+    void endProgram(const std::string&) override {}
+};
+
 }  // namespace
 
 TaskTypeFields ApplyTaskType(data::ScheduleRecord& task)
@@ -117,6 +139,67 @@ void ChooseProgram(data::ScheduleRecord& task, const std::string& program)
     task.command = program;
     if (task.path.empty())
         task.path = FolderOf(program);
+}
+
+bool MoveToFittingDate(data::ScheduleRecord& task)
+{
+    if (task.date == 0 || recurrence::DateMatchesSchedule(task, task.date))
+        return true;
+    // Every rule of weekdays in weeks of the month names a day within the
+    // next two months; a year covers any rule with at least one day.
+    const Date last = std::min<Date>(kLastDate, task.date + 366);
+    for (Date d = task.date + 1; d <= last; ++d) {
+        if (recurrence::DateMatchesSchedule(task, d)) {
+            task.date = d;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool StartFromNow(data::ScheduleRecord& task, platform::DateTime now)
+{
+    if (task.scheduleType == "Once" || task.date == 0 || task.time == 0 || !RuleCanBeFollowed(task))
+        return false;
+    const Date oldDate = task.date;
+    const Time oldTime = task.time;
+    // The warning's distance before the task, in hundredths of a second.
+    const bool warned = task.advanceWarnDate != 0;
+    const long long lead = warned ? (static_cast<long long>(task.date) - task.advanceWarnDate) * kTicksPerDay +
+                                        (task.time - task.advanceWarnTime)
+                                  : 0;
+    if (!MoveToFittingDate(task))
+        return false;
+    if (CompareDateTime(task.date, task.time, now.date, now.time) < 0) {
+        SilentPrompter quiet;
+        recurrence::NextOccurrence(task, now.date, now.time, quiet);
+        task.completed = 0;  // a rule with no day left before the last date keeps its date
+    }
+    if (task.date == oldDate && task.time == oldTime)
+        return false;
+    if (warned) {
+        long long at = static_cast<long long>(task.date) * kTicksPerDay + task.time - lead;
+        long long date = (at - 1) / kTicksPerDay;
+        task.advanceWarnDate = static_cast<Date>(date);
+        task.advanceWarnTime = static_cast<Time>(at - date * kTicksPerDay);
+    }
+    return true;
+}
+
+bool OnceInThePast(const data::ScheduleRecord& task, platform::DateTime now)
+{
+    return task.scheduleType == "Once" && task.disabled == 0 && task.skipNextTime == 0 && task.date != 0 &&
+           CompareDateTime(task.date, task.time, now.date, now.time) < 0;
+}
+
+bool ConfirmOnceInThePast(const data::ScheduleRecord& task, platform::DateTime now, platform::Prompter& prompter)
+{
+    if (!OnceInThePast(task, now))
+        return true;
+    const std::string text = "This task is to run once, on " + FormatD3(task.date) + " at " + FormatT3(task.time) +
+                             ", which has already passed: saved now, it runs at once.\n\nSave it anyway?";
+    return prompter.ask({text, "Time Already Passed", platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+                         platform::MessageButton::No}) == platform::MessageButton::Yes;
 }
 
 int TaskField(const char* name)

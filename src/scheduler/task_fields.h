@@ -3,6 +3,7 @@
 #include "data/profile_file.h"
 #include "data/records.h"
 #include "pim/record_warnings.h"
+#include "platform/clock.h"
 
 #include <array>
 #include <string>
@@ -58,6 +59,27 @@ void AcceptAlarmFile(data::ScheduleRecord& task, data::ProfileFile& ini);
 void ChooseProgram(data::ScheduleRecord& task, const std::string& program);
 // The folder part of a path: everything before the last '/', "/" for a file in the root.
 std::string FolderOf(const std::string& path);
+
+// Moves the task's date to the first day from it on that its rule names: a
+// task for chosen weekdays (or weeks of the month) begun on a day the rule
+// leaves out first runs on the next day it names, not on the day begun.
+// False when the rule names no day at all, the date then standing.
+bool MoveToFittingDate(data::ScheduleRecord& task);
+
+// Where a new repeating task starts: on its first date that fits the rule and,
+// when that moment has already passed by `now`, at its first occurrence after
+// now, so that saving it does not perform it at once. An advance warning keeps
+// its distance before the task. A once-only task, and a rule not filled in
+// well enough to be followed (ValidateTask refuses it), are left as they are.
+// True when the date or time moved.
+bool StartFromNow(data::ScheduleRecord& task, platform::DateTime now);
+
+// Whether the task, saved now, would be performed at once although it is meant
+// for one moment only: an enabled once-only task whose moment lies before `now`.
+bool OnceInThePast(const data::ScheduleRecord& task, platform::DateTime now);
+// Asks whether to save such a task anyway (No is the default); true when the
+// task is not one of them or the user says Yes.
+bool ConfirmOnceInThePast(const data::ScheduleRecord& task, platform::DateTime now, platform::Prompter& prompter);
 
 // What OK and Finish check before a task is written, so that the store and
 // the recurrence engine never meet a value they refuse or mis-read. The

@@ -110,6 +110,109 @@ TEST_F(ScheduleFormTest, NextDateIsCheckedAgainstTheRuleAndMovesTheDefaultWarnin
     EXPECT_EQ(task.advanceWarnTime, MakeTime(23, 40));
 }
 
+// A new task's first run is one its rule allows, never one it would perform
+// the moment it is saved.
+TEST_F(ScheduleFormTest, ANewRepeatingTaskStartsOnADayItsRuleNamesAndNotInThePast)
+{
+    const Date thursday = MakeDate(3, 11, 2027);
+    const Date monday = MakeDate(3, 15, 2027);
+    ScheduleRecord mondays = Task(1, thursday, MakeTime(9, 0));
+    mondays.scheduleType = "Day of Week";
+    mondays.monday = 1;
+    EXPECT_TRUE(MoveToFittingDate(mondays));
+    EXPECT_EQ(mondays.date, monday);
+    EXPECT_TRUE(MoveToFittingDate(mondays));  // a date that fits stays
+    EXPECT_EQ(mondays.date, monday);
+
+    // The first Monday of the month, begun on the 2nd of March: 5 April.
+    ScheduleRecord firstMonday = Task(2, MakeDate(3, 2, 2027), MakeTime(9, 0));
+    firstMonday.scheduleType = "Day of Month";
+    firstMonday.monday = 1;
+    firstMonday.every1st = 1;
+    EXPECT_TRUE(MoveToFittingDate(firstMonday));
+    EXPECT_EQ(firstMonday.date, MakeDate(4, 5, 2027));
+
+    // No day named: nothing to move to.
+    ScheduleRecord noDay = Task(3, thursday, MakeTime(9, 0));
+    noDay.scheduleType = "Day of Week";
+    EXPECT_FALSE(MoveToFittingDate(noDay));
+    EXPECT_EQ(noDay.date, thursday);
+    EXPECT_FALSE(StartFromNow(noDay, {thursday, MakeTime(12, 0)}));
+    EXPECT_EQ(noDay.date, thursday);
+
+    // Created on a Thursday at noon for Mondays at 09:00, warned a day and an
+    // hour ahead: first run Monday, the warning still a day and an hour before.
+    mondays.date = thursday;
+    mondays.advanceWarnDate = thursday - 1;
+    mondays.advanceWarnTime = MakeTime(8, 0);
+    EXPECT_TRUE(StartFromNow(mondays, {thursday, MakeTime(12, 0)}));
+    EXPECT_EQ(mondays.date, monday);
+    EXPECT_EQ(mondays.time, MakeTime(9, 0));
+    EXPECT_EQ(mondays.advanceWarnDate, monday - 1);
+    EXPECT_EQ(mondays.advanceWarnTime, MakeTime(8, 0));
+
+    // Every day at 09:00: tomorrow when 09:00 has passed, today while it has not.
+    ScheduleRecord daily = Task(4, thursday, MakeTime(9, 0));
+    daily.scheduleType = "Day of Week";
+    daily.sunday = daily.monday = daily.tuesday = daily.wednesday = daily.thursday = daily.friday =
+        daily.saturday = 1;
+    EXPECT_FALSE(StartFromNow(daily, {thursday, MakeTime(8, 59)}));
+    EXPECT_EQ(daily.date, thursday);
+    EXPECT_TRUE(StartFromNow(daily, {thursday, MakeTime(9, 0, 0, 1)}));
+    EXPECT_EQ(daily.date, thursday + 1);
+    EXPECT_EQ(daily.completed, 0);
+
+    // Every 90 minutes from 08:00, made at 10:15: next at 11:00 the same day.
+    ScheduleRecord custom = Task(5, thursday, MakeTime(8, 0));
+    custom.scheduleType = "Custom";
+    custom.every = 90;
+    custom.everyType = "minute(s)";
+    EXPECT_TRUE(StartFromNow(custom, {thursday, MakeTime(10, 15)}));
+    EXPECT_EQ(custom.date, thursday);
+    EXPECT_EQ(custom.time, MakeTime(11, 0));
+    // Units it does not know are for the form's check to refuse, not to step.
+    custom.everyType = "fortnights";
+    EXPECT_FALSE(StartFromNow(custom, {thursday + 1, MakeTime(10, 15)}));
+    EXPECT_EQ(custom.date, thursday);
+
+    // A once-only task is never moved: the user is asked instead.
+    ScheduleRecord once = Task(6, thursday, MakeTime(9, 0));
+    EXPECT_FALSE(StartFromNow(once, {thursday, MakeTime(12, 0)}));
+    EXPECT_EQ(once.date, thursday);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ScheduleFormTest, AOnceOnlyTaskInThePastIsSavedOnlyWhenTheUserSaysSo)
+{
+    const platform::DateTime now{MakeDate(3, 11, 2027), MakeTime(12, 0)};
+    ScheduleRecord once = Task(1, now.date, MakeTime(11, 59));
+    ASSERT_EQ(once.scheduleType.str(), "Once");
+    EXPECT_TRUE(OnceInThePast(once, now));
+    EXPECT_FALSE(ConfirmOnceInThePast(once, now, prompter));  // No is the default
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(prompter.shown[0].defaultButton, platform::MessageButton::No);
+    EXPECT_NE(prompter.shown[0].text.find("Mar 11, 2027 at 11:59 AM"), std::string::npos);
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(ConfirmOnceInThePast(once, now, prompter));
+    EXPECT_EQ(prompter.shown.size(), 2u);
+
+    // Nothing to ask: the moment to come, or a task that will not run at once.
+    ScheduleRecord atNoon = once;
+    atNoon.time = now.time;
+    ScheduleRecord yesterdayRepeating = Task(2, now.date - 1, MakeTime(9, 0));
+    yesterdayRepeating.scheduleType = "Monthly";
+    ScheduleRecord disabled = once;
+    disabled.disabled = 1;
+    ScheduleRecord skipped = once;
+    skipped.skipNextTime = 1;
+    for (const ScheduleRecord* quiet : {&atNoon, &yesterdayRepeating, &disabled, &skipped}) {
+        EXPECT_FALSE(OnceInThePast(*quiet, now)) << quiet->id;
+        EXPECT_TRUE(ConfirmOnceInThePast(*quiet, now, prompter)) << quiet->id;
+    }
+    EXPECT_EQ(prompter.shown.size(), 2u);
+}
+
 // Nothing the form takes leaves a task the engine cannot run as meant.
 TEST_F(ScheduleFormTest, ValidationNamesTheFailingField)
 {

@@ -386,6 +386,21 @@ QWidget* UpdateScheduleWindow::fieldWidget(int field) const
     return description_;
 }
 
+void UpdateScheduleWindow::accept()
+{
+    // A once-only task whose moment has passed would run as soon as it is
+    // written: the user says whether that is meant.
+    if (form().request() != pim::Request::Delete) {
+        if (!takeRecord())
+            return;
+        if (!ConfirmOnceInThePast(table_.rec, s_.clock.now(), s_.window.prompter)) {
+            RevealAndFocus(time_->isEnabled() ? time_ : date_);
+            return;
+        }
+    }
+    FormWindow::accept();
+}
+
 bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
 {
     const QString text = edit->text().trimmed();

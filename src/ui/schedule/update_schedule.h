@@ -53,6 +53,7 @@ public:
     static pim::Response Run(const ScheduleFormServices& services, pim::Request request, std::int64_t& rowid,
                              bool copy, QWidget* parent);
 
+    void accept() override;
     void reject() override;
 
 protected:

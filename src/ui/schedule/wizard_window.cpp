@@ -33,6 +33,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace hrln::ui {
 namespace {
 
@@ -408,6 +410,12 @@ void WizardWindow::addWhen(QBoxLayout* layout)
             QCheckBox* box = Check(everyBox, QString::fromLatin1(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)));
             everyLayout->addWidget(box);
             ordinals_.emplace_back(box, field);
+            connect(box, &QCheckBox::toggled, this, [this] {
+                if (showing_)
+                    return;
+                takeRecord();
+                fitDateToRule();
+            });
         }
         layout->addWidget(everyBox);
 
@@ -421,6 +429,12 @@ void WizardWindow::addWhen(QBoxLayout* layout)
             QCheckBox* box = Check(this, QString::fromLatin1(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")));
             days->addWidget(box);
             weekdays_.emplace_back(box, field);
+            connect(box, &QCheckBox::toggled, this, [this] {
+                if (showing_)
+                    return;
+                takeRecord();
+                fitDateToRule();
+            });
         }
         layout->addLayout(days);
 
@@ -536,6 +550,15 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
 }
 
 void WizardWindow::showRecord()
+{
+    // The boxes set here say nothing new: their signals must not take the
+    // half-shown widgets back into the record.
+    const bool wasShowing = std::exchange(showing_, true);
+    showValues();
+    showing_ = wasShowing;
+}
+
+void WizardWindow::showValues()
 {
     const ScheduleRecord& r = table_.rec;
     for (QRadioButton* radio : taskTypes_) {
@@ -671,6 +694,18 @@ void WizardWindow::applyScheduleType()
         box->setEnabled(fields.weekdays);
     for (QWidget* w : everyWidgets_)
         w->setEnabled(fields.every);
+    fitDateToRule();
+}
+
+void WizardWindow::fitDateToRule()
+{
+    // The rule decides the first date: a date it leaves out moves on to the
+    // first day it names, in view, so the user sees when the task first runs.
+    if (scheduler::MoveToFittingDate(table_.rec) && table_.rec.date != checkedDate_) {
+        checkedDate_ = table_.rec.date;
+        QSignalBlocker block(date_);
+        date_->setDate(ToQDate(table_.rec.date));
+    }
 }
 
 void WizardWindow::applyAlarm()
@@ -832,6 +867,17 @@ void WizardWindow::accept()
         }
         showPage();
         warnDate_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // A new repeating task starts on a day its rule names, and not at a moment
+    // already past, which would perform it the moment it is saved.
+    if (definition_.scheduleRule && scheduler::StartFromNow(table_.rec, s_.clock.now()))
+        showRecord();
+    if (!scheduler::ConfirmOnceInThePast(table_.rec, s_.clock.now(), s_.window.prompter)) {
+        while (nav_.page() != WizardPage::When && nav_.back(table_.rec.taskType)) {
+        }
+        showPage();
+        (time_->isEnabled() ? static_cast<QWidget*>(time_) : date_)->setFocus(Qt::OtherFocusReason);
         return;
     }
     const bool skipSource = sourceId_ != 0 && scheduler::TakeSkipMark(table_.rec);

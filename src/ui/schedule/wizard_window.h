@@ -79,10 +79,12 @@ private:
     void addAdvanced(QBoxLayout* layout);
 
     void showRecord();
+    void showValues();
     void takeRecord();
     void showPage();
     void applyTaskType();
     void applyScheduleType();
+    void fitDateToRule();
     void applyAlarm();
     void showWarning();
 
@@ -106,6 +108,7 @@ private:
     bool scriptEdited_ = false;  // its script, deleted again when the new task is not kept
     Time shownTime_ = 0;       // the task's time as shown, to keep its hundredths
     Date checkedDate_ = 0;     // the next date last checked against the rule
+    bool showing_ = false;     // the record is being put into the widgets
 
     QTabBar* tabs_ = nullptr;
     QStackedWidget* pages_ = nullptr;
