@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/date_time.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Times and dates as users type them into a field, read the way they meant
+// them. A field shows back what was understood (FormatT7, FormatD17) and
+// refuses the rest with the help texts below.
+namespace hrln {
+
+// A time of day: "9", "09", "9:30", "21:30", "9.30", "930", "09:00:00",
+// "17:45:00.50", "9pm", "9.30pm", "9:30 a.m.", or with the AM/PM words of
+// `locale` (an ICU name such as "en_US" or "de_DE"). Hours alone or with a
+// 12-hour marker run 1 to 12. Nothing else, nor a time that is no time of day.
+std::optional<Time> ParseTypedTime(std::string_view text, std::string_view locale);
+
+// A date: ISO year-month-day ("2027-03-01", "2027-3-1"), or the numbers of
+// the locale's short date in its order ("3/1/27" in en_US, "01.03.2027" or
+// "1.3.27" in de_DE) with any of / . - as separators; a two-digit year is in
+// this century. Day and month alone take the year of `today` (refused when
+// `today` is 0). Only real days from kFirstDate to kLastDate.
+std::optional<Date> ParseTypedDate(std::string_view text, std::string_view locale, Date today = 0);
+
+// The locale's short date pattern ("M/d/yy"), and a date written in it.
+std::string ShortDatePattern(std::string_view locale);
+std::string FormatShortDate(Date date, std::string_view locale);
+
+// What a refused entry's message says.
+std::string TypedTimeHelp(std::string_view typed);
+std::string TypedDateHelp(std::string_view typed, std::string_view locale);
+
+}  // namespace hrln
