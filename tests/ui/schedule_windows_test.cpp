@@ -18,16 +18,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 
 #include <functional>
@@ -307,6 +306,121 @@ TEST_F(ScheduleWindowsTest, AMessageWizardFinishedUnchangedAddsItsDefaultsAndThe
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// The time and date are typed as users write them: a click and "9", all
+// selected and "09:00:00", the locale's own short date. Whatever the entry
+// understood it shows; what it cannot read stops the wizard with a message.
+TEST_F(ScheduleWindowsTest, TheWizardsTimeAndDateTakeWhatIsTyped)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto w = wizard(scheduler::AddWizard::Message);
+    Click(w.get(), "nextButton");
+    ASSERT_EQ(page(*w), QStringLiteral("whenPage"));
+    auto* time = Child<QLineEdit>(w.get(), "timeEdit");
+    auto* date = Child<QLineEdit>(w.get(), "nextDateEdit");
+    EXPECT_EQ(time->text(), QStringLiteral("14:30:15"));
+
+    // A click into the field, the text cleared by keyboard, then "9".
+    QTest::mouseClick(time, Qt::LeftButton);
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(time, Qt::Key_Backspace);
+    QTest::keyClicks(time, QStringLiteral("9"));
+    QTest::keyClick(time, Qt::Key_Tab);
+    EXPECT_EQ(time->text(), QStringLiteral("09:00:00"));
+    // All selected and the whole time typed over it.
+    time->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, QStringLiteral("09:00:00"));
+    QTest::keyClick(time, Qt::Key_Tab);
+    EXPECT_EQ(time->text(), QStringLiteral("09:00:00"));
+    time->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, QStringLiteral("9.30pm"));
+    QTest::keyClick(time, Qt::Key_Tab);
+    EXPECT_EQ(time->text(), QStringLiteral("21:30:00"));
+
+    // The German short date, day first.
+    date->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(date, QStringLiteral("17.3.27"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    EXPECT_EQ(date->text(), QStringLiteral("2027-03-17"));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // A time that is none: Next says what the field takes and goes nowhere.
+    time->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, QStringLiteral("25:00"));
+    Click(w.get(), "nextButton");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("\"25:00\" is not a time of day.", 0), 0u);
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_TRUE(time->hasFocus());
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, QStringLiteral("8"));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    QLocale::setDefault(before);
+    ASSERT_EQ(w->response(), pim::Response::Completed);
+    ASSERT_EQ(tasks().size(), 1u);
+    EXPECT_EQ(tasks()[0].date, MakeDate(3, 17, 2027));
+    EXPECT_EQ(tasks()[0].time, MakeTime(8, 0));
+    EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+// Made on a Wednesday for Mondays only, the task first runs on Monday; once
+// only at a time already past, it is saved only when the user says so.
+TEST_F(ScheduleWindowsTest, AWizardsTaskFirstRunsWhenItsRuleSaysAndNeverBySurprise)
+{
+    {
+        auto w = wizard(scheduler::AddWizard::Message);
+        Click(w.get(), "nextButton");
+        auto* date = Child<QLineEdit>(w.get(), "nextDateEdit");
+        EXPECT_EQ(date->text(), QStringLiteral("2027-03-10"));
+        for (const char* day : {"sundayCheck", "tuesdayCheck", "wednesdayCheck", "thursdayCheck", "fridayCheck",
+                                "saturdayCheck"})
+            Child<QCheckBox>(w.get(), day)->click();
+        EXPECT_EQ(date->text(), QStringLiteral("2027-03-15"));  // in view before Finish
+        Click(w.get(), "nextButton");
+        Click(w.get(), "finishButton");
+        ASSERT_EQ(w->response(), pim::Response::Completed);
+        EXPECT_EQ(w->task().date, MakeDate(3, 15, 2027));
+        EXPECT_EQ(w->task().monday + w->task().wednesday, 1);
+    }
+    {
+        // Every day at 09:00, made at 14:30: tomorrow, not at once.
+        auto w = wizard(scheduler::AddWizard::Message);
+        Click(w.get(), "nextButton");
+        Child<QLineEdit>(w.get(), "timeEdit")->setText(QStringLiteral("9"));
+        Click(w.get(), "nextButton");
+        Click(w.get(), "finishButton");
+        ASSERT_EQ(w->response(), pim::Response::Completed);
+        EXPECT_EQ(w->task().date, MakeDate(3, 11, 2027));
+        EXPECT_EQ(w->task().time, MakeTime(9, 0));
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+
+    auto w = wizard(scheduler::AddWizard::Message);
+    Click(w.get(), "nextButton");
+    Child<QRadioButton>(w.get(), "onceRadio")->click();
+    auto* time = Child<QLineEdit>(w.get(), "timeEdit");
+    time->setText(QStringLiteral("9"));
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");  // No, the default: back to the time
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, "Time Already Passed");
+    EXPECT_EQ(w->response(), pim::Response::None);
+    EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
+    EXPECT_TRUE(time->hasFocus());
+    prompter.answer(platform::MessageButton::Yes);
+    Click(w.get(), "nextButton");
+    Click(w.get(), "finishButton");
+    ASSERT_EQ(w->response(), pim::Response::Completed);
+    EXPECT_EQ(w->task().scheduleType, "Once");
+    EXPECT_EQ(w->task().date, MakeDate(3, 10, 2027));
+    EXPECT_EQ(w->task().time, MakeTime(9, 0));
+}
+
 // The message filled in from the description is not selected: the Return
 // that goes on to the next page keeps it.
 TEST_F(ScheduleWindowsTest, TheMessageFilledFromTheDescriptionSurvivesTheReturnToTheNextPage)
@@ -444,40 +558,40 @@ TEST_F(ScheduleWindowsTest, NoneTakesTheTimeAwayAndAWarningAfterTheTaskIsRefused
 {
     auto w = wizard(scheduler::AddWizard::Task);
     Child<QRadioButton>(w.get(), "noneRadio")->click();
-    auto* time = Child<QTimeEdit>(w.get(), "timeEdit");
+    auto* time = Child<QLineEdit>(w.get(), "timeEdit");
     EXPECT_FALSE(time->isEnabled());
-    EXPECT_EQ(time->time(), QTime(23, 59, 54));
+    EXPECT_EQ(time->text(), QStringLiteral("23:59:54"));
     EXPECT_FALSE(Child<QLineEdit>(w.get(), "commandEdit")->isEnabled());
     for (int i = 0; i < 4; ++i)
         Click(w.get(), "nextButton");
     EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
 
     // The same day one hour after the task: cleared with the message.
-    auto* warnDate = Child<QDateEdit>(w.get(), "warnDateEdit");
-    auto* warnTime = Child<QTimeEdit>(w.get(), "warnTimeEdit");
-    warnDate->setDate(QDate(2027, 3, 11));
+    auto* warnDate = Child<QLineEdit>(w.get(), "warnDateEdit");
+    auto* warnTime = Child<QLineEdit>(w.get(), "warnTimeEdit");
+    warnDate->setText(QStringLiteral("2027-03-11"));
     Q_EMIT warnDate->editingFinished();
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "Advanced Warning cannot be after scheduled task.");
-    EXPECT_EQ(warnDate->date(), warnDate->minimumDate());
-    EXPECT_EQ(warnDate->text(), QStringLiteral(" "));
-    warnDate->setDate(QDate(2027, 3, 10));
-    warnTime->setTime(QTime(12, 0));
+    EXPECT_TRUE(warnDate->text().isEmpty());
+    EXPECT_TRUE(warnTime->text().isEmpty());
+    warnDate->setText(QStringLiteral("2027-03-10"));
+    warnTime->setText(QStringLiteral("12:00"));
     Q_EMIT warnTime->editingFinished();
     EXPECT_EQ(prompter.shown.size(), 1u);  // earlier the same day stands
 
     // The task moved a day earlier leaves its warning after it: Finish refuses it.
-    auto* date = Child<QDateEdit>(w.get(), "nextDateEdit");
-    date->setDate(QDate(2027, 3, 9));
+    auto* date = Child<QLineEdit>(w.get(), "nextDateEdit");
+    date->setText(QStringLiteral("2027-03-09"));
     Click(w.get(), "nextButton");
     Click(w.get(), "finishButton");
     EXPECT_EQ(w->response(), pim::Response::None);
     EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
     EXPECT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown.back().text, "Advanced Warning cannot be after scheduled task.");
-    date->setDate(QDate(2027, 3, 10));
-    warnDate->setDate(QDate(2027, 3, 10));
-    warnTime->setTime(QTime(12, 0));
+    date->setText(QStringLiteral("2027-03-10"));
+    warnDate->setText(QStringLiteral("2027-03-10"));
+    warnTime->setText(QStringLiteral("12:00"));
 
     Click(w.get(), "nextButton");
     Click(w.get(), "finishButton");
@@ -499,9 +613,9 @@ TEST_F(ScheduleWindowsTest, AWarningRefusedByReturnIsOneBoxOverTheWizard)
     for (int i = 0; i < 4; ++i)
         Click(w.get(), "nextButton");
     ASSERT_EQ(page(*w), QStringLiteral("whenPage"));
-    auto* warnDate = Child<QDateEdit>(w.get(), "warnDateEdit");
+    auto* warnDate = Child<QLineEdit>(w.get(), "warnDateEdit");
     warnDate->setFocus();
-    warnDate->setDate(QDate(2027, 3, 12));
+    QTest::keyClicks(warnDate, QStringLiteral("2027-03-12"));
     QPointer<QWidget> owner;
     WhenModalOpens([&](QWidget* box) { owner = box->parentWidget(); }, QStringLiteral("MESSAGEBOX"));
     BoxAnswerer answerer(Qt::Key_Return);
@@ -509,7 +623,7 @@ TEST_F(ScheduleWindowsTest, AWarningRefusedByReturnIsOneBoxOverTheWizard)
     EXPECT_EQ(answerer.boxes(), 1);
     EXPECT_EQ(owner, w.get());
     EXPECT_EQ(page(*w), QStringLiteral("whenPage"));
-    EXPECT_EQ(warnDate->text(), QStringLiteral(" "));
+    EXPECT_TRUE(warnDate->text().isEmpty());
     QTRY_COMPARE(QApplication::focusWidget(), warnDate);
     w->close();
 }
@@ -536,10 +650,10 @@ TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTim
     EXPECT_EQ(asked[1].suggested, QStringLiteral("/opt/tools/bin"));  // starts in the start folder
     EXPECT_TRUE(Child<QPushButton>(w.get(), "scriptingButton")->isEnabled());
 
-    // The time typed in over the keyboard, as a user does: Alt+I, then the
-    // digits (each part moves on to the next by itself).
+    // The time typed in over the keyboard, as a user does: Alt+I, which
+    // selects what the entry holds, then the digits run together.
     Click(w.get(), "nextButton");
-    auto* time = Child<QTimeEdit>(w.get(), "timeEdit");
+    auto* time = Child<QLineEdit>(w.get(), "timeEdit");
     // "Schedule &Type" has Alt+T and "T&ime:" Alt+I: each goes straight to its field.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
     EXPECT_TRUE(time->hasFocus());
@@ -548,7 +662,8 @@ TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTim
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
     EXPECT_TRUE(time->hasFocus());
     QTest::keyClicks(time, QStringLiteral("160542"));
-    EXPECT_EQ(time->time(), QTime(16, 5, 42));
+    QTest::keyClick(time, Qt::Key_Tab);
+    EXPECT_EQ(time->text(), QStringLiteral("16:05:42"));  // shown as understood
 
     // The alarm's file comes from the last one used; the program wizard asks its own way.
     ini.write("Settings", "LastWAVFile", "/sounds/bell.wav");
@@ -635,7 +750,7 @@ TEST_F(SpecialEventWindowTest, TheTickedSkipBoxMarksTheSourceAndAMessageTaskHasN
     EXPECT_EQ(page(*w), QStringLiteral("taskPage"));
     Click(w.get(), "nextButton");
     Click(w.get(), "nextButton");
-    Child<QDateEdit>(w.get(), "nextDateEdit")->setDate(QDate(2027, 3, 16));
+    Child<QLineEdit>(w.get(), "nextDateEdit")->setText(QStringLiteral("2027-03-16"));
     Child<QCheckBox>(w.get(), "skipCheck")->click();
     Click(w.get(), "nextButton");
     // An open schedule list shares the window's connection: it hears of the new task only when told.
@@ -673,7 +788,7 @@ TEST_F(SpecialEventWindowTest, TheMovedOccurrenceTakesACopyOfTheScript)
     ASSERT_NE(copyId, source.id);
     Click(w.get(), "nextButton");
     Click(w.get(), "nextButton");
-    Child<QDateEdit>(w.get(), "nextDateEdit")->setDate(QDate(2027, 3, 16));
+    Child<QLineEdit>(w.get(), "nextDateEdit")->setText(QStringLiteral("2027-03-16"));
     Click(w.get(), "nextButton");
     Click(w.get(), "finishButton");
     ASSERT_EQ(w->response(), pim::Response::Completed);

@@ -83,6 +83,40 @@ protected:
     data::ProfileFile ini{dir.file(data::kSettingsFile)};
 };
 
+// A once-only task set for a moment already past would run as soon as it is
+// written: OK asks, and No keeps the form open on the time.
+TEST_F(UpdateScheduleTest, AOnceOnlyTimeAlreadyPastAsksBeforeItIsSaved)
+{
+    WhenModalOpens([&](QWidget* form) {
+        QTest::keyClicks(child<QLineEdit>(form, "descriptionEdit"), QStringLiteral("Call back"));
+        child<QRadioButton>(form, "scheduleType0")->click();  // "Once"
+        auto* date = child<QLineEdit>(form, "dateEdit");
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("2027-01-04"));
+        auto* time = child<QLineEdit>(form, "timeEdit");
+        time->setFocus(Qt::MouseFocusReason);
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("7.30am"));
+        QTest::keyClick(time, Qt::Key_Return);  // the entry's Return is OK's
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].caption, "Time Already Passed");
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(form->focusWidget(), time);
+        EXPECT_EQ(time->text(), QStringLiteral("07:30:00"));  // shown as understood
+        prompter.answer(platform::MessageButton::Yes);
+        child<QPushButton>(form, "okButton")->click();
+    });
+    std::int64_t rowid = 0;
+    ASSERT_EQ(ui::UpdateScheduleWindow::Run(services(), Request::Insert, rowid, false, nullptr), Response::Completed);
+    EXPECT_EQ(prompter.shown.size(), 2u);
+    data::Table<ScheduleRecord> t(db);
+    t.set(ScheduleRecord::KeyID);
+    ASSERT_EQ(t.next(), data::kOk);
+    EXPECT_EQ(t.rec.description.str(), "Call back");
+    EXPECT_EQ(t.rec.date, MakeDate(1, 4, 2027));
+    EXPECT_EQ(t.rec.time, MakeTime(7, 30));
+}
+
 TEST_F(UpdateScheduleTest, ANewTaskStartsOnTheChosenDayAndNoneHasNoTime)
 {
     WhenModalOpens([&](QWidget* form) {

@@ -5,6 +5,7 @@
 #include "ui/schedule/calendar_window.h"
 #include "ui/schedule/update_schedule.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/window_placement.h"
 
@@ -101,22 +102,25 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     };
     form->addRow(label(QStringLiteral("&Repeat every:"), every_), repeatRow);
 
-    const auto dateRow = [this](QLineEdit*& edit, const QString& name, const QString& mode) {
+    const auto dateRow = [this](TypedEntry*& edit, const QString& name, const QString& mode) {
         auto* row = new QHBoxLayout;
-        edit = Entry(this, name, 10, QStringLiteral("YYYY-MM-DD"));
+        edit = new TypedEntry(TypedEntry::Kind::Date, this, name,
+                              QStringLiteral("A date as you write it, or YYYY-MM-DD"));
+        edit->setToday([this] { return s_.schedule.clock.now().date; });
         row->addWidget(edit);
         if (!mode.isNull()) {
             auto* calendar = new QPushButton(QStringLiteral("..."), this);
             calendar->setObjectName(name + QStringLiteral("Pick"));
             calendar->setToolTip(QStringLiteral("Pick the date from a calendar"));
-            QLineEdit* target = edit;
+            TypedEntry* target = edit;
             connect(calendar, &QPushButton::clicked, this, [this, target, mode] { pick(target, mode); });
             row->addWidget(calendar);
         }
         return row;
     };
     auto* nextRow = dateRow(date_, QStringLiteral("dateEdit"), QStringLiteral(""));
-    time_ = Entry(this, QStringLiteral("timeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
+    time_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("timeEdit"),
+                           QStringLiteral("A time of day: 9, 9:30, 21:30, 9.30pm"));
     nextRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
     nextRow->addWidget(time_);
     form->addRow(label(QStringLiteral("Ne&xt Date:"), date_), nextRow);
@@ -128,7 +132,8 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     skipNext_->setCheckState(Qt::PartiallyChecked);
     form->addRow(QString(), skipNext_);
     auto* warnRow = dateRow(warnDate_, QStringLiteral("warnDateEdit"), QStringLiteral("None"));
-    warnTime_ = Entry(this, QStringLiteral("warnTimeEdit"), 11, QStringLiteral("HH:MM or HH:MM:SS"));
+    warnTime_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("warnTimeEdit"),
+                               QStringLiteral("A time of day: 9, 9:30, 21:30, 9.30pm"));
     warnRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
     warnRow->addWidget(warnTime_);
     form->addRow(label(QStringLiteral("Ad&vance Warning:"), warnDate_), warnRow);
@@ -167,31 +172,14 @@ void SearchScheduleWindow::tell(const char* text)
     s_.schedule.window.prompter.ask({text, "", platform::MessageIcon::Exclamation});
 }
 
-template <class T, class Parse>
-bool SearchScheduleWindow::readEntry(QLineEdit* edit, T& out, Parse parse, const char* expected)
+bool SearchScheduleWindow::readDate(TypedEntry* edit, Date& out)
 {
-    const QString text = edit->text().trimmed();
-    out = 0;
-    if (text.isEmpty())
-        return true;
-    if (const auto value = parse(text.toStdString())) {
-        out = *value;
-        return true;
-    }
-    s_.schedule.window.prompter.ask({"\"" + text.toStdString() + "\" is not " + expected, "Invalid Entry",
-                                     platform::MessageIcon::Exclamation});
-    edit->setFocus(Qt::OtherFocusReason);
-    return false;
+    return edit->read(out, s_.schedule.window.prompter);
 }
 
-bool SearchScheduleWindow::readDate(QLineEdit* edit, Date& out)
+bool SearchScheduleWindow::readTime(TypedEntry* edit, Time& out)
 {
-    return readEntry(edit, out, ParseD17, "a date.  Enter it as YYYY-MM-DD.");
-}
-
-bool SearchScheduleWindow::readTime(QLineEdit* edit, Time& out)
-{
-    return readEntry(edit, out, ParseT7, "a time of day.  Enter it as HH:MM or HH:MM:SS.");
+    return edit->read(out, s_.schedule.window.prompter);
 }
 
 bool SearchScheduleWindow::criteria(scheduler::ScheduleCriteria& c)
@@ -270,15 +258,13 @@ void SearchScheduleWindow::findNext()
     s_.tags.mark(next);
 }
 
-void SearchScheduleWindow::pick(QLineEdit* edit, const QString& mode)
+void SearchScheduleWindow::pick(TypedEntry* edit, const QString& mode)
 {
-    Date start = 0;
-    if (const std::optional<Date> d = ParseD17(edit->text().trimmed().toStdString()))
-        start = *d;
+    const Date start = edit->value().value_or(0);
     const Date picked =
         CalendarWindow::PickDate(this, s_.schedule.window, s_.schedule.clock, QString(), start, mode, ScheduleRecord{});
     if (picked != 0)
-        edit->setText(Text(FormatD17(picked)));
+        edit->setValue(picked);
 }
 
 }  // namespace hrln::ui

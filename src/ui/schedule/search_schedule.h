@@ -15,6 +15,8 @@ class QSpinBox;
 
 namespace hrln::ui {
 
+class TypedEntry;
+
 struct SearchServices {
     ScheduleWindowServices schedule;
     data::RecordTags& tags;
@@ -41,11 +43,9 @@ private:
     void search();
     void editThis();
     void findNext();
-    void pick(QLineEdit* edit, const QString& mode);
-    template <class T, class Parse>
-    bool readEntry(QLineEdit* edit, T& out, Parse parse, const char* expected);
-    bool readDate(QLineEdit* edit, Date& out);
-    bool readTime(QLineEdit* edit, Time& out);
+    void pick(TypedEntry* edit, const QString& mode);
+    bool readDate(TypedEntry* edit, Date& out);
+    bool readTime(TypedEntry* edit, Time& out);
     void tell(const char* text);
 
     SearchServices s_;
@@ -62,12 +62,12 @@ private:
     std::vector<QCheckBox*> weekdays_;
     QSpinBox* every_ = nullptr;
     QComboBox* everyType_ = nullptr;
-    QLineEdit* date_ = nullptr;
-    QLineEdit* time_ = nullptr;
-    QLineEdit* lastRun_ = nullptr;
+    TypedEntry* date_ = nullptr;
+    TypedEntry* time_ = nullptr;
+    TypedEntry* lastRun_ = nullptr;
     QCheckBox* skipNext_ = nullptr;
-    QLineEdit* warnDate_ = nullptr;
-    QLineEdit* warnTime_ = nullptr;
+    TypedEntry* warnDate_ = nullptr;
+    TypedEntry* warnTime_ = nullptr;
 };
 
 }  // namespace hrln::ui

@@ -7,6 +7,7 @@
 #include "ui/schedule/calendar_window.h"
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/nested_windows.h"
 #include "ui/widgets/progress_window.h"
@@ -196,7 +197,9 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     layout->addLayout(repeatRow);
 
     auto* when = new QGridLayout;
-    date_ = Entry(page, QStringLiteral("dateEdit"), 10, QStringLiteral("Next Date to Perform Task (YYYY-MM-DD)"));
+    date_ = new TypedEntry(TypedEntry::Kind::Date, page, QStringLiteral("dateEdit"),
+                           QStringLiteral("Next Date to Perform Task"));
+    date_->setToday([this] { return s_.clock.now().date; });
     auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), page);
     dateLabel->setBuddy(date_);
     connect(date_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onNextDate);
@@ -204,7 +207,8 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     pickDate_->setObjectName(QStringLiteral("pickDateButton"));
     pickDate_->setToolTip(QStringLiteral("Select Date"));
     connect(pickDate_, &QPushButton::clicked, this, [this] { pick(date_, QString()); });
-    time_ = Entry(page, QStringLiteral("timeEdit"), 11, QStringLiteral("Next Time to Perform Task"));
+    time_ = new TypedEntry(TypedEntry::Kind::Time, page, QStringLiteral("timeEdit"),
+                           QStringLiteral("Next Time to Perform Task"));
     timePrompt_ = new QLabel(QStringLiteral("T&ime:"), page);
     timePrompt_->setBuddy(time_);
     when->addWidget(dateLabel, 0, 0);
@@ -233,7 +237,9 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* warnRow = new QHBoxLayout;
-    warnDate_ = Entry(page, QStringLiteral("advanceWarnDateEdit"), 10, QStringLiteral("Advanced Warning Date (YYYY-MM-DD)"));
+    warnDate_ = new TypedEntry(TypedEntry::Kind::Date, page, QStringLiteral("advanceWarnDateEdit"),
+                               QStringLiteral("Advanced Warning Date"));
+    warnDate_->setToday([this] { return s_.clock.now().date; });
     auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), page);
     warnLabel->setBuddy(warnDate_);
     connect(warnDate_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAdvanceDate);
@@ -241,7 +247,8 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     pickWarnDate_->setObjectName(QStringLiteral("pickAdvanceWarnDateButton"));
     pickWarnDate_->setToolTip(QStringLiteral("Select Date"));
     connect(pickWarnDate_, &QPushButton::clicked, this, [this] { pick(warnDate_, QStringLiteral("None")); });
-    warnTime_ = Entry(page, QStringLiteral("advanceWarnTimeEdit"), 11, QStringLiteral("Advanced Warning Time"));
+    warnTime_ = new TypedEntry(TypedEntry::Kind::Time, page, QStringLiteral("advanceWarnTimeEdit"),
+                               QStringLiteral("Advanced Warning Time"));
     warnRow->addWidget(warnLabel);
     warnRow->addWidget(warnDate_);
     warnRow->addWidget(pickWarnDate_);
@@ -316,13 +323,13 @@ void UpdateScheduleWindow::showRecord()
         weekdays_[i]->setChecked(days[i] != 0);
     every_->setValue(std::clamp<int>(r.every, 0, kMaxEvery));
     SetOption(everyType_, r.everyType.view());
-    date_->setText(QString::fromStdString(FormatD17(r.date)));
-    time_->setText(QString::fromStdString(FormatT7(r.time)));
+    date_->setValue(r.date);
+    time_->setValue(r.time);
     lastRun_->setText(QString::fromStdString(FormatD17(r.lastRunDate)));
     lastRunTime_->setText(QString::fromStdString(FormatT7(r.lastRunTime)));
     skipNext_->setChecked(r.skipNextTime != 0);
-    warnDate_->setText(QString::fromStdString(FormatD17(r.advanceWarnDate)));
-    warnTime_->setText(QString::fromStdString(FormatT7(r.advanceWarnTime)));
+    warnDate_->setValue(r.advanceWarnDate);
+    warnTime_->setValue(r.advanceWarnTime);
     alarm_->setChecked(r.alarm != 0);
     alarmFile_->setText(Text(r.alarmFile.view()));
     warn_->setChecked(r.warn != 0);
@@ -401,43 +408,14 @@ void UpdateScheduleWindow::accept()
     FormWindow::accept();
 }
 
-bool UpdateScheduleWindow::readDate(QLineEdit* edit, Date& out)
+bool UpdateScheduleWindow::readDate(TypedEntry* edit, Date& out)
 {
-    const QString text = edit->text().trimmed();
-    if (text.isEmpty()) {
-        out = 0;
-        return true;
-    }
-    if (const std::optional<Date> d = ParseD17(text.toStdString())) {
-        out = *d;
-        return true;
-    }
-    warn(QStringLiteral("\"%1\" is not a date.  Enter it as year-month-day, for example 2027-03-01 "
-                        "(a year from %2 to %3).")
-             .arg(text)
-             .arg(kFirstYear)
-             .arg(kLastYear),
-         QStringLiteral("Invalid Entry"));
-    RevealAndFocus(edit);
-    return false;
+    return edit->read(out, s_.window.prompter);
 }
 
-bool UpdateScheduleWindow::readTime(QLineEdit* edit, Time& out)
+bool UpdateScheduleWindow::readTime(TypedEntry* edit, Time& out)
 {
-    const QString text = edit->text().trimmed();
-    if (text.isEmpty()) {
-        out = 0;
-        return true;
-    }
-    if (const std::optional<Time> t = ParseT7(text.toStdString())) {
-        out = *t;
-        return true;
-    }
-    warn(QStringLiteral("\"%1\" is not a time of day.  Enter it as hours:minutes or hours:minutes:seconds, "
-                        "for example 09:30 or 17:45:00.").arg(text),
-         QStringLiteral("Invalid Entry"));
-    RevealAndFocus(edit);
-    return false;
+    return edit->read(out, s_.window.prompter);
 }
 
 void UpdateScheduleWindow::warn(const QString& text, const QString& caption)
@@ -478,7 +456,7 @@ void UpdateScheduleWindow::onTaskType()
     probe.time = 0;
     ApplyTaskType(probe);
     if (probe.time == kNoTaskTime)
-        time_->setText(QString::fromStdString(FormatT7(kNoTaskTime)));
+        time_->setValue(kNoTaskTime);
     applyEnabling();
 }
 
@@ -493,8 +471,8 @@ void UpdateScheduleWindow::onNextDate()
     if (!readDate(date_, date) || !takeRecord())
         return;
     AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
-    warnDate_->setText(QString::fromStdString(FormatD17(table_.rec.advanceWarnDate)));
-    warnTime_->setText(QString::fromStdString(FormatT7(table_.rec.advanceWarnTime)));
+    warnDate_->setValue(table_.rec.advanceWarnDate);
+    warnTime_->setValue(table_.rec.advanceWarnTime);
 }
 
 void UpdateScheduleWindow::onAdvanceDate()
@@ -535,7 +513,7 @@ void UpdateScheduleWindow::onAlarmFile()
     alarmFile_->setText(Text(r.alarmFile.view()));
 }
 
-void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)
+void UpdateScheduleWindow::pick(TypedEntry* edit, const QString& mode)
 {
     Date current = 0;
     if (!readDate(edit, current) || !takeRecord())
@@ -544,7 +522,7 @@ void UpdateScheduleWindow::pick(QLineEdit* edit, const QString& mode)
         CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"), current, mode, table_.rec);
     if (chosen == current)
         return;
-    edit->setText(QString::fromStdString(FormatD17(chosen)));
+    edit->setValue(chosen);
     edit->setModified(true);
     edit == date_ ? onNextDate() : onAdvanceDate();
 }

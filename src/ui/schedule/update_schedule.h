@@ -26,6 +26,8 @@ class QTabWidget;
 
 namespace hrln::ui {
 
+class TypedEntry;
+
 // What the schedule entry form needs beside every window's services.
 struct ScheduleFormServices {
     WindowServices window;
@@ -74,14 +76,14 @@ private:
     void onAlarm();
     void onAlarmFile();
     // Opens the calendar for a date entry (mode "None": every day may be picked).
-    void pick(QLineEdit* edit, const QString& mode);
+    void pick(TypedEntry* edit, const QString& mode);
     void browseProgram();
     void browseWav();
     void openScript();
     void play();
     // Reads a date or time entry: true with the value (0 when blank), false after a message.
-    bool readDate(QLineEdit* edit, Date& out);
-    bool readTime(QLineEdit* edit, Time& out);
+    bool readDate(TypedEntry* edit, Date& out);
+    bool readTime(TypedEntry* edit, Time& out);
     void warn(const QString& text, const QString& caption);
 
     ScheduleFormServices s_;
@@ -106,15 +108,15 @@ private:
     QSpinBox* every_ = nullptr;
     QButtonGroup* everyType_ = nullptr;
     QLabel* timePrompt_ = nullptr;
-    QLineEdit* date_ = nullptr;
+    TypedEntry* date_ = nullptr;
     QPushButton* pickDate_ = nullptr;
-    QLineEdit* time_ = nullptr;
+    TypedEntry* time_ = nullptr;
     QLabel* lastRun_ = nullptr;
     QLabel* lastRunTime_ = nullptr;
     QCheckBox* skipNext_ = nullptr;
-    QLineEdit* warnDate_ = nullptr;
+    TypedEntry* warnDate_ = nullptr;
     QPushButton* pickWarnDate_ = nullptr;
-    QLineEdit* warnTime_ = nullptr;
+    TypedEntry* warnTime_ = nullptr;
     QCheckBox* alarm_ = nullptr;
     std::vector<QWidget*> alarmControls_;
     QLineEdit* alarmFile_ = nullptr;

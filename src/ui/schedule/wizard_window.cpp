@@ -11,12 +11,12 @@
 #include "ui/widgets/nested_windows.h"
 #include "ui/widgets/progress_window.h"
 #include "ui/widgets/schedule_notifier.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -30,7 +30,6 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -40,29 +39,6 @@ namespace {
 
 using data::ScheduleRecord;
 using scheduler::WizardPage;
-
-const QDate kFirstDay(kFirstYear, 1, 1);
-const QDate kNoDay(kFirstYear - 1, 12, 31);  // shown blank: no advance warning
-const QDate kLastDay(kLastYear, 12, 31);
-
-QDate ToQDate(Date date)
-{
-    if (date == 0)
-        return kNoDay;
-    const YearMonthDay d = SplitDate(date);
-    return QDate(d.year, d.month, d.day);
-}
-
-Date FromQDate(const QDate& date)
-{
-    return !date.isValid() || date <= kNoDay ? 0 : MakeDate(date.month(), date.day(), date.year());
-}
-
-QTime ToQTime(Time time)
-{
-    const TimeOfDay t = SplitTime(time < 1 ? 1 : time);
-    return QTime(t.hours, t.minutes, t.seconds);
-}
 
 // "Day of Week" -> "dayOfWeekRadio"
 QString NameOf(const QString& text, const QString& kind)
@@ -78,25 +54,6 @@ QString NameOf(const QString& text, const QString& kind)
         upper = false;
     }
     return name + kind;
-}
-
-QDateEdit* DateEdit(QWidget* parent, const QString& name, bool optional)
-{
-    auto* edit = new QDateEdit(parent);
-    edit->setObjectName(name);
-    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    edit->setDateRange(optional ? kNoDay : kFirstDay, kLastDay);
-    if (optional)
-        edit->setSpecialValueText(QStringLiteral(" "));
-    return edit;
-}
-
-QTimeEdit* TimeEdit(QWidget* parent, const QString& name)
-{
-    auto* edit = new QTimeEdit(parent);
-    edit->setObjectName(name);
-    edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    return edit;
 }
 
 // Where the focus goes for `field`: in a group of choices, the one chosen.
@@ -458,14 +415,19 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     }
 
     auto* form = new QFormLayout;
-    date_ = DateEdit(this, QStringLiteral("nextDateEdit"), false);
+    const auto today = [this] { return s_.clock.now().date; };
+    date_ = new TypedEntry(TypedEntry::Kind::Date, this, QStringLiteral("nextDateEdit"),
+                           QStringLiteral("Next Date to Perform Task"));
+    date_->setToday(today);
     QPushButton* pickDate = Button(QStringLiteral("..."), QStringLiteral("nextDateButton"), this,
                                    QStringLiteral("Select Date"));
     connect(pickDate, &QPushButton::clicked, this, &WizardWindow::pickNextDate);
-    connect(date_, &QDateEdit::editingFinished, this, [this] {
+    connect(date_, &QLineEdit::editingFinished, this, [this] {
         // Once per date entered, however the entry is left (a page change
         // may have taken the date into the record already).
-        if (FromQDate(date_->date()) == checkedDate_)
+        // What cannot be read is refused once, when the user goes on.
+        const std::optional<Date> typed = date_->value();
+        if (!typed || *typed == checkedDate_)
             return;
         takeRecord();
         checkedDate_ = table_.rec.date;
@@ -478,8 +440,8 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* dateLabel = new QLabel(QStringLiteral("Next &Date to Perform Task:"), this);
     dateLabel->setBuddy(date_);
     form->addRow(dateLabel, dateRow);
-    time_ = TimeEdit(this, QStringLiteral("timeEdit"));
-    time_->setToolTip(QStringLiteral("Next Time to Perform Task"));
+    time_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("timeEdit"),
+                           QStringLiteral("Next Time to Perform Task"));
     timeLabel_ = new QLabel(QStringLiteral("T&ime:"), this);
     timeLabel_->setBuddy(time_);
     form->addRow(timeLabel_, time_);
@@ -487,7 +449,9 @@ void WizardWindow::addWhen(QBoxLayout* layout)
                   QStringLiteral("Skip next occurance of this task"));
     form->addRow(QString(), skip_);
 
-    warnDate_ = DateEdit(this, QStringLiteral("warnDateEdit"), true);
+    warnDate_ = new TypedEntry(TypedEntry::Kind::Date, this, QStringLiteral("warnDateEdit"),
+                               QStringLiteral("Advance Warning Date (blank: none)"));
+    warnDate_->setToday(today);
     QPushButton* pickWarn = Button(QStringLiteral("..."), QStringLiteral("warnDateButton"), this,
                                    QStringLiteral("Select Date"));
     connect(pickWarn, &QPushButton::clicked, this, &WizardWindow::pickWarningDate);
@@ -497,11 +461,13 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), this);
     warnLabel->setBuddy(warnDate_);
     form->addRow(warnLabel, warnRow);
-    warnTime_ = TimeEdit(this, QStringLiteral("warnTimeEdit"));
-    warnTime_->setToolTip(QStringLiteral("Advanced Warning Time"));
+    warnTime_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("warnTimeEdit"),
+                               QStringLiteral("Advanced Warning Time"));
     form->addRow(QStringLiteral("Time:"), warnTime_);
-    for (QAbstractSpinBox* edit : {static_cast<QAbstractSpinBox*>(warnDate_), static_cast<QAbstractSpinBox*>(warnTime_)})
-        connect(edit, &QAbstractSpinBox::editingFinished, this, [this] {
+    for (TypedEntry* edit : {warnDate_, warnTime_})
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+            if (!edit->value())
+                return;
             takeRecord();
             scheduler::AcceptAdvanceWarning(table_.rec, s_.window.prompter);
             showWarning();
@@ -595,12 +561,8 @@ void WizardWindow::showValues()
         const int unit = everyType_->findText(Text(r.everyType.str()), Qt::MatchFixedString);
         everyType_->setCurrentIndex(unit);
     }
-    {
-        QSignalBlocker block(date_);
-        date_->setDate(r.date == 0 ? kFirstDay : ToQDate(r.date));
-    }
-    time_->setTime(ToQTime(r.time));
-    shownTime_ = r.time;
+    date_->setValue(r.date);
+    time_->setValue(r.time);
     checkedDate_ = r.date;
     skip_->setChecked(r.skipNextTime != 0);
     showWarning();
@@ -616,10 +578,8 @@ void WizardWindow::showValues()
 
 void WizardWindow::showWarning()
 {
-    QSignalBlocker blockDate(warnDate_);
-    QSignalBlocker blockTime(warnTime_);
-    warnDate_->setDate(ToQDate(table_.rec.advanceWarnDate));
-    warnTime_->setTime(ToQTime(table_.rec.advanceWarnTime));
+    warnDate_->setValue(table_.rec.advanceWarnDate);
+    warnTime_->setValue(table_.rec.advanceWarnDate == 0 ? 0 : table_.rec.advanceWarnTime);
 }
 
 void WizardWindow::takeRecord()
@@ -650,14 +610,13 @@ void WizardWindow::takeRecord()
         if (everyType_->currentIndex() >= 0)
             r.everyType = everyType_->currentText().toStdString();
     }
-    r.date = FromQDate(date_->date());
-    const QTime t = time_->time();
-    // The entry shows whole seconds: a time it did not change keeps its hundredths.
-    r.time = t == ToQTime(shownTime_) && shownTime_ != 0 ? shownTime_ : MakeTime(t.hour(), t.minute(), t.second());
+    // An entry that cannot be read leaves its field as it was; readWhen()
+    // refuses it before the task goes on.
+    r.date = date_->value().value_or(r.date);
+    r.time = time_->value().value_or(r.time);
     r.skipNextTime = skip_->isChecked() ? 1 : 0;
-    r.advanceWarnDate = FromQDate(warnDate_->date());
-    const QTime w = warnTime_->time();
-    r.advanceWarnTime = r.advanceWarnDate == 0 ? 0 : MakeTime(w.hour(), w.minute(), w.second());
+    r.advanceWarnDate = warnDate_->value().value_or(r.advanceWarnDate);
+    r.advanceWarnTime = r.advanceWarnDate == 0 ? 0 : warnTime_->value().value_or(r.advanceWarnTime);
     r.alarm = alarm_->isChecked() ? 1 : 0;
     r.alarmFile = wavFile_->text().toStdString();
     r.warn = warn_->isChecked() ? 1 : 0;
@@ -670,10 +629,8 @@ void WizardWindow::applyTaskType()
     takeRecord();
     const Time before = table_.rec.time;
     const scheduler::TaskTypeFields fields = scheduler::ApplyTaskType(table_.rec);
-    if (table_.rec.time != before) {
-        time_->setTime(ToQTime(table_.rec.time));
-        shownTime_ = table_.rec.time;
-    }
+    if (table_.rec.time != before)
+        time_->setValue(table_.rec.time);
     time_->setEnabled(fields.time);
     timeLabel_->setEnabled(fields.time);
     for (QWidget* w : commandWidgets_)
@@ -703,8 +660,7 @@ void WizardWindow::fitDateToRule()
     // first day it names, in view, so the user sees when the task first runs.
     if (scheduler::MoveToFittingDate(table_.rec) && table_.rec.date != checkedDate_) {
         checkedDate_ = table_.rec.date;
-        QSignalBlocker block(date_);
-        date_->setDate(ToQDate(table_.rec.date));
+        date_->setValue(table_.rec.date);
     }
 }
 
@@ -731,8 +687,25 @@ void WizardWindow::showPage()
     finish_->setDefault(nav_.finishIsDefault());
 }
 
+bool WizardWindow::readWhen()
+{
+    for (TypedEntry* entry : {date_, time_, warnDate_, warnTime_}) {
+        if (!entry->isEnabled() || entry->value())
+            continue;
+        while (nav_.page() != WizardPage::When && nav_.back(table_.rec.taskType)) {
+        }
+        showPage();
+        std::int32_t unread = 0;
+        entry->read(unread, s_.window.prompter);
+        return false;
+    }
+    return true;
+}
+
 void WizardWindow::goNext()
 {
+    if (nav_.page() == WizardPage::When && !readWhen())
+        return;
     takeRecord();
     if (!nav_.next(table_.rec.taskType))
         return;
@@ -758,10 +731,7 @@ void WizardWindow::pickNextDate()
         return;
     table_.rec.date = picked;
     checkedDate_ = picked;
-    {
-        QSignalBlocker block(date_);
-        date_->setDate(ToQDate(picked));
-    }
+    date_->setValue(picked);
     scheduler::AcceptNextDate(table_.rec, s_.ini, s_.window.prompter);
     showWarning();
 }
@@ -858,6 +828,8 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event)
 
 void WizardWindow::accept()
 {
+    if (!readWhen())
+        return;
     takeRecord();
     // The task's date or time may have moved before its warning since the
     // warning was entered.

@@ -18,7 +18,6 @@ class QBoxLayout;
 class QFormLayout;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,9 +26,10 @@ class QRadioButton;
 class QSpinBox;
 class QStackedWidget;
 class QTabBar;
-class QTimeEdit;
 
 namespace hrln::ui {
+
+class TypedEntry;
 
 // The window of every schedule wizard (AddMessageWizard, AddProgramWizard,
 // AddTaskWizard, SpecialEventWizard): a sheet of pages walked with Back and
@@ -88,6 +88,8 @@ private:
     void applyAlarm();
     void showWarning();
 
+    // Refuses a date or time entry that cannot be read, on the page that holds it.
+    bool readWhen();
     void goNext();
     void goBack();
     void pickNextDate();
@@ -106,7 +108,6 @@ private:
     data::ScheduleRecord written_;
     data::Long sourceId_ = 0;  // the task a special event was copied from
     bool scriptEdited_ = false;  // its script, deleted again when the new task is not kept
-    Time shownTime_ = 0;       // the task's time as shown, to keep its hundredths
     Date checkedDate_ = 0;     // the next date last checked against the rule
     bool showing_ = false;     // the record is being put into the widgets
 
@@ -131,12 +132,12 @@ private:
     std::vector<QWidget*> everyWidgets_;
     QSpinBox* every_ = nullptr;
     QComboBox* everyType_ = nullptr;
-    QDateEdit* date_ = nullptr;
-    QTimeEdit* time_ = nullptr;
+    TypedEntry* date_ = nullptr;
+    TypedEntry* time_ = nullptr;
     QLabel* timeLabel_ = nullptr;
     QCheckBox* skip_ = nullptr;
-    QDateEdit* warnDate_ = nullptr;
-    QTimeEdit* warnTime_ = nullptr;
+    TypedEntry* warnDate_ = nullptr;
+    TypedEntry* warnTime_ = nullptr;
     QCheckBox* alarm_ = nullptr;
     std::vector<QWidget*> wavWidgets_;
     QLineEdit* wavFile_ = nullptr;
