@@ -4,12 +4,14 @@
 #include "cli/task_database.h"
 #include "cli/values.h"
 #include "common/text.h"
+#include "common/typed_input.h"
 #include "data/schedule_store.h"
 #include "data/settings.h"
 #include "data/table.h"
 #include "pim/categories.h"
 #include "pim/record_warnings.h"
 #include "recurrence/recurrence.h"
+#include "scheduler/quick_reminder.h"
 #include "scheduler/task_fields.h"
 
 #include <algorithm>
@@ -25,7 +27,7 @@ const char* const kAddHelp =
     "Usage: horalyn-cli add [--task-type TYPE] [--description TEXT] [--message TEXT]\n"
     "                       [--command COMMAND] [--path FOLDER] [--category NAME]\n"
     "                       [--type TYPE] [--days LIST] [--ordinals LIST] [--every N] [--unit UNIT]\n"
-    "                       [--date YYYY-MM-DD] [--time HH:MM[:SS[.hh]] | --time +SECONDS]\n"
+    "                       [--date YYYY-MM-DD] [--time TIME | --time +SECONDS | --time PHRASE]\n"
     "                       [--alarm FILE] [--warn] [--skip-if-missed] [--no-history]\n"
     "                       [--confirm] [--skip-next] [--disabled]\n"
     "\n"
@@ -58,9 +60,12 @@ const char* const kAddHelp =
     "                    week(s), month(s) or year(s)\n"
     "  --date DATE       the first date to perform it, YYYY-MM-DD (default today;\n"
     "                    a repeating task: its first moment from now on)\n"
-    "  --time TIME       its time, HH:MM, HH:MM:SS or HH:MM:SS.hh (default now), or\n"
-    "                    +SECONDS from now, carried into the next day past midnight\n"
-    "                    (not with --date)\n"
+    "  --time TIME       its time, HH:MM, HH:MM:SS or HH:MM:SS.hh, or as typed in the\n"
+    "                    program's time fields, 9 or 9.30pm (default now); or\n"
+    "                    +SECONDS from now, carried into the next day past midnight;\n"
+    "                    or a phrase counted from now: \"in 10 minutes\", \"in 2 h\",\n"
+    "                    \"at 14:30\" (the next 14:30), \"tomorrow 9:00\" (these two\n"
+    "                    kinds not with --date)\n"
     "\n"
     "Options:\n"
     "  --alarm FILE      play this sound file as an alarm (80 characters once made\n"
@@ -173,6 +178,8 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
     task.time = now.time;
     bool dateGiven = false, timeGiven = false;
     int secondsFromNow = -1;  // --time +SECONDS; below 0 when not given
+    std::optional<platform::DateTime> phraseAt;  // --time "in 10 minutes" and the like
+    std::string phrase;
 
     for (const auto& [option, value] : given.options) {
         if (data::Byte* flag = FlagOf(task, option)) {
@@ -207,7 +214,24 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             if (!seconds || *seconds < 0)
                 return "bad time " + Quoted(value) + " (+SECONDS is a whole number of seconds from now)";
             secondsFromNow = *seconds;
+            phraseAt.reset();
             timeGiven = true;
+        } else if (option == "--time" && !ParseTime(value)) {
+            // A time as the program's fields take it stands on the day given;
+            // a phrase names its own day.
+            secondsFromNow = -1;
+            phraseAt.reset();
+            timeGiven = true;
+            if (const std::optional<Time> time = ParseTypedTime(value, "")) {
+                task.time = *time;
+            } else if (const auto at = scheduler::ParseWhenPhrase(value, now, "")) {
+                phraseAt = at;
+                phrase = value;
+            } else {
+                return "bad time " + Quoted(value) +
+                       " (HH:MM, HH:MM:SS, 9.30pm, +SECONDS, or a phrase such as \"in 10 minutes\", \"in 2 h\", "
+                       "\"at 14:30\" or \"tomorrow 9:00\")";
+            }
         } else {
             if (auto reason = ApplyTaskOption(task, option, value))
                 return std::move(*reason);
@@ -215,6 +239,7 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             if (option == "--time") {
                 timeGiven = true;
                 secondsFromNow = -1;
+                phraseAt.reset();
             }
         }
     }
@@ -234,7 +259,12 @@ std::variant<data::ScheduleRecord, std::string> ParseAddArguments(const Argument
             return std::string("a \"None\" task takes no --time: it is performed at 23:59:54.99");
         task.time = scheduler::kNoTaskTime;
     }
-    if (secondsFromNow >= 0) {
+    if (phraseAt) {
+        if (dateGiven)
+            return "--time " + Quoted(phrase) + " names its own day and cannot be given with --date";
+        task.date = phraseAt->date;
+        task.time = phraseAt->time;
+    } else if (secondsFromNow >= 0) {
         if (dateGiven)
             return std::string("--time +SECONDS counts from now and cannot be given with --date");
         const platform::DateTime due = SecondsFrom(now, secondsFromNow);

@@ -13,9 +13,10 @@
 namespace hrln {
 namespace {
 
+// An empty name is the user's own locale, as ICU takes it from the environment.
 icu::Locale LocaleOf(std::string_view name)
 {
-    return icu::Locale(std::string(name).c_str());
+    return name.empty() ? icu::Locale::getDefault() : icu::Locale(std::string(name).c_str());
 }
 
 std::string Lower(std::string_view text, const icu::Locale& locale)

@@ -13,7 +13,7 @@ namespace hrln {
 
 // A time of day: "9", "09", "9:30", "21:30", "9.30", "930", "09:00:00",
 // "17:45:00.50", "9pm", "9.30pm", "9:30 a.m.", or with the AM/PM words of
-// `locale` (an ICU name such as "en_US" or "de_DE"). Hours alone or with a
+// `locale` (an ICU name such as "en_US" or "de_DE"; empty: the user's own). Hours alone or with a
 // 12-hour marker run 1 to 12. Nothing else, nor a time that is no time of day.
 std::optional<Time> ParseTypedTime(std::string_view text, std::string_view locale);
 

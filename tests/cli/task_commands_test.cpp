@@ -193,6 +193,47 @@ TEST_F(TaskCommandsTest, TimeInSecondsFromNowCarriesPastMidnight)
     EXPECT_EQ(Stored(5)->time, MakeTime(23, 59, 59, 99));
 }
 
+// The reminder phrases of the program's own window, counted from now; what
+// --time took before means what it meant.
+TEST_F(TaskCommandsTest, TimePhrasesCountFromNowAndTypedTimesStandOnTheirDay)
+{
+    clock_.set(MakeDate(12, 10, 2026), MakeTime(14, 30, 15, 50));
+    const Date today = MakeDate(12, 10, 2026);
+    ASSERT_EQ(Run({"add", "--time", "in 10 minutes"}).status, 0);
+    ASSERT_EQ(Run({"add", "--time=in 2 h"}).status, 0);
+    ASSERT_EQ(Run({"add", "--time", "at 14:30"}).status, 0);  // passed: tomorrow's
+    ASSERT_EQ(Run({"add", "--time", "tomorrow 9:00"}).status, 0);
+    ASSERT_EQ(Run({"add", "--time", "9.30pm"}).status, 0);
+    ASSERT_EQ(Run({"add", "--date", "2027-01-05", "--time", "9"}).status, 0);
+    const CliResult passed = Run({"add", "--time", "14:00"});  // as before: today, warned
+    ASSERT_EQ(passed.status, 0);
+    EXPECT_NE(passed.err.find("has already passed"), std::string::npos) << passed.err;
+
+    const std::vector<std::pair<Date, Time>> expected = {
+        {today, MakeTime(14, 40, 15, 50)},     {today, MakeTime(16, 30, 15, 50)},
+        {today + 1, MakeTime(14, 30)},         {today + 1, MakeTime(9, 0)},
+        {today, MakeTime(21, 30)},             {MakeDate(1, 5, 2027), MakeTime(9, 0)},
+        {today, MakeTime(14, 0)},
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto task = Stored(static_cast<data::Long>(i + 1));
+        ASSERT_TRUE(task) << i + 1;
+        EXPECT_EQ(task->date, expected[i].first) << i + 1;
+        EXPECT_EQ(task->time, expected[i].second) << i + 1;
+        EXPECT_EQ(task->scheduleType.str(), "Once");
+    }
+
+    // A phrase names its own day, so no --date beside it; nonsense is refused
+    // with what --time takes.
+    const CliResult both = Run({"add", "--date", "2027-01-05", "--time", "in 10 minutes"});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("cannot be given with --date"), std::string::npos) << both.err;
+    const CliResult nonsense = Run({"add", "--time", "in a while"});
+    EXPECT_EQ(nonsense.status, 2);
+    EXPECT_NE(nonsense.err.find("\"in 10 minutes\""), std::string::npos) << nonsense.err;
+    EXPECT_FALSE(Stored(8));
+}
+
 TEST_F(TaskCommandsTest, CategoriesAreMatchedWithoutRegardToCase)
 {
     ASSERT_EQ(Run({"add", "--category", "Work"}).status, 0);
