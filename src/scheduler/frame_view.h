@@ -7,7 +7,7 @@
 namespace hrln::scheduler {
 
 // Menu commands that the tray menu and the scheduler ask the frame to carry out.
-enum class FrameCommand { AddMessage, AddProgram, ToDoList, Setup, About, Close };
+enum class FrameCommand { AddMessage, AddProgram, QuickReminder, ToDoList, Setup, About, Close };
 
 // The main frame as the scheduler sees it: title, status zones (1 hints,
 // 2 next task, 3 date, 4 time), script indicator, timer and window state.

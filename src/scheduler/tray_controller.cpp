@@ -102,14 +102,16 @@ void TrayController::showIcon(const std::string& name, const std::string& newTip
 std::string TrayController::MenuText(bool scriptsPending)
 {
     return scriptsPending
-               ? "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|&Stop Running Script|E&xit Horalyn"
-               : "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn";
+               ? "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|&Stop Running "
+                 "Script|E&xit Horalyn"
+               : "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn";
 }
 
 std::vector<TrayChoice> TrayController::Choices(bool scriptsPending)
 {
-    std::vector<TrayChoice> choices = {TrayChoice::AddMessage, TrayChoice::AddProgram, TrayChoice::ViewToDo,
-                                       TrayChoice::Options,    TrayChoice::Restore,    TrayChoice::About};
+    std::vector<TrayChoice> choices = {TrayChoice::AddMessage, TrayChoice::AddProgram, TrayChoice::QuickReminder,
+                                       TrayChoice::ViewToDo,   TrayChoice::Options,    TrayChoice::Restore,
+                                       TrayChoice::About};
     if (scriptsPending)
         choices.push_back(TrayChoice::StopRunningScript);
     choices.push_back(TrayChoice::Exit);
@@ -126,6 +128,10 @@ void TrayController::choose(TrayChoice choice, ScriptRunner& scripts)
     case TrayChoice::AddProgram:
         restoreFromTray();
         frame_.runCommand(FrameCommand::AddProgram);
+        break;
+    case TrayChoice::QuickReminder:
+        // A line and Enter: the frame may stay in the tray meanwhile.
+        frame_.runCommand(FrameCommand::QuickReminder);
         break;
     case TrayChoice::ViewToDo:
         restoreFromTray();

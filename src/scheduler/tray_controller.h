@@ -12,7 +12,17 @@ namespace hrln::scheduler {
 
 class ScriptRunner;
 
-enum class TrayChoice { AddMessage, AddProgram, ViewToDo, Options, Restore, About, StopRunningScript, Exit };
+enum class TrayChoice {
+    AddMessage,
+    AddProgram,
+    QuickReminder,
+    ViewToDo,
+    Options,
+    Restore,
+    About,
+    StopRunningScript,
+    Exit
+};
 
 // The notification-area icon: minimising into it, restoring from it, its menu,
 // and the running-script animation. It keeps its own record of whether the

@@ -77,11 +77,11 @@ TEST_F(SchedulerTest, ADueTaskBringsTheFrameOutOfTheTrayFocusedOnlyWhenNoMessage
 
 TEST_F(SchedulerTest, TrayMenuAndScriptAnimation)
 {
-    EXPECT_EQ(TrayController::Choices(false).size(), 7u);
+    EXPECT_EQ(TrayController::Choices(false).size(), 8u);
     EXPECT_EQ(TrayController::Choices(false).back(), TrayChoice::Exit);
-    EXPECT_EQ(TrayController::Choices(true).size(), 8u);
+    EXPECT_EQ(TrayController::Choices(true).size(), 9u);
     EXPECT_EQ(TrayController::MenuText(false),
-              "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn");
+              "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn");
 
     frame.minimized = true;
     tray.minimiseToTray();

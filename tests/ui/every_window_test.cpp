@@ -18,6 +18,7 @@
 #include "ui/report/report_windows.h"
 #include "ui/schedule/browse_schedule.h"
 #include "ui/schedule/calendar_window.h"
+#include "ui/schedule/quick_reminder_window.h"
 #include "ui/schedule/search_schedule.h"
 #include "ui/schedule/update_schedule.h"
 #include "ui/schedule/wizard_window.h"
@@ -165,6 +166,8 @@ TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
         }
         std::unique_ptr<ui::WizardWindow> special(ui::WizardWindow::OpenSpecialEvent(schedule(), source));
         walk(special.get());
+        ui::QuickReminderWindow reminder(schedule());
+        walk(&reminder);
         ui::BrowseScheduleWindow browser(
             ui::ScheduleBrowserServices{schedule(), tags, selectedDay, "", false, {}, &desktopWindows});
         walk(&browser);

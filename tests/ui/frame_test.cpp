@@ -72,12 +72,12 @@ TEST_F(FrameTest, MenusAndTheTrayMenu)
     EXPECT_EQ(top, (QStringList{"&File", "&Browse", "&Reports", "&Window", "&Help"}));
 
     const QStringList idle = Choices(frame->trayMenu());
-    EXPECT_EQ(idle, (QStringList{"Add &Message", "Add &Program", "&View To Do", "&Options", "&Restore", "&About",
-                                 "E&xit Horalyn"}));
+    EXPECT_EQ(idle, (QStringList{"Add &Message", "Add &Program", "&Quick Reminder", "&View To Do", "&Options",
+                                 "&Restore", "&About", "E&xit Horalyn"}));
     scripts.pendingSteps = 1;
     const QStringList running = Choices(frame->trayMenu());
-    ASSERT_EQ(running.size(), 8);
-    EXPECT_EQ(running[6], QStringLiteral("&Stop Running Script"));
+    ASSERT_EQ(running.size(), 9);
+    EXPECT_EQ(running[7], QStringLiteral("&Stop Running Script"));
 
     // The frame goes into the tray when minimised, and a click brings it back.
     frame->show();
@@ -121,6 +121,37 @@ TEST_F(FrameTest, TheToDoListOpensOnceFromTheMenuTheToolbarAndTheTray)
     EXPECT_TRUE(view->isEnabled());
     view->trigger();
     EXPECT_EQ(open(), 1);
+}
+
+// The quick reminder comes from the menu, the toolbar and the tray, the
+// last without bringing the frame out of the tray.
+TEST_F(FrameTest, TheQuickReminderOpensFromTheMenuTheToolbarAndTheTray)
+{
+    frame->show();
+    frame->start();
+    const auto reminders = [] {
+        QList<QWidget*> out;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("QUICKREMINDER$WINDOW") && w->isVisible())
+                out << w;
+        return out;
+    };
+    for (const char* action : {"actionQuickReminder", "toolQuickReminder"}) {
+        frame->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+        const QList<QWidget*> open = reminders();
+        ASSERT_EQ(open.size(), 1) << action;
+        EXPECT_EQ(open.front()->windowTitle(), QStringLiteral("Quick Reminder"));
+        open.front()->close();
+        QTRY_VERIFY(reminders().isEmpty());
+    }
+    frame->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(tray->shown());
+    for (QAction* a : frame->trayMenu()->actions())
+        if (a->text() == QStringLiteral("&Quick Reminder"))
+            a->trigger();
+    ASSERT_EQ(reminders().size(), 1);
+    EXPECT_TRUE(tray->shown());
+    reminders().front()->close();
 }
 
 TEST_F(FrameTest, TheToDoListOpensWithTheFrameWhenTheSettingsSaySo)

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -77,6 +78,28 @@ TEST_F(LayoutTest, TheFramesWindowsShowTheirTextsWhole)
         sub->close();
         QCoreApplication::processEvents();
     }
+}
+
+// The quick reminder shows its prompt, its help and a reading whole.
+TEST_F(LayoutTest, TheQuickReminderShowsItsTextsWhole)
+{
+    frame->show();
+    frame->start();
+    open("actionQuickReminder");
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("QUICKREMINDER$WINDOW") && w->isVisible())
+            window = w;
+    ASSERT_NE(window, nullptr);
+    QCoreApplication::processEvents();
+    QStringList faults = CutTexts(window) + CutTitle(window, window->windowTitle());
+    auto* line = window->findChild<QLineEdit*>(QStringLiteral("reminderEdit"));
+    ASSERT_NE(line, nullptr);
+    line->setText(QStringLiteral("Take the long report to the third floor tomorrow at 9:30pm"));
+    QCoreApplication::processEvents();
+    faults << CutTexts(window);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    window->close();
 }
 
 // The help window opens inside the screen, whatever its size.

@@ -1,4 +1,6 @@
 #include "ui/schedule/calendar_window.h"
+#include "ui/schedule/quick_reminder_window.h"
+#include "scheduler/quick_reminder.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/qt_prompter.h"
 
@@ -19,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -687,6 +690,53 @@ TEST_F(ScheduleWindowsTest, TheProgramChooserFillsOnlyABlankStartFolderAndTheTim
     EXPECT_EQ(tasks()[0].time, MakeTime(16, 5, 42));
     EXPECT_EQ(tasks()[0].alarm, 1);
     EXPECT_EQ(tasks()[0].alarmFile, "/sounds/bell.wav");
+}
+
+// Quick reminder
+
+// One line and Enter: the text, then when. The window says what it
+// understood while the user types, and adds nothing it cannot read.
+TEST_F(ScheduleWindowsTest, AQuickReminderIsOneLineAndEnter)
+{
+    {
+        ui::QuickReminderWindow w(services());
+        Show(&w);
+        EXPECT_EQ(w.objectName(), QStringLiteral("QUICKREMINDER$WINDOW"));
+        auto* line = Child<QLineEdit>(&w, "reminderEdit");
+        auto* understood = Child<QLabel>(&w, "understoodLabel");
+        ASSERT_TRUE(line->hasFocus());
+        QTest::keyClicks(line, QStringLiteral("Call Bob"));
+        EXPECT_EQ(understood->text().toStdString(), scheduler::QuickReminderHelp());
+        QTest::keyClick(line, Qt::Key_Return);  // no moment yet: told, and nothing added
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_TRUE(w.isVisible());
+        QTest::keyClicks(line, QStringLiteral(" in 10 minutes"));
+        EXPECT_EQ(understood->text(), QStringLiteral("\"Call Bob\" on Wednesday, March 10, 2027 at 2:40 PM"));
+        QTest::keyClick(line, Qt::Key_Return);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    }
+    ASSERT_EQ(tasks().size(), 1u);
+    const ScheduleRecord t = tasks()[0];
+    EXPECT_EQ(t.description.str(), "Call Bob");
+    EXPECT_EQ(t.message.str(), "Call Bob");
+    EXPECT_EQ(t.taskType.str(), "Display Message");
+    EXPECT_EQ(t.scheduleType.str(), "Once");
+    EXPECT_EQ(t.date, clock.today());
+    EXPECT_EQ(t.time, MakeTime(14, 40, 15, 50));
+    EXPECT_EQ(categories(), (std::vector<std::string>{"General"}));
+
+    // Said for a moment already past, it asks; No adds nothing, and Escape leaves.
+    ui::QuickReminderWindow w(services());
+    Show(&w);
+    QTest::keyClicks(Child<QLineEdit>(&w, "reminderEdit"), QStringLiteral("Stand up today at 9"));
+    QTest::keyClick(Child<QLineEdit>(&w, "reminderEdit"), Qt::Key_Return);
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[1].caption, "Time Already Passed");
+    EXPECT_TRUE(w.isVisible());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(tasks().size(), 1u);
 }
 
 // Rescheduling

@@ -60,6 +60,16 @@ void DrawGlyph(QPainter& p, double s, const QString& name)
         bubble.lineTo(s * 0.25, s * 0.9);
         bubble.lineTo(s * 0.5, s * 0.7);
         p.drawPath(bubble.simplified());
+    } else if (name == QLatin1String("reminder")) {
+        // A bell: the reminder that comes up by itself.
+        QPainterPath bell;
+        bell.moveTo(s * 0.2, s * 0.72);
+        bell.cubicTo(s * 0.3, s * 0.6, s * 0.25, s * 0.18, s * 0.5, s * 0.18);
+        bell.cubicTo(s * 0.75, s * 0.18, s * 0.7, s * 0.6, s * 0.8, s * 0.72);
+        bell.closeSubpath();
+        p.drawPath(bell);
+        p.setBrush(kAccent);
+        p.drawEllipse(QPointF(s * 0.5, s * 0.8), s * 0.08, s * 0.08);
     } else if (name == QLatin1String("program")) {
         p.drawRect(QRectF(s * 0.1, s * 0.2, s * 0.8, s * 0.6));
         p.setBrush(kAccent);

@@ -19,6 +19,7 @@
 #include "ui/pim/contact_windows.h"
 #include "ui/pim/todo_windows.h"
 #include "ui/report/report_windows.h"
+#include "ui/schedule/quick_reminder_window.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/nested_windows.h"
@@ -195,6 +196,9 @@ void MainFrame::buildMenus()
                          QStringLiteral("Add a program to the schedule"), scheduler::AddWizard::Program);
     wizard(QStringLiteral("Generic &Add "), QStringLiteral("actionGenericAdd"),
            QStringLiteral("Add a message, program, both or neither"), scheduler::AddWizard::Task);
+    quickReminder_ = wizards->addAction(QStringLiteral("&Quick Reminder"), this, &MainFrame::openQuickReminder);
+    quickReminder_->setObjectName(QStringLiteral("actionQuickReminder"));
+    quickReminder_->setStatusTip(QStringLiteral("Add a message in one line: what, then when"));
     toDo_ = browse->addAction(QStringLiteral("&To Do List"), this, &MainFrame::openToDo);
     toDo_->setObjectName(QStringLiteral("actionToDoList"));
     toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
@@ -285,6 +289,11 @@ void MainFrame::buildToolBar()
     message->setObjectName(QStringLiteral("toolMessageWizard"));
     message->setEnabled(true);
     connect(message, &QAction::triggered, addMessage_, &QAction::trigger);
+    QAction* reminder = button("reminder", QStringLiteral("Quick Reminder"),
+                               QStringLiteral("Add a message in one line: what, then when"));
+    reminder->setObjectName(QStringLiteral("toolQuickReminder"));
+    reminder->setEnabled(true);
+    connect(reminder, &QAction::triggered, quickReminder_, &QAction::trigger);
     QAction* schedule = button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
     schedule->setObjectName(QStringLiteral("toolViewSchedule"));
     schedule->setEnabled(true);
@@ -439,6 +448,7 @@ void MainFrame::runCommand(scheduler::FrameCommand command)
     case scheduler::FrameCommand::Close: close(); break;
     case scheduler::FrameCommand::AddMessage: addMessage_->trigger(); break;
     case scheduler::FrameCommand::AddProgram: addProgram_->trigger(); break;
+    case scheduler::FrameCommand::QuickReminder: quickReminder_->trigger(); break;
     case scheduler::FrameCommand::ToDoList: toDo_->trigger(); break;
     }
 }
@@ -728,6 +738,16 @@ void MainFrame::openWizard(scheduler::AddWizard wizard)
         window->raise();
         window->activateWindow();
     }
+}
+
+void MainFrame::openQuickReminder()
+{
+    const ScheduleWindowServices services{{s_.db, s_.positions, s_.prompter}, s_.clock, s_.ini, s_.sound, s_.windows};
+    auto* window = new QuickReminderWindow(services, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 QPrinter& MainFrame::printer()

@@ -130,6 +130,7 @@ private:
     PimWindowServices pimServices() const;
     // Starts an add wizard beside the frame; several may be open at once.
     void openWizard(scheduler::AddWizard wizard);
+    void openQuickReminder();
     void runExport(exchange::ExchangeTable table);
     void runImport(exchange::ExchangeTable table);
     // iCalendar files for the schedule and the to-do list, vCards for contacts.
@@ -158,6 +159,7 @@ private:
     QAction* stopScript_ = nullptr;
     QAction* addMessage_ = nullptr;
     QAction* addProgram_ = nullptr;
+    QAction* quickReminder_ = nullptr;
     QAction* toDo_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     Date selectedDay_ = 0;  // the schedule browser's day, a new task's default
