@@ -21,7 +21,8 @@ icu::Locale LocaleOf(std::string_view name)
 
 std::string Lower(std::string_view text, const icu::Locale& locale)
 {
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    icu::UnicodeString u =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     u.toLower(locale);
     std::string out;
     u.toUTF8String(out);
@@ -141,7 +142,10 @@ DateOrder OrderOf(const std::string& pattern)
         }
         if (quoted)
             continue;
-        int* field = c == 'y' || c == 'Y' || c == 'u' ? &order.year : c == 'M' || c == 'L' ? &order.month : c == 'd' ? &order.day : nullptr;
+        int* field = c == 'y' || c == 'Y' || c == 'u' ? &order.year
+                     : c == 'M' || c == 'L'             ? &order.month
+                     : c == 'd'                         ? &order.day
+                                                        : nullptr;
         if (field != nullptr && *field < 0)
             *field = next++;
     }
@@ -240,7 +244,8 @@ std::optional<Date> ParseTypedDate(std::string_view text, std::string_view local
 
 std::string ShortDatePattern(std::string_view locale)
 {
-    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateInstance(icu::DateFormat::kShort, LocaleOf(locale)));
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kShort, LocaleOf(locale)));
     auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
     if (simple == nullptr)
         return "y-MM-dd";

@@ -314,7 +314,11 @@ TEST_F(ScheduleWindowsTest, AMessageWizardFinishedUnchangedAddsItsDefaultsAndThe
 // understood it shows; what it cannot read stops the wizard with a message.
 TEST_F(ScheduleWindowsTest, TheWizardsTimeAndDateTakeWhatIsTyped)
 {
-    const QLocale before;
+    // German for this test only, however it ends.
+    struct LocaleScope {
+        QLocale before;
+        ~LocaleScope() { QLocale::setDefault(before); }
+    } scope;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto w = wizard(scheduler::AddWizard::Message);
     Click(w.get(), "nextButton");
@@ -363,7 +367,6 @@ TEST_F(ScheduleWindowsTest, TheWizardsTimeAndDateTakeWhatIsTyped)
     QTest::keyClicks(time, QStringLiteral("8"));
     Click(w.get(), "nextButton");
     Click(w.get(), "finishButton");
-    QLocale::setDefault(before);
     ASSERT_EQ(w->response(), pim::Response::Completed);
     ASSERT_EQ(tasks().size(), 1u);
     EXPECT_EQ(tasks()[0].date, MakeDate(3, 17, 2027));

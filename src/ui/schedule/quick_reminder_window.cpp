@@ -36,7 +36,8 @@ QuickReminderWindow::QuickReminderWindow(const ScheduleWindowServices& services,
     line_ = new QLineEdit(this);
     line_->setObjectName(QStringLiteral("reminderEdit"));
     line_->setPlaceholderText(QStringLiteral("Call Bob in 10 minutes"));
-    line_->setToolTip(QStringLiteral("What to remind you of, then when: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00"));
+    line_->setToolTip(
+        QStringLiteral("What to remind you of, then when: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00"));
     // The text goes into the message; a longer one could not be shown whole.
     line_->setMaxLength(static_cast<int>(data::ScheduleRecord{}.message.kWidth));
     prompt->setBuddy(line_);
@@ -87,8 +88,8 @@ void QuickReminderWindow::accept()
         return;
     }
     pim::RecordWarnings warnings(s_.window.prompter);
-    const int err = scheduler::AddQuickReminder(s_.window.db, task,
-                                                [&warnings] { return warnings.retry("Schedule", data::kDuplicateKey); });
+    const auto askRetry = [&warnings] { return warnings.retry("Schedule", data::kDuplicateKey); };
+    const int err = scheduler::AddQuickReminder(s_.window.db, task, askRetry);
     if (err != data::kOk) {
         warnings.addError("Schedule", err);
         line_->setFocus(Qt::OtherFocusReason);
