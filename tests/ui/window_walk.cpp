@@ -1,5 +1,6 @@
 #include "window_walk.h"
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -163,6 +164,19 @@ QStringList SharedMnemonics(QWidget* window, const QString& where)
             for (const QAction* action : menus->actions())
                 if (action->isVisible())
                     use(action->text());
+        }
+    }
+    // Each menu is a scope of its own: its entries share no letter.
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        std::map<QString, QString> inMenu;
+        for (const QAction* action : menu->actions()) {
+            const QString k = Key(action->text());
+            if (!action->isVisible() || action->isSeparator() || k.isEmpty())
+                continue;
+            const auto [at, added] = inMenu.emplace(k, action->text());
+            if (!added)
+                out << QStringLiteral("%1 (menu %2): %3 is both \"%4\" and \"%5\"")
+                           .arg(name, menu->title(), k, at->second, action->text());
         }
     }
     return out;
