@@ -21,7 +21,7 @@ $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: deps $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS)
+	@./scripts/timed "build (plain)" cmake --build $(BUILD) -j $(JOBS)
 
 # The programs alone: starting the program needs none of the tests.
 run: deps $(BUILD)/CMakeCache.txt
@@ -29,14 +29,15 @@ run: deps $(BUILD)/CMakeCache.txt
 	./$(BUILD)/bin/horalyn
 
 test-plain: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && $(CURDIR)/scripts/timed "tests (plain)" ctest --output-on-failure -j $(JOBS)
 
 $(ASAN)/CMakeCache.txt:
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DHRLN_SANITIZE=ON
 
 test-asan: deps $(ASAN)/CMakeCache.txt
-	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	@./scripts/timed "build (sanitizers)" cmake --build $(ASAN) -j $(JOBS)
+	@cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  $(CURDIR)/scripts/timed "tests (sanitizers)" ctest --output-on-failure -j $(JOBS)
 
 # Release (-O3) only has to build the programs: its tests would repeat the
 # plain run, and building them too would double CI's time for no finding.
@@ -46,7 +47,7 @@ $(RELEASE)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 
 test-release: deps $(RELEASE)/CMakeCache.txt
-	cmake --build $(RELEASE) -j $(JOBS) --target $(PROGRAMS)
+	@./scripts/timed "build (release programs)" cmake --build $(RELEASE) -j $(JOBS) --target $(PROGRAMS)
 
 test: test-plain test-asan test-release
 
