@@ -115,11 +115,14 @@ int RunList(const Arguments& given, const CommandContext& context)
     if (store.open(TaskDatabase::IfMissing::Fail) != data::kOk)
         return kFailed;
 
-    // One statement over the date key, history entries told apart in it.
+    // One statement over the date key, history entries told apart in it;
+    // the tasks alone have an index of their own, so a long history costs
+    // their list nothing.
     data::RecordStream<data::ScheduleRecord> schedule(
         store.db(), data::ScheduleRecord::KeyDate,
         {"ID", "Date", "Time", "TaskType", "ScheduleType", "Description"},
-        data::FieldMatch{{{"Disabled", 1}, {"Completed", 1}}, history});
+        data::FieldMatch{{{"Disabled", 1}, {"Completed", 1}}, history},
+        history ? std::string() : std::string(data::kTasksByDateIndex));
     int err = data::kOk;
     while ((err = schedule.next()) == data::kOk) {
         const data::ScheduleRecord& task = schedule.rec;

@@ -22,10 +22,10 @@ namespace fs = std::filesystem;
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
 // Main: 2 added the station and occurrence journal tables, 4 the records'
-// identities for other calendars (record_uid.h). Both files: the
+// identities for other calendars (record_uid.h), 5 the tasks' own date order. Both files: the
 // version that first folds the case of every Unicode letter in text keys
 // (main 3, tag file 2); the keys of older files are sorted again.
-constexpr int kMainLayoutVersion = 4;
+constexpr int kMainLayoutVersion = 5;
 constexpr int kMainFoldingVersion = 3;
 constexpr int kTagLayoutVersion = 2;
 constexpr int kTagFoldingVersion = 2;
@@ -248,7 +248,11 @@ const DatabaseLayout& MainLayout()
                 {"_Occurrence",
                  "CREATE TABLE \"_Occurrence\" (station INTEGER NOT NULL, serial INTEGER NOT NULL, task INTEGER NOT NULL,"
                  " recorded INTEGER NOT NULL, PRIMARY KEY (station, serial)) WITHOUT ROWID;"
-                 "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"}};
+                 "CREATE INDEX \"_Occurrence_recorded\" ON \"_Occurrence\" (recorded)"},
+                {kTasksByDateIndex,
+                 std::string("CREATE INDEX \"") + kTasksByDateIndex +
+                     "\" ON \"S\" (\"Date\", \"Time\", rowid)"
+                     " WHERE NOT (\"Disabled\" = 1 AND \"Completed\" = 1)"}};
             for (auto& object : RecordUidObjects())
                 internal.push_back(std::move(object));
             return internal;

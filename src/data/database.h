@@ -40,6 +40,11 @@ const DatabaseLayout& TagLayout();
 
 inline constexpr const char* kMainDatabaseFile = "HRLN.TPS";
 inline constexpr const char* kTagFile = "TagFile_.TPS";
+// The tasks of the schedule without its history entries, in the order of its
+// date key: a list of the tasks reads only them, however long the history is.
+// Narrow on purpose: the columns a list shows would make every write of a task
+// copy more of the index into the log.
+inline constexpr const char* kTasksByDateIndex = "_S_TasksByDate";
 
 enum class AccessMode { ReadWrite, ReadOnly };
 

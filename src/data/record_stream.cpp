@@ -7,8 +7,9 @@
 namespace hrln::data {
 
 RecordStreamBase::RecordStreamBase(Database& db, const TableSchema& schema, int key,
-                                   const std::vector<std::string_view>& fields, FieldMatch match)
-    : db_(db), schema_(schema), key_(key), wanted_(schema.columns().size(), false), match_(std::move(match))
+                                   const std::vector<std::string_view>& fields, FieldMatch match, std::string index)
+    : db_(db), schema_(schema), key_(key), wanted_(schema.columns().size(), false), match_(std::move(match)),
+      index_(std::move(index))
 {
     for (const std::string_view name : fields) {
         const int column = schema_.columnIndex(name);
@@ -19,6 +20,8 @@ RecordStreamBase::RecordStreamBase(Database& db, const TableSchema& schema, int 
     }
     if (key != kFileOrder && (key < 0 || static_cast<std::size_t>(key) >= schema_.keys().size()))
         error_ = kBadKey;
+    if (!index_.empty() && key == kFileOrder)
+        error_ = kBadKey;  // an index stands in for a key's order only
     for (const auto& [name, value] : match_.equal)
         if (schema_.columnIndex(name) < 0)
             error_ = kBadKey;
@@ -54,14 +57,16 @@ int RecordStreamBase::start()
         for (const int c : key.columns)
             order += "\"" + schema_.columns()[static_cast<std::size_t>(c)].name + "\", ";
         where = schema_.keyFilterSql(key);
-        from += " INDEXED BY \"" + schema_.indexName(key) + "\"";
+        from += " INDEXED BY \"" + (index_.empty() ? schema_.indexName(key) : index_) + "\"";
     }
     where += schema_.hidePlaceholdersSql(key_ != kFileOrder ? &schema_.key(key_) : nullptr);
     order += "rowid";  // equal entries in the order they were added, as the key gives them
     if (!match_.equal.empty()) {
+        // The values written out (they are numbers), so that the planner
+        // can see that a partial index holds exactly the entries matched.
         std::string all;
         for (const auto& [name, value] : match_.equal)
-            all += (all.empty() ? "\"" : " AND \"") + name + "\" = ?";
+            all += (all.empty() ? "\"" : " AND \"") + name + "\" = " + std::to_string(value);
         where += std::string(match_.holds ? " AND (" : " AND NOT (") + all + ")";
     }
     const std::string sql = "SELECT " + columns + " FROM " + from + " WHERE " + where + " ORDER BY " + order;
@@ -73,9 +78,6 @@ int RecordStreamBase::start()
         return error_ = db_.mapError(rc);
     }
     generation_ = db_.generation();
-    int param = 1;
-    for (const auto& [name, value] : match_.equal)
-        BindInteger(stmt_, param++, value);
     return kOk;
 }
 

@@ -43,8 +43,10 @@ public:
     std::int64_t rowId() const { return rowid_; }
 
 protected:
+    // `index`: an index of the file's own to walk instead of the key's, one
+    // that holds exactly the entries `match` gives, in the key's order.
     RecordStreamBase(Database& db, const TableSchema& schema, int key, const std::vector<std::string_view>& fields,
-                     FieldMatch match);
+                     FieldMatch match, std::string index = {});
     virtual ~RecordStreamBase();
 
     // Reads the result columns, from 0 on, into the fields that `wanted` marks (record order).
@@ -59,6 +61,7 @@ private:
     int key_;
     std::vector<bool> wanted_;
     FieldMatch match_;
+    std::string index_;
     sqlite3_stmt* stmt_ = nullptr;
     std::uint64_t generation_ = 0;
     int rowidColumn_ = 0;
@@ -70,8 +73,9 @@ private:
 template <class R>
 class RecordStream : public RecordStreamBase {
 public:
-    RecordStream(Database& db, int key, const std::vector<std::string_view>& fields, FieldMatch match = {})
-        : RecordStreamBase(db, R::schema(), key, fields, std::move(match))
+    RecordStream(Database& db, int key, const std::vector<std::string_view>& fields, FieldMatch match = {},
+                 std::string index = {})
+        : RecordStreamBase(db, R::schema(), key, fields, std::move(match), std::move(index))
     {
     }
 

@@ -2,6 +2,8 @@
 
 #include "store_fixture.h"
 
+#include <sqlite3.h>
+
 #include <random>
 
 namespace hrln::test {
@@ -41,9 +43,9 @@ protected:
         return out;
     }
 
-    std::vector<data::Long> streamIds(int key, FieldMatch match)
+    std::vector<data::Long> streamIds(int key, FieldMatch match, std::string index = {})
     {
-        RecordStream<ScheduleRecord> s(db, key, {"ID"}, std::move(match));
+        RecordStream<ScheduleRecord> s(db, key, {"ID"}, std::move(match), std::move(index));
         std::vector<data::Long> out;
         int err = data::kOk;
         while ((err = s.next()) == data::kOk)
@@ -71,6 +73,50 @@ TEST_F(RecordStreamTest, GivesTheCursorsOrderNarrowedByTheMatch)
         EXPECT_EQ(streamIds(key, taskMatch), cursorIds(key, tasks)) << key;
     }
     EXPECT_LT(streamIds(ScheduleRecord::KeyDate, {}).size(), 300u);  // the undated are not in the date key
+}
+
+// The tasks' own index gives the list the date key gives them, edits and a
+// task turned history included, and SQLite walks it: no history entry in
+// it, nothing sorted.
+TEST_F(RecordStreamTest, TheTasksIndexListsTheTasksAloneInDateOrder)
+{
+    fill(300);
+    const FieldMatch taskMatch{{{"Disabled", 1}, {"Completed", 1}}, false};
+    const auto tasks = [](const ScheduleRecord& r) { return !r.isHistoryEntry(); };
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec.id = 4;
+        ASSERT_EQ(t.get(ScheduleRecord::KeyID), data::kOk);
+        t.rec.date = 80001;
+        t.rec.time = 1;
+        ASSERT_EQ(t.put(), data::kOk);
+        t.rec.id = 8;
+        ASSERT_EQ(t.get(ScheduleRecord::KeyID), data::kOk);
+        t.rec.disabled = t.rec.completed = 1;
+        ASSERT_EQ(t.put(), data::kOk);
+    }
+    EXPECT_EQ(streamIds(ScheduleRecord::KeyDate, taskMatch, data::kTasksByDateIndex),
+              cursorIds(ScheduleRecord::KeyDate, tasks));
+
+    RecordStream<ScheduleRecord> s(db, ScheduleRecord::KeyDate,
+                                   {"ID", "Date", "Time", "TaskType", "ScheduleType", "Description"}, taskMatch,
+                                   data::kTasksByDateIndex);
+    ASSERT_EQ(s.next(), data::kOk);
+    std::string plan;
+    for (sqlite3_stmt* stmt = sqlite3_next_stmt(db.handle(), nullptr); stmt != nullptr;
+         stmt = sqlite3_next_stmt(db.handle(), stmt)) {
+        const std::string sql = sqlite3_sql(stmt);
+        if (sql.find(data::kTasksByDateIndex) == std::string::npos)
+            continue;
+        sqlite3_stmt* explain = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db.handle(), ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &explain, nullptr),
+                  SQLITE_OK);
+        while (sqlite3_step(explain) == SQLITE_ROW)
+            plan += reinterpret_cast<const char*>(sqlite3_column_text(explain, 3)) + std::string("\n");
+        sqlite3_finalize(explain);
+    }
+    EXPECT_NE(plan.find(std::string("USING INDEX ") + data::kTasksByDateIndex), std::string::npos) << plan;
+    EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
 }
 
 TEST_F(RecordStreamTest, ReadsOnlyTheNamedFields)
