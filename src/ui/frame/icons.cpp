@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace hrln::ui {
@@ -110,17 +111,43 @@ void DrawGlyph(QPainter& p, double s, const QString& name)
     }
 }
 
+// The glyph with a thin light rim around its strokes, so that its dark lines
+// and marks stay visible on a dark palette as on a light one.
+QPixmap WithHalo(const QPixmap& glyph)
+{
+    QPixmap rim(glyph.size());
+    rim.fill(Qt::transparent);
+    {
+        QPainter p(&rim);
+        p.drawPixmap(0, 0, glyph);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(rim.rect(), kFace);
+    }
+    QPixmap out(glyph.size());
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    const int r = std::max(1, glyph.width() / 16);
+    for (int dx = -r; dx <= r; ++dx)
+        for (int dy = -r; dy <= r; ++dy)
+            if (dx != 0 || dy != 0)
+                p.drawPixmap(dx, dy, rim);
+    p.drawPixmap(0, 0, glyph);
+    return out;
+}
+
 QPixmap Draw(const QString& name, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (name == QLatin1String("clock"))
-        DrawClock(p, size);
-    else
-        DrawGlyph(p, size, name);
-    return pixmap;
+    {
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (name == QLatin1String("clock"))
+            DrawClock(p, size);
+        else
+            DrawGlyph(p, size, name);
+    }
+    return name == QLatin1String("clock") ? pixmap : WithHalo(pixmap);
 }
 
 QString ThemeName(const QString& name)
