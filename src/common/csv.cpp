@@ -53,8 +53,10 @@ std::string LineWriter::finish()
     return out;
 }
 
-Fields ParseRecord(std::string_view record, char separator)
+Fields ParseRecord(std::string_view record, char separator, std::vector<bool>* quoted)
 {
+    if (quoted)
+        quoted->clear();
     while (!record.empty() && (record.back() == '\n' || record.back() == '\r'))
         record.remove_suffix(1);
     Fields fields;
@@ -75,6 +77,10 @@ Fields ParseRecord(std::string_view record, char separator)
             }
         } else if (c == '"') {
             inQuotes = true;
+            if (quoted) {
+                quoted->resize(fields.size() + 1, false);
+                quoted->back() = true;
+            }
         } else if (c == separator) {
             fields.push_back(std::move(field));
             field.clear();
@@ -83,6 +89,8 @@ Fields ParseRecord(std::string_view record, char separator)
         }
     }
     fields.push_back(std::move(field));
+    if (quoted)
+        quoted->resize(fields.size(), false);
     return fields;
 }
 
@@ -146,13 +154,15 @@ bool RecordReader::next(Fields& fields)
         record += more;
         taken.push_back(std::move(more));
     }
-    fields = ParseRecord(record, separator_);
+    fields = ParseRecord(record, separator_, &quoted_);
     if (detect_) {
         detect_ = false;
         if (fields.size() == 1) {
-            if (Fields split = ParseRecord(record, ';'); split.size() > 1) {
+            std::vector<bool> quoted;
+            if (Fields split = ParseRecord(record, ';', &quoted); split.size() > 1) {
                 separator_ = ';';
                 fields = std::move(split);
+                quoted_ = std::move(quoted);
             }
         }
     }

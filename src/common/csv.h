@@ -30,7 +30,8 @@ using Fields = std::vector<std::string>;
 // doubled quotes and line breaks; a quote left open runs to the end of
 // `record`. Bytes outside quotes around a quoted field are kept; surrounding
 // line ends are not part of a field.
-Fields ParseRecord(std::string_view record, char separator = ',');
+// `quoted`, when given, tells for each field whether it was written in quotes.
+Fields ParseRecord(std::string_view record, char separator = ',', std::vector<bool>* quoted = nullptr);
 
 // Reads records from a stream. Line ends may be CR LF, LF or CR alone. A quoted
 // field may span lines; a quote still open after kMaxRecordBytes is taken to
@@ -55,6 +56,9 @@ public:
     std::uint64_t recordLine() const { return recordLine_; }
     const std::string& recordText() const { return recordText_; }
     bool quoteLeftOpen() const { return quoteLeftOpen_; }
+    // Whether field `index` of the record last read was written in quotes:
+    // "" is a blank text, where a spreadsheet's empty cell says nothing.
+    bool quoted(std::size_t index) const { return index < quoted_.size() && quoted_[index]; }
 
 private:
     bool readLine(std::string& line);
@@ -65,6 +69,7 @@ private:
     std::uint64_t linesRead_ = 0;
     std::uint64_t recordLine_ = 0;
     std::string recordText_;
+    std::vector<bool> quoted_;
     bool quoteLeftOpen_ = false;
     bool detect_ = false;
     char separator_ = ',';

@@ -4,12 +4,14 @@
 #include "data/records.h"
 #include "data/table.h"
 #include "exchange/calendar_rule.h"
+#include "exchange/exact_text.h"
 #include "exchange/ical_handle.h"
 #include "exchange/part_file.h"
 #include "platform/prompter.h"
 #include "recurrence/recurrence.h"
 #include "recurrence/schedule_rule.h"
 
+#include <array>
 #include <set>
 
 namespace hrln::exchange {
@@ -48,18 +50,50 @@ void AddExtras(icalcomponent* c, const R& record, const std::set<std::string_vie
     });
 }
 
+// A text as every calendar reads it, and whole beside it when the standard
+// property would not give it back (see exchange/exact_text.h).
+void AddText(icalcomponent* c, icalproperty* (*make)(const char*), const char* field, std::string_view value,
+             bool blankMatters = false)
+{
+    if (!value.empty())
+        AddText(c, make(exact::LineBreaksAsLf(value).c_str()));
+    if (exact::Needed(value, blankMatters)) {
+        icalproperty* p = icalproperty_new_x(exact::Encode(value).c_str());
+        icalproperty_set_x_name(p, exact::PropertyName(field).c_str());
+        icalcomponent_add_property(c, p);
+    }
+}
+
+icalproperty* NewSummary(const char* v)
+{
+    return icalproperty_new_summary(v);
+}
+
+icalproperty* NewDescription(const char* v)
+{
+    return icalproperty_new_description(v);
+}
+
+icalproperty* NewCategories(const char* v)
+{
+    return icalproperty_new_categories(v);
+}
+
+// `fields`: the record's names of the summary, notes and category.
 void AddCommon(icalcomponent* c, const std::string& uid, const platform::DateTime& stamp, std::string_view summary,
-               std::string_view notes, std::string_view category)
+               std::string_view notes, std::string_view category, const std::array<const char*, 3>& fields)
 {
     AddText(c, icalproperty_new_uid(uid.c_str()));
     icaltimetype dtstamp = ical::FromMoment(stamp.date, stamp.time == 0 ? 1 : stamp.time);
     dtstamp = icaltime_set_timezone(&dtstamp, icaltimezone_get_utc_timezone());
     AddText(c, icalproperty_new_dtstamp(dtstamp));
-    AddText(c, icalproperty_new_summary(std::string(summary).c_str()));
-    if (!notes.empty())
-        AddText(c, icalproperty_new_description(std::string(notes).c_str()));
-    if (!category.empty())
-        AddText(c, icalproperty_new_categories(std::string(category).c_str()));
+    // A summary is always there, if empty, as calendars show one.
+    if (summary.empty())
+        AddText(c, icalproperty_new_summary(""));
+    AddText(c, NewSummary, fields[0], summary);
+    AddText(c, NewDescription, fields[1], notes);
+    // A blank category is said, or the import would file the record under a default.
+    AddText(c, NewCategories, fields[2], category, true);
 }
 
 // The record's own identity, which it keeps for life and no other record
@@ -124,7 +158,7 @@ private:
     {
         ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
         AddCommon(c.get(), Uid(table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
-                  task.message.view(), task.category.view());
+                  task.message.view(), task.category.view(), {"Description", "Message", "Category"});
         return c;
     }
 
@@ -221,7 +255,7 @@ public:
         const data::TodoRecord& item = table_.rec;
         ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
         AddCommon(c.get(), Uid(table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
-                  item.notes.view(), item.category.view());
+                  item.notes.view(), item.category.view(), {"ToDo", "Notes", "Category"});
         // iCalendar's priorities run 1 (highest) to 9; the list's own 1 to 10
         // travels in its X-HRLN- property.
         if (item.priority >= 1 && item.priority <= 9)

@@ -4,6 +4,7 @@
 #include "data/records.h"
 #include "exchange/calendar_rule.h"
 #include "exchange/calendar_series.h"
+#include "exchange/exact_text.h"
 #include "exchange/record_values.h"
 
 #include <algorithm>
@@ -60,26 +61,37 @@ bool IsOwn(icalcomponent* c, const char* marker)
     return false;
 }
 
-// A text property into a field; false when it is not UTF-8.
-template <class Field>
-bool TakeText(icalcomponent* c, icalproperty_kind kind, Field& field, bool firstOfList = false)
+// The value of the component's X- property `name`, or null.
+const char* XValue(icalcomponent* c, const std::string& name)
 {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY))
+        if (const char* x = icalproperty_get_x_name(p); x && name == x)
+            return icalproperty_get_x(p);
+    return nullptr;
+}
+
+// A text property into the record's field `name`, whole as this program wrote
+// it while the standard property still says it (see exchange/exact_text.h);
+// false when it is not UTF-8.
+template <class Field>
+bool TakeText(icalcomponent* c, icalproperty_kind kind, const char* name, Field& field, bool firstOfList = false)
+{
+    const char* exactValue = XValue(c, exact::PropertyName(name));
     icalproperty* p = icalcomponent_get_first_property(c, kind);
-    if (!p)
-        return true;
-    const char* raw = icalproperty_get_value_as_string(p);
-    if (kind == ICAL_SUMMARY_PROPERTY || kind == ICAL_DESCRIPTION_PROPERTY || kind == ICAL_CATEGORIES_PROPERTY) {
+    const char* raw = nullptr;
+    if (p) {
         icalvalue* v = icalproperty_get_value(p);
         raw = v ? icalvalue_get_text(v) : nullptr;
     }
-    if (!raw)
+    if (!raw && !exactValue)
         return true;
-    std::string_view value(raw);
+    std::string_view value(raw ? raw : "");
     if (!text::IsValidUtf8(value))
         return false;
     if (firstOfList)
         value = text::Trim(value.substr(0, value.find(',')));
-    field = value;
+    field = exact::Choose(value, exactValue);
     return true;
 }
 
@@ -206,8 +218,9 @@ bool StandardAgrees(icalcomponent* c, const data::ScheduleRecord& mine, const ic
 
 std::string TaskFromEvent(icalcomponent* c, const EventContext& context, data::ScheduleRecord& task, bool& allDay)
 {
-    if (!TakeText(c, ICAL_SUMMARY_PROPERTY, task.description) || !TakeText(c, ICAL_DESCRIPTION_PROPERTY, task.message) ||
-        !TakeText(c, ICAL_CATEGORIES_PROPERTY, task.category, true))
+    if (!TakeText(c, ICAL_SUMMARY_PROPERTY, "Description", task.description) ||
+        !TakeText(c, ICAL_DESCRIPTION_PROPERTY, "Message", task.message) ||
+        !TakeText(c, ICAL_CATEGORIES_PROPERTY, "Category", task.category, true))
         return "a text is not UTF-8";
     const ical::LocalTimes& times = context.times;
     std::string why;
@@ -274,8 +287,8 @@ std::string ItemFromTodo(icalcomponent* c, const ical::LocalTimes& times, data::
     // As the to-do form begins a new item.
     item.priority = 5;
     item.category = "General";
-    if (!TakeText(c, ICAL_SUMMARY_PROPERTY, item.toDo) || !TakeText(c, ICAL_DESCRIPTION_PROPERTY, item.notes) ||
-        !TakeText(c, ICAL_CATEGORIES_PROPERTY, item.category, true))
+    if (!TakeText(c, ICAL_SUMMARY_PROPERTY, "ToDo", item.toDo) || !TakeText(c, ICAL_DESCRIPTION_PROPERTY, "Notes", item.notes) ||
+        !TakeText(c, ICAL_CATEGORIES_PROPERTY, "Category", item.category, true))
         return "a text is not UTF-8";
     if (icalproperty* p = icalcomponent_get_first_property(c, ICAL_PRIORITY_PROPERTY))
         if (const int priority = icalproperty_get_priority(p); priority >= 1 && priority <= 9)

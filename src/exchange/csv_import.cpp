@@ -35,7 +35,10 @@ class detail::CsvImportWork::Sink {
 public:
     virtual ~Sink() = default;
     // The reason the record is refused; empty when it was kept.
-    virtual std::string add(const csv::Fields& fields, const std::vector<int>& columns) = 0;
+    // A text field left empty without quotes says nothing: the field keeps
+    // what a new record has, as when the file has no such column.
+    virtual std::string add(const csv::Fields& fields, const csv::RecordReader& record,
+                            const std::vector<int>& columns) = 0;
     // Adds the records kept; see RecordAdder::store().
     virtual int store() = 0;
     virtual int stored() const = 0;
@@ -57,7 +60,7 @@ public:
             numbers_.push_back(detail::FieldNumber<R>(f.field));
     }
 
-    std::string add(const csv::Fields& fields, const std::vector<int>& columns) override
+    std::string add(const csv::Fields& fields, const csv::RecordReader& record, const std::vector<int>& columns) override
     {
         values_.clear();
         for (std::size_t c = 0; c < fields.size() && c < columns.size(); ++c) {
@@ -71,6 +74,8 @@ public:
             if (!text::IsValidUtf8(raw) || HasNul(raw))
                 return where() + "the text is not UTF-8";
             if (!limits.number) {
+                if (raw.empty() && !record.quoted(c))
+                    continue;
                 values_.emplace_back(number, std::string(text::Clip(text::CutToWidth(raw, limits.width))));
                 continue;
             }
@@ -271,7 +276,7 @@ bool CsvImportWork::step(int count)
             reason = std::to_string(fields.size()) + " fields where " + std::to_string(columns_.size()) +
                      " columns were expected";
         else
-            reason = sink_->add(fields, columns_);
+            reason = sink_->add(fields, reader, columns_);
         if (!reason.empty())
             reject(reader.recordLine(), reader.recordText(), std::move(reason));
     }

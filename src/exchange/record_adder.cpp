@@ -81,11 +81,17 @@ struct TableRules<data::TodoRecord> {
         static const auto fill = pim::TodoFormRules("").defaults;
         fill(item);
     }
-    // The to-do form's own rules: a priority of 1 to 10, a blank category "General".
+    // The to-do form's own rules: a priority of 1 to 10. A blank category the
+    // file gave stays blank, as the item was exported; one the file left out
+    // is "General" from defaults().
     static bool accepts(data::TodoRecord& item, pim::RecordWarnings& warnings)
     {
         static const auto validate = pim::TodoFormRules("").validate;
-        return validate(item, warnings) < 0;
+        const FixedText<20> category = item.category;
+        if (validate(item, warnings) >= 0)
+            return false;
+        item.category = category;
+        return true;
     }
     static constexpr FixedText<20> data::TodoRecord::*kCategory = &data::TodoRecord::category;
     static constexpr const char* kCategoryColumn = "Category";

@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/records.h"
 #include "data/table.h"
+#include "exchange/exact_text.h"
 #include "exchange/part_file.h"
 #include "exchange/record_adder.h"
 #include "exchange/vcard_format.h"
@@ -67,6 +68,12 @@ std::string Card(const data::ContactRecord& c, VCardVersion version)
         w.line("NOTE", Escape(c.notes.view()));
     if (!c.user.view().empty())
         w.line("X-HRLN-USER", Escape(c.user.view()));
+    // Blanks before a value and CRs of a line end travel in a property of our own.
+    data::ContactRecord::fields(c, [&](const char* name, const auto& field) {
+        if constexpr (!std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+            if (exact::Needed(field.view()))
+                w.line(exact::PropertyName(name), exact::Encode(field.view()));
+    });
     w.line("END", "VCARD");
     return w.take();
 }
@@ -385,6 +392,12 @@ std::string ContactFromCard(const vcard::Card& card, data::ContactRecord& c, Dro
             Put(c.user, vcard::Unescape(p.value), "User", dropped);
         }
     }
+    // A value this program wrote whole, while the card still says it.
+    data::ContactRecord::fields(c, [&](const char* name, auto& field) {
+        if constexpr (!std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
+            if (const vcard::Property* p = card.first(exact::PropertyName(name)); p && p->unreadable.empty())
+                field = exact::Choose(field.view(), p->value.c_str());
+    });
     return {};
 }
 
