@@ -246,6 +246,21 @@ std::string_view Trim(std::string_view s)
     return s.substr(begin, end - begin + 1);
 }
 
+std::string Ordinal(int n)
+{
+    const int tens = n % 100;
+    const char* suffix = "th";
+    if (tens < 11 || tens > 13) {
+        switch (n % 10) {
+        case 1: suffix = "st"; break;
+        case 2: suffix = "nd"; break;
+        case 3: suffix = "rd"; break;
+        default: break;
+        }
+    }
+    return std::to_string(n) + suffix;
+}
+
 long long ParseInteger(std::string_view s, long long fallback)
 {
     s = Trim(s);

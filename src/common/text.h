@@ -37,6 +37,8 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 
 std::string Lower(std::string_view ascii);
 std::string_view Trim(std::string_view s);
+// "1st", "2nd", "3rd", "4th", "11th", "21st", "31st".
+std::string Ordinal(int n);
 
 // Whole decimal number with optional sign and surrounding blanks; anything else
 // (empty, letters, fractions, overflow) gives `fallback`.

@@ -1,5 +1,6 @@
 #include "exchange/calendar_rule.h"
 
+#include "common/text.h"
 #include "data/records.h"
 #include "recurrence/schedule_rule.h"
 
@@ -97,8 +98,8 @@ RuleText TooLarge(long every, std::string_view unit)
 std::string MonthDayProblem(Date date)
 {
     if (SplitDate(date).day > 28)
-        return "a monthly rule from the " + std::to_string(SplitDate(date).day) +
-               "th moves on after a short month, which iCalendar cannot say";
+        return "a monthly rule from the " + text::Ordinal(SplitDate(date).day) +
+               " moves on after a short month, which iCalendar cannot say";
     return {};
 }
 
@@ -321,8 +322,8 @@ std::string Translate(const icalrecurrencetype& r, Date start, Rule& rule)
             return {};
         }
         if (ymd.day > 28)
-            return "a monthly rule from the " + std::to_string(ymd.day) +
-                   "th skips short months, where a task moves on to the next day";
+            return "a monthly rule from the " + text::Ordinal(ymd.day) +
+                   " skips short months, where a task moves on to the next day";
         if (every == 1) {
             rule.scheduleType = "Monthly";
             return {};

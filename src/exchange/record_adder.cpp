@@ -23,12 +23,25 @@ class ReasonPrompter : public platform::Prompter {
 public:
     platform::MessageButton ask(const platform::MessageBox& box) override
     {
-        last = box.text;
+        last = Labelled(box.text);
         return box.buttons == platform::MessageButtons::Ok ? platform::MessageButton::Ok
                                                            : platform::MessageButton::No;
     }
     void endProgram(const std::string& message) override { last = message; }
     std::string last;
+
+private:
+    // The forms keep a field's record name in a few messages; an import's
+    // reasons name the field as the forms label it.
+    static std::string Labelled(std::string text)
+    {
+        static const std::pair<std::string_view, std::string_view> kLabels[] = {{"TDO:Priority", "Priority"},
+                                                                                {"C_:LastName", "Last Name"}};
+        for (const auto& [record, label] : kLabels)
+            if (text.starts_with(record))
+                text.replace(0, record.size(), label);
+        return text;
+    }
 };
 
 using Ensure = int (*)(data::Database&, FixedText<20>&);

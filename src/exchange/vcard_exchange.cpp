@@ -505,7 +505,8 @@ void VCardImportWork::end(bool cancelled)
         summary_.failure = StoreFailureText(err, db_);
     summary_.added = sink_->adder.stored();
     for (const auto& [what, n] : sink_->dropped.further)
-        summary_.notes.push_back(std::to_string(n) + " times " + what + " on a card was not kept: a contact has room for one");
+        summary_.notes.push_back(Capital(what) + " on a card was not kept (" + Times(n) +
+                                 "): a contact has room for one");
     for (const auto& [what, n] : sink_->dropped.noField)
         summary_.notes.push_back(Capital(what) + " on a card was not kept (" + Times(n) +
                                  "): a contact has no field for it");

@@ -122,6 +122,18 @@ Date StepMonthsPast(Date date, Date after, std::int64_t months)
     return date;
 }
 
+Date FirstCarriedDate(Date date, std::int64_t months, Date last)
+{
+    const YearMonthDay ymd = SplitDate(date);
+    const std::int64_t start = MonthIndex(ymd);
+    const std::int64_t limit = (MonthIndex(SplitDate(last)) - start) / months + 2;
+    const std::int64_t carry = FirstCarry(start, ymd.day, months, limit);
+    if (carry == 0)
+        return 0;
+    const Date carried = BuildDate(start + carry * months, ymd.day);
+    return carried <= last ? carried : 0;
+}
+
 Date StepDaysPast(Date date, Date after, std::int64_t days)
 {
     if (date > after)

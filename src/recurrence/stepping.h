@@ -21,6 +21,12 @@ struct Moment {
 // of that month carrying into the next. `months` >= 1.
 Date StepMonthsPast(Date date, Date after, std::int64_t months);
 
+// The first date of the steps of `months` from `date` on which the day has
+// carried into the next month (the 31st in a 30-day month, February 29 in a
+// common year), before `last`; 0 when the day holds to `last`. From there the
+// steps keep the day they landed on.
+Date FirstCarriedDate(Date date, std::int64_t months, Date last);
+
 // While `date` <= `after`: add `days` (>= 1).
 Date StepDaysPast(Date date, Date after, std::int64_t days);
 

@@ -1,6 +1,7 @@
 #include "scheduler/rule_words.h"
 
 #include "common/text.h"
+#include "recurrence/stepping.h"
 
 #include <array>
 #include <vector>
@@ -25,21 +26,6 @@ std::string Listed(const std::vector<std::string>& items)
     return out;
 }
 
-std::string Ordinal(int n)
-{
-    const int tens = n % 100;
-    const char* suffix = "th";
-    if (tens < 11 || tens > 13) {
-        switch (n % 10) {
-        case 1: suffix = "st"; break;
-        case 2: suffix = "nd"; break;
-        case 3: suffix = "rd"; break;
-        default: break;
-        }
-    }
-    return std::to_string(n) + suffix;
-}
-
 std::vector<std::string> FlaggedDays(const data::ScheduleRecord& task)
 {
     std::vector<std::string> out;
@@ -52,6 +38,34 @@ std::vector<std::string> FlaggedDays(const data::ScheduleRecord& task)
 std::string AtTime(Time time)
 {
     return time == 0 ? std::string() : " at " + FormatT3(time);
+}
+
+std::string MonthName(int month)
+{
+    return kMonths[static_cast<std::size_t>(month - 1)];
+}
+
+// The day the task keeps in steps of `months`, and what happens to it when a
+// month is too short for it, as the recurrence engine steps it: the day
+// carries into the next month and the task keeps the new day from then on.
+std::string KeptDay(const data::ScheduleRecord& task, std::int64_t months)
+{
+    const YearMonthDay ymd = SplitDate(task.date);
+    const bool yearly = months % 12 == 0;
+    std::string out = yearly ? " on " + MonthName(ymd.month) + " " + std::to_string(ymd.day)
+                             : " on the " + text::Ordinal(ymd.day);
+    out += AtTime(task.time);
+    const Date carried = task.date == 0 ? 0 : recurrence::FirstCarriedDate(task.date, months, kLastDate);
+    if (carried == 0)
+        return out;
+    const YearMonthDay to = SplitDate(carried);
+    const YearMonthDay shortMonth = SplitDate(MakeDate(to.month, 1, to.year) - 1);
+    if (yearly)
+        return out + "; in " + std::to_string(shortMonth.year) + ", a common year, it moves to " + MonthName(to.month) +
+               " " + std::to_string(to.day) + " and stays on that day";
+    return out + "; " + MonthName(shortMonth.month) + " " + std::to_string(shortMonth.year) + " is too short for the " +
+           text::Ordinal(ymd.day) + ": it moves to " + MonthName(to.month) + " " + std::to_string(to.day) +
+           " and stays on the " + text::Ordinal(to.day) + " from then on";
 }
 
 std::string Custom(const data::ScheduleRecord& task)
@@ -71,6 +85,10 @@ std::string Custom(const data::ScheduleRecord& task)
         // Minutes and hours move the time on; the other units keep it.
         if (unit == "min" || unit == "hou")
             return task.time == 0 ? out : out + " from " + FormatT3(task.time);
+        if (task.date != 0 && unit == "mon")
+            return out + KeptDay(task, every);
+        if (task.date != 0 && unit == "yea")
+            return out + KeptDay(task, 12 * every);
         return out + AtTime(task.time);
     }
     return "Custom repetition without units";
@@ -81,14 +99,12 @@ std::string Custom(const data::ScheduleRecord& task)
 std::string RuleInWords(const data::ScheduleRecord& task)
 {
     const std::string type(text::Clip(task.scheduleType.view()));
-    const YearMonthDay ymd = SplitDate(task.date);
     if (type == "Once")
         return task.date == 0 ? "Once" + AtTime(task.time) : "Once on " + FormatD4(task.date) + AtTime(task.time);
     if (type == "Monthly")
-        return "Every month on the " + Ordinal(ymd.day) + AtTime(task.time);
+        return "Every month" + KeptDay(task, 1);
     if (type == "Yearly")
-        return "Every year on " + std::string(kMonths[static_cast<std::size_t>(ymd.month - 1)]) + " " +
-               std::to_string(ymd.day) + AtTime(task.time);
+        return "Every year" + KeptDay(task, 12);
     if (type == "Day of Week") {
         const std::vector<std::string> days = FlaggedDays(task);
         // No day chosen moves the task on by one day, as all seven do.
@@ -101,7 +117,7 @@ std::string RuleInWords(const data::ScheduleRecord& task)
         const data::Byte flags[] = {task.every1st, task.every2nd, task.every3rd, task.every4th};
         for (int i = 0; i < 4; ++i)
             if (flags[i] != 0)
-                which.push_back(Ordinal(i + 1));
+                which.push_back(text::Ordinal(i + 1));
         if (task.everyLast != 0)
             which.emplace_back("last");
         const std::vector<std::string> days = FlaggedDays(task);
