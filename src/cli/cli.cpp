@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/add_command.h"
+#include "cli/backup_command.h"
 #include "cli/command.h"
 #include "cli/exchange_commands.h"
 #include "cli/next_command.h"
@@ -27,6 +28,7 @@ constexpr const char* kUsage =
     "  export     write the schedule, contacts or to-do list to a comma-delimited file\n"
     "  import     add the records of a comma-delimited file to one of them\n"
     "  report     print a report as PDF, plain text or comma-delimited text\n"
+    "  backup FILE  copy the whole database, scripts and links included\n"
     "\n"
     "The schedule is the one in the program's data folder, $XDG_DATA_HOME/horalyn\n"
     "(by default ~/.local/share/horalyn).\n"
@@ -43,7 +45,7 @@ struct Command {
     int (*run)(const Arguments&, const CommandContext&);
 };
 
-const std::array<Command, 8> kCommands = {{
+const std::array<Command, 9> kCommands = {{
     {"next", kNextOptions, {}, kNextHelp, RunNext},
     {"add", kAddOptions, kAddFlags, kAddHelp, RunAdd},
     {"list", {}, kListFlags, kListHelp, RunList},
@@ -52,6 +54,7 @@ const std::array<Command, 8> kCommands = {{
     {"export", kExchangeOptions, kExchangeFlags, kExportHelp, RunExport},
     {"import", kExchangeOptions, kExchangeFlags, kImportHelp, RunImport},
     {"report", kReportOptions, kReportFlags, kReportHelp, RunReport},
+    {"backup", {}, {}, kBackupHelp, RunBackup},
 }};
 
 }  // namespace
