@@ -30,23 +30,56 @@ void AddText(icalcomponent* c, icalproperty* p)
     icalcomponent_add_property(c, p);
 }
 
-// Every field not in `mapped` as an X-HRLN- property, numbers as decimals.
+// One content line, folded at 75 octets between characters, as RFC 5545 asks.
+void AppendFolded(std::string& out, std::string_view line)
+{
+    constexpr std::size_t kOctets = 75;
+    std::size_t width = kOctets;
+    while (line.size() > width) {
+        std::size_t cut = width;
+        while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut;  // not inside a character
+        out.append(line.substr(0, cut));
+        out += "\r\n ";
+        line.remove_prefix(cut);
+        width = kOctets - 1;  // the blank that continues a line counts
+    }
+    out.append(line);
+    out += "\r\n";
+}
+
+// Every field not in `mapped` as an X-HRLN- property, numbers as decimals,
+// written as text directly: these are most of an event's lines, and making
+// each a libical property first costs more than all the rest of the export.
+// The value is escaped as libical writes and reads an X- value. A blank text
+// and a zero number are left out: the import starts from blank and zero,
+// except for Every, whose default is 1.
 template <class R>
-void AddExtras(icalcomponent* c, const R& record, const std::set<std::string_view>& mapped)
+void AddExtras(std::string& out, const R& record, const std::set<std::string_view>& mapped)
 {
     R::fields(record, [&](const char* name, const auto& field) {
         if (mapped.count(name))
             return;
-        std::string value;
-        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>)
-            value = std::to_string(field);
-        else
-            value = field.str();
-        if (value.empty())
-            return;  // iCalendar has no empty values; a blank field stays blank
-        icalproperty* p = icalproperty_new_x(value.c_str());
-        icalproperty_set_x_name(p, ical::ExtraName(name).c_str());
-        icalcomponent_add_property(c, p);
+        std::string line = ical::ExtraName(name);
+        line += ':';
+        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>) {
+            if (field == 0 && std::string_view(name) != "Every")
+                return;
+            line += std::to_string(field);
+        } else {
+            const std::string_view value = field.view();
+            if (value.empty())
+                return;  // iCalendar has no empty values; a blank field stays blank
+            for (char ch : value) {
+                if (ch == '\\')
+                    line += "\\\\";
+                else if (ch == '\n')
+                    line += "\\n";
+                else if (ch != '\r')
+                    line += ch;
+            }
+        }
+        AppendFolded(out, line);
     });
 }
 
@@ -122,6 +155,9 @@ public:
     int read = 0;  // records read, written or left out
     int disabledLeftOut = 0;
     int historyLeftOut = 0;
+    // The lines of the program's own fields for the component last given,
+    // which go before its END line.
+    std::string extras;
 };
 
 namespace {
@@ -163,18 +199,18 @@ private:
     }
 
     // What happened once stays where it happened: no rule, no reminder.
-    ical::Component historyEvent(const data::ScheduleRecord& entry) const
+    ical::Component historyEvent(const data::ScheduleRecord& entry)
     {
         ical::Component c = newEvent(entry);
         if (entry.date != 0)
             AddText(c.get(), icalproperty_new_dtstart(ical::FromMoment(entry.date, entry.time)));
         if (entry.skipNextTime != 0)
             AddText(c.get(), icalproperty_new_status(ICAL_STATUS_CANCELLED));
-        AddExtras(c.get(), entry, {"ID", "Description", "Category", "Message"});
+        AddExtras(extras, entry, {"ID", "Description", "Category", "Message"});
         return c;
     }
 
-    ical::Component taskEvent(const data::ScheduleRecord& task, std::vector<std::string>& notes) const
+    ical::Component taskEvent(const data::ScheduleRecord& task, std::vector<std::string>& notes)
     {
         ical::Component c = newEvent(task);
         if (task.date != 0) {
@@ -186,7 +222,7 @@ private:
             if (task.advanceWarnDate != 0)
                 addWarning(c.get(), task, start);
         }
-        AddExtras(c.get(), task, {"ID", "Description", "Category", "Message"});
+        AddExtras(extras, task, {"ID", "Description", "Category", "Message"});
         return c;
     }
 
@@ -263,7 +299,7 @@ public:
         if (item.completionDate != 0)
             AddText(c.get(), icalproperty_new_due(ical::FromMoment(item.completionDate, item.completionTime)));
         AddText(c.get(), icalproperty_new_status(item.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-        AddExtras(c.get(), item, {"ToDo", "Category", "Notes"});
+        AddExtras(extras, item, {"ToDo", "Category", "Notes"});
         return c;
     }
 
@@ -313,10 +349,15 @@ bool CalendarExportJob::begin()
 bool CalendarExportJob::step(int count)
 {
     for (int i = 0; i < count; ++i) {
+        source_->extras.clear();
         const ical::Component c = source_->next(notes_);
         if (!c)
             return false;
-        if (!file_->write(ical::Text(c.get())))
+        std::string text = ical::Text(c.get());
+        // The component's own END line is its last.
+        const std::size_t end = text.rfind("END:", text.size() - 2);
+        text.insert(end == std::string::npos ? text.size() : end, source_->extras);
+        if (!file_->write(text))
             return false;  // the disk is full: end() says so
         ++written_;
     }

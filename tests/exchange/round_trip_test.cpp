@@ -59,6 +59,11 @@ std::vector<data::ScheduleRecord> AwkwardTasks()
     b.scheduleType = "Once";
     // Line ends of both kinds in one text stay as they were.
     b.message = "  starts with blanks\nunix line\r\nwindows line\rold mac line";
+    // Longer than a calendar's line, with backslashes and characters of two
+    // and three bytes where the line is folded.
+    b.command = "C:\\Program Files\\" + std::string(50, 'x') + "\\ééé✓✓✓ ✓é\\n";
+    b.every = 0;  // unlike the other numbers, a new task's Every is not 0
+    b.shiftType = "a\\b";
     data::ScheduleRecord c = a;
     c.id = 3;
     c.description = "plain";
