@@ -57,26 +57,45 @@ std::vector<std::pair<std::string, std::string>> RecordUidObjects()
 
 std::string RecordUid(const TableBase& record)
 {
-    if (record.rowId() == 0)
+    RecordUidReader reader(record.database());
+    return reader.of(record);
+}
+
+RecordUidReader::~RecordUidReader()
+{
+    std::lock_guard lock(db_.mutex());
+    sqlite3_finalize(stmt_);
+}
+
+std::string RecordUidReader::of(const TableBase& record)
+{
+    if (record.rowId() == 0 || &record.database() != &db_)
         return {};
-    Database& db = record.database();
-    std::lock_guard lock(db.mutex());
-    if (db.handle() == nullptr)
+    std::lock_guard lock(db_.mutex());
+    if (db_.handle() == nullptr)
         return {};
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), "SELECT uid FROM \"_Uid\" WHERE tbl = ?1 AND row = ?2", -1, &stmt, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        return {};
+    if (stmt_ && generation_ != db_.generation()) {
+        sqlite3_finalize(stmt_);  // the connection it belonged to is gone
+        stmt_ = nullptr;
     }
-    sqlite3_bind_text(stmt, 1, record.schema().sqlName().c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int64(stmt, 2, record.rowId());
+    if (!stmt_) {
+        if (sqlite3_prepare_v2(db_.handle(), "SELECT uid FROM \"_Uid\" WHERE tbl = ?1 AND row = ?2", -1, &stmt_,
+                               nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            return {};
+        }
+        generation_ = db_.generation();
+    }
+    sqlite3_reset(stmt_);
+    sqlite3_bind_text(stmt_, 1, record.schema().sqlName().c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(stmt_, 2, record.rowId());
     std::string uid;
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
-        if (const unsigned char* text = sqlite3_column_text(stmt, 0))
+    if (sqlite3_step(stmt_) == SQLITE_ROW) {
+        if (const unsigned char* text = sqlite3_column_text(stmt_, 0))
             uid = reinterpret_cast<const char*>(text);
     }
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt_);
     return uid;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
+
+struct sqlite3_stmt;
 
 // The identity a schedule or to-do record shows other programs' calendars:
 // 128 random bits given when the record is added, kept while it lives (its
@@ -13,6 +16,7 @@
 // connection or program writes.
 namespace hrln::data {
 
+class Database;
 class TableBase;
 
 // The table and its triggers, as internal tables of the main layout (name and
@@ -23,5 +27,23 @@ std::vector<std::pair<std::string, std::string>> RecordUidObjects();
 // The identity of the record the buffer last read or added; empty when it
 // has none (no record, or a table without identities).
 std::string RecordUid(const TableBase& record);
+
+// The same for many records of one connection, over one prepared statement:
+// an export of a whole table asks once per record, and preparing the query
+// each time would cost more than the rest of writing the record.
+class RecordUidReader {
+public:
+    explicit RecordUidReader(Database& db) : db_(db) {}
+    ~RecordUidReader();
+    RecordUidReader(const RecordUidReader&) = delete;
+    RecordUidReader& operator=(const RecordUidReader&) = delete;
+
+    std::string of(const TableBase& record);
+
+private:
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::uint64_t generation_ = 0;
+};
 
 }  // namespace hrln::data

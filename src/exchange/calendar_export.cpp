@@ -132,9 +132,9 @@ void AddCommon(icalcomponent* c, const std::string& uid, const platform::DateTim
 // The record's own identity, which it keeps for life and no other record
 // shares; a file whose identities were lost (made anew by hand) gives the
 // record's place instead.
-std::string Uid(const data::TableBase& record, const std::string& place)
+std::string Uid(data::RecordUidReader& uids, const data::TableBase& record, const std::string& place)
 {
-    const std::string uid = data::RecordUid(record);
+    const std::string uid = uids.of(record);
     return (uid.empty() ? place : uid) + "@horalyn";
 }
 
@@ -164,7 +164,8 @@ namespace {
 
 class ScheduleSource : public CalendarExportJob::Source {
 public:
-    ScheduleSource(data::Database& db, const CalendarExportOptions& options) : table_(db), options_(options)
+    ScheduleSource(data::Database& db, const CalendarExportOptions& options)
+        : table_(db), uids_(db), options_(options)
     {
         table_.set(data::ScheduleRecord::KeyID);
     }
@@ -193,7 +194,7 @@ private:
     ical::Component newEvent(const data::ScheduleRecord& task) const
     {
         ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-        AddCommon(c.get(), Uid(table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
+        AddCommon(c.get(), Uid(uids_, table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
                   task.message.view(), task.category.view(), {"Description", "Message", "Category"});
         return c;
     }
@@ -275,12 +276,13 @@ private:
     }
 
     data::Table<data::ScheduleRecord> table_;
+    mutable data::RecordUidReader uids_;
     CalendarExportOptions options_;
 };
 
 class TodoSource : public CalendarExportJob::Source {
 public:
-    explicit TodoSource(data::Database& db) : table_(db) { table_.set(data::TodoRecord::KeyToDo); }
+    explicit TodoSource(data::Database& db) : table_(db), uids_(db) { table_.set(data::TodoRecord::KeyToDo); }
     int count() override { return table_.count(); }
 
     ical::Component next(std::vector<std::string>&) override
@@ -290,7 +292,7 @@ public:
         ++read;
         const data::TodoRecord& item = table_.rec;
         ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
-        AddCommon(c.get(), Uid(table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
+        AddCommon(c.get(), Uid(uids_, table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
                   item.notes.view(), item.category.view(), {"ToDo", "Notes", "Category"});
         // iCalendar's priorities run 1 (highest) to 9; the list's own 1 to 10
         // travels in its X-HRLN- property.
@@ -305,6 +307,7 @@ public:
 
 private:
     data::Table<data::TodoRecord> table_;
+    data::RecordUidReader uids_;
 };
 
 }  // namespace
