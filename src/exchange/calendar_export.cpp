@@ -11,7 +11,9 @@
 #include "recurrence/recurrence.h"
 #include "recurrence/schedule_rule.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <set>
 
 namespace hrln::exchange {
@@ -28,6 +30,19 @@ public:
 void AddText(icalcomponent* c, icalproperty* p)
 {
     icalcomponent_add_property(c, p);
+}
+
+// An X- value escaped as libical writes and reads one.
+void AppendXValue(std::string& out, std::string_view value)
+{
+    for (char ch : value) {
+        if (ch == '\\')
+            out += "\\\\";
+        else if (ch == '\n')
+            out += "\\n";
+        else if (ch != '\r')
+            out += ch;
+    }
 }
 
 // One content line, folded at 75 octets between characters, as RFC 5545 asks.
@@ -57,11 +72,19 @@ void AppendFolded(std::string& out, std::string_view line)
 template <class R>
 void AddExtras(std::string& out, const R& record, const std::set<std::string_view>& mapped)
 {
+    // Which fields go, and under which names, is the same for every record.
+    static const std::vector<std::string> kNames = [] {
+        std::vector<std::string> names;
+        const R blank{};
+        R::fields(blank, [&](const char* name, const auto&) { names.push_back(ical::ExtraName(name) + ":"); });
+        return names;
+    }();
+    std::size_t index = 0;
     R::fields(record, [&](const char* name, const auto& field) {
+        const std::string& xname = kNames[index++];
         if (mapped.count(name))
             return;
-        std::string line = ical::ExtraName(name);
-        line += ':';
+        std::string line = xname;
         if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(field)>>) {
             if (field == 0 && std::string_view(name) != "Every")
                 return;
@@ -70,63 +93,77 @@ void AddExtras(std::string& out, const R& record, const std::set<std::string_vie
             const std::string_view value = field.view();
             if (value.empty())
                 return;  // iCalendar has no empty values; a blank field stays blank
-            for (char ch : value) {
-                if (ch == '\\')
-                    line += "\\\\";
-                else if (ch == '\n')
-                    line += "\\n";
-                else if (ch != '\r')
-                    line += ch;
-            }
+            AppendXValue(line, value);
         }
         AppendFolded(out, line);
     });
 }
 
-// A text as every calendar reads it, and whole beside it when the standard
-// property would not give it back (see exchange/exact_text.h).
-void AddText(icalcomponent* c, icalproperty* (*make)(const char*), const char* field, std::string_view value,
-             bool blankMatters = false)
+// A TEXT value as RFC 5545 escapes it; the line breaks come as LF.
+void AppendEscaped(std::string& out, std::string_view value)
 {
-    if (!value.empty())
-        AddText(c, make(exact::LineBreaksAsLf(value).c_str()));
-    if (exact::Needed(value, blankMatters)) {
-        icalproperty* p = icalproperty_new_x(exact::Encode(value).c_str());
-        icalproperty_set_x_name(p, exact::PropertyName(field).c_str());
-        icalcomponent_add_property(c, p);
+    for (char ch : value) {
+        switch (ch) {
+        case '\\': out += "\\\\"; break;
+        case ';': out += "\\;"; break;
+        case ',': out += "\\,"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': break;
+        default: out += ch;
+        }
     }
 }
 
-icalproperty* NewSummary(const char* v)
+// A text as every calendar reads it, and whole beside it when the standard
+// property would not give it back (see exchange/exact_text.h).
+void AddText(std::string& out, const char* property, const char* field, std::string_view value,
+             bool blankMatters = false)
 {
-    return icalproperty_new_summary(v);
+    if (!value.empty()) {
+        std::string line = property;
+        line += ':';
+        AppendEscaped(line, exact::LineBreaksAsLf(value));
+        AppendFolded(out, line);
+    }
+    if (exact::Needed(value, blankMatters)) {
+        std::string line = exact::PropertyName(field) + ":";
+        AppendXValue(line, exact::Encode(value));
+        AppendFolded(out, line);
+    }
 }
 
-icalproperty* NewDescription(const char* v)
+// A floating local time, or a date alone when the time is 0, as DTSTART.
+std::string StartLine(Date date, Time time)
 {
-    return icalproperty_new_description(v);
+    const icaltimetype t = ical::FromMoment(date, time);
+    char text[48];
+    if (t.is_date)
+        std::snprintf(text, sizeof text, "DTSTART;VALUE=DATE:%04d%02d%02d\r\n", t.year, t.month, t.day);
+    else
+        std::snprintf(text, sizeof text, "DTSTART:%04d%02d%02dT%02d%02d%02d\r\n", t.year, t.month, t.day, t.hour,
+                      t.minute, t.second);
+    return text;
 }
 
-icalproperty* NewCategories(const char* v)
-{
-    return icalproperty_new_categories(v);
-}
-
-// `fields`: the record's names of the summary, notes and category.
-void AddCommon(icalcomponent* c, const std::string& uid, const platform::DateTime& stamp, std::string_view summary,
+// The lines every component begins with, written as text: `fields` are the
+// record's names of the summary, notes and category.
+void AddCommon(std::string& out, const std::string& uid, const platform::DateTime& stamp, std::string_view summary,
                std::string_view notes, std::string_view category, const std::array<const char*, 3>& fields)
 {
-    AddText(c, icalproperty_new_uid(uid.c_str()));
-    icaltimetype dtstamp = ical::FromMoment(stamp.date, stamp.time == 0 ? 1 : stamp.time);
-    dtstamp = icaltime_set_timezone(&dtstamp, icaltimezone_get_utc_timezone());
-    AddText(c, icalproperty_new_dtstamp(dtstamp));
+    AppendFolded(out, "UID:" + uid);
+    const YearMonthDay day = SplitDate(stamp.date);
+    const int seconds = stamp.time > 0 ? (stamp.time - 1) / 100 : 0;
+    char dtstamp[40];
+    std::snprintf(dtstamp, sizeof dtstamp, "DTSTAMP:%04d%02d%02dT%02d%02d%02dZ\r\n", day.year, day.month, day.day,
+                  seconds / 3600, seconds / 60 % 60, seconds % 60);
+    out += dtstamp;
     // A summary is always there, if empty, as calendars show one.
     if (summary.empty())
-        AddText(c, icalproperty_new_summary(""));
-    AddText(c, NewSummary, fields[0], summary);
-    AddText(c, NewDescription, fields[1], notes);
+        out += "SUMMARY:\r\n";
+    AddText(out, "SUMMARY", fields[0], summary);
+    AddText(out, "DESCRIPTION", fields[1], notes);
     // A blank category is said, or the import would file the record under a default.
-    AddText(c, NewCategories, fields[2], category, true);
+    AddText(out, "CATEGORIES", fields[2], category, true);
 }
 
 // The record's own identity, which it keeps for life and no other record
@@ -155,8 +192,10 @@ public:
     int read = 0;  // records read, written or left out
     int disabledLeftOut = 0;
     int historyLeftOut = 0;
-    // The lines of the program's own fields for the component last given,
-    // which go before its END line.
+    // The lines of the component last given that are written as text: the
+    // first ones, which go after its BEGIN line, and the program's own
+    // fields, before its END line.
+    std::string head;
     std::string extras;
 };
 
@@ -191,10 +230,10 @@ public:
     }
 
 private:
-    ical::Component newEvent(const data::ScheduleRecord& task) const
+    ical::Component newEvent(const data::ScheduleRecord& task)
     {
         ical::Component c(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-        AddCommon(c.get(), Uid(uids_, table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
+        AddCommon(head, Uid(uids_, table_, "task-" + std::to_string(task.id)), stamp, task.description.view(),
                   task.message.view(), task.category.view(), {"Description", "Message", "Category"});
         return c;
     }
@@ -204,10 +243,11 @@ private:
     {
         ical::Component c = newEvent(entry);
         if (entry.date != 0)
-            AddText(c.get(), icalproperty_new_dtstart(ical::FromMoment(entry.date, entry.time)));
+            head += StartLine(entry.date, entry.time);
         if (entry.skipNextTime != 0)
             AddText(c.get(), icalproperty_new_status(ICAL_STATUS_CANCELLED));
-        AddExtras(extras, entry, {"ID", "Description", "Category", "Message"});
+        static const std::set<std::string_view> kMapped = {"ID", "Description", "Category", "Message"};
+        AddExtras(extras, entry, kMapped);
         return c;
     }
 
@@ -216,22 +256,23 @@ private:
         ical::Component c = newEvent(task);
         if (task.date != 0) {
             const icaltimetype start = ical::FromMoment(task.date, task.time);
-            AddText(c.get(), icalproperty_new_dtstart(start));
+            head += StartLine(task.date, task.time);
             addRule(c.get(), task, notes);
             if (task.skipNextTime)
                 AddText(c.get(), icalproperty_new_exdate(start));
             if (task.advanceWarnDate != 0)
                 addWarning(c.get(), task, start);
         }
-        AddExtras(extras, task, {"ID", "Description", "Category", "Message"});
+        static const std::set<std::string_view> kMapped = {"ID", "Description", "Category", "Message"};
+        AddExtras(extras, task, kMapped);
         return c;
     }
 
-    static void addRule(icalcomponent* c, const data::ScheduleRecord& task, std::vector<std::string>& notes)
+    void addRule(icalcomponent* c, const data::ScheduleRecord& task, std::vector<std::string>& notes)
     {
         const RuleText rule = RecurrenceRuleFor(task);
         if (!rule.rrule.empty()) {
-            AddText(c, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.rrule.c_str())));
+            AppendFolded(head, "RRULE:" + rule.rrule);
             return;
         }
         if (rule.inexact.empty())
@@ -292,7 +333,7 @@ public:
         ++read;
         const data::TodoRecord& item = table_.rec;
         ical::Component c(icalcomponent_new(ICAL_VTODO_COMPONENT));
-        AddCommon(c.get(), Uid(uids_, table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
+        AddCommon(head, Uid(uids_, table_, "todo-" + std::to_string(table_.rowId())), stamp, item.toDo.view(),
                   item.notes.view(), item.category.view(), {"ToDo", "Notes", "Category"});
         // iCalendar's priorities run 1 (highest) to 9; the list's own 1 to 10
         // travels in its X-HRLN- property.
@@ -301,7 +342,8 @@ public:
         if (item.completionDate != 0)
             AddText(c.get(), icalproperty_new_due(ical::FromMoment(item.completionDate, item.completionTime)));
         AddText(c.get(), icalproperty_new_status(item.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-        AddExtras(extras, item, {"ToDo", "Category", "Notes"});
+        static const std::set<std::string_view> kMapped = {"ToDo", "Category", "Notes"};
+        AddExtras(extras, item, kMapped);
         return c;
     }
 
@@ -352,11 +394,13 @@ bool CalendarExportJob::begin()
 bool CalendarExportJob::step(int count)
 {
     for (int i = 0; i < count; ++i) {
+        source_->head.clear();
         source_->extras.clear();
         const ical::Component c = source_->next(notes_);
         if (!c)
             return false;
         std::string text = ical::Text(c.get());
+        text.insert(std::min(text.find("\r\n") + 2, text.size()), source_->head);
         // The component's own END line is its last.
         const std::size_t end = text.rfind("END:", text.size() - 2);
         text.insert(end == std::string::npos ? text.size() : end, source_->extras);
