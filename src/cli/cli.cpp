@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/add_command.h"
+#include "cli/agenda_command.h"
 #include "cli/backup_command.h"
 #include "cli/command.h"
 #include "cli/exchange_commands.h"
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "  next       list the coming occurrences of a repetition rule\n"
     "  add        add a task to the schedule and print its ID\n"
     "  list       list the tasks (or, with --history, the history entries)\n"
+    "  agenda     list what the scheduler will perform over the coming days\n"
     "  show ID    print every field of one task\n"
     "  delete ID  delete one task with its script and contact links\n"
     "  export     write the schedule, contacts or to-do list to a comma-delimited file\n"
@@ -45,10 +47,11 @@ struct Command {
     int (*run)(const Arguments&, const CommandContext&);
 };
 
-const std::array<Command, 9> kCommands = {{
+const std::array<Command, 10> kCommands = {{
     {"next", kNextOptions, {}, kNextHelp, RunNext},
     {"add", kAddOptions, kAddFlags, kAddHelp, RunAdd},
     {"list", {}, kListFlags, kListHelp, RunList},
+    {"agenda", kAgendaOptions, {}, kAgendaHelp, RunAgenda},
     {"show", {}, {}, kShowHelp, RunShow},
     {"delete", {}, {}, kDeleteHelp, RunDelete},
     {"export", kExchangeOptions, kExchangeFlags, kExportHelp, RunExport},
