@@ -141,6 +141,7 @@ std::vector<AgendaEntry> Agenda::next(int n)
         entry.time = p.time;
         entry.task = p.stored;
         entry.skipped = p.first && p.stored->skipNextTime != 0;
+        entry.isNext = p.first;
         out.push_back(std::move(entry));
 
         if (recurrence::KindOf(*p.stored) == recurrence::RuleKind::Once)

@@ -21,6 +21,9 @@ struct AgendaEntry {
     // The task's next occurrence, marked to be passed over: listed, so that
     // the agenda says why nothing happens then.
     bool skipped = false;
+    // The task's stored occurrence (the one a skip mark or a move of the
+    // next occurrence acts on), rather than one the rule gives after it.
+    bool isNext = false;
 };
 
 // What the scheduler will perform from a moment over the following days, in

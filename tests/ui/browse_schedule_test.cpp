@@ -12,6 +12,7 @@
 #include "support/scheduler_doubles.h"
 #include "ui/frame/message_dialog.h"
 #include "ui/schedule/search_schedule.h"
+#include "ui/widgets/field_widgets.h"
 #include "ui/widgets/schedule_notifier.h"
 
 #include <QApplication>
@@ -431,6 +432,148 @@ TEST_F(BrowseScheduleTest, ATaskDeletedFromTheListTakesItsMarkAlong)
     EXPECT_FALSE(tags.marked(next));
     w->list()->setTab(BrowseScheduleWindow::SelectedTab);
     EXPECT_EQ(w->list()->model()->rowCount(), 0);
+}
+
+
+// The agenda: every occurrence of the coming week, each row acting on its task.
+class AgendaTabTest : public BrowseScheduleTest {
+protected:
+    ScheduleRecord daily(data::Long id, Date date, Time time, const char* description, const char* unit = "day(s)")
+    {
+        ScheduleRecord r = Task(id, date, time, description);
+        r.scheduleType = "Custom";
+        r.every = 1;
+        r.everyType = unit;
+        return r;
+    }
+
+    std::unique_ptr<BrowseScheduleWindow> openAgenda()
+    {
+        auto w = open();
+        w->list()->tabs()->setCurrentIndex(BrowseScheduleWindow::AgendaTab);
+        return w;
+    }
+
+    // The wizard opened by "Reschedule" on `row`: the date its copy starts on, and whether its skip box is enabled.
+    std::pair<QString, bool> rescheduleRow(BrowseScheduleWindow& w, int row)
+    {
+        std::pair<QString, bool> seen;
+        w.list()->selectRow(row);
+        WhenModalOpens(
+            [&seen](QWidget* wizard) {
+                seen.first = child<QLineEdit>(*wizard, "nextDateEdit")->text();
+                seen.second = child<QCheckBox>(*wizard, "skipCheck")->isEnabled();
+                child<QPushButton>(*wizard, "cancelButton")->click();
+            },
+            QStringLiteral("SPECIALEVENTWIZARD$WINDOW"));
+        QTest::mouseClick(child<QPushButton>(w, "rescheduleButton"), Qt::LeftButton);
+        return seen;
+    }
+
+    int schedule()
+    {
+        int n = 0;
+        data::Table<ScheduleRecord> t(db);
+        t.set(ScheduleRecord::KeyID);
+        while (t.next() == data::kOk)
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(AgendaTabTest, ListsEachOccurrenceOfTheWeekAndActsOnItsTask)
+{
+    add(daily(1, kMarch1, MakeTime(9, 0), "Standup"));
+    add(Task(2, kMarch1 + 2, MakeTime(10, 0), "Dentist"));
+    ScheduleRecord off = daily(3, kMarch1 + 1, MakeTime(9, 30), "Off");
+    off.disabled = 1;
+    add(off);
+    add(Task(4, kMarch1 + 7, MakeTime(0, 0), "Next week"));
+    auto w = openAgenda();
+    auto* label = child<QLabel>(*w, "dayLabel");
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QStringLiteral("From now to the end of Sunday, March 7, 2027"));
+
+    // Seven mornings of the daily task, the dentist among them; nothing disabled or after the week.
+    auto* model = w->list()->model();
+    ASSERT_EQ(model->rowCount(), 8);
+    const QString dentistDate = ui::Text(FormatD17(kMarch1 + 2));
+    EXPECT_EQ(cell(*w, 3, 1), dentistDate);
+    EXPECT_EQ(cell(*w, 3, 4), QStringLiteral("Dentist"));
+    for (int row : {0, 1, 2, 4, 5, 6, 7}) {
+        EXPECT_EQ(cell(*w, row, 4), QStringLiteral("Standup")) << row;
+        EXPECT_EQ(cell(*w, row, 1), ui::Text(FormatD17(kMarch1 + (row < 3 ? row : row - 1)))) << row;
+        EXPECT_EQ(cell(*w, row, 2), ui::Text(FormatT3(MakeTime(9, 0)))) << row;
+    }
+    for (const char* name : {"copyButton", "changeButton", "deleteButton", "rescheduleButton", "runNowButton"})
+        EXPECT_TRUE(child<QPushButton>(*w, name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QPushButton>(*w, "pickDayButton")->isVisible());
+
+    // Rescheduling starts the copy on the occurrence chosen; only the task's
+    // next occurrence can be marked to skip.
+    const auto later = rescheduleRow(*w, 1);
+    EXPECT_EQ(later.first, ui::Text(FormatD17(kMarch1 + 1)));
+    EXPECT_FALSE(later.second);
+    const auto next = rescheduleRow(*w, 0);
+    EXPECT_EQ(next.first, ui::Text(FormatD17(kMarch1)));
+    EXPECT_TRUE(next.second);
+    EXPECT_EQ(schedule(), 4);  // both cancelled: no copy left
+
+    // "&Edit" on an occurrence edits its task.
+    w->list()->selectRow(4);
+    QString edited;
+    WhenModalOpens(
+        [&edited](QWidget* form) {
+            edited = child<QLineEdit>(*form, "descriptionEdit")->text();
+            child<QPushButton>(*form, "cancelButton")->click();
+        },
+        QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"));
+    QTest::mouseClick(child<QPushButton>(*w, "changeButton"), Qt::LeftButton);
+    EXPECT_EQ(edited, QStringLiteral("Standup"));
+
+    // "Run Now" on the dentist performs it: a once-only task is spent and leaves the agenda.
+    w->list()->selectRow(3);
+    QTest::mouseClick(child<QPushButton>(*w, "runNowButton"), Qt::LeftButton);
+    ASSERT_EQ(messages.started.size(), 1u);
+    EXPECT_EQ(messages.started[0].title, "Dentist");
+    ASSERT_EQ(model->rowCount(), 7);
+    for (int row = 0; row < 7; ++row)
+        EXPECT_EQ(cell(*w, row, 4), QStringLiteral("Standup")) << row;
+    EXPECT_EQ(w->list()->tabs()->currentIndex(), BrowseScheduleWindow::AgendaTab);
+}
+
+TEST_F(AgendaTabTest, IsReadAPageAtATimeAndARefreshKeepsWhatWasRead)
+{
+    // Hourly from 08:00 today: 16 today and 24 on each of the six days after.
+    add(daily(1, kMarch1, MakeTime(8, 0), "Hourly", "hour(s)"));
+    ScheduleRecord skipped = daily(2, kMarch1, MakeTime(8, 30), "Skipped");
+    skipped.skipNextTime = 1;
+    add(skipped);
+    auto w = openAgenda();
+    auto* model = w->list()->model();
+    EXPECT_EQ(model->rowCount(), ui::BrowseModel::kPageRows);
+    ASSERT_TRUE(model->canFetchMore({}));
+    // The skipped occurrence looks as a task flagged to skip does; the next morning's does not.
+    EXPECT_EQ(cell(*w, 1, 4), QStringLiteral("Skipped"));
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    const int nextMorning = 16 + 1 + 1;  // today's hours, the skipped one, then 00:00 and 01:00 ... 08:00 tomorrow
+    EXPECT_EQ(cell(*w, nextMorning + 8, 4), QStringLiteral("Skipped"));
+    EXPECT_FALSE(model->data(model->index(nextMorning + 8, 1), Qt::ForegroundRole).isValid());
+
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    const int all = 16 + 6 * 24 + 7;
+    EXPECT_EQ(model->rowCount(), all);
+    // Scrolled to the end and refreshed: still every row, the highlight where it was.
+    w->list()->selectRow(all - 1);
+    w->list()->refresh();
+    EXPECT_EQ(model->rowCount(), all);
+    EXPECT_EQ(w->list()->selectedRow(), all - 1);
+
+    // Back on a key, the feed is gone and the list is the tasks again.
+    w->list()->tabs()->setCurrentIndex(BrowseScheduleWindow::DateTab);
+    EXPECT_EQ(model->feed(), nullptr);
+    EXPECT_EQ(model->rowCount(), 2);
 }
 
 }  // namespace

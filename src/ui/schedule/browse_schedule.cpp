@@ -3,6 +3,7 @@
 #include "common/date_time.h"
 #include "ui/frame/icons.h"
 #include "ui/pim/category_windows.h"
+#include "ui/schedule/agenda_feed.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/schedule/search_schedule.h"
 #include "ui/schedule/update_schedule.h"
@@ -11,6 +12,7 @@
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -94,11 +96,13 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
         {QStringLiteral("All by Date"), ScheduleRecord::KeyDate},
         {QStringLiteral("All by Category"), ScheduleRecord::KeyCategory, {category_}},
         {QStringLiteral("Selected"), ScheduleRecord::KeyDate, {}, s_.tags.restriction()},
+        // Every occurrence of the coming days, from the moment the list is read.
+        {QStringLiteral("Agenda"), ScheduleRecord::KeyDate, {}, {},
+         [this] { return std::make_unique<AgendaFeed>(s_.schedule.window.db, s_.schedule.clock.now(), kAgendaDays); }},
     };
     auto* layout = new QVBoxLayout(this);
     dayLabel_ = new QLabel(this);
     dayLabel_->setObjectName(QStringLiteral("dayLabel"));
-    dayLabel_->setText(DayText(day_));
     layout->addWidget(dayLabel_);
     list_ = new BrowseList(ScheduleSource(s_.schedule.window.db), std::move(tabs),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
@@ -164,7 +168,8 @@ QString BrowseScheduleWindow::caption() const
 void BrowseScheduleWindow::onTab(int index)
 {
     pickDay_->setVisible(index == DayTab);
-    dayLabel_->setVisible(index == DayTab);
+    dayLabel_->setVisible(index == DayTab || index == AgendaTab);
+    showLabel();
     pickCategory_->setVisible(index == CategoryTab);
     search_->setVisible(index == SelectedTab);
 }
@@ -173,9 +178,19 @@ void BrowseScheduleWindow::showDay(Date day)
 {
     day_ = day;
     s_.selectedDay = day;  // a new task starts on the day shown
-    dayLabel_->setText(DayText(day_));
     list_->setTab(DayTab);
     list_->setPrefix({std::int64_t{day_}});
+}
+
+void BrowseScheduleWindow::showLabel()
+{
+    if (list_->tabs()->currentIndex() != AgendaTab) {
+        dayLabel_->setText(DayText(day_));
+        return;
+    }
+    const auto* feed = dynamic_cast<const AgendaFeed*>(list_->model()->feed());
+    if (feed != nullptr)
+        dayLabel_->setText(QStringLiteral("From now to the end of ") + DayText(feed->agenda().lastDay()));
 }
 
 void BrowseScheduleWindow::showCategory(const std::string& category)
@@ -217,7 +232,21 @@ void BrowseScheduleWindow::reschedule()
     ScheduleRecord source;
     if (const std::int64_t rowid = list_->selectedRowId(); rowid == 0 || !readTask(rowid, source))
         return;
+    // From the agenda the occurrence highlighted is the one moved: the copy
+    // starts on it. Only the task's next occurrence can be marked to skip.
+    const auto* feed = dynamic_cast<const AgendaFeed*>(list_->model()->feed());
+    const scheduler::AgendaEntry* occurrence = feed != nullptr ? feed->entryAt(list_->selectedRow()) : nullptr;
+    if (occurrence != nullptr) {
+        source.date = occurrence->date;
+        source.time = occurrence->time;
+    }
     if (WizardWindow* wizard = WizardWindow::OpenSpecialEvent(s_.schedule, source, this)) {
+        if (occurrence != nullptr && !occurrence->isNext) {
+            if (auto* skip = wizard->findChild<QCheckBox*>(QStringLiteral("skipCheck"))) {
+                skip->setChecked(false);
+                skip->setEnabled(false);
+            }
+        }
         wizard->exec();
         delete wizard;
     }

@@ -45,7 +45,9 @@ class BrowseScheduleWindow : public QWidget {
     Q_OBJECT
 
 public:
-    enum Tab { DayTab, DateTab, CategoryTab, SelectedTab };
+    enum Tab { DayTab, DateTab, CategoryTab, SelectedTab, AgendaTab };
+    // The days the agenda lists, today the first.
+    static constexpr int kAgendaDays = 7;
 
     explicit BrowseScheduleWindow(ScheduleBrowserServices services, QWidget* parent = nullptr);
 
@@ -71,6 +73,8 @@ private:
     void pickCategory();
     void search();
     void onTab(int index);
+    // The label over the list: the day the day view lists, the days the agenda does.
+    void showLabel();
     QString caption() const;
 
     ScheduleBrowserServices s_;
@@ -78,7 +82,7 @@ private:
     Date day_ = 0;
     std::string category_;
     QPushButton* pickDay_ = nullptr;
-    QLabel* dayLabel_ = nullptr;  // the day the day view lists
+    QLabel* dayLabel_ = nullptr;  // the day the day view lists, or the agenda's days
     QPushButton* pickCategory_ = nullptr;
     QPushButton* search_ = nullptr;
     bool placed_ = false;

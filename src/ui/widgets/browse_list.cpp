@@ -189,7 +189,7 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     connect(model_, &QAbstractItemModel::modelReset, this, &BrowseList::updateEnabling);
 
     if (!tabList_.empty())
-        model_->setView(tabList_.front().key, tabList_.front().prefix, tabList_.front().restriction);
+        showTab(tabList_.front());
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& now) {
         // Kept as the user chose it: rows read again after another program
         // wrote may show other records until the next refresh.
@@ -310,8 +310,7 @@ void BrowseList::setTab(int index)
         tabBar_->setCurrentIndex(index);
     }
     const std::int64_t kept = selectedRowId();
-    const BrowseTab& tab = tabList_[static_cast<std::size_t>(index)];
-    model_->setView(tab.key, tab.prefix, tab.restriction);
+    showTab(tabList_[static_cast<std::size_t>(index)]);
     if (kept == 0 || !selectRowId(kept))
         selectRow(0);
     Q_EMIT tabChanged(index);
@@ -330,8 +329,16 @@ void BrowseList::setPrefix(std::vector<data::Value> prefix)
         return;
     BrowseTab& tab = tabList_[static_cast<std::size_t>(index)];
     tab.prefix = std::move(prefix);
-    model_->setView(tab.key, tab.prefix, tab.restriction);
+    showTab(tab);
     selectRow(0);
+}
+
+void BrowseList::showTab(const BrowseTab& tab)
+{
+    if (tab.feed)
+        model_->setFeed(tab.feed, tab.key);
+    else
+        model_->setView(tab.key, tab.prefix, tab.restriction);
 }
 
 void BrowseList::updateEnabling()

@@ -27,6 +27,9 @@ struct BrowseTab {
     int key = 0;
     std::vector<data::Value> prefix = {};
     data::KeyView::Restriction restriction = {};
+    // Rows from a feed instead of the key (which then only positions the
+    // source's buffer); the prefix and restriction do not apply.
+    RowFeedFactory feed = {};
 };
 
 // The list part every browser shares: the tabs that switch the key, the list
@@ -93,6 +96,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showTab(const BrowseTab& tab);
     void updateEnabling();
     void requestChange();
     void activate();

@@ -14,12 +14,17 @@ BrowseModel::~BrowseModel() = default;
 
 int BrowseModel::key() const
 {
+    if (feed_)
+        return feedKey_;
     return view_ ? view_->key() : -1;
 }
 
 void BrowseModel::setView(int key, std::vector<data::Value> prefix, data::KeyView::Restriction restriction)
 {
     beginResetModel();
+    feed_.reset();
+    feedFactory_ = {};
+    feedRows_.clear();
     view_ = std::make_unique<data::KeyView>(source_->database(), source_->schema(), key, std::move(prefix),
                                             std::move(restriction));
     pages_.clear();
@@ -28,8 +33,66 @@ void BrowseModel::setView(int key, std::vector<data::Value> prefix, data::KeyVie
     endResetModel();
 }
 
+void BrowseModel::setFeed(RowFeedFactory factory, int key)
+{
+    beginResetModel();
+    view_.reset();
+    pages_.clear();
+    total_ = 0;
+    feedFactory_ = std::move(factory);
+    feedKey_ = key;
+    feed_ = feedFactory_();
+    feedRows_.clear();
+    feedDone_ = false;
+    readFeed(kPageRows);
+    endResetModel();
+}
+
+void BrowseModel::readFeed(std::size_t rows)
+{
+    while (!feedDone_ && feedRows_.size() < rows) {
+        const int wanted = static_cast<int>(std::min<std::size_t>(rows - feedRows_.size(), kPageRows));
+        std::vector<RowFeed::Row> page = feed_->next(wanted);
+        feedDone_ = static_cast<int>(page.size()) < wanted;
+        for (RowFeed::Row& row : page)
+            feedRows_.push_back(std::move(row));
+    }
+    count_ = static_cast<int>(std::min<std::size_t>(feedRows_.size(), std::numeric_limits<int>::max()));
+}
+
+bool BrowseModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && feed_ && !feedDone_;
+}
+
+void BrowseModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const std::size_t before = feedRows_.size();
+    std::vector<RowFeed::Row> page = feed_->next(kPageRows);
+    feedDone_ = static_cast<int>(page.size()) < kPageRows;
+    if (page.empty())
+        return;
+    beginInsertRows({}, static_cast<int>(before), static_cast<int>(before + page.size() - 1));
+    for (RowFeed::Row& row : page)
+        feedRows_.push_back(std::move(row));
+    count_ = static_cast<int>(feedRows_.size());
+    endInsertRows();
+}
+
 void BrowseModel::refresh()
 {
+    if (feed_) {
+        beginResetModel();
+        const std::size_t shown = std::max<std::size_t>(feedRows_.size(), kPageRows);
+        feed_ = feedFactory_();
+        feedRows_.clear();
+        feedDone_ = false;
+        readFeed(shown);
+        endResetModel();
+        return;
+    }
     if (!view_)
         return;
     beginResetModel();
@@ -79,10 +142,21 @@ const BrowseModel::Page* BrowseModel::page(std::int64_t number) const
     return &found->second;
 }
 
+const std::vector<BrowseCell>* BrowseModel::cellsAt(int row) const
+{
+    if (feed_)
+        return &feedRows_[static_cast<std::size_t>(row)].cells;
+    const Page* p = page(row / kPageRows);
+    const auto i = static_cast<std::size_t>(row % kPageRows);
+    return p != nullptr && i < p->cells.size() ? &p->cells[i] : nullptr;
+}
+
 std::int64_t BrowseModel::rowIdAt(int row) const
 {
     if (row < 0 || row >= count_)
         return 0;
+    if (feed_)
+        return feedRows_[static_cast<std::size_t>(row)].rowid;
     const Page* p = page(row / kPageRows);
     const auto i = static_cast<std::size_t>(row % kPageRows);
     return p != nullptr && i < p->entries.size() ? p->entries[i].rowid : 0;
@@ -90,6 +164,13 @@ std::int64_t BrowseModel::rowIdAt(int row) const
 
 int BrowseModel::rowOf(std::int64_t rowid) const
 {
+    if (feed_ && rowid != 0) {
+        // A record may show in several rows of a feed: its first is taken.
+        for (int row = 0; row < count_; ++row)
+            if (feedRows_[static_cast<std::size_t>(row)].rowid == rowid)
+                return row;
+        return -1;
+    }
     if (!view_ || rowid == 0)
         return -1;
     const std::int64_t ordinal = view_->ordinalOf(rowid);
@@ -100,7 +181,7 @@ bool BrowseModel::readRow(int row)
 {
     const std::int64_t rowid = rowIdAt(row);
     std::vector<BrowseCell> cells;
-    return rowid != 0 && source_->read(view_->key(), rowid, cells);
+    return rowid != 0 && source_->read(key(), rowid, cells);
 }
 
 int BrowseModel::rowCount(const QModelIndex& parent) const
@@ -121,11 +202,10 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(source_->alignment(index.column()));
     if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ForegroundRole)
         return {};
-    const Page* p = page(index.row() / kPageRows);
-    const auto i = static_cast<std::size_t>(index.row() % kPageRows);
-    if (p == nullptr || i >= p->cells.size())
+    const std::vector<BrowseCell>* cells = cellsAt(index.row());
+    if (cells == nullptr || static_cast<std::size_t>(index.column()) >= cells->size())
         return {};
-    const BrowseCell& cell = p->cells[i][static_cast<std::size_t>(index.column())];
+    const BrowseCell& cell = (*cells)[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole: return cell.text;
     case Qt::DecorationRole: return cell.icon.isNull() ? QVariant() : QVariant(cell.icon);

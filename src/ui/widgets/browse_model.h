@@ -89,6 +89,22 @@ private:
     std::vector<BrowseColumn<R>> columns_;
 };
 
+// Rows that come one page after another rather than from a key (an agenda of
+// occurrences): read forward only, as far as the view scrolls. Each row names
+// a record of the source's table by its row id, with cells of its own.
+class RowFeed {
+public:
+    struct Row {
+        std::int64_t rowid = 0;
+        std::vector<BrowseCell> cells;
+    };
+    virtual ~RowFeed() = default;
+    // Up to `n` further rows; fewer only at the end.
+    virtual std::vector<Row> next(int n) = 0;
+};
+// Makes the feed anew from its start, for the list and for each refresh.
+using RowFeedFactory = std::function<std::unique_ptr<RowFeed>()>;
+
 // A list model over one key of a table (optionally narrowed to entries whose
 // leading key values equal given ones). It keeps a few pages of rows and reads
 // the rest when the view asks, so its size does not follow the table's.
@@ -107,7 +123,13 @@ public:
 
     // Shows `key`, narrowed to `prefix` (and `restriction`), from its first entry.
     void setView(int key, std::vector<data::Value> prefix = {}, data::KeyView::Restriction restriction = {});
-    // Reads the table anew (the count and every page).
+    // Shows the rows of a feed instead of a key; `key` positions the source's
+    // buffer when a row's record is read.
+    void setFeed(RowFeedFactory factory, int key);
+    // The feed shown now, none while a key is.
+    RowFeed* feed() const { return feed_.get(); }
+    // Reads the table anew (the count and every page); a feed is made anew and
+    // read as far as it was.
     void refresh();
 
     // The row id shown in `row` (0 when there is none).
@@ -123,8 +145,14 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
 private:
+    // Reads feed rows until `rows` are held or the feed ends.
+    void readFeed(std::size_t rows);
+    const std::vector<BrowseCell>* cellsAt(int row) const;
+
     struct Page {
         std::vector<data::KeyView::Entry> entries;
         std::vector<std::vector<BrowseCell>> cells;
@@ -139,6 +167,11 @@ private:
     int count_ = 0;
     mutable std::map<std::int64_t, Page> pages_;
     mutable std::uint64_t uses_ = 0;
+    RowFeedFactory feedFactory_;
+    std::unique_ptr<RowFeed> feed_;
+    std::vector<RowFeed::Row> feedRows_;  // the rows read so far
+    bool feedDone_ = false;
+    int feedKey_ = -1;
 };
 
 }  // namespace hrln::ui

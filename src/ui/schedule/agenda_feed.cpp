@@ -1,0 +1,39 @@
+#include "ui/schedule/agenda_feed.h"
+
+#include "ui/frame/icons.h"
+#include "ui/widgets/field_widgets.h"
+
+namespace hrln::ui {
+
+AgendaFeed::AgendaFeed(data::Database& db, platform::DateTime from, int days) : agenda_(db, from, days) {}
+
+std::vector<RowFeed::Row> AgendaFeed::next(int n)
+{
+    std::vector<Row> rows;
+    for (scheduler::AgendaEntry& e : agenda_.next(n)) {
+        const data::ScheduleRecord& task = *e.task;
+        Row row;
+        row.rowid = e.rowid;
+        // An occurrence to be passed over looks as the task flagged to skip does.
+        BrowseCell icon;
+        icon.icon = ProgramIcon(e.skipped ? QStringLiteral("skip") : QStringLiteral("notdone"));
+        BrowseCell date{Text(FormatD17(e.date)), {}, e.skipped ? QColor(0, 0, 255) : QColor()};
+        row.cells = {icon,
+                     date,
+                     {Text(FormatT3(e.time)), {}, {}},
+                     {Text(task.category.str()), {}, {}},
+                     {Text(task.description.str()), {}, {}},
+                     {Text(task.taskType.str()), {}, {}},
+                     {Text(task.scheduleType.str()), {}, {}}};
+        rows.push_back(std::move(row));
+        given_.push_back(std::move(e));
+    }
+    return rows;
+}
+
+const scheduler::AgendaEntry* AgendaFeed::entryAt(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < given_.size() ? &given_[static_cast<std::size_t>(row)] : nullptr;
+}
+
+}  // namespace hrln::ui
