@@ -54,7 +54,8 @@ int RunAgenda(const Arguments& given, const CommandContext& context)
         if (!n)
             return context.fail(std::string(option) + " must be a whole number, not " + Quoted(value));
         if (*n < 1 || *n > scheduler::Agenda::kMaxDays)
-            return context.fail(std::string(option) + " must be from 1 to " + std::to_string(scheduler::Agenda::kMaxDays));
+            return context.fail(std::string(option) + " must be from 1 to " +
+                                std::to_string(scheduler::Agenda::kMaxDays));
         days = *n;
     }
 

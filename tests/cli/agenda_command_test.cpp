@@ -69,7 +69,8 @@ TEST_F(AgendaCommandTest, ListsTheComingWeekInTimeOrder)
     EXPECT_NE(week.out.find("\tDisplay Message\tDay of Week\tStandup\n"), std::string::npos) << week.out;
 
     // One day is the rest of today; the days end at midnight, not at this hour.
-    EXPECT_EQ(Lines(Run({"agenda", "--days", "1"}).out), std::vector<std::string>(expected.begin(), expected.begin() + 1));
+    EXPECT_EQ(Lines(Run({"agenda", "--days", "1"}).out),
+              std::vector<std::string>(expected.begin(), expected.begin() + 1));
     EXPECT_EQ(Lines(Run({"agenda", "--days=2"}).out), std::vector<std::string>(expected.begin(), expected.begin() + 2));
     const std::vector<std::string> eight = Lines(Run({"agenda", "--days", "8"}).out);
     ASSERT_EQ(eight.size(), expected.size() + 2);

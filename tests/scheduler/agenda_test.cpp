@@ -143,9 +143,11 @@ TEST_P(AgendaTest, ListsWhatTheSchedulerPerformsInItsOrder)
     std::sort(actual.begin(), actual.end());
     EXPECT_EQ(expected, actual);
     // Looking ahead asks nothing: the scheduler asks about the units each time it performs that task.
-    const auto askedUnits = std::count_if(prompter.shown.begin(), prompter.shown.end(),
-                                          [](const platform::MessageBox& box) { return box.caption == "Invalid Units"; });
-    EXPECT_EQ(askedUnits, std::count_if(actual.begin(), actual.end(), [](const Occurrence& o) { return std::get<0>(o) == 15; }));
+    const auto askedUnits =
+        std::count_if(prompter.shown.begin(), prompter.shown.end(),
+                      [](const platform::MessageBox& box) { return box.caption == "Invalid Units"; });
+    EXPECT_EQ(askedUnits,
+              std::count_if(actual.begin(), actual.end(), [](const Occurrence& o) { return std::get<0>(o) == 15; }));
     EXPECT_GE(askedUnits, 2);
 }
 
