@@ -5,6 +5,7 @@
 #include "recurrence/schedule_rule.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace hrln::scheduler {
@@ -12,13 +13,7 @@ namespace {
 
 using data::ScheduleRecord;
 
-// What an occurrence depends on and what a list of it shows: the message
-// memo and the script stay in the file.
-const std::vector<std::string_view> kFields{
-    "ID",       "TaskType",  "Category",  "Description", "ScheduleType", "Sunday",       "Monday",
-    "Tuesday",  "Wednesday", "Thursday",  "Friday",      "Saturday",     "Every",        "Every1st",
-    "Every2nd", "Every3rd",  "Every4th",  "EveryLast",   "EveryType",    "Date",         "Time",
-    "SkipNextTime", "SkipIfMissed", "Disabled", "Completed"};
+constexpr int kBatch = 64;
 
 // The engine asks about custom units it does not know. The agenda only looks
 // ahead: the scheduler asks when it performs the task, and moves it to the
@@ -44,7 +39,8 @@ bool Agenda::Later::operator()(const Pending& a, const Pending& b) const
 Agenda::Agenda(data::Database& db, platform::DateTime from, int days)
     : from_(from),
       lastDay_(from.date + std::clamp(days, 1, kMaxDays) - 1),
-      stream_(db, ScheduleRecord::KeyDateEnabled, kFields, data::FieldMatch{{{"Disabled", 0}}})
+      view_(db, ScheduleRecord::schema(), ScheduleRecord::KeyDateEnabled, {std::int64_t{0}}),
+      table_(db)
 {
 }
 
@@ -53,14 +49,26 @@ Agenda::~Agenda() = default;
 bool Agenda::readAhead()
 {
     while (!streamDone_) {
-        const int err = stream_.next();
-        if (err != data::kOk) {
-            if (err != data::kRecordNotAvailable && error_ == data::kOk)
-                error_ = err;
-            streamDone_ = true;
-            return false;
+        if (batchAt_ >= batch_.size()) {
+            // The start of the key needs no count: a count of a long key costs what the key holds.
+            batch_ = last_.values.empty() ? view_.at(0, kBatch, std::numeric_limits<std::int64_t>::max())
+                                          : view_.after(last_, kBatch);
+            batchAt_ = 0;
+            if (view_.error() != data::kOk && error_ == data::kOk)
+                error_ = view_.error();
+            if (batch_.empty()) {
+                streamDone_ = true;
+                return false;
+            }
+            last_ = batch_.back();
         }
-        const ScheduleRecord& rec = stream_.rec;
+        const std::int64_t rowid = batch_[batchAt_++].rowid;
+        // Gone since its batch was read: another program removed or performed it.
+        if (table_.reget(ScheduleRecord::KeyDateEnabled, rowid) != data::kOk)
+            continue;
+        const ScheduleRecord& rec = table_.rec;
+        if (rec.disabled != 0)
+            continue;
         // The key holds enabled tasks by their next date: none after this one comes sooner.
         if (rec.date > lastDay_) {
             streamDone_ = true;
@@ -73,7 +81,7 @@ bool Agenda::readAhead()
         p.date = rec.date;
         p.time = rec.time;
         NormalizeDateTime(p.date, p.time);
-        p.rowid = stream_.rowId();
+        p.rowid = rowid;
         ahead_ = std::move(p);
         haveAhead_ = true;
         return true;

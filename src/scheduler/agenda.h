@@ -1,8 +1,9 @@
 #pragma once
 
 #include "data/database.h"
-#include "data/record_stream.h"
+#include "data/key_view.h"
 #include "data/records.h"
+#include "data/table.h"
 #include "platform/clock.h"
 
 #include <cstdint>
@@ -38,7 +39,10 @@ struct AgendaEntry {
 //
 // Tasks are read in their next-occurrence order and only as far as the
 // occurrences given need, since no task read later can have an earlier one:
-// the first page of a large schedule costs what that page holds.
+// the first page of a large schedule costs what that page holds. They are
+// read in batches, each from where the last one ended, and no statement is
+// left open between pages: a list shown for hours holds no snapshot of the
+// file (which would keep its log from being copied back).
 class Agenda {
 public:
     static constexpr int kMaxDays = 366;
@@ -82,7 +86,11 @@ private:
 
     platform::DateTime from_;
     Date lastDay_ = 0;
-    data::RecordStream<data::ScheduleRecord> stream_;
+    data::KeyView view_;
+    data::Table<data::ScheduleRecord> table_;
+    std::vector<data::KeyView::Entry> batch_;  // the tasks' places in the key, read but not yet taken
+    std::size_t batchAt_ = 0;
+    data::KeyView::Entry last_;  // where the last batch ended
     std::vector<Pending> queue_;  // a heap, earliest on top
     Pending ahead_;
     bool haveAhead_ = false;

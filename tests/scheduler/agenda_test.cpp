@@ -4,6 +4,8 @@
 #include "scheduler/agenda.h"
 #include "scheduler_fixture.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <string>
 #include <tuple>
@@ -187,6 +189,43 @@ TEST_F(AgendaWindowTest, EndsWithItsLastDayAndStartsWithOverdueTasks)
     scheduler::Agenda today_only(db, {today, MakeTime(10, 0)}, 0);
     EXPECT_EQ(today_only.lastDay(), today);
     EXPECT_EQ(today_only.next(1000).size(), 2u);
+}
+
+// A list left open on the agenda holds no snapshot of the file between its
+// pages, so the log can still be copied back into it while others write.
+TEST_F(AgendaWindowTest, HoldsNoSnapshotBetweenPages)
+{
+    const Date today = MakeDate(6, 1, 2027);
+    for (Long id = 1; id <= 300; ++id)
+        add(Task(id, today, MakeTime(12, 0) + static_cast<Time>(id) * 100, "Task " + std::to_string(id)));
+    scheduler::Agenda agenda(db, {today, MakeTime(10, 0)}, 1);
+    std::vector<Occurrence> got = listed(agenda.next(5));
+    ASSERT_EQ(got.size(), 5u);
+
+    data::Database other(db.path(), data::MainLayout());
+    ASSERT_EQ(other.open(), kOk);
+    Table<ScheduleRecord> t(other);
+    t.rec = Task(301, today, MakeTime(23, 0), "Task 301");
+    ASSERT_EQ(t.add(), kOk);
+    int busy = -1;
+    ASSERT_EQ(sqlite3_exec(
+                  other.handle(), "PRAGMA wal_checkpoint(TRUNCATE)",
+                  [](void* out, int, char** values, char**) {
+                      *static_cast<int*>(out) = std::atoi(values[0]);
+                      return 0;
+                  },
+                  &busy, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(busy, 0);
+
+    // Read on from where it stood: every task once, in order, the one added meanwhile last.
+    for (auto page = agenda.next(50); !page.empty(); page = agenda.next(50)) {
+        const std::vector<Occurrence> more = listed(page);
+        got.insert(got.end(), more.begin(), more.end());
+    }
+    ASSERT_EQ(got.size(), 301u);
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(std::get<0>(got[i]), static_cast<Long>(i + 1));
 }
 
 }  // namespace
