@@ -570,6 +570,15 @@ TEST_F(AgendaTabTest, IsReadAPageAtATimeAndARefreshKeepsWhatWasRead)
     EXPECT_EQ(model->rowCount(), all);
     EXPECT_EQ(w->list()->selectedRow(), all - 1);
 
+    // Read again after midnight, the agenda runs a day further and says so.
+    clock.set(kMarch1 + 1, MakeTime(0, 5));
+    w->list()->refresh();
+    EXPECT_EQ(child<QLabel>(*w, "dayLabel")->text(), QStringLiteral("From now to the end of Monday, March 8, 2027"));
+    // Not performed meanwhile, yesterday's two stand first as overdue; then the hours from now on.
+    EXPECT_EQ(cell(*w, 1, 1), ui::Text(FormatD17(kMarch1)));
+    EXPECT_EQ(cell(*w, 2, 1), ui::Text(FormatD17(kMarch1 + 1)));
+    EXPECT_EQ(cell(*w, 2, 2), ui::Text(FormatT3(MakeTime(1, 0))));
+
     // Back on a key, the feed is gone and the list is the tasks again.
     w->list()->tabs()->setCurrentIndex(BrowseScheduleWindow::DateTab);
     EXPECT_EQ(model->feed(), nullptr);

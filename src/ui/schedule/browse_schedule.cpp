@@ -152,6 +152,8 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
     connect(search_, &QPushButton::clicked, this, &BrowseScheduleWindow::search);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(list_, &BrowseList::tabChanged, this, &BrowseScheduleWindow::onTab);
+    // A refresh reads the agenda from the present, whose last day moves on at midnight.
+    connect(list_->model(), &QAbstractItemModel::modelReset, this, &BrowseScheduleWindow::showLabel);
 
     list_->setTab(s_.fullSchedule ? DateTab : DayTab);
     onTab(list_->tabs()->currentIndex());
