@@ -11,6 +11,7 @@
 #include "data/table_open.h"
 #include "pim/clipboard_monitor.h"
 #include "platform/dbus/qt_desktop_bus.h"
+#include "platform/posix/helper_programs.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/start_target.h"
 #include "platform/posix/station_probe.h"
@@ -61,33 +62,58 @@ public:
     }
 };
 
-// hrlnmsg lives beside the program.
+// The helpers lie beside the program in the build tree and in the helper
+// folder once installed.
+std::string Helper(const char* name)
+{
+    return platform::posix::HelperProgram(QCoreApplication::applicationDirPath().toStdString(), HRLN_HELPER_FOLDER,
+                                          name);
+}
+
+// hrlnmsg, when neither place has it, is looked for on the path.
 std::string MessageProgram()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/hrlnmsg");
-    return QFileInfo(beside).isExecutable() ? beside.toStdString() : std::string("hrlnmsg");
+    const std::string found = Helper("hrlnmsg");
+    if (found.empty())
+        qWarning("hrlnmsg not found beside the program nor in its helper folder");
+    return found.empty() ? std::string("hrlnmsg") : found;
 }
 
 // hrlnstart holds a task's programs until the occurrence is recorded; without
 // it they start at once.
 std::string GateProgram()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/hrlnstart");
-    return QFileInfo(beside).isExecutable() ? beside.toStdString() : platform::posix::FindOnPath("hrlnstart");
+    std::string found = Helper("hrlnstart");
+    if (found.empty())
+        found = platform::posix::FindOnPath("hrlnstart");
+    if (found.empty())
+        qWarning("hrlnstart not found: the programs of a task start before its run is recorded");
+    return found;
 }
 
 }  // namespace
 
 QString ShippedFile(const QString& relativePath)
 {
-    const QString installed =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/horalyn/") + relativePath;
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/" HRLN_DATA_FOLDER "/") +
+                              relativePath;
     if (QFileInfo::exists(installed))
         return QFileInfo(installed).canonicalFilePath();
     return QStringLiteral(HRLN_SOURCE_DIR "/resources/") + relativePath;
 }
 
-int RunApplication(const QString& dataFolder)
+namespace {
+
+// The guide is installed as the program's help; the source tree keeps it as the guide.
+QString GuideFile()
+{
+    const QString installed = ShippedFile(QStringLiteral("help/index.html"));
+    return QFileInfo::exists(installed) ? installed : ShippedFile(QStringLiteral("guide/index.html"));
+}
+
+}  // namespace
+
+int RunApplication(const QString& dataFolder, const StartOptions& options)
 {
     SingleInstance instance(dataFolder);
     if (instance.otherIsRunning()) {
@@ -156,7 +182,7 @@ int RunApplication(const QString& dataFolder)
     settings.maxClipboardEntries = monitor.limit;
 
     ui::MainFrame frame({db, settings, log, ini, positions, clock, prompter, dataFolder,
-                         ShippedFile(QStringLiteral("guide/index.html")), [&monitor](int n) { monitor.limit = n; }, &sound,
+                         GuideFile(), [&monitor](int n) { monitor.limit = n; }, &sound,
                          &clipboard, &monitor, &tags, &windows});
     prompter.setFallbackOwner(&frame);
     scheduler::TrayController tray(trayBackend, frame, settings);
@@ -215,7 +241,8 @@ int RunApplication(const QString& dataFolder)
     frame.show();
     windows.setOwnMainWindow(static_cast<platform::WindowHandle>(frame.winId()));
     frame.start();
-    if (settings.startUpMinimized)
+    // --minimized holds for this run only: the settings keep their own choice.
+    if (settings.startUpMinimized || options.minimized)
         frame.setWindowState(frame.windowState() | Qt::WindowMinimized);
     log.logEvent("Started", frame.title());
 

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: horalyn-cli COMMAND [OPTIONS]\n"
+    "       horalyn-cli --help | --version\n"
     "\n"
     "Commands:\n"
     "  next       list the coming occurrences of a repetition rule\n"
@@ -71,6 +72,10 @@ int RunCli(std::span<const std::string_view> args, std::ostream& out, std::ostre
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
+        return kDone;
+    }
+    if (args[0] == "--version" || args[0] == "-V") {
+        out << "horalyn-cli " HRLN_VERSION "\n";
         return kDone;
     }
     for (const Command& command : kCommands) {

@@ -9,7 +9,10 @@
 #include <QMessageBox>
 #include <QVariantMap>
 
+#include "platform/posix/helper_programs.h"
+
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -34,6 +37,21 @@ bool Notify(const QString& summary, const QString& text)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("Usage: hrlnmsg TEXT [DESCRIPTION]\n"
+                    "Shows TEXT as a desktop notification under DESCRIPTION, or in a small window\n"
+                    "when no notification service answers. Horalyn starts it for its message tasks;\n"
+                    "it is not meant to be run by hand.\n");
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {
+        std::printf("hrlnmsg (horalyn) %s\n", HRLN_VERSION);
+        return 0;
+    }
+    if (!hrln::platform::posix::StartedByUs()) {
+        std::fprintf(stderr, "hrlnmsg: a helper of horalyn, which starts it; not meant to be run by hand\n");
+        return 2;
+    }
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: hrlnmsg TEXT [DESCRIPTION]\n");
         return 2;

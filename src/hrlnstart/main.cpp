@@ -12,8 +12,11 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -45,6 +48,14 @@ bool Recorded(const char* database, const char* station, const char* serial)
     return found;
 }
 
+// The scheduler always hands over the gate as a pipe; without one this was
+// started by someone else.
+bool HasGate()
+{
+    struct stat gate {};
+    return fstat(kGateFd, &gate) == 0 && S_ISFIFO(gate.st_mode);
+}
+
 char ReadWord()
 {
     char word = 0;
@@ -59,8 +70,24 @@ char ReadWord()
 
 int main(int argc, char** argv)
 {
-    if (argc <= kFirstProgramArgument)
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("Usage: hrlnstart DATABASE STATION SERIAL path|file PROGRAM [ARGUMENT]...\n"
+                    "Starts PROGRAM once horalyn has recorded the task's run, handed over on\n"
+                    "descriptor 3. Horalyn starts it; it is not meant to be run by hand.\n");
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {
+        std::printf("hrlnstart (horalyn) %s\n", HRLN_VERSION);
+        return 0;
+    }
+    if (!HasGate()) {
+        std::fprintf(stderr, "hrlnstart: a helper of horalyn, which starts it; not meant to be run by hand\n");
         return 2;
+    }
+    if (argc <= kFirstProgramArgument) {
+        std::fprintf(stderr, "hrlnstart: too few arguments\n");
+        return 2;
+    }
     const char word = ReadWord();
     const bool run = word == 'g' || (word != 'x' && Recorded(argv[1], argv[2], argv[3]));
     close(kGateFd);

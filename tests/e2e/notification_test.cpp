@@ -24,6 +24,8 @@ bool Notified(NotificationService& service, const QStringList& arguments)
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // As the program starts it.
+    env.insert(QStringLiteral("HORALYN_STARTED_BY"), QStringLiteral("horalyn"));
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(HRLNMSG_PROGRAM), arguments);
     QElapsedTimer waited;
