@@ -12,7 +12,8 @@ ProgramOptions ReadProgramOptions(std::span<const std::string_view> args)
             return options;
         }
         if (arg == "-V" || arg == "--version") {
-            options.action = ProgramOptions::Action::Version;
+            if (options.action != ProgramOptions::Action::Fail)
+                options.action = ProgramOptions::Action::Version;
         } else if (arg == "-v" || arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "-m" || arg == "--minimized") {
