@@ -1,4 +1,5 @@
 # make run   installs what is missing, builds, starts the program
+# make package  builds the Debian package
 # make test  installs what is missing, builds, runs every test (plain and sanitized) and checks
 #            that the Release configuration builds
 JOBS  ?= $(shell nproc)
@@ -10,7 +11,7 @@ BUILD ?= build
 ASAN  ?= build-asan
 RELEASE ?= build-release
 
-.PHONY: all deps build run test test-plain test-asan test-release bench clean
+.PHONY: all deps build run test test-plain test-asan test-release bench clean package
 
 all: build
 
@@ -59,6 +60,10 @@ bench: build
 	  if [ $$rc -ne 0 ] || grep -q "ERROR OCCURRED" $(BUILD)/bench-last.txt; then \
 	    echo "$$b: a benchmark could not run" >&2; status=1; fi; \
 	done; exit $$status
+
+# The Debian package, in the build folder: horalyn_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(RELEASE)

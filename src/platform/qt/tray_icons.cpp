@@ -45,10 +45,12 @@ QIcon Draw(const IconLook& look)
 
 QIcon TrayIconNamed(const std::string& name)
 {
+    // At rest the tray shows the program's icon from the icon theme when it
+    // has one; the frames of the animation are always drawn.
     for (const IconLook& look : kLooks)
         if (name == look.name)
-            return Draw(look);
-    return Draw(kLooks[0]);
+            return &look == &kLooks[0] ? QIcon::fromTheme(QStringLiteral("horalyn"), Draw(look)) : Draw(look);
+    return QIcon::fromTheme(QStringLiteral("horalyn"), Draw(kLooks[0]));
 }
 
 }  // namespace hrln::platform::qt

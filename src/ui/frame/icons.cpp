@@ -152,7 +152,10 @@ QPixmap Draw(const QString& name, int size)
 
 QString ThemeName(const QString& name)
 {
-    static const QHash<QString, QString> kTheme = {{QStringLiteral("exit"), QStringLiteral("application-exit")},
+    // The clock is the program's own icon: the one installed in the icon theme
+    // when there is one, so that the windows match the menus and the tray.
+    static const QHash<QString, QString> kTheme = {{QStringLiteral("clock"), QStringLiteral("horalyn")},
+                                                   {QStringLiteral("exit"), QStringLiteral("application-exit")},
                                                    {QStringLiteral("stop"), QStringLiteral("process-stop")},
                                                    {QStringLiteral("nextpage"), QStringLiteral("go-next")}};
     return kTheme.value(name);
