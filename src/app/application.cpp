@@ -154,6 +154,11 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     ini.write(data::kSettingsSection, "Version", std::string("Horalyn ") + HRLN_VERSION);
     data::Settings settings = data::LoadSettings(ini, &session);
     data::EventLog log(data::kEventLogFile, clock, settings);
+    // What the event log records, also on standard error when asked to be verbose.
+    log.setObserver([](std::string_view label, std::string_view data) {
+        qDebug("event: %.*s: %.*s", static_cast<int>(label.size()), label.data(), static_cast<int>(data.size()),
+               data.data());
+    });
     data::RecordTags tags(tagFile, data::TagUser(settings.multiUser ? settings.userId : std::string()),
                           data::TaggedTable::Schedule);
     std::string keyListError;

@@ -30,6 +30,8 @@ std::string EventLog::FormatLine(Date date, Time time, std::string_view label, s
 
 void EventLog::logEvent(std::string_view label, std::string_view data)
 {
+    if (observer_)
+        observer_(label, data);
     if (!settings_.logEvents)
         return;
     const platform::DateTime now = clock_.now();

@@ -4,9 +4,11 @@
 #include "platform/clock.h"
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace hrln::data {
 
@@ -27,6 +29,12 @@ public:
     // Safe to call from any thread.
     void logEvent(std::string_view label, std::string_view data);
 
+    // Told of every event, whether or not the log is on: the program reports
+    // them on standard error when asked to be verbose. Set before other
+    // threads log; it is called on the logging thread.
+    using Observer = std::function<void(std::string_view label, std::string_view data)>;
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
+
     // Lines written since the file was last opened; 0 while it is closed.
     int openCount() const;
     bool isOpen() const;
@@ -39,6 +47,7 @@ private:
     const platform::Clock& clock_;
     const Settings& settings_;
     mutable std::mutex mutex_;
+    Observer observer_;
     std::FILE* file_ = nullptr;
     int count_ = 0;
 };

@@ -34,6 +34,25 @@ TEST(EventLogTest, NothingIsWrittenWhileLoggingIsOff)
     EXPECT_EQ(log.openCount(), 0);
 }
 
+TEST(EventLogTest, TheObserverHearsEveryEventWhetherOrNotTheFileIsWritten)
+{
+    TempDir dir;
+    FakeClock clock;
+    Settings settings;
+    EventLog log(dir.file(kEventLogFile), clock, settings);
+    std::vector<std::string> heard;
+    log.setObserver([&heard](std::string_view label, std::string_view data) {
+        heard.push_back(std::string(label) + "|" + std::string(data));
+    });
+    log.logEvent("Started", "Horalyn");
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kEventLogFile))) << "the observer does not switch the log on";
+    settings.logEvents = true;
+    log.logEvent("Message", "Stand up");
+    EXPECT_EQ(heard, (std::vector<std::string>{"Started|Horalyn", "Message|Stand up"}));
+    ASSERT_EQ(Lines(dir.file(kEventLogFile)).size(), 1u);
+    EXPECT_NE(Lines(dir.file(kEventLogFile)).front().find("Stand up"), std::string::npos);
+}
+
 TEST(EventLogTest, LinesAreFixedWidthAndTheFileClosesAfterEvery101st)
 {
     TempDir dir;

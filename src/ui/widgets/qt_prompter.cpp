@@ -230,6 +230,15 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
     QWidget* const owner = this->owner();
     if (AlreadyOpen(box))
         return MessageButton::Ok;
+    // Failures reach standard error too, where the box cannot be seen or the
+    // program was started from a terminal.
+    const QByteArray said = QString::fromStdString(box.caption + ": " + box.text).toLocal8Bit();
+    if (box.icon == MessageIcon::Stop)
+        qCritical("%s", said.constData());
+    else if (box.icon == MessageIcon::Exclamation)
+        qWarning("%s", said.constData());
+    else
+        qDebug("%s", said.constData());
     // On the heap and watched: should its owner be deleted while it is open,
     // the box goes with it and nothing on this stack is deleted twice.
     const QPointer<QMessageBox> dialog = new QMessageBox(IconOf(box.icon), QString::fromStdString(box.caption),
@@ -256,6 +265,7 @@ MessageButton QtPrompter::ask(const platform::MessageBox& box)
 
 void QtPrompter::endProgram(const std::string& message)
 {
+    qCritical("ending: %s", message.empty() ? "(no message)" : message.c_str());
     if (!message.empty()) {
         QMessageBox dialog(QMessageBox::Critical, QStringLiteral("Horalyn"), DisplayText(message), QMessageBox::Ok,
                            owner());
