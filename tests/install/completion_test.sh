@@ -50,4 +50,8 @@ diff -u <(printf 'csv\npdf\ntxt\n') <(offered report brief --format "") || fail 
 diff -u <(printf 'csv\nical\nvcard\nvcard3\n') <(offered export schedule --format "") || fail "export --format"
 # After the table, a file name: nothing from the word lists.
 offered export schedule sch | grep -qx schedule && fail "export: the table offered again as the file"
+# Where those shells are installed, they read their files without a syntax error.
+if command -v zsh >/dev/null; then zsh -n "$completion/_horalyn-cli" || fail "zsh cannot read _horalyn-cli"; fi
+if command -v fish >/dev/null; then fish -n "$completion/horalyn-cli.fish" || fail "fish cannot read horalyn-cli.fish"; fi
+bash -n "$completion/horalyn-cli.bash" || fail "bash cannot read horalyn-cli.bash"
 echo "completion_test: bash, zsh and fish complete $(echo $commands | wc -w) commands as --help describes them"
