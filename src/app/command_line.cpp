@@ -16,7 +16,10 @@ ProgramOptions ReadProgramOptions(std::span<const std::string_view> args)
                 options.action = ProgramOptions::Action::Version;
         } else if (arg == "-v" || arg == "--verbose") {
             options.verbose = true;
-        } else if (arg == "-m" || arg == "--minimized") {
+        } else if (arg == "-m" || arg == "--minimized" || arg == "-t" || arg == "--tray") {
+            // Minimised, the frame waits in the notification area (where
+            // the desktop has one): a reminder program started at login
+            // belongs there, not open in front of the user.
             options.minimized = true;
         } else if (options.action != ProgramOptions::Action::Fail) {
             options.action = ProgramOptions::Action::Fail;
@@ -34,6 +37,7 @@ std::string ProgramHelp(std::string_view dataFolder)
            "\n"
            "Options:\n"
            "  -m, --minimized  start with the main window minimized\n"
+           "  -t, --tray       start in the notification area (as --minimized)\n"
            "  -v, --verbose    also write debugging messages to standard error\n"
            "  -h, --help       show this help and exit\n"
            "  -V, --version    show the version and exit\n"

@@ -76,6 +76,7 @@ Settings LoadSettings(const ProfileFile& ini, const platform::Session* session)
     s.debug = Flag(ini, "Debug");
     s.scriptingDelay = ScriptingDelayFrom(ini.readNumber(kSettingsSection, "ScriptingDelay"));
     s.burstSize = BurstSizeFrom(ini.readNumber(kSettingsSection, "BurstSize"));
+    s.keepRunningInTray = Flag(ini, "KeepRunningInTray");
 
     if (s.multiUser && s.userId.empty() && session != nullptr) {
         if (const auto name = session->networkUserName())
@@ -114,6 +115,7 @@ void SaveSettings(ProfileFile& ini, Settings& s)
     ini.write(kSettingsSection, "RepeatAlarmInterval", s.repeatAlarmInterval);
     ini.write(kSettingsSection, "ScriptingDelay", s.scriptingDelay);
     ini.write(kSettingsSection, "BurstSize", s.burstSize);
+    flag("KeepRunningInTray", s.keepRunningInTray);
 
     s.scriptingDelay = ScriptingDelayFrom(ini.readNumber(kSettingsSection, "ScriptingDelay"));
     s.burstSize = BurstSizeFrom(ini.readNumber(kSettingsSection, "BurstSize"));

@@ -43,6 +43,9 @@ struct Settings {
     int scriptingDelay = kMinScriptingDelay;
     int burstSize = kDefaultBurstSize;
     int maxClipboardEntries = 0;  // owned by the clipboard saver; written with the rest
+    // Closing the frame's window leaves the program running in the notification
+    // area, so later reminders still come; Exit still ends it.
+    bool keepRunningInTray = false;
 
     // Derived at start-up: the name stamped on tasks and clipboard texts.
     std::string currentUser;

@@ -6,6 +6,8 @@
 #include "data/table.h"
 #include "scheduler/alarm.h"
 
+#include <algorithm>
+
 namespace hrln::scheduler {
 namespace {
 
@@ -13,8 +15,6 @@ std::string Cut(std::string_view s, std::size_t width)
 {
     return std::string(text::CutToWidth(text::SanitizeUtf8(s), width));
 }
-
-constexpr Time kSnoozeDelay = 60'000;  // ten minutes
 
 }  // namespace
 
@@ -83,8 +83,10 @@ void MessageWindow::onTimer()
         scheduleNextAlarm();
 }
 
-int MessageWindow::snooze()
+int MessageWindow::snooze(int minutes)
 {
+    // At least a minute: a message snoozed for nothing would come straight back.
+    minutes = std::clamp(minutes, 1, 7 * 24 * 60);
     data::Table<data::ScheduleRecord> task(services_.db);
     task.clear();
     task.rec.message = slots_.text;
@@ -93,8 +95,9 @@ int MessageWindow::snooze()
     task.rec.description = slots_.title;
     task.rec.scheduleType = "Once";
     const platform::DateTime now = services_.clock.now();
-    task.rec.date = now.date;
-    task.rec.time = now.time + kSnoozeDelay;
+    // Whole days go to the date, so "tomorrow" is the same time of day.
+    task.rec.date = now.date + minutes / (24 * 60);
+    task.rec.time = now.time + (minutes % (24 * 60)) * 6000;
     NormalizeDateTime(task.rec.date, task.rec.time);
     // The user asked to be reminded again: a snooze that comes due while the
     // machine sleeps, or late for any reason, is shown late rather than never.

@@ -24,6 +24,18 @@ struct MessageSlots {
 
 MessageSlots MakeMessageSlots(std::string_view title, std::string_view text, std::string_view alarmSound);
 
+// The lengths a message may be snoozed for. Ten minutes is what the Snooze
+// button itself does; the others are offered beside it.
+struct SnoozeLength {
+    const char* label;  // menu text, with its mnemonic
+    int minutes;
+};
+inline constexpr int kDefaultSnoozeMinutes = 10;
+inline constexpr SnoozeLength kSnoozeLengths[] = {
+    {"&5 minutes", 5}, {"1&0 minutes", 10}, {"&15 minutes", 15},
+    {"&30 minutes", 30}, {"1 &hour", 60}, {"&Tomorrow", 24 * 60},
+};
+
 // Open message windows, process-wide. The dispatch opens no further window
 // while 60 are open.
 class MessageWindowCounter {
@@ -77,8 +89,8 @@ public:
 
     // The window's timer: repeats the alarm when its moment has passed.
     void onTimer();
-    // A once-only task ten minutes from now with this message; the window then closes.
-    int snooze();
+    // A once-only task `minutes` from now with this message; the window then closes.
+    int snooze(int minutes = kDefaultSnoozeMinutes);
     // A to-do item from this message, then "Added to To Do List:"; the window stays open.
     int addToTodo();
 

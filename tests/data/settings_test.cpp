@@ -94,7 +94,7 @@ TEST_F(SettingsTest, SavingWritesEveryOptionInOrderAndRaisesShortAlarmRepeats)
                                             "MaximizeOnRun", "UseExternalMessage", "MultiUser", "UserID",
                                             "LogEvents", "MonitorClipboard", "UseModalMessage",
                                             "MaxClipboardEntries", "RepeatAlarmInterval", "ScriptingDelay",
-                                            "BurstSize"};
+                                            "BurstSize", "KeepRunningInTray"};
     std::size_t at = 0;
     for (const std::string& key : order) {
         const std::size_t found = file.find("\n" + key + "=");
@@ -108,6 +108,12 @@ TEST_F(SettingsTest, SavingWritesEveryOptionInOrderAndRaisesShortAlarmRepeats)
     EXPECT_EQ(ini.read("Settings", "RepeatAlarmInterval"), "0");
     const Settings back = LoadSettings(ini, nullptr);
     EXPECT_FALSE(back.startUpActive);
+    EXPECT_FALSE(back.keepRunningInTray);  // off unless chosen
+
+    s.keepRunningInTray = true;
+    SaveSettings(ini, s);
+    EXPECT_EQ(ini.read("Settings", "KeepRunningInTray"), "1");
+    EXPECT_TRUE(LoadSettings(ini, nullptr).keepRunningInTray);
 }
 
 TEST_F(SettingsTest, MultiUserTakesTheLogonNameWhenNoneIsSet)

@@ -1,4 +1,8 @@
+#include "scheduler/window_close.h"
 #include "scheduler_fixture.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace hrln::test {
 namespace {
@@ -225,6 +229,76 @@ TEST_F(MessageWindowTest, SnoozeAndToDo)
     tickAt(MakeDate(3, 2, 2027), MakeTime(8, 15));
     ASSERT_EQ(messages.started.size(), 2u);
     EXPECT_EQ(messages.started[1].title, "Stretch");
+}
+
+// Every length offered lands where its label says, across midnight and a
+// month's end; "tomorrow" keeps the time of day.
+TEST_F(MessageWindowTest, SnoozeForEachOfferedLength)
+{
+    clock.set(MakeDate(3, 31, 2027), MakeTime(23, 50, 30));
+    MessageWindow window(services(), scheduler::MakeMessageSlots("Call", "Call back", ""));
+    window.open();
+    struct Expected {
+        Date date;
+        Time time;
+    };
+    const std::vector<Expected> expected = {
+        {MakeDate(3, 31, 2027), MakeTime(23, 55, 30)}, {MakeDate(4, 1, 2027), MakeTime(0, 0, 30)},
+        {MakeDate(4, 1, 2027), MakeTime(0, 5, 30)},    {MakeDate(4, 1, 2027), MakeTime(0, 20, 30)},
+        {MakeDate(4, 1, 2027), MakeTime(0, 50, 30)},   {MakeDate(4, 1, 2027), MakeTime(23, 50, 30)},
+    };
+    ASSERT_EQ(std::size(scheduler::kSnoozeLengths), expected.size());
+    int id = 0;
+    for (const scheduler::SnoozeLength& length : scheduler::kSnoozeLengths) {
+        ASSERT_EQ(window.snooze(length.minutes), kOk) << length.label;
+        const ScheduleRecord snoozed = task(++id);
+        EXPECT_EQ(snoozed.date, expected[static_cast<std::size_t>(id - 1)].date) << length.label;
+        EXPECT_EQ(snoozed.time, expected[static_cast<std::size_t>(id - 1)].time) << length.label;
+        EXPECT_EQ(snoozed.scheduleType, "Once");
+    }
+    // Ten minutes is the button's own length, and is one of those offered.
+    EXPECT_TRUE(std::any_of(std::begin(scheduler::kSnoozeLengths), std::end(scheduler::kSnoozeLengths),
+                            [](const scheduler::SnoozeLength& l) {
+                                return l.minutes == scheduler::kDefaultSnoozeMinutes;
+                            }));
+    // A length of nothing still leaves a minute: the message must not come straight back.
+    ASSERT_EQ(window.snooze(0), kOk);
+    EXPECT_EQ(task(++id).time, MakeTime(23, 51, 30));
+}
+
+// Closing the window: the option sends the frame to the tray every time;
+// without it the user is asked once a session, and only when it matters.
+TEST_F(SchedulerTest, ClosingTheWindowAsksOnceOnlyWhileATaskIsToCome)
+{
+    using scheduler::WindowClose;
+    EXPECT_FALSE(scheduler::TaskToCome(db));
+    data::ScheduleRecord disabled = daily(1, MakeDate(3, 1, 2027), MakeTime(9, 0));
+    disabled.disabled = 1;
+    add(disabled);
+    EXPECT_FALSE(scheduler::TaskToCome(db)) << "a disabled task is not to come";
+
+    scheduler::WindowCloseState state;
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, state, false), WindowClose::Exit);
+    EXPECT_FALSE(state.warned) << "nothing to lose: the question is kept for a close that matters";
+
+    add(daily(2, MakeDate(3, 2, 2027), MakeTime(9, 0)));
+    ASSERT_TRUE(scheduler::TaskToCome(db));
+    settings.noTray = true;
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, state, true), WindowClose::Exit);
+    settings.noTray = false;
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, state, true), WindowClose::Ask);
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, state, true), WindowClose::Exit) << "asked twice";
+
+    // With the option every close goes to the tray, asked before or not.
+    settings.keepRunningInTray = true;
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, state, true), WindowClose::ToTray);
+    scheduler::WindowCloseState fresh;
+    EXPECT_EQ(scheduler::DecideWindowClose(settings, fresh, false), WindowClose::ToTray);
+    EXPECT_FALSE(fresh.warned);
+
+    const platform::MessageBox question = scheduler::KeepRunningQuestion();
+    EXPECT_EQ(question.buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_NE(question.text.find("will not be performed while Horalyn is not running"), std::string::npos);
 }
 
 }  // namespace

@@ -269,5 +269,52 @@ TEST_F(FrameTest, TheFrameReopensWhereItWasClosed)
     EXPECT_EQ(again.geometry(), QRect(120, 90, 700, 500));
 }
 
+// Closing the window with a task still to come: asked once a session, the
+// answer is carried out; with the option set the tray is taken without a word.
+TEST_F(FrameTest, ClosingTheWindowKeepsTheProgramAsTheUserChooses)
+{
+    bool ended = false;
+    QObject::connect(frame.get(), &ui::MainFrame::closed, [&ended] { ended = true; });
+    frame->show();
+    frame->start();
+    EXPECT_FALSE(frame->keepRunningOnWindowClose()) << "nothing to come: closing just ends";
+    EXPECT_TRUE(prompter.shown.empty());
+
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(14, 30), "Team meeting");
+    prompter.answer(platform::MessageButton::Cancel);
+    EXPECT_TRUE(frame->keepRunningOnWindowClose());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("will not be performed"), std::string::npos);
+    EXPECT_TRUE(frame->isVisible()) << "cancelled: the window stays";
+    EXPECT_FALSE(tray->shown());
+    EXPECT_FALSE(frame->keepRunningOnWindowClose()) << "asked once a session only";
+    EXPECT_EQ(prompter.shown.size(), 1u);
+
+    settings.keepRunningInTray = true;
+    EXPECT_TRUE(frame->keepRunningOnWindowClose());
+    EXPECT_TRUE(tray->shown());
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_FALSE(ended);
+    frame->onTrayActivated(false);
+    EXPECT_TRUE(frame->isVisible());
+
+    // Exit is never turned into the tray.
+    frame->close();
+    EXPECT_TRUE(ended);
+}
+
+// Asked and answered Yes on a fresh frame: the frame goes to the tray.
+TEST_F(FrameTest, AnsweringYesToTheCloseQuestionGoesToTheTray)
+{
+    addTask(1, MakeDate(3, 2, 2027), MakeTime(14, 30), "Team meeting");
+    frame->show();
+    frame->start();
+    prompter.answer(platform::MessageButton::Yes);
+    EXPECT_TRUE(frame->keepRunningOnWindowClose());
+    EXPECT_TRUE(tray->shown());
+    EXPECT_FALSE(frame->isVisible());
+}
+
 }  // namespace
 }  // namespace hrln::test

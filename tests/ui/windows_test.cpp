@@ -1,3 +1,4 @@
+#include "ui/frame/autostart.h"
 #include "ui/frame/message_dialog.h"
 #include "ui/frame/setup_window.h"
 #include "ui/pim/todo_windows.h"
@@ -5,8 +6,10 @@
 #include "ui_fixture.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace hrln::test {
@@ -55,6 +59,7 @@ TEST_F(WindowsTest, SetupWritesEveryOptionAndShowsItAgain)
         check("LogEvents", true);
         check("NoTray", true);
         check("MultiUser", true);
+        check("KeepRunningInTray", true);
         number("RepeatAlarmInterval", 3);
         number("HistoryExpires", 30);
         number("ScriptingDelay", 20);
@@ -76,12 +81,15 @@ TEST_F(WindowsTest, SetupWritesEveryOptionAndShowsItAgain)
     const Settings reloaded = LoadSettings(ini, nullptr);
     EXPECT_FALSE(reloaded.startUpActive);
     EXPECT_TRUE(reloaded.noTray);
+    EXPECT_TRUE(reloaded.keepRunningInTray);
+    EXPECT_TRUE(settings.keepRunningInTray);  // at once, for the next close
     EXPECT_EQ(reloaded.historyExpires, 30);
 
     // Shown again as stored; Cancel writes nothing.
     ui::SetupWindow again(setupServices());
     EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("StartUpActive"))->isChecked());
     EXPECT_EQ(again.findChild<QSpinBox*>(QStringLiteral("RepeatAlarmInterval"))->value(), 5);
+    EXPECT_TRUE(again.findChild<QCheckBox*>(QStringLiteral("KeepRunningInTray"))->isChecked());
     again.findChild<QCheckBox*>(QStringLiteral("LogEvents"))->setChecked(false);
     again.reject();
     EXPECT_EQ(ini.read("Settings", "LogEvents"), "1");
@@ -243,6 +251,67 @@ TEST_F(WindowsTest, AMessageWindowSnoozesAndAddsToTheToDoList)
     EXPECT_EQ(snoozed.rec.time, MakeTime(0, 5));
     Table<TodoRecord> todo(db);
     EXPECT_EQ(todo.count(), 1);
+}
+
+// The other snooze lengths are reached by keyboard alone: the button's
+// mnemonic opens the menu, a length's mnemonic snoozes and closes the window.
+TEST_F(WindowsTest, AMessageSnoozesForALengthChosenByKeyboard)
+{
+    FakeLauncher launcher;
+    clock.set(MakeDate(3, 1, 2027), MakeTime(10, 0));
+    scheduler::MessageServices services{db, settings, log, clock, prompter, sound, launcher, windows};
+    ui::QtMessageLauncher messagesUi(services, positions, nullptr);
+    messagesUi.startMessage(scheduler::MakeMessageSlots("Stretch", "Stand up", ""));
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("SHOWMESSAGE$WINDOW") && w->isVisible())
+            window = w;
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+
+    bool menuSeen = false;
+    // The menu runs its own loop: answer it from inside.
+    std::function<void()> pick = [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menuSeen = menu->objectName() == QStringLiteral("snoozeLengthsMenu");
+            QTest::keyClick(menu, Qt::Key_3);  // "&30 minutes"
+        } else {
+            QTimer::singleShot(20, pick);
+        }
+    };
+    QTimer::singleShot(20, pick);
+    QPointer<QWidget> guard(window);
+    QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(guard.isNull());
+    EXPECT_TRUE(menuSeen);
+    EXPECT_EQ(windows.open(), 0);
+    Table<ScheduleRecord> snoozed(db);
+    snoozed.rec.id = 1;
+    ASSERT_EQ(snoozed.get(ScheduleRecord::KeyID), kOk);
+    EXPECT_EQ(snoozed.rec.date, MakeDate(3, 1, 2027));
+    EXPECT_EQ(snoozed.rec.time, MakeTime(10, 30));
+    EXPECT_EQ(snoozed.rec.category, "Snooze");
+}
+
+// The login entry starts the program in the notification area, with a path
+// that holds blanks and quotes kept whole; switching it off removes it.
+TEST_F(WindowsTest, TheAutostartEntryStartsTheProgramInTheTray)
+{
+    const QString program = QStringLiteral("/opt/my apps/hora\"lyn");
+    ASSERT_TRUE(ui::SetAutostart(true, program));
+    EXPECT_TRUE(ui::AutostartEnabled());
+    QFile entry(ui::AutostartPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    QString exec;
+    for (const QString& line : QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("Exec=")))
+            exec = line;
+    entry.close();
+    EXPECT_EQ(exec, QStringLiteral("Exec=\"/opt/my apps/hora\\\"lyn\" --tray"));
+    ASSERT_TRUE(ui::SetAutostart(false, program));
+    EXPECT_FALSE(ui::AutostartEnabled());
+    EXPECT_TRUE(ui::SetAutostart(false, program)) << "removing what is not there is no failure";
 }
 
 }  // namespace

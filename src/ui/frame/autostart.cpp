@@ -31,9 +31,9 @@ bool SetAutostart(bool enabled, const QString& program)
     QString exec = program;
     exec.replace(QStringLiteral("\\"), QStringLiteral("\\\\")).replace(QStringLiteral("\""), QStringLiteral("\\\""));
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Horalyn\n"
-                                         "Comment=Task scheduler and automation\nExec=\"%1\"\nIcon=horalyn\n"
+                                         "Comment=Task scheduler and automation\nExec=\"%1\" %2\nIcon=horalyn\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(exec);
+                              .arg(exec, QString::fromLatin1(kAutostartOption));
     return file.write(entry.toUtf8()) == entry.toUtf8().size();
 }
 

@@ -9,6 +9,8 @@ namespace hrln::ui {
 // running performs nothing.
 QString AutostartPath();
 bool AutostartEnabled();
+// The start option the entry passes: the program starts in the notification area.
+inline constexpr const char* kAutostartOption = "--tray";
 // Writes or removes the entry; `program` is the path of the running program.
 bool SetAutostart(bool enabled, const QString& program);
 

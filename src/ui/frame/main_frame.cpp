@@ -511,8 +511,43 @@ void MainFrame::changeEvent(QEvent* event)
     }
 }
 
+bool MainFrame::keepRunningOnWindowClose()
+{
+    const auto toTray = [this] {
+        if (tray_ != nullptr)
+            tray_->minimiseToTray();
+        // No notification area (or none allowed): an ordinary minimised window still runs.
+        if (tray_ == nullptr || !tray_->shown())
+            setWindowState(windowState() | Qt::WindowMinimized);
+    };
+    switch (scheduler::DecideWindowClose(s_.settings, windowClose_, scheduler::TaskToCome(s_.db))) {
+    case scheduler::WindowClose::Exit:
+        return false;
+    case scheduler::WindowClose::ToTray:
+        toTray();
+        return true;
+    case scheduler::WindowClose::Ask:
+        break;
+    }
+    switch (s_.prompter.ask(scheduler::KeepRunningQuestion())) {
+    case platform::MessageButton::Yes:
+        toTray();
+        return true;
+    case platform::MessageButton::No:
+        return false;
+    default:
+        return true;  // cancelled: the window stays as it was
+    }
+}
+
 void MainFrame::closeEvent(QCloseEvent* event)
 {
+    // Only the window's own close (from the window manager) may keep the
+    // program; Exit, the tray's Exit and the session's end close it directly.
+    if (!closing_ && event->spontaneous() && keepRunningOnWindowClose()) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     timer_->stop();
     area_->closeAllSubWindows();  // each child keeps its place as it closes

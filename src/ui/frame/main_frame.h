@@ -13,6 +13,7 @@
 #include "scheduler/add_wizards.h"
 #include "scheduler/frame_view.h"
 #include "scheduler/report_catalogue.h"
+#include "scheduler/window_close.h"
 #include "ui/schedule/browse_schedule.h"
 #include "ui/pim/pim_services.h"
 
@@ -97,6 +98,9 @@ public:
     QString zoneText(int zone) const;
     // The tray menu as offered now, separators included.
     QMenu* trayMenu();
+    // The user closed the window (not Exit): tells whether the program keeps
+    // running, the frame then gone to the tray, minimised, or left open.
+    bool keepRunningOnWindowClose();
 
 Q_SIGNALS:
     // The frame has closed: the program ends.
@@ -165,6 +169,7 @@ private:
     Date selectedDay_ = 0;  // the schedule browser's day, a new task's default
     bool opened_ = false;
     bool closing_ = false;
+    scheduler::WindowCloseState windowClose_;
     QPointer<QWidget> help_;  // the user guide's window while it is open
     std::unique_ptr<QPrinter> printer_;  // made on first use: finding printers takes a while
 };

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -54,6 +55,21 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     auto* snooze = new QPushButton(ProgramIcon(QStringLiteral("snooze")), QStringLiteral("&Snooze"), this);
     snooze->setObjectName(QStringLiteral("snoozeButton"));
     snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));
+    // The other lengths sit beside the button, in a menu its mnemonic opens.
+    auto* snoozeFor = new QPushButton(QStringLiteral("Snooze &for"), this);
+    snoozeFor->setObjectName(QStringLiteral("snoozeForButton"));
+    snoozeFor->setToolTip(QStringLiteral("Show this message again after a time you choose"));
+    auto* lengths = new QMenu(snoozeFor);
+    lengths->setObjectName(QStringLiteral("snoozeLengthsMenu"));
+    for (const scheduler::SnoozeLength& length : scheduler::kSnoozeLengths) {
+        const int minutes = length.minutes;
+        connect(lengths->addAction(QString::fromLatin1(length.label)), &QAction::triggered, this, [this, minutes] {
+            if (model_->snooze(minutes) == data::kOk)
+                accept();
+        });
+    }
+    snoozeFor->setMenu(lengths);
+    snoozeFor->setAutoDefault(false);
     auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), QStringLiteral("&Add to To Do List"), this);
     todo->setObjectName(QStringLiteral("todoButton"));
     snooze->setAutoDefault(false);
@@ -63,9 +79,10 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     setAttribute(Qt::WA_ShowWithoutActivating);
 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    // A snooze that could not be stored keeps the window: closed, the message would be lost.
     connect(snooze, &QPushButton::clicked, this, [this] {
-        model_->snooze();
-        accept();
+        if (model_->snooze() == data::kOk)
+            accept();
     });
     connect(todo, &QPushButton::clicked, this, [this] {
         if (model_->addToTodo() == data::kOk)
@@ -74,6 +91,7 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(snooze);
+    buttons->addWidget(snoozeFor);
     buttons->addWidget(todo);
     buttons->addStretch();
     buttons->addWidget(close);

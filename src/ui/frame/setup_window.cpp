@@ -61,13 +61,17 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     fullSchedule_ = flag("FullSchedule", QStringLiteral("Show the &full schedule"), o.fullSchedule);
     hideToolbar_ = flag("HideToolbar", QStringLiteral("&Hide the toolbar"), o.hideToolbar);
     noTray_ = flag("NoTray", QStringLiteral("Ne&ver use the notification area"), o.noTray);
+    keepRunningInTray_ = flag("KeepRunningInTray",
+                              QStringLiteral("&Keep running in the notification area when the window is closed"),
+                              o.keepRunningInTray);
     maximizeOnRun_ = flag("MaximizeOnRun", QStringLiteral("Brin&g Horalyn back when a task runs"), o.maximizeOnRun);
     useExternalMessage_ =
         flag("UseExternalMessage", QStringLiteral("Show messages as desktop notificat&ions"), o.useExternalMessage);
     useModalMessage_ = flag("UseModalMessage", QStringLiteral("Messages wait for an ans&wer"), o.useModalMessage);
     repeatAlarmInterval_ = number("RepeatAlarmInterval", o.repeatAlarmInterval, 0, 86400, QStringLiteral(" s"));
     repeatAlarmInterval_->setSpecialValueText(QStringLiteral("never"));
-    for (QCheckBox* b : {fullSchedule_, hideToolbar_, noTray_, maximizeOnRun_, useExternalMessage_, useModalMessage_})
+    for (QCheckBox* b : {fullSchedule_, hideToolbar_, noTray_, keepRunningInTray_, maximizeOnRun_, useExternalMessage_,
+                         useModalMessage_})
         windowLayout->addRow(b);
     windowLayout->addRow(QStringLiteral("&Repeat the alarm every:"), repeatAlarmInterval_);
 
@@ -92,7 +96,7 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     dataLayout->addRow(multiUser_);
     dataLayout->addRow(QStringLiteral("User &name:"), userId_);
     dataLayout->addRow(monitorClipboard_);
-    dataLayout->addRow(QStringLiteral("&Keep at most:"), maxClipboardEntries_);
+    dataLayout->addRow(QStringLiteral("Ma&ximum kept:"), maxClipboardEntries_);
 
     auto* scripts = new QGroupBox(QStringLiteral("Scripts"), this);
     auto* scriptsLayout = new QFormLayout(scripts);
@@ -155,6 +159,7 @@ void SetupWindow::accept()
     o.fullSchedule = fullSchedule_->isChecked();
     o.hideToolbar = hideToolbar_->isChecked();
     o.noTray = noTray_->isChecked();
+    o.keepRunningInTray = keepRunningInTray_->isChecked();
     o.maximizeOnRun = maximizeOnRun_->isChecked();
     o.useExternalMessage = useExternalMessage_->isChecked();
     o.multiUser = multiUser_->isChecked();

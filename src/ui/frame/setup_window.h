@@ -42,7 +42,7 @@ private:
 
     SetupServices s_;
     QCheckBox *removeUncompleted_, *startUpSchedule_, *startUpToDo_, *startUpClipboardSaver_, *startUpContacts_,
-        *startUpActive_, *startUpMinimized_, *fullSchedule_, *hideToolbar_, *noTray_, *multiUser_,
+        *startUpActive_, *startUpMinimized_, *fullSchedule_, *hideToolbar_, *noTray_, *keepRunningInTray_, *multiUser_,
         *monitorClipboard_, *useExternalMessage_, *useModalMessage_, *logEvents_, *maximizeOnRun_, *autostart_;
     QSpinBox *historyExpires_, *repeatAlarmInterval_, *scriptingDelay_, *burstSize_, *maxClipboardEntries_;
     QLineEdit* userId_;
