@@ -11,6 +11,7 @@
 #include "data/table_open.h"
 #include "pim/clipboard_monitor.h"
 #include "platform/dbus/qt_desktop_bus.h"
+#include "platform/dbus/qt_notifications.h"
 #include "platform/posix/helper_programs.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/start_target.h"
@@ -178,6 +179,7 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     platform::qt::QtSound sound;
     platform::qt::QtClipboard clipboard;
     QtProgramLauncher launcher;
+    platform::dbus::QtNotifications notifications;
 
     pim::ClipboardMonitor monitor(db, clipboard, settings, clock);
     // The limit chosen in the settings window holds from one run to the next;
@@ -196,9 +198,10 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     EngineRunner runner(engine);
     scheduler::MessageWindowCounter messageWindows;
     ui::QtMessageLauncher messages({db, settings, log, clock, prompter, sound, launcher, messageWindows,
-                                    MessageProgram()},
+                                    MessageProgram(), &notifications},
                                    positions, nullptr);
     messages.setOwnBoxes(true);
+    messages.useNotifications(notifications);
     messages.setUserElsewhere([&windows] { return windows.anotherProgramHasFocus(); });
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
                                     messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes});
@@ -255,6 +258,7 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&frame, &ui::MainFrame::closed, qApp, &QCoreApplication::quit);
     const int status = QApplication::exec();
+    messages.closeNotices();
     // Message windows still open close now, while what they use is still there.
     for (QWidget* window : QApplication::topLevelWidgets())
         if (qobject_cast<ui::MessageDialog*>(window) != nullptr)

@@ -86,7 +86,10 @@ bool Scheduler::dispatchDueTask(bool userAsked)
         task.lastRunTime = ran.time;
     } else if (task.skipNextTime == 0) {
         // Bring the frame back when the task needs it.
-        const bool needsFrame = (ShowsMessage(task) && !s_.settings.useModalMessage) || s_.settings.maximizeOnRun;
+        // A message shown as a desktop notification leaves the frame where it is.
+        const bool needsFrame =
+            (ShowsMessage(task) && !s_.settings.useModalMessage && !s_.settings.useExternalMessage) ||
+            s_.settings.maximizeOnRun;
         if (needsFrame && s_.frame.isMinimized()) {
             s_.frame.unminimize();
             if (!s_.settings.noTray && s_.tray.shown())

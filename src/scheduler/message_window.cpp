@@ -37,7 +37,8 @@ MessageWindow::~MessageWindow()
 MessageWindow::Mode MessageWindow::open()
 {
     services_.log.logEvent("Message", std::string(text::Clip(slots_.title)) + slots_.alarmSound);
-    if (services_.settings.useExternalMessage) {
+    const bool notice = services_.settings.useExternalMessage && services_.notifications != nullptr;
+    if (services_.settings.useExternalMessage && !notice) {
         // The text travels as one argument, whatever it holds: no shell sees it.
         // The description follows as a second one, for the notification's summary.
         services_.launcher.startDetached(services_.externalProgram, {std::string(text::Clip(slots_.text)),
@@ -46,11 +47,11 @@ MessageWindow::Mode MessageWindow::open()
     }
     if (services_.settings.repeatAlarmInterval > 0)
         scheduleNextAlarm();
-    if (services_.settings.useModalMessage)
+    if (services_.settings.useModalMessage && !notice)
         return Mode::Modal;
     services_.counter.opened();
     counted_ = true;
-    return Mode::Window;
+    return notice ? Mode::Notice : Mode::Window;
 }
 
 void MessageWindow::scheduleNextAlarm()
@@ -108,6 +109,19 @@ int MessageWindow::snooze(int minutes)
 
 int MessageWindow::addToTodo()
 {
+    const int err = addTodoItem();
+    if (err == data::kOk)
+        services_.prompter.ask(todoAdded());
+    return err;
+}
+
+platform::MessageBox MessageWindow::todoAdded() const
+{
+    return {"Added to To Do List:\r" + slots_.title, "Saved"};
+}
+
+int MessageWindow::addTodoItem()
+{
     data::Table<data::TodoRecord> todo(services_.db);
     todo.clear();
     todo.rec.category = "General";
@@ -115,10 +129,7 @@ int MessageWindow::addToTodo()
     todo.rec.toDo = slots_.title;
     todo.rec.priority = 5;
     todo.rec.done = 0;
-    const int err = todo.add();
-    if (err == data::kOk)
-        services_.prompter.ask({"Added to To Do List:\r" + slots_.title, "Saved"});
-    return err;
+    return todo.add();
 }
 
 }  // namespace hrln::scheduler

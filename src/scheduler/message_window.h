@@ -5,6 +5,7 @@
 #include "data/event_log.h"
 #include "data/settings.h"
 #include "platform/clock.h"
+#include "platform/notifications.h"
 #include "platform/program_launcher.h"
 #include "platform/prompter.h"
 #include "platform/sound.h"
@@ -67,13 +68,17 @@ struct MessageServices {
     platform::ProgramLauncher& launcher;
     MessageWindowCounter& counter;
     std::string externalProgram = "hrlnmsg";
+    // Given, the desktop-notification option shows messages through it (see
+    // MessageNotices) instead of starting the external program.
+    platform::Notifications* notifications = nullptr;
 };
 
 // The logic behind one message window: opening (log line, external program,
 // modal or not), the repeated alarm, snooze and "Add to To Do List".
 class MessageWindow {
 public:
-    enum class Mode { External, Modal, Window };
+    // Notice: to be shown as a desktop notification, falling back to the window.
+    enum class Mode { External, Notice, Modal, Window };
     // How often the window calls onTimer, in hundredths of a second.
     static constexpr int kTimerStep = 100;
 
@@ -83,7 +88,8 @@ public:
     MessageWindow& operator=(const MessageWindow&) = delete;
 
     // Runs the opening steps and tells how the message is to be shown. With
-    // External the program has been started and no window opens.
+    // External the program has been started and no window opens. A notice
+    // counts as an open window for as long as the model lives.
     Mode open();
     const MessageSlots& messageSlots() const { return slots_; }
 
@@ -93,6 +99,11 @@ public:
     int snooze(int minutes = kDefaultSnoozeMinutes);
     // A to-do item from this message, then "Added to To Do List:"; the window stays open.
     int addToTodo();
+    // The item alone, and the box that tells of it, for a caller that asks
+    // the question itself once nothing of this message is in use.
+    int addTodoItem();
+    platform::MessageBox todoAdded() const;
+    platform::Prompter& prompter() const { return services_.prompter; }
 
     Date nextAlarmDate() const { return nextAlarmDate_; }
     Time nextAlarmTime() const { return nextAlarmTime_; }

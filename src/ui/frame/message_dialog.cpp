@@ -164,17 +164,60 @@ QtMessageLauncher::QtMessageLauncher(scheduler::MessageServices services, data::
 
 void QtMessageLauncher::startMessage(const scheduler::MessageSlots& slots)
 {
-    auto boxes = ownBoxes_ ? std::make_unique<QtPrompter>() : nullptr;
     const scheduler::MessageServices& s = services_;
+    // A message that may go to a notification asks through the launcher's own
+    // boxes, which outlive it wherever it is shown.
+    const bool notice = s.settings.useExternalMessage && notices_ != nullptr;
+    std::unique_ptr<QtPrompter> boxes = ownBoxes_ && !notice ? std::make_unique<QtPrompter>() : nullptr;
+    platform::Prompter& asks = boxes ? *boxes : notice && ownBoxes_ ? *noticeBoxes_ : s.prompter;
     auto model = std::make_unique<scheduler::MessageWindow>(
-        scheduler::MessageServices{s.db, s.settings, s.log, s.clock, boxes ? *boxes : s.prompter, s.sound,
-                                   s.launcher, s.counter, s.externalProgram},
+        scheduler::MessageServices{s.db, s.settings, s.log, s.clock, asks, s.sound, s.launcher, s.counter,
+                                   s.externalProgram, s.notifications},
         slots);
     const scheduler::MessageWindow::Mode mode = model->open();
     if (mode == scheduler::MessageWindow::Mode::External)
         return;
+    if (mode == scheduler::MessageWindow::Mode::Notice && notices_ != nullptr) {
+        notices_->post(std::move(model));
+        if (notices_->outstanding() > 0 && !noticeTimer_->isActive())
+            noticeTimer_->start();
+        return;
+    }
+    showWindow(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, std::move(boxes));
+}
+
+QtMessageLauncher::~QtMessageLauncher() = default;
+
+void QtMessageLauncher::useNotifications(platform::Notifications& notifications)
+{
+    noticeBoxes_ = std::make_unique<QtPrompter>();
+    notices_ = std::make_unique<scheduler::MessageNotices>(
+        notifications, [this](std::unique_ptr<scheduler::MessageWindow> model) {
+            // Its questions stay with the prompter it was made with.
+            showWindow(std::move(model), services_.settings.useModalMessage, nullptr);
+        });
+    notices_->whenToDoAdded = [] { NotifyToDoLists(); };
+    noticeTimer_ = std::make_unique<QTimer>();
+    noticeTimer_->setTimerType(Qt::PreciseTimer);
+    noticeTimer_->setInterval(scheduler::MessageWindow::kTimerStep * 10);
+    QObject::connect(noticeTimer_.get(), &QTimer::timeout, noticeTimer_.get(), [this] {
+        notices_->onTimer();
+        if (notices_->outstanding() == 0)
+            noticeTimer_->stop();
+    });
+}
+
+void QtMessageLauncher::closeNotices()
+{
+    if (notices_ != nullptr)
+        notices_->closeAll();
+}
+
+void QtMessageLauncher::showWindow(std::unique_ptr<scheduler::MessageWindow> model, bool modal,
+                                   std::unique_ptr<QtPrompter> boxes)
+{
     // A window of its own (no parent), so it shows even while the frame sits in the tray.
-    auto* dialog = new MessageDialog(std::move(model), mode == scheduler::MessageWindow::Mode::Modal, positions_);
+    auto* dialog = new MessageDialog(std::move(model), modal, positions_);
     if (boxes) {
         boxes->setParent(dialog);
         dialog->takeBoxes(std::move(boxes));

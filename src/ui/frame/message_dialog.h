@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/profile_file.h"
+#include "scheduler/message_notices.h"
 #include "scheduler/message_window.h"
 
 #include <QDialog>
@@ -11,6 +12,8 @@
 class QTimer;
 
 namespace hrln::ui {
+
+class QtPrompter;
 
 // SHOWMESSAGE$WINDOW (and SHOWMODALMESSAGE$WINDOW): a due task's message with
 // its repeated alarm, "&Snooze" and "&Add to To Do List".
@@ -42,6 +45,7 @@ private:
 class QtMessageLauncher : public scheduler::MessageLauncher {
 public:
     QtMessageLauncher(scheduler::MessageServices services, data::ProfileFile& positions, QWidget* parent);
+    ~QtMessageLauncher() override;
     void startMessage(const scheduler::MessageSlots& slots) override;
     // Each window asks its own questions ("Saved"), in boxes that belong to it,
     // so the window stays in front; otherwise they go to the given prompter.
@@ -49,13 +53,25 @@ public:
     // Tells whether the user is at work in another program, whose keys a
     // message must not take; unset, a message never takes them.
     void setUserElsewhere(std::function<bool()> elsewhere) { userElsewhere_ = std::move(elsewhere); }
+    // The desktop's notifications, for the messages that go there. Give the
+    // same as the services' `notifications`, before the first message.
+    void useNotifications(platform::Notifications& notifications);
+    scheduler::MessageNotices* notices() const { return notices_.get(); }
+    // The program ends: messages shown as notifications go with it.
+    void closeNotices();
 
 private:
+    void showWindow(std::unique_ptr<scheduler::MessageWindow> model, bool modal,
+                    std::unique_ptr<QtPrompter> boxes);
+
     bool ownBoxes_ = false;
     std::function<bool()> userElsewhere_;
     scheduler::MessageServices services_;
     data::ProfileFile& positions_;
     QWidget* parent_;
+    std::unique_ptr<platform::Prompter> noticeBoxes_;  // questions of messages shown as notifications
+    std::unique_ptr<scheduler::MessageNotices> notices_;
+    std::unique_ptr<QTimer> noticeTimer_;  // their repeated alarms
 };
 
 // Moves a message window about to open clear of the message windows already open.
