@@ -8,8 +8,9 @@ void SoundAlarm(platform::Sound& sound, std::string_view alarmFile)
 {
     const std::string_view name = text::Clip(alarmFile);
     if (name.empty())
-        return;
-    if (text::ToUpper(name) == "BEEP")
+        sound.playEvent(kAlarmSoundEvent);
+    else if
+(text::ToUpper(name) == "BEEP")
         sound.beep();
     else
         sound.play(std::string(name));

@@ -246,7 +246,7 @@ void Scheduler::finishDispatch()
     if (done.perform && ShowsMessage(saved_)) {
         if (!s_.messageWindows.full()) {
             s_.messages.startMessage(MakeMessageSlots(saved_.description.view(), saved_.message.view(),
-                                                      saved_.alarm != 0 ? saved_.alarmFile.view() : ""));
+                                                      saved_.alarmFile.view(), saved_.alarm != 0));
         } else {
             s_.prompter.ask({std::string(text::Clip(saved_.message.view())), ""});
         }

@@ -20,7 +20,13 @@ std::string Cut(std::string_view s, std::size_t width)
 
 MessageSlots MakeMessageSlots(std::string_view title, std::string_view message, std::string_view alarmSound)
 {
-    return {Cut(text::Clip(title), 40), Cut(message, 1024), Cut(text::Clip(alarmSound), 255)};
+    return MakeMessageSlots(title, message, alarmSound, !text::Clip(alarmSound).empty());
+}
+
+MessageSlots MakeMessageSlots(std::string_view title, std::string_view message, std::string_view alarmSound,
+                              bool alarm)
+{
+    return {Cut(text::Clip(title), 40), Cut(message, 1024), alarm ? Cut(text::Clip(alarmSound), 255) : "", alarm};
 }
 
 MessageWindow::MessageWindow(MessageServices services, const MessageSlots& slots)
@@ -75,7 +81,8 @@ void MessageWindow::onTimer()
     // strictly later test would repeat every interval plus one second.
     if (CompareDateTime(now.date, now.time, nextAlarmDate_, nextAlarmTime_) < 0)
         return;
-    SoundAlarm(services_.sound, slots_.alarmSound);
+    if (slots_.alarm)
+        SoundAlarm(services_.sound, slots_.alarmSound);
     // The next one counts from this one's moment, so late ticks do not add up;
     // after a long pause (a suspended machine) it counts from now.
     nextAlarmTime_ += services_.settings.repeatAlarmInterval * 100;

@@ -21,9 +21,13 @@ struct MessageSlots {
     std::string title;       // 40 characters: the task's description
     std::string text;        // 1024 characters: the task's message
     std::string alarmSound;  // 255 characters: the alarm file when the task has an alarm
+    bool alarm = false;      // the task has an alarm, with a file or without
 };
 
+// `alarm` unsaid: an alarm exactly when a file is named.
 MessageSlots MakeMessageSlots(std::string_view title, std::string_view text, std::string_view alarmSound);
+MessageSlots MakeMessageSlots(std::string_view title, std::string_view text, std::string_view alarmSound,
+                              bool alarm);
 
 // The lengths a message may be snoozed for. Ten minutes is what the Snooze
 // button itself does; the others are offered beside it.

@@ -301,5 +301,41 @@ TEST_F(SchedulerTest, ClosingTheWindowAsksOnceOnlyWhileATaskIsToCome)
     EXPECT_NE(question.text.find("will not be performed while Horalyn is not running"), std::string::npos);
 }
 
+// An alarm ticked without a file sounds the desktop's alarm, at the dispatch
+// and at each repeat; a task without an alarm stays silent, file or not.
+TEST_F(MessageWindowTest, AnAlarmWithoutAFileSoundsTheDesktopsAlarm)
+{
+    settings.repeatAlarmInterval = 30;
+    ScheduleRecord ticked = daily(1, MakeDate(3, 1, 2027), MakeTime(9, 0));
+    ticked.alarm = 1;
+    ticked.alarmFile = "";
+    add(ticked);
+    ScheduleRecord silent = daily(10, MakeDate(3, 1, 2027), MakeTime(9, 1));
+    silent.alarm = 0;
+    silent.alarmFile = "bell.ogg";  // chosen once, then the alarm switched off
+    add(silent);
+    tickAt(MakeDate(3, 1, 2027), MakeTime(9, 0));
+    tickAt(MakeDate(3, 1, 2027), MakeTime(9, 1));
+    EXPECT_EQ(sound.played, std::vector<std::string>{"event:alarm-clock-elapsed"});
+    ASSERT_EQ(messages.started.size(), 2u);
+    EXPECT_TRUE(messages.started[0].alarm);
+    EXPECT_FALSE(messages.started[1].alarm);
+    EXPECT_EQ(messages.started[1].alarmSound, "");
+
+    clock.set(MakeDate(3, 1, 2027), MakeTime(9, 2));
+    MessageWindow withAlarm(services(), messages.started[0]);
+    MessageWindow withoutAlarm(services(), messages.started[1]);
+    withAlarm.open();
+    withoutAlarm.open();
+    clock.set(MakeDate(3, 1, 2027), MakeTime(9, 2, 30));
+    withAlarm.onTimer();
+    withoutAlarm.onTimer();
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"event:alarm-clock-elapsed", "event:alarm-clock-elapsed"}));
+
+    // A file named without the tick (an older caller) still counts as an alarm.
+    EXPECT_TRUE(scheduler::MakeMessageSlots("T", "x", "bell.wav").alarm);
+    EXPECT_FALSE(scheduler::MakeMessageSlots("T", "x", "  ").alarm);
+}
+
 }  // namespace
 }  // namespace hrln::test

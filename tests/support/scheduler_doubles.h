@@ -94,6 +94,7 @@ class FakeSound : public platform::Sound {
 public:
     void beep() override { played.push_back("BEEP"); }
     void play(const std::string& file) override { played.push_back(file); }
+    void playEvent(const std::string& eventId) override { played.push_back("event:" + eventId); }
     std::vector<std::string> played;
 };
 

@@ -123,7 +123,8 @@ QString ChooseWav(QWidget* parent, const QString& title, const QString& suggeste
 {
     FileRequest request;
     request.title = title;
-    request.filter = QStringLiteral("WAV Files (*.wav *.WAV);;All Files (*)");
+    request.filter = QStringLiteral("Sound Files (*.wav *.ogg *.oga *.flac *.mp3 *.WAV *.OGG *.OGA *.FLAC *.MP3);;"
+                                    "All Files (*)");
     request.suggested = suggested;
     return ChooseFile(parent, request);
 }

@@ -13,7 +13,7 @@ struct FileRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     QString title;
-    QString filter;     // "WAV Files (*.wav *.WAV)"
+    QString filter;     // "Sound Files (*.wav *.ogg ...)"
     QString suggested;  // a file name or path to start from
     // What a name typed without an ending gets ("hsx"); none when empty.
     QString defaultSuffix = {};

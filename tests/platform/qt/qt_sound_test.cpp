@@ -66,5 +66,27 @@ TEST(QtSoundTest, FilesThatCannotBePlayedAreIgnoredAndPlayableOnesStart)
     }));
 }
 
+// A compressed file goes to a player of its own, which goes away when the
+// file turns out unplayable; the theme's alarm sounds, or beeps, without a
+// sound server and without waiting.
+TEST(QtSoundTest, CompressedFilesAndTheThemesAlarmNeedNoSoundServer)
+{
+    HRLN_NEEDS_QT_DESKTOP();
+    TempDir dir;
+    platform::qt::QtSound sound;
+    WriteFile(dir.file("broken.ogg"), "OggS but not really a sound");
+    sound.play(dir.file("broken.ogg"));
+    EXPECT_EQ(sound.activeSounds(), 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return sound.activeSounds() == 0;
+    })) << "the player of an unplayable file stayed";
+
+    sound.playEvent("alarm-clock-elapsed");
+    sound.playEvent("no-such-sound-in-any-theme");
+    EXPECT_EQ(sound.activeSounds(), 0) << "theme sounds are the desktop's, not players of ours";
+}
+
 }  // namespace
 }  // namespace hrln::test
