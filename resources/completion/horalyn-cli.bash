@@ -8,6 +8,8 @@ _horalyn_cli_options()
                    --ordinals --every --unit --date --time --alarm --warn --skip-if-missed --no-history
                    --confirm --skip-next --disabled --help" ;;
         list) echo "--history --help" ;;
+        agenda) echo "--days --help" ;;
+        backup) echo "--help" ;;
         show | delete) echo "--help" ;;
         export) echo "--fields --layout --save-layout --no-header --format --history --help" ;;
         import) echo "--fields --layout --save-layout --no-header --format --help" ;;
@@ -27,7 +29,7 @@ _horalyn_cli()
         cword=$COMP_CWORD
     fi
 
-    local commands="next add list show delete export import report"
+    local commands="next add list agenda show delete export import report backup"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -90,6 +92,9 @@ _horalyn_cli()
             else
                 COMPREPLY=($(compgen -f -- "$cur"))
             fi
+            ;;
+        backup)
+            [[ -z $first ]] && COMPREPLY=($(compgen -f -- "$cur"))
             ;;
         report)
             [[ -z $first ]] && COMPREPLY=($(compgen -W "schedule-date schedule-category brief category contacts

@@ -1,17 +1,19 @@
 # fish completion for horalyn-cli
 
-set -l commands next add list show delete export import report
+set -l commands next add list agenda show delete export import report backup
 complete -c horalyn-cli -f
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -l help -d 'Show the commands'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -l version -d 'Show the version'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a next -d 'List the coming occurrences of a rule'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a add -d 'Add a task and print its ID'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a list -d 'List the tasks'
+complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a agenda -d 'List what comes over the coming days'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a show -d 'Print every field of one task'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a delete -d 'Delete one task'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a export -d 'Write a table to a file'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a import -d 'Add the records of a file'
 complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a report -d 'Print a report'
+complete -c horalyn-cli -n "not __fish_seen_subcommand_from $commands" -a backup -d 'Copy the whole database'
 
 set -l types "Once" "Day of Week" "Day of Month" "Monthly" "Yearly" "Custom"
 set -l units "minute(s)" "hour(s)" "day(s)" "week(s)" "month(s)" "year(s)"
@@ -63,3 +65,6 @@ complete -c horalyn-cli -n "__fish_seen_subcommand_from report" -l to -x -d 'Onl
 complete -c horalyn-cli -n "__fish_seen_subcommand_from report" -l category -x -d 'Only this category'
 complete -c horalyn-cli -n "__fish_seen_subcommand_from report" -l disabled -d 'The disabled tasks too'
 complete -c horalyn-cli -n "__fish_seen_subcommand_from report" -l open -d 'Leave out the items marked done'
+
+complete -c horalyn-cli -n "__fish_seen_subcommand_from agenda" -l days -x -d 'How many days, today the first'
+complete -c horalyn-cli -n "__fish_seen_subcommand_from backup" -F -d 'File to copy the database to'
