@@ -20,6 +20,7 @@ class SilentSound : public platform::Sound {
 public:
     void beep() override {}
     void play(const std::string&) override {}
+    void playEvent(const std::string&) override {}
 };
 
 class StillClock : public platform::Clock {

@@ -229,6 +229,16 @@ std::string TaskFromEvent(icalcomponent* c, const EventContext& context, data::S
     if (startProperty && !first)
         return why;
     allDay = first && first->time == 0;
+    // The start, rule and alarm as the standard properties give them.
+    const auto fromStandard = [&]() -> std::string {
+        if (!first)
+            return "it has no start (DTSTART)";
+        std::string reason = ScheduleFromEvent(c, times, context.moved, task, context.counts);
+        if (!reason.empty())
+            return reason;
+        SetAlarm(task, AlarmOf(c, times, *first, StartOf(task), reason));
+        return reason;
+    };
 
     if (IsOwn(c, "X-HRLN-SCHEDULETYPE")) {
         // A file this program wrote gives back its records, unless another
@@ -251,24 +261,14 @@ std::string TaskFromEvent(icalcomponent* c, const EventContext& context, data::S
             task = mine;
             return {};
         }
-        if (!first)
-            return "it has no start (DTSTART)";
-        if (why = ScheduleFromEvent(c, times, context.moved, task, context.counts); !why.empty())
-            return why;
-        SetAlarm(task, AlarmOf(c, times, *first, StartOf(task), why));
-        if (!why.empty())
+        if (why = fromStandard(); !why.empty())
             return why;
         CopySchedule(task, mine);
         task = mine;
         return {};
     }
 
-    if (!first)
-        return "it has no start (DTSTART)";
-    if (why = ScheduleFromEvent(c, times, context.moved, task, context.counts); !why.empty())
-        return why;
-    SetAlarm(task, AlarmOf(c, times, *first, StartOf(task), why));
-    if (!why.empty())
+    if (why = fromStandard(); !why.empty())
         return why;
     // Fields of this program's own beside a start and rule of another's: the
     // standard ones say when.
