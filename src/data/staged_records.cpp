@@ -59,14 +59,16 @@ int StagedRecordsBase::create()
     // back for every one. Without it they are only slower.
     execute("PRAGMA temp.journal_mode = MEMORY");
     // Untyped columns keep each value as it is bound.
-    if (const int err = execute("CREATE TEMP TABLE " + Quoted(name_) + " (" + columns_ + ")"); err != kOk)
+    // Beside the fields, the identity the record comes with and the row of
+    // the table that has it.
+    if (const int err = execute("CREATE TEMP TABLE " + Quoted(name_) + " (" + columns_ + ", _uid, _row)"); err != kOk)
         return err;
     const std::string sql = "INSERT INTO temp." + Quoted(name_) + " VALUES (" + [&] {
         std::string params;
         for (std::size_t i = 0; i < schema_.columns().size(); ++i)
             params += i == 0 ? "?" : ", ?";
         return params;
-    }() + ")";
+    }() + ", ?, NULL)";
     const int rc = sqlite3_prepare_v3(db_.handle(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &keep_, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(keep_);
@@ -120,10 +122,14 @@ std::int64_t StagedRecordsBase::count()
 
 std::int64_t StagedRecordsBase::countOf(const std::string& table)
 {
+    return valueOf("SELECT COUNT(*) FROM " + table);
+}
+
+std::int64_t StagedRecordsBase::valueOf(const std::string& sql)
+{
     sqlite3_stmt* stmt = nullptr;
     std::int64_t n = -1;
-    if (sqlite3_prepare_v2(db_.handle(), ("SELECT COUNT(*) FROM " + table).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
         n = sqlite3_column_int64(stmt, 0);
     sqlite3_finalize(stmt);
     return n;
@@ -150,15 +156,19 @@ int StagedRecordsBase::replaceText(int column, std::string_view from, std::strin
     return rc == SQLITE_DONE ? kOk : db_.mapError(rc);
 }
 
-int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
+int StagedRecordsBase::moveToTable(int numbered, std::int64_t first, Moved* moved)
 {
     std::lock_guard lock(db_.mutex());
+    Moved counts;
+    if (moved != nullptr)
+        *moved = counts;
     if (keep_ == nullptr)
         return kOk;
     if (lost() || !db_.isOpen())
         return kFileNotOpen;
     const std::string table = Quoted(schema_.sqlName());
-    const std::int64_t kept = countOf("temp." + Quoted(name_));
+    const std::string staged = "temp." + Quoted(name_);
+    std::int64_t kept = countOf(staged);
     const std::int64_t stored = countOf(table);
     if (kept < 0 || stored < 0)
         return db_.mapError(sqlite3_errcode(db_.handle()));
@@ -170,6 +180,17 @@ int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
         db_.rollbackToSavepoint();
         return err;
     };
+    const std::int64_t identified = countOf(staged + " WHERE _uid IS NOT NULL");
+    if (identified < 0)
+        return undo(db_.mapError(sqlite3_errcode(db_.handle())));
+    const std::int64_t before = identified > 0 ? valueOf("SELECT IFNULL(MAX(rowid), 0) FROM " + table) : 0;
+    if (before < 0)
+        return undo(db_.mapError(sqlite3_errcode(db_.handle())));
+    if (identified > 0) {
+        if (const int err = matchIdentities(numbered, counts); err != kOk)
+            return undo(err);
+        kept -= counts.updated + counts.repeated;
+    }
     // Keys cannot be dropped under a statement of the connection still
     // reading, and undoing a failed drop would end that statement: the
     // records then go in an entry at a time.
@@ -189,19 +210,77 @@ int StagedRecordsBase::moveToTable(int numbered, std::int64_t first)
     for (std::size_t i = 0; i < schema_.columns().size(); ++i) {
         values += i == 0 ? "" : ", ";
         if (static_cast<int>(i) == numbered)
-            values += std::to_string(first) + " + rowid - (SELECT MIN(rowid) FROM temp." + Quoted(name_) + ")";
+            values += std::to_string(first) + " - 1 + row_number() OVER (ORDER BY rowid)";
         else
             values += Quoted(schema_.columns()[i].name);
     }
-    if (const int err = execute("INSERT INTO " + table + " (" + columns_ + ") SELECT " + values + " FROM temp." +
-                                Quoted(name_) + " ORDER BY rowid");
+    if (const int err = execute("INSERT INTO " + table + " (" + columns_ + ") SELECT " + values + " FROM " + staged +
+                                " WHERE _row IS NULL ORDER BY rowid");
         err != kOk)
         return undo(err);
+    counts.added = sqlite3_changes64(db_.handle());
     if (rebuild)
         for (const KeyDef& key : schema_.keys())
             if (const int err = execute(schema_.createIndexSql(key)); err != kOk)
                 return undo(err);
-    return db_.releaseSavepoint();
+    if (identified > counts.updated + counts.repeated)
+        if (const int err = giveIdentities(before); err != kOk)
+            return undo(err);
+    if (const int err = db_.releaseSavepoint(); err != kOk)
+        return err;
+    if (moved != nullptr)
+        *moved = counts;
+    return kOk;
+}
+
+int StagedRecordsBase::matchIdentities(int numbered, Moved& moved)
+{
+    const std::string staged = "temp." + Quoted(name_);
+    const std::string tbl = "'" + schema_.sqlName() + "'";
+    // A file that gives one identity twice means the later record.
+    if (const int err = execute("DELETE FROM " + staged + " WHERE _uid IS NOT NULL AND rowid NOT IN (SELECT MAX(rowid) FROM " +
+                                staged + " WHERE _uid IS NOT NULL GROUP BY _uid)");
+        err != kOk)
+        return err;
+    moved.repeated = sqlite3_changes64(db_.handle());
+    // The identities have no key of their own (see record_uid.h): one pass
+    // over them finds the records kept through a key of the kept ones.
+    if (const int err = execute("CREATE INDEX IF NOT EXISTS temp." + Quoted(name_ + "_uid") + " ON " + Quoted(name_) +
+                                " (_uid)");
+        err != kOk)
+        return err;
+    if (const int err = execute("UPDATE " + staged + " SET _row = u.row FROM main.\"_Uid\" AS u WHERE u.tbl = " + tbl +
+                                " AND u.uid = " + staged + "._uid");
+        err != kOk)
+        return err;
+    // As the record's form writes it over; placeholders are nobody's to overwrite.
+    std::string sets;
+    for (std::size_t i = 0; i < schema_.columns().size(); ++i)
+        if (static_cast<int>(i) != numbered)
+            sets += Quoted(schema_.columns()[i].name) + " = kept." + Quoted(schema_.columns()[i].name) + ", ";
+    if (const int err = execute("UPDATE " + Quoted(schema_.sqlName()) + " SET " + sets +
+                                "_rowver = _rowver + 1, _claim = 0 FROM " + staged + " AS kept WHERE " +
+                                Quoted(schema_.sqlName()) + ".rowid = kept._row AND _claim >= 0");
+        err != kOk)
+        return err;
+    moved.updated = sqlite3_changes64(db_.handle());
+    // A placeholder's identity stays its own: the record comes in beside it.
+    if (const int err = execute("UPDATE " + staged + " SET _uid = NULL, _row = NULL WHERE _row IN (SELECT rowid FROM " +
+                                Quoted(schema_.sqlName()) + " WHERE _claim < 0)");
+        err != kOk)
+        return err;
+    return kOk;
+}
+
+int StagedRecordsBase::giveIdentities(std::int64_t before)
+{
+    // The records went in in the order kept, after the table's last row.
+    const std::string table = Quoted(schema_.sqlName());
+    return execute("UPDATE main.\"_Uid\" SET uid = m.uid FROM (SELECT t.r AS r, s.u AS uid FROM (SELECT rowid AS r, "
+                   "row_number() OVER (ORDER BY rowid) AS n FROM " + table + " WHERE rowid > " +
+                   std::to_string(before) + ") AS t JOIN (SELECT _uid AS u, row_number() OVER (ORDER BY rowid) AS n FROM temp." +
+                   Quoted(name_) + " WHERE _row IS NULL) AS s ON t.n = s.n WHERE s.u IS NOT NULL) AS m WHERE "
+                   "\"_Uid\".tbl = '" + schema_.sqlName() + "' AND \"_Uid\".row = m.r");
 }
 
 int StagedRecordsBase::clear()

@@ -31,12 +31,20 @@ public:
 
     // Writes `to` over every text of `column` that is exactly `from`.
     int replaceText(int column, std::string_view from, std::string_view to);
+    struct Moved {
+        std::int64_t added = 0;
+        std::int64_t updated = 0;   // records of the table that had a record's identity
+        std::int64_t repeated = 0;  // records dropped for a later one of the same identity
+    };
     // Adds every record kept to the table, in the order kept, inside the
     // caller's transaction; with `numbered` >= 0 that column is numbered
     // `first`, `first` + 1, ... When the records kept outnumber those stored,
     // the table's keys are built afresh after the load, which is much faster
     // than an entry at a time. The records stay kept until clear().
-    int moveToTable(int numbered = -1, std::int64_t first = 0);
+    // A record kept with an identity (see record_uid.h) is written over the
+    // table's record that has it, keeping that one's number, or else added
+    // with it; of several kept with one identity the last counts.
+    int moveToTable(int numbered = -1, std::int64_t first = 0, Moved* moved = nullptr);
     // Forgets the records kept, once they are in the table.
     int clear();
 
@@ -48,11 +56,20 @@ protected:
     // fields to from the first parameter on; null on a failure, kept in `err`.
     sqlite3_stmt* keepStatement(int& err);
     int stepKeep(sqlite3_stmt* stmt);
+    // The parameter of the identity in the insert keepStatement() gives.
+    int identityParam() const { return static_cast<int>(schema_.columns().size()) + 1; }
 
 private:
     int execute(const std::string& sql);
+    // Writes the records kept with an identity the table has over their
+    // records and leaves the others to be added; the counts into `moved`.
+    int matchIdentities(int numbered, Moved& moved);
+    // Gives the records just added after row `before` the identities kept with them.
+    int giveIdentities(std::int64_t before);
     // The records in `table`; -1 on a failure.
     std::int64_t countOf(const std::string& table);
+    // The first column of the query's first row; -1 on a failure.
+    std::int64_t valueOf(const std::string& sql);
     int create();
     void drop();
 
@@ -69,7 +86,8 @@ class StagedRecords : public StagedRecordsBase {
 public:
     explicit StagedRecords(Database& db) : StagedRecordsBase(db, R::schema()) {}
 
-    int keep(const R& record)
+    // `identity` empty: the record gets a new one when it is added.
+    int keep(const R& record, std::string_view identity = {})
     {
         std::lock_guard lock(database().mutex());
         int err = kOk;
@@ -77,6 +95,8 @@ public:
         if (stmt == nullptr)
             return err;
         BindRecord(stmt, record, 1);
+        if (!identity.empty())
+            BindText(stmt, identityParam(), identity);
         return stepKeep(stmt);
     }
 };

@@ -1,6 +1,7 @@
 #include "exchange/calendar_export.h"
 
 #include "data/record_uid.h"
+#include "exchange/calendar_records.h"
 #include "data/records.h"
 #include "data/table.h"
 #include "exchange/calendar_rule.h"
@@ -172,7 +173,7 @@ void AddCommon(std::string& out, const std::string& uid, const platform::DateTim
 std::string Uid(data::RecordUidReader& uids, const data::TableBase& record, const std::string& place)
 {
     const std::string uid = uids.of(record);
-    return (uid.empty() ? place : uid) + "@horalyn";
+    return uid.empty() ? place + "@horalyn" : UidOfIdentity(uid);
 }
 
 std::string TaskName(const data::ScheduleRecord& task)

@@ -105,6 +105,10 @@ public:
     // Adds the records kept; see RecordAdder::store().
     virtual int store() = 0;
     virtual int stored() const = 0;
+    // Records written over, those of an earlier reading of the same events,
+    // and events left out for a later one with the same UID.
+    virtual int updated() const = 0;
+    virtual int repeated() const = 0;
     virtual bool lost() const = 0;
 
     // The file's time zones (VTIMEZONE), under a calendar of their own; each
@@ -165,12 +169,14 @@ public:
         bool allDay = false;
         if (std::string why = TaskFromEvent(c, {times_, *away, counts}, adder_.fresh(), allDay); !why.empty())
             return why;
-        std::string refused = adder_.add();
+        std::string refused = adder_.add(IdentityOf(c));
         allDays += allDay && refused.empty();
         return refused;
     }
     int store() override { return adder_.store(); }
     int stored() const override { return adder_.stored(); }
+    int updated() const override { return adder_.updated(); }
+    int repeated() const override { return adder_.repeated(); }
     bool lost() const override { return adder_.lost(); }
 
 private:
@@ -189,12 +195,14 @@ public:
         bool zone = false;
         if (std::string why = ItemFromTodo(c, times_, adder_.fresh(), zone); !why.empty())
             return why;
-        std::string refused = adder_.add();
+        std::string refused = adder_.add(IdentityOf(c));
         zoned += zone && refused.empty();
         return refused;
     }
     int store() override { return adder_.store(); }
     int stored() const override { return adder_.stored(); }
+    int updated() const override { return adder_.updated(); }
+    int repeated() const override { return adder_.repeated(); }
     bool lost() const override { return adder_.lost(); }
 
 private:
@@ -357,6 +365,11 @@ void CalendarImportWork::end(bool cancelled)
     if (const int err = source_->store(); err != data::kOk && summary_.failure.empty())
         summary_.failure = StoreFailureText(err, db_);
     summary_.added = source_->stored();
+    summary_.updated = source_->updated();
+    if (const int repeated = source_->repeated(); repeated > 0)
+        summary_.notes.push_back(std::to_string(repeated) +
+                                 (repeated == 1 ? " item gave" : " items gave") +
+                                 " the UID of a later item of the file, which was kept in its place");
     const SeriesCounts& counts = source_->counts;
     if (const int zoned = source_->zoned + counts.zoned; zoned > 0)
         summary_.notes.push_back(std::to_string(zoned) +

@@ -313,4 +313,38 @@ std::string ItemFromTodo(icalcomponent* c, const ical::LocalTimes& times, data::
     return {};
 }
 
+namespace {
+
+constexpr std::string_view kOurDomain = "@horalyn";
+
+// 128 random bits in hex, as record_uid.cpp gives them.
+bool IsOwnIdentity(std::string_view text)
+{
+    return text.size() == 32 &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
+}
+
+}  // namespace
+
+std::string IdentityOf(icalcomponent* c)
+{
+    icalproperty* uid = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
+    const char* given = uid ? icalproperty_get_uid(uid) : nullptr;
+    if (given == nullptr || *given == '\0')
+        return {};
+    std::string identity = text::SanitizeUtf8(given);
+    if (identity.size() > kOurDomain.size() && identity.ends_with(kOurDomain) &&
+        IsOwnIdentity(std::string_view(identity).substr(0, identity.size() - kOurDomain.size())))
+        identity.resize(identity.size() - kOurDomain.size());
+    if (icalproperty* id = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY))
+        if (const char* at = icalproperty_get_value_as_string(id))
+            identity += "/" + std::string(at);
+    return identity;
+}
+
+std::string UidOfIdentity(const std::string& identity)
+{
+    return IsOwnIdentity(identity) ? identity + std::string(kOurDomain) : identity;
+}
+
 }  // namespace hrln::exchange

@@ -33,4 +33,14 @@ std::string TaskFromEvent(icalcomponent* c, const EventContext& context, data::S
 // tells one that named a zone. Returns why it cannot be an item.
 std::string ItemFromTodo(icalcomponent* c, const ical::LocalTimes& times, data::TodoRecord& item, bool& zoned);
 
+// The identity a component gives the record made of it, so that the record
+// keeps the component's UID and the file read again writes over the records
+// it made instead of adding them twice. Our own UIDs come back as the record
+// had them; an occurrence moved out of its series (RECURRENCE-ID) is a task
+// of its own and is named after both. Empty for a component without a UID.
+std::string IdentityOf(icalcomponent* c);
+// The UID a record's identity is written as: ours with the program's domain,
+// another calendar's as it came.
+std::string UidOfIdentity(const std::string& identity);
+
 }  // namespace hrln::exchange

@@ -125,6 +125,7 @@ std::string RejectedPathFor(const std::string& path, std::string_view extension)
 std::string SummaryText(const ImportSummary& summary)
 {
     std::string out = std::to_string(summary.added) + (summary.added == 1 ? " record" : " records") + " added, " +
+                      (summary.updated > 0 ? std::to_string(summary.updated) + " updated, " : std::string()) +
                       std::to_string(summary.rejected.size()) + " skipped.";
     if (summary.cancelled)
         out += " The import was cancelled; the records added stay.";

@@ -25,6 +25,7 @@ struct RejectedLine {
 
 struct ImportSummary {
     int added = 0;
+    int updated = 0;  // records written over by the items they were made of, read again
     std::vector<RejectedLine> rejected;
     std::string rejectedPath;  // where the skipped lines went; empty when none were
     bool cancelled = false;

@@ -133,13 +133,13 @@ R& RecordAdder<R>::fresh()
 }
 
 template <class R>
-std::string RecordAdder<R>::add()
+std::string RecordAdder<R>::add(std::string_view identity)
 {
     ReasonPrompter reasons;
     pim::RecordWarnings warnings(reasons);
     if (!TableRules<R>::accepts(rec_, warnings))
         return reasons.last.empty() ? "the record was refused" : reasons.last;
-    if (const int err = kept_.keep(rec_); err != data::kOk)
+    if (const int err = kept_.keep(rec_, identity); err != data::kOk)
         return "the record could not be kept (error " + std::to_string(err) + ")";
     const FixedText<20>& category = rec_.*TableRules<R>::kCategory;
     if (!category.empty() && spelt_.insert(category.str()).second)
@@ -188,15 +188,18 @@ int RecordAdder<R>::store()
                 err = data::kNoNumberLeft;
         }
     }
+    data::StagedRecordsBase::Moved moved;
     if (err == data::kOk)
-        err = kept_.moveToTable(numbered, first);
+        err = kept_.moveToTable(numbered, first, &moved);
     if (err == data::kOk)
         err = db.commit();
     if (err != data::kOk) {
         db.rollback();
         return err;
     }
-    stored_ += static_cast<int>(count);
+    stored_ += static_cast<int>(moved.added);
+    updated_ += static_cast<int>(moved.updated);
+    repeated_ += static_cast<int>(moved.repeated);
     spellings_.clear();
     spelt_.clear();
     return kept_.clear();

@@ -4,6 +4,7 @@
 #include "data/staged_records.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -24,13 +25,18 @@ public:
     R& fresh();
     R& rec() { return rec_; }
     // Checks rec() and keeps it; the reason it was refused, empty when kept.
-    std::string add();
+    // A record kept with the identity of one in the table is written over it
+    // (see data::StagedRecords::moveToTable).
+    std::string add(std::string_view identity = {});
     // Adds the records kept in one transaction of its own, with the
     // categories they name and new numbers: kOk, or the error, nothing added
     // and the records still kept.
     int store();
-    // Records added by store() so far.
+    // Records added by store() so far, and records of the table written over.
     int stored() const { return stored_; }
+    int updated() const { return updated_; }
+    // Records left out for a later one with the same identity.
+    int repeated() const { return repeated_; }
     // Whether the records kept went with a connection closed since.
     bool lost() const { return kept_.lost(); }
 
@@ -38,6 +44,8 @@ private:
     data::StagedRecords<R> kept_;
     R rec_;
     int stored_ = 0;
+    int updated_ = 0;
+    int repeated_ = 0;
     // Each category's spellings met, in the order met.
     std::vector<std::string> spellings_;
     std::unordered_set<std::string> spelt_;

@@ -1,11 +1,13 @@
 #include "data/database.h"
 #include "data/record_uid.h"
 #include "data/records.h"
+#include "data/staged_records.h"
 #include "data/table.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -116,6 +118,82 @@ TEST_F(RecordUidTest, ToDoItemsHaveIdentitiesOfTheirOwnWhereverTheyStandInTheLis
     c.rec.category = "Work";
     ASSERT_EQ(c.add(), kOk);
     EXPECT_EQ(RecordUid(c), "");
+}
+
+// Records kept aside, as an import keeps them, each with the identity its
+// item came with: one the table has is written over (its number kept), one it
+// has not goes in with it, of two the same the later counts.
+TEST_F(RecordUidTest, RecordsKeptWithAnIdentityWriteOverTheirOwnOrGoInWithIt)
+{
+    const std::string own = addTask(db, 1);
+    const int idColumn = ScheduleRecord::schema().columnIndex("ID");
+    const auto move = [&](StagedRecords<ScheduleRecord>& kept, Long first) {
+        StagedRecordsBase::Moved moved;
+        EXPECT_EQ(db.begin(), kOk);
+        EXPECT_EQ(kept.moveToTable(idColumn, first, &moved), kOk);
+        EXPECT_EQ(db.commit(), kOk);
+        EXPECT_EQ(kept.clear(), kOk);
+        return moved;
+    };
+    const auto byId = [&] {
+        std::map<Long, std::pair<std::string, std::string>> out;  // description, identity
+        Table<ScheduleRecord> t(db);
+        t.set(ScheduleRecord::KeyID);
+        while (t.next() == kOk)
+            out[t.rec.id] = {std::string(t.rec.description.view()), RecordUid(t)};
+        return out;
+    };
+    const auto task = [](std::string_view description) {
+        ScheduleRecord r;
+        r.description = description;
+        return r;
+    };
+
+    StagedRecords<ScheduleRecord> kept(db);
+    ASSERT_EQ(kept.keep(task("task 1 edited"), own), kOk);
+    ASSERT_EQ(kept.keep(task("from elsewhere"), "event-7@example.com"), kOk);
+    ASSERT_EQ(kept.keep(task("plain")), kOk);
+    ASSERT_EQ(kept.keep(task("twice, first"), "twice"), kOk);
+    ASSERT_EQ(kept.keep(task("twice, last"), "twice"), kOk);
+    const StagedRecordsBase::Moved moved = move(kept, 10);
+    EXPECT_EQ(moved.updated, 1);
+    EXPECT_EQ(moved.added, 3);
+    EXPECT_EQ(moved.repeated, 1);
+    auto tasks = byId();
+    ASSERT_EQ(tasks.size(), 4u);
+    EXPECT_EQ(tasks[1], std::make_pair(std::string("task 1 edited"), own));
+    // Numbered on without a gap for the records that went elsewhere.
+    EXPECT_EQ(tasks[10], std::make_pair(std::string("from elsewhere"), std::string("event-7@example.com")));
+    EXPECT_EQ(tasks[11].first, "plain");
+    EXPECT_EQ(tasks[11].second.size(), 32u);
+    EXPECT_EQ(tasks[12], std::make_pair(std::string("twice, last"), std::string("twice")));
+
+    // Enough records for the keys to be built afresh, identities among them
+    // here and there, one of them already in the table.
+    constexpr int kMany = 6000;
+    for (int i = 0; i < kMany; ++i) {
+        const std::string name = "bulk " + std::to_string(i);
+        ASSERT_EQ(kept.keep(task(name), i % 3 == 0 ? "id-" + name : std::string()), kOk);
+    }
+    ASSERT_EQ(kept.keep(task("from elsewhere, again"), "event-7@example.com"), kOk);
+    const StagedRecordsBase::Moved many = move(kept, 13);
+    EXPECT_EQ(many.updated, 1);
+    EXPECT_EQ(many.added, kMany);
+    tasks = byId();
+    ASSERT_EQ(tasks.size(), 4u + kMany);
+    EXPECT_EQ(tasks[10].first, "from elsewhere, again");
+    std::set<std::string> identities;
+    for (int i = 0; i < kMany; ++i) {
+        const auto& [description, identity] = tasks[13 + i];
+        const std::string name = "bulk " + std::to_string(i);
+        ASSERT_EQ(description, name);
+        if (i % 3 == 0)
+            ASSERT_EQ(identity, "id-" + name);
+        else
+            ASSERT_EQ(identity.size(), 32u) << name;
+        identities.insert(identity);
+    }
+    EXPECT_EQ(identities.size(), static_cast<std::size_t>(kMany));
 }
 
 }  // namespace

@@ -706,6 +706,99 @@ TEST_F(CalendarTest, TheToDoListGoesAndComesBackAsVtodos)
     EXPECT_EQ(wrong.rejected.size(), 2u);
 }
 
+// A calendar that sends its events again, edited, and one that reads ours
+// back both find the records by the UIDs the events came with.
+TEST_F(CalendarTest, EventsReadAgainWriteOverTheRecordsTheyMadeAndKeepTheirUids)
+{
+    const auto calendar = [](const std::string& dentistAt, const std::string& dentist) {
+        return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Web Calendar//EN\r\n"
+               "BEGIN:VEVENT\r\nUID:standup-1@calendar.example\r\nDTSTART:20261211T090000\r\n"
+               "RRULE:FREQ=WEEKLY;BYDAY=FR\r\nSUMMARY:Standup\r\nEND:VEVENT\r\n"
+               "BEGIN:VEVENT\r\nUID:standup-1@calendar.example\r\nRECURRENCE-ID:20261211T090000\r\n"
+               "DTSTART:20261211T110000\r\nSUMMARY:Standup (moved)\r\nEND:VEVENT\r\n"
+               "BEGIN:VEVENT\r\nUID:dentist-2@calendar.example\r\nDTSTART:" +
+               dentistAt + "\r\nSUMMARY:" + dentist + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    };
+    const auto tasks = [this] {
+        std::map<std::string, std::pair<data::Long, Moment>> out;  // by description
+        for (const data::ScheduleRecord& t : records<data::ScheduleRecord>(into, data::ScheduleRecord::KeyID))
+            out[std::string(t.description.view())] = {t.id, Moment{t.date, t.time}};
+        return out;
+    };
+    const std::string file = dir.file("web.ics");
+    WriteFile(file, calendar("20261215T140000", "Dentist"));
+    exchange::ImportSummary summary = importFrom(file);
+    ASSERT_EQ(summary.added, 3) << exchange::SummaryText(summary);
+    const auto first = tasks();
+
+    // Read again after the other calendar moved the appointment: the same
+    // three tasks, the appointment at its new time.
+    WriteFile(file, calendar("20261215T150000", "Dentist (Dr. K)"));
+    summary = importFrom(file);
+    EXPECT_EQ(summary.added, 0);
+    EXPECT_EQ(summary.updated, 3);
+    EXPECT_EQ(exchange::SummaryText(summary).substr(0, 38), "0 records added, 3 updated, 0 skipped.");
+    auto now = tasks();
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ(now.at("Dentist (Dr. K)"),
+              std::make_pair(first.at("Dentist").first, Moment{MakeDate(12, 15, 2026), MakeTime(15, 0)}));
+    EXPECT_EQ(now.at("Standup"), first.at("Standup"));
+    EXPECT_EQ(now.at("Standup (moved)"), first.at("Standup (moved)"));
+
+    // Our export gives the other calendar its own UIDs back, the moved
+    // occurrence one of its own; read back here, edited, it changes the
+    // tasks it came from.
+    const std::string ours = dir.file("ours.ics");
+    {
+        exchange::CalendarExportJob job(into, ExchangeTable::Schedule, ours, kStamp, prompter);
+        run(job);
+        ASSERT_TRUE(job.ok());
+    }
+    const Component root(icalparser_parse_string(ReadFile(ours).c_str()));
+    ASSERT_TRUE(root);
+    std::set<std::string> uids;
+    for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT); c;
+         c = icalcomponent_get_next_component(root.get(), ICAL_VEVENT_COMPONENT))
+        uids.insert(icalcomponent_get_uid(c));
+    EXPECT_EQ(uids, (std::set<std::string>{"standup-1@calendar.example",
+                                           "standup-1@calendar.example/20261211T090000",
+                                           "dentist-2@calendar.example"}));
+    icalcomponent* dentist = EventNamed(root.get(), "Dentist (Dr. K)");
+    ASSERT_TRUE(dentist);
+    icalproperty_set_dtstart(icalcomponent_get_first_property(dentist, ICAL_DTSTART_PROPERTY),
+                             icaltime_from_string("20261216T080000"));
+    WriteFile(ours, exchange::ical::Text(root.get()));
+    summary = importFrom(ours);
+    EXPECT_EQ(summary.added, 0) << exchange::SummaryText(summary);
+    EXPECT_EQ(summary.updated, 3);
+    now = tasks();
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ(now.at("Dentist (Dr. K)"),
+              std::make_pair(first.at("Dentist").first, Moment{MakeDate(12, 16, 2026), MakeTime(8, 0)}));
+
+    // The same for to-do items, and a UID given twice in one file means its last item.
+    const std::string todo = dir.file("todo.ics");
+    const auto todos = [&](const std::string& text) {
+        WriteFile(todo, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Tasks//EN\r\n"
+                        "BEGIN:VTODO\r\nUID:milk@tasks.example\r\nSUMMARY:Milk\r\nEND:VTODO\r\n"
+                        "BEGIN:VTODO\r\nUID:bread@tasks.example\r\nSUMMARY:" + text + "\r\nEND:VTODO\r\n"
+                        "BEGIN:VTODO\r\nUID:bread@tasks.example\r\nSUMMARY:" + text + ", wholemeal\r\nEND:VTODO\r\n"
+                        "END:VCALENDAR\r\n");
+        return importFrom(todo, ExchangeTable::Todo);
+    };
+    summary = todos("Bread");
+    EXPECT_EQ(summary.added, 2) << exchange::SummaryText(summary);
+    ASSERT_EQ(summary.notes.size(), 1u);
+    EXPECT_EQ(summary.notes[0], "1 item gave the UID of a later item of the file, which was kept in its place");
+    summary = todos("Rye bread");
+    EXPECT_EQ(summary.added, 0);
+    EXPECT_EQ(summary.updated, 2);
+    std::set<std::string> items;
+    for (const data::TodoRecord& item : records<data::TodoRecord>(into, data::TodoRecord::KeyToDo))
+        items.insert(std::string(item.toDo.view()));
+    EXPECT_EQ(items, (std::set<std::string>{"Milk", "Rye bread, wholemeal"}));
+}
+
 TEST_F(CalendarTest, AFailedExportLeavesTheEarlierFileAsItWas)
 {
     storeAll(EveryRule());
