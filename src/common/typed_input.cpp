@@ -162,6 +162,17 @@ std::optional<Time> ParseTypedTime(std::string_view text, std::string_view local
     std::string s(Trim(text));
     s = Lower(s, where);
     const Half half = TakeMarker(s, where);
+    // "9 h 30" and "9h30", as French writes times.
+    if (const std::size_t h = s.find('h'); h != std::string::npos) {
+        std::size_t from = h;
+        std::size_t to = h + 1;
+        while (from > 0 && s[from - 1] == ' ')
+            --from;
+        while (to < s.size() && s[to] == ' ')
+            ++to;
+        if (from > 0 && IsDigit(s[from - 1]) && to < s.size() && IsDigit(s[to]))
+            s.replace(from, to - from, ":");
+    }
     const auto parts = TimeParts(s);
     if (!parts)
         return std::nullopt;
@@ -256,12 +267,12 @@ std::string ShortDatePattern(std::string_view locale)
     return out;
 }
 
-std::string FormatShortDate(Date date, std::string_view locale)
+namespace {
+
+// Writes `pattern`'s date fields; `fullYear` writes a two-digit year in full.
+std::string DateInPattern(Date date, const std::string& pattern, bool fullYear)
 {
-    if (date == 0)
-        return {};
     const YearMonthDay ymd = SplitDate(date);
-    const std::string pattern = ShortDatePattern(locale);
     std::string out;
     bool quoted = false;
     for (std::size_t i = 0; i < pattern.size();) {
@@ -283,7 +294,7 @@ std::string FormatShortDate(Date date, std::string_view locale)
         if (quoted)
             out += c;
         else if (c == 'y' || c == 'u')
-            run == 2 ? pad(ymd.year % 100, 2) : pad(ymd.year, 4);
+            run == 2 && !fullYear ? pad(ymd.year % 100, 2) : pad(ymd.year, 4);
         else if (c == 'M' || c == 'L')
             pad(ymd.month, run >= 2 ? 2 : 1);
         else if (c == 'd')
@@ -292,6 +303,113 @@ std::string FormatShortDate(Date date, std::string_view locale)
             out.append(run, c);
         i += quoted ? 1 : run;
     }
+    return out;
+}
+
+std::string TimePattern(const icu::Locale& locale)
+{
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, locale));
+    auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
+    if (simple == nullptr)
+        return "HH:mm";
+    icu::UnicodeString pattern;
+    simple->toPattern(pattern);
+    std::string out;
+    pattern.toUTF8String(out);
+    return out;
+}
+
+}  // namespace
+
+std::string FormatShortDate(Date date, std::string_view locale)
+{
+    return date == 0 ? std::string() : DateInPattern(date, ShortDatePattern(locale), false);
+}
+
+bool IsNeutralLocale(std::string_view locale)
+{
+    const std::string name = locale.empty() ? std::string(icu::Locale::getDefault().getName()) : std::string(locale);
+    return name == "C" || name == "POSIX" || name.starts_with("C.") || name == "en_US_POSIX" || name == "c";
+}
+
+std::string LocalDate(Date date, std::string_view locale)
+{
+    if (date == 0)
+        return {};
+    if (IsNeutralLocale(locale))
+        return FormatD17(date);
+    return DateInPattern(date, ShortDatePattern(locale), true);
+}
+
+std::string LocalTime(Time time, std::string_view locale, bool seconds)
+{
+    if (time == 0)
+        return {};
+    const TimeOfDay t = SplitTime(time);
+    seconds = seconds || t.seconds != 0;
+    if (IsNeutralLocale(locale)) {
+        const std::string full = FormatT7(time);  // "13:05:09"
+        return seconds ? full : full.substr(0, full.size() - 3);
+    }
+    const icu::Locale where = LocaleOf(locale);
+    const std::string pattern = TimePattern(where);
+    std::string marker;
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::DateFormatSymbols symbols(where, status);
+        int32_t count = 0;
+        const icu::UnicodeString* words = U_SUCCESS(status) ? symbols.getAmPmStrings(count) : nullptr;
+        if (words != nullptr && count == 2)
+            words[t.hours < 12 ? 0 : 1].toUTF8String(marker);
+        else
+            marker = t.hours < 12 ? "AM" : "PM";
+    }
+    std::string out;
+    bool quoted = false;
+    for (std::size_t i = 0; i < pattern.size();) {
+        const char c = pattern[i];
+        if (c == '\'') {
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        std::size_t run = 1;
+        while (!quoted && i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        const auto pad = [&out](int value, std::size_t width) {
+            const std::string digits = std::to_string(value);
+            out += std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
+        };
+        if (quoted)
+            out += c;
+        else if (c == 'H')
+            pad(t.hours, run);
+        else if (c == 'k')
+            pad(t.hours == 0 ? 24 : t.hours, run);
+        else if (c == 'h')
+            pad(t.hours % 12 == 0 ? 12 : t.hours % 12, run);
+        else if (c == 'K')
+            pad(t.hours % 12, run);
+        else if (c == 'm') {
+            pad(t.minutes, 2);
+            if (seconds && pattern.find('s') == std::string::npos) {
+                // The separator the pattern puts before the minutes, again before the seconds.
+                const char before = i > 0 ? pattern[i - 1] : ':';
+                out += before == ':' || before == '.' ? before : ':';
+                pad(t.seconds, 2);
+            }
+        } else if (c == 's')
+            pad(t.seconds, 2);
+        else if (c == 'a' || c == 'b' || c == 'B')
+            out += marker;
+        else if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            out.append(pattern, i, run);
+        i += quoted ? 1 : run;
+    }
+    // Narrow and no-break spaces (ICU puts one before AM) as the plain space a user types.
+    for (const std::string_view wide : {std::string_view("\xE2\x80\xAF"), std::string_view("\xC2\xA0")})
+        for (std::size_t at = out.find(wide); at != std::string::npos; at = out.find(wide, at))
+            out.replace(at, wide.size(), " ");
     return out;
 }
 

@@ -28,6 +28,15 @@ std::optional<Date> ParseTypedDate(std::string_view text, std::string_view local
 std::string ShortDatePattern(std::string_view locale);
 std::string FormatShortDate(Date date, std::string_view locale);
 
+// How dates and times show on screen where no fixed picture is asked for:
+// the locale's short date with the year in full ("3/1/2027", "01.03.2027")
+// and its short time ("9:30 AM", "09:30"), with seconds when asked for or
+// when the time has any. The C and POSIX locales, which stand for no
+// country, show ISO dates and 24-hour times. Both read back as typed.
+bool IsNeutralLocale(std::string_view locale);
+std::string LocalDate(Date date, std::string_view locale);
+std::string LocalTime(Time time, std::string_view locale, bool seconds = false);
+
 // What a refused entry's message says.
 std::string TypedTimeHelp(std::string_view typed);
 std::string TypedDateHelp(std::string_view typed, std::string_view locale);

@@ -127,5 +127,39 @@ TEST(TypedInputTest, TheHelpNamesTheLocalesOwnShortDate)
     }
 }
 
+// What lists and fields show where no fixed picture is asked for.
+TEST(TypedInputTest, DatesAndTimesShowInTheLocalesOwnFormAndReadBackAsShown)
+{
+    const Date march1 = MakeDate(3, 1, 2027);
+    const Time morning = MakeTime(9, 30);
+    const Time evening = MakeTime(21, 30, 5);
+    struct Shown {
+        const char* locale;
+        const char* date;
+        const char* morning;
+        const char* evening;
+    };
+    const Shown table[] = {
+        {"en_US", "3/1/2027", "9:30 AM", "9:30:05 PM"},
+        {"de_DE", "01.03.2027", "09:30", "21:30:05"},
+        {"en_GB", "01/03/2027", "09:30", "21:30:05"},
+        {"C", "2027-03-01", "09:30", "21:30:05"},
+        {"en_US_POSIX", "2027-03-01", "09:30", "21:30:05"},
+    };
+    for (const Shown& row : table) {
+        EXPECT_EQ(LocalDate(march1, row.locale), row.date) << row.locale;
+        EXPECT_EQ(LocalTime(morning, row.locale), row.morning) << row.locale;
+        EXPECT_EQ(LocalTime(evening, row.locale), row.evening) << row.locale;
+        EXPECT_EQ(LocalTime(morning, row.locale, true).size(), std::string(row.morning).size() + 3) << row.locale;
+    }
+    for (const char* locale : {"en_US", "de_DE", "en_GB", "ja_JP", "ko_KR", "fr_CA", "C"}) {
+        EXPECT_EQ(ParseTypedDate(LocalDate(march1, locale), locale), march1) << locale << ' ' << LocalDate(march1, locale);
+        for (const Time t : {morning, evening, MakeTime(0, 5), MakeTime(12, 0)})
+            EXPECT_EQ(ParseTypedTime(LocalTime(t, locale), locale), t) << locale << ' ' << LocalTime(t, locale);
+    }
+    EXPECT_EQ(LocalDate(0, "en_US"), "");
+    EXPECT_EQ(LocalTime(0, "en_US"), "");
+}
+
 }  // namespace
 }  // namespace hrln::test

@@ -102,7 +102,7 @@ TEST_F(UpdateScheduleTest, AOnceOnlyTimeAlreadyPastAsksBeforeItIsSaved)
         EXPECT_EQ(prompter.shown[0].caption, "Time Already Passed");
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(form->focusWidget(), time);
-        EXPECT_EQ(time->text(), QStringLiteral("07:30:00"));  // shown as understood
+        EXPECT_EQ(time->text(), QStringLiteral("07:30"));  // shown as understood
         prompter.answer(platform::MessageButton::Yes);
         child<QPushButton>(form, "okButton")->click();
     });

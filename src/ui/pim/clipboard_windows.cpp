@@ -5,6 +5,7 @@
 #include "pim/clipboard_saver.h"
 #include "platform/clipboard.h"
 #include "ui/frame/icons.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QFormLayout>
@@ -28,8 +29,8 @@ QString Text(std::string_view s)
 std::unique_ptr<BrowseSource> ClipboardSource(data::Database& db)
 {
     std::vector<BrowseColumn<ClipboardRecord>> columns{
-        {QStringLiteral("Date"), 10, [](const ClipboardRecord& r) { return Text(FormatD17(r.clipDate)); }},
-        {QStringLiteral("Time"), 8, [](const ClipboardRecord& r) { return Text(FormatT7(r.clipTime)); }},
+        {QStringLiteral("Date"), 10, [](const ClipboardRecord& r) { return ShownDate(r.clipDate); }},
+        {QStringLiteral("Time"), 11, [](const ClipboardRecord& r) { return ShownTime(r.clipTime, true); }},
         {QStringLiteral("Contents"), 60,
          [](const ClipboardRecord& r) { return Text(pim::ClipListText(r.clipContents.view())); }},
     };
@@ -72,8 +73,8 @@ void UpdateClipboardWindow::showRecord()
 {
     const ClipboardRecord& r = clip_.record();
     user_->setText(Text(r.user.view()));
-    date_->setText(Text(FormatD17(r.clipDate)));
-    time_->setText(Text(FormatT7(r.clipTime)));
+    date_->setText(ShownDate(r.clipDate));
+    time_->setText(ShownTime(r.clipTime, true));
     contents_->setPlainText(Text(r.clipContents.view()));
 }
 

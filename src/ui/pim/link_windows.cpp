@@ -4,6 +4,7 @@
 #include "ui/pim/category_windows.h"
 #include "ui/schedule/browse_schedule.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QFormLayout>
@@ -49,8 +50,8 @@ std::unique_ptr<BrowseSource> RelatedTaskSource(data::Database& db)
         };
     };
     std::vector<BrowseColumn<LinkRecord>> columns{
-        {QStringLiteral("Date"), 11, cell([](const ScheduleRecord& t) { return Text(FormatD17(t.date)); })},
-        {QStringLiteral("Time"), 9, cell([](const ScheduleRecord& t) { return Text(FormatT3(t.time)); }), {}, {},
+        {QStringLiteral("Date"), 11, cell([](const ScheduleRecord& t) { return ShownDate(t.date); })},
+        {QStringLiteral("Time"), 9, cell([](const ScheduleRecord& t) { return ShownTime(t.time); }), {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
         {QStringLiteral("Description"), 40, cell([](const ScheduleRecord& t) { return Text(t.description.view()); })},
     };
@@ -173,8 +174,8 @@ void UpdateLinkWindow::showRecord()
     task.rec.id = link_.record().id;
     const bool found = task.rec.id != 0 && task.get(ScheduleRecord::KeyID) == data::kOk;
     description_->setText(found ? Text(task.rec.description.view()) : QString());
-    date_->setText(found ? Text(FormatD17(task.rec.date)) : QString());
-    time_->setText(found ? Text(FormatT3(task.rec.time)) : QString());
+    date_->setText(found ? ShownDate(task.rec.date) : QString());
+    time_->setText(found ? ShownTime(task.rec.time) : QString());
 }
 
 bool UpdateLinkWindow::takeRecord()

@@ -5,6 +5,7 @@
 #include "ui/pim/category_windows.h"
 #include "ui/widgets/schedule_notifier.h"
 #include "ui/widgets/text_limit.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCheckBox>
@@ -42,9 +43,9 @@ std::unique_ptr<BrowseSource> TodoSource(data::Database& db)
         {QStringLiteral("To Do"), 80, [](const TodoRecord& r) { return Text(r.toDo.str()); }},
         {QStringLiteral("Category"), 20, [](const TodoRecord& r) { return Text(r.category.str()); }},
         {QStringLiteral("Completion Date"), 14,
-         [](const TodoRecord& r) { return Text(FormatD17(r.completionDate)); }},
+         [](const TodoRecord& r) { return ShownDate(r.completionDate); }},
         {QStringLiteral("Completion Time"), 14,
-         [](const TodoRecord& r) { return Text(FormatT7(r.completionTime)); }},
+         [](const TodoRecord& r) { return ShownTime(r.completionTime); }},
     };
     return std::make_unique<TableBrowseSource<TodoRecord>>(db, std::move(columns));
 }
@@ -122,8 +123,8 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
 
 void UpdateTodoWindow::showCompletion()
 {
-    completionDate_->setText(Text(FormatD17(todo_.record().completionDate)));
-    completionTime_->setText(Text(FormatT7(todo_.record().completionTime)));
+    completionDate_->setText(ShownDate(todo_.record().completionDate));
+    completionTime_->setText(ShownTime(todo_.record().completionTime));
 }
 
 void UpdateTodoWindow::showRecord()

@@ -2,6 +2,7 @@
 
 #include "ui/frame/icons.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/typed_entry.h"
 
 namespace hrln::ui {
 
@@ -17,10 +18,10 @@ std::vector<RowFeed::Row> AgendaFeed::next(int n)
         // An occurrence to be passed over looks as the task flagged to skip does.
         BrowseCell icon;
         icon.icon = ProgramIcon(e.skipped ? QStringLiteral("skip") : QStringLiteral("notdone"));
-        BrowseCell date{Text(FormatD17(e.date)), {}, e.skipped ? QColor(0, 0, 255) : QColor()};
+        BrowseCell date{ShownDate(e.date), {}, e.skipped ? QColor(0, 0, 255) : QColor()};
         row.cells = {icon,
                      date,
-                     {Text(FormatT3(e.time)), {}, {}},
+                     {ShownTime(e.time), {}, {}},
                      {Text(task.category.str()), {}, {}},
                      {Text(task.description.str()), {}, {}},
                      {Text(task.taskType.str()), {}, {}},

@@ -10,6 +10,7 @@
 #include "ui/schedule/wizard_window.h"
 #include "ui/script/browse_scripting.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QCheckBox>
@@ -66,9 +67,9 @@ std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScheduleRecord>> columns{
         {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }},
-        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return Text(FormatD17(r.date)); }, {},
+        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return ShownDate(r.date); }, {},
          &ScheduleDateColor},
-        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return Text(FormatT3(r.time)); }, {}, {},
+        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return ShownTime(r.time); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
         {QStringLiteral("Category"), 14, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
         {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Text(r.description.str()); }},

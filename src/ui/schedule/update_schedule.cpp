@@ -325,8 +325,8 @@ void UpdateScheduleWindow::showRecord()
     SetOption(everyType_, r.everyType.view());
     date_->setValue(r.date);
     time_->setValue(r.time);
-    lastRun_->setText(QString::fromStdString(FormatD17(r.lastRunDate)));
-    lastRunTime_->setText(QString::fromStdString(FormatT7(r.lastRunTime)));
+    lastRun_->setText(ShownDate(r.lastRunDate));
+    lastRunTime_->setText(ShownTime(r.lastRunTime, true));
     skipNext_->setChecked(r.skipNextTime != 0);
     warnDate_->setValue(r.advanceWarnDate);
     warnTime_->setValue(r.advanceWarnTime);

@@ -16,6 +16,16 @@ std::string TypingLocale()
 
 }  // namespace
 
+QString ShownDate(Date date)
+{
+    return Text(LocalDate(date, TypingLocale()));
+}
+
+QString ShownTime(Time time, bool seconds)
+{
+    return Text(LocalTime(time, TypingLocale(), seconds));
+}
+
 TypedEntry::TypedEntry(Kind kind, QWidget* parent, const QString& objectName, const QString& tip)
     : QLineEdit(parent), kind_(kind)
 {
@@ -28,7 +38,7 @@ TypedEntry::TypedEntry(Kind kind, QWidget* parent, const QString& objectName, co
 
 QString TypedEntry::format(std::int32_t value) const
 {
-    return Text(kind_ == Kind::Time ? FormatT7(value) : FormatD17(value));
+    return kind_ == Kind::Time ? ShownTime(value) : ShownDate(value);
 }
 
 void TypedEntry::setValue(std::int32_t value)

@@ -10,10 +10,16 @@
 
 namespace hrln::ui {
 
+// A date and a time of day as the user's locale writes them, where no fixed
+// picture is asked for (lists, fields): see LocalDate in common/typed_input.h.
+QString ShownDate(Date date);
+QString ShownTime(Time time, bool seconds = false);
+
 // An entry for a time of day or a date, read as the user types it ("9",
 // "9.30pm", the locale's short date, year-month-day: common/typed_input.h).
-// Once left, it shows what it understood, HH:MM:SS or YYYY-MM-DD; what it
-// cannot read stays as typed for read() to refuse with a message.
+// Once left, it shows what it understood in the locale's form (ShownDate,
+// ShownTime); what it cannot read stays as typed for read() to refuse with a
+// message.
 class TypedEntry : public QLineEdit {
     Q_OBJECT
 
