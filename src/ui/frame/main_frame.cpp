@@ -1,5 +1,7 @@
 #include "ui/frame/main_frame.h"
 
+#include "ui/frame/guide_topics.h"
+#include "ui/frame/help_key.h"
 #include "ui/frame/help_window.h"
 
 #include "scheduler/scheduler.h"
@@ -27,6 +29,7 @@
 #include "ui/widgets/qt_prompter.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QStatusTipEvent>
 #include <QDesktopServices>
@@ -55,6 +58,7 @@ MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(pare
     setWindowTitle(QString::fromUtf8(scheduler::kApplicationTitle));
     setWindowIcon(ProgramIcon(QStringLiteral("clock")));
     ResizeWithin(this, QSize(900, 620));
+    new HelpKey([this](const QString& anchor) { openGuide(anchor); }, this);
 
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("clientArea"));
@@ -259,9 +263,20 @@ void MainFrame::buildMenus()
     })->setStatusTip(QStringLiteral("Line up the minimised windows"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    for (const QString& text : {QStringLiteral("&Contents"), QStringLiteral("&Search for Help On..."),
-                                QStringLiteral("&How to Use Help")})
-        help->addAction(text, this, &MainFrame::openGuide)->setStatusTip(QStringLiteral("Open the user guide"));
+    QAction* contents = help->addAction(QStringLiteral("&Contents"), this,
+                                        [this] { openGuide(QString::fromLatin1(kGuideContents)); });
+    contents->setObjectName(QStringLiteral("actionHelpContents"));
+    contents->setStatusTip(QStringLiteral("Open the user guide at its contents"));
+    QAction* search = help->addAction(QStringLiteral("&Search for Help On..."), this, [this] {
+        // The index opens beside the page last read, or the contents.
+        openGuide(help_ != nullptr ? QString() : QString::fromLatin1(kGuideContents))->showIndex();
+    });
+    search->setObjectName(QStringLiteral("actionHelpSearch"));
+    search->setStatusTip(QStringLiteral("Find a topic or a word in the user guide"));
+    QAction* howTo = help->addAction(QStringLiteral("&How to Use Help"), this,
+                                     [this] { openGuide(QString::fromLatin1(kGuideUsingHelp)); });
+    howTo->setObjectName(QStringLiteral("actionHelpHowTo"));
+    howTo->setStatusTip(QStringLiteral("How to find your way in the user guide"));
     help->addSeparator();
     QAction* about = help->addAction(QStringLiteral("&About"), this, &MainFrame::openAbout);
     about->setObjectName(QStringLiteral("actionAbout"));
@@ -825,14 +840,25 @@ void MainFrame::openAbout()
     about.exec();
 }
 
-void MainFrame::openGuide()
+HelpWindow* MainFrame::openGuide(const QString& anchor)
 {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr || owner == help_)
+        owner = this;
     // One help window, brought to the front when it is open already.
-    if (help_ == nullptr)
-        help_ = new HelpWindow(s_.guide, s_.positions, this);
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(s_.guide, s_.positions, owner);
+    } else if (help_->parentWidget() != owner) {
+        const QRect place = help_->geometry();
+        help_->setParent(owner, help_->windowFlags());
+        help_->setGeometry(place);
+    }
+    if (!anchor.isEmpty())
+        help_->showAnchor(anchor);
     help_->show();
     help_->raise();
     help_->activateWindow();
+    return help_;
 }
 
 }  // namespace hrln::ui

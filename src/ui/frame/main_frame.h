@@ -45,6 +45,8 @@ class Clipboard;
 
 namespace hrln::ui {
 
+class HelpWindow;
+
 struct FrameServices {
     data::Database& db;
     data::Settings& settings;
@@ -145,7 +147,9 @@ private:
     // Opens the child window `objectName` in the client area, made by `make` unless it is open.
     void openChild(const QString& objectName, const std::function<QWidget*()>& make);
     void openAbout();
-    void openGuide();
+    // The guide's window, open at the element with id `anchor`. Over a window that
+    // waits for an answer it belongs to that window, which would otherwise block it.
+    HelpWindow* openGuide(const QString& anchor);
     // File, Print Setup: the page and printer every report prints with.
     void openPrintSetup();
     void openReport(scheduler::ReportKind kind);
@@ -170,7 +174,7 @@ private:
     bool opened_ = false;
     bool closing_ = false;
     scheduler::WindowCloseState windowClose_;
-    QPointer<QWidget> help_;  // the user guide's window while it is open
+    QPointer<HelpWindow> help_;  // the user guide's window while it is open
     std::unique_ptr<QPrinter> printer_;  // made on first use: finding printers takes a while
 };
 

@@ -8,7 +8,16 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace hrln::ui {
+namespace {
+
+// Room for the desktop's title bar and borders around the window.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 48;
+
+}  // namespace
 
 void RestoreWindowPosition(QWidget* window, data::ProfileFile& positions, const QString& section)
 {
@@ -45,9 +54,6 @@ void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, con
 
 void ResizeWithin(QWidget* window, const QSize& designed)
 {
-    // Room for the desktop's title bar and borders around the window.
-    constexpr int kFrameWidth = 16;
-    constexpr int kFrameHeight = 48;
     // Room beside the title for the desktop's icon and window buttons: a
     // small window is otherwise only as wide as its fields, its title cut.
     constexpr int kTitleBarRoom = 120;
@@ -57,6 +63,24 @@ void ResizeWithin(QWidget* window, const QSize& designed)
     if (screen != nullptr)
         size = size.boundedTo(screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight));
     window->resize(size);
+}
+
+void KeepWithinScreen(QWidget* window)
+{
+    const QRect wanted = window->geometry();
+    const QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The window's own area, inside the frame the desktop draws around it.
+    const QRect area = screen->availableGeometry().adjusted(kFrameWidth / 2, kFrameHeight - kFrameWidth / 2,
+                                                            -kFrameWidth / 2, -kFrameWidth / 2);
+    QRect kept(wanted.topLeft(), wanted.size().boundedTo(area.size()));
+    kept.moveTopLeft(QPoint(std::clamp(kept.x(), area.left(), area.right() - kept.width() + 1),
+                            std::clamp(kept.y(), area.top(), area.bottom() - kept.height() + 1)));
+    if (kept != wanted)
+        window->setGeometry(kept);
 }
 
 QWidget* PlacedWindow(QWidget* window)

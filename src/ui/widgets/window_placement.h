@@ -17,6 +17,9 @@ void SaveWindowPosition(const QWidget* window, data::ProfileFile& positions, con
 // Gives a window its designed size, grown to what its contents and its title
 // need to show whole and kept within the screen it opens on (its frame included).
 void ResizeWithin(QWidget* window, const QSize& designed);
+// Shrinks and moves a window, its frame included, into the available area of
+// the screen it is on (the primary one when it is on none).
+void KeepWithinScreen(QWidget* window);
 // The window whose place a browser keeps: its frame's child window when it has one, else itself.
 QWidget* PlacedWindow(QWidget* window);
 
