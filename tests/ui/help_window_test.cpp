@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -311,7 +312,13 @@ TEST_F(HelpWindowTest, HelpFromAWindowThatWaitsBelongsToIt)
     EXPECT_EQ(window->parentWidget(), &setup);
     EXPECT_TRUE(window->isWindow());
     EXPECT_EQ(place(window), QStringLiteral("setup"));
+    // Once that window is answered, the guide stays open, the frame's again.
+    QPointer<QWidget> guard(window);
     setup.close();
+    ASSERT_FALSE(guard.isNull());
+    EXPECT_EQ(window->parentWidget(), frame.get());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(place(window), QStringLiteral("setup"));
     window->close();
 }
 

@@ -50,6 +50,42 @@ namespace {
 
 constexpr int kDefaultInterval = 100;  // hundredths, until the first tick sets its own
 
+// Moves a window to another parent, where it was and as shown as it was.
+void MoveWindowTo(QWidget* window, QWidget* parent)
+{
+    const QRect place = window->geometry();
+    const bool shown = window->isVisible();
+    window->setParent(parent, window->windowFlags());
+    window->setGeometry(place);
+    if (shown)
+        window->show();
+}
+
+// Gives the help window back to the frame when the window that lent it its
+// parenthood closes, so the guide stays open after that window is gone.
+class HelpLoan : public QObject {
+public:
+    HelpLoan(QWidget* owner, HelpWindow* help, QWidget* frame) : QObject(owner), help_(help), frame_(frame)
+    {
+        setObjectName(QStringLiteral("helpLoan"));
+        owner->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched == parent()) {
+            if (help_ != nullptr && help_->parentWidget() == parent())
+                MoveWindowTo(help_, frame_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<HelpWindow> help_;
+    QWidget* frame_;
+};
+
 }  // namespace
 
 MainFrame::MainFrame(FrameServices services, QWidget* parent) : QMainWindow(parent), s_(std::move(services))
@@ -849,10 +885,11 @@ HelpWindow* MainFrame::openGuide(const QString& anchor)
     if (help_ == nullptr) {
         help_ = new HelpWindow(s_.guide, s_.positions, owner);
     } else if (help_->parentWidget() != owner) {
-        const QRect place = help_->geometry();
-        help_->setParent(owner, help_->windowFlags());
-        help_->setGeometry(place);
+        MoveWindowTo(help_, owner);
     }
+    if (owner != this && help_->parentWidget() == owner && 
+        owner->findChild<QObject*>(QStringLiteral("helpLoan"), Qt::FindDirectChildrenOnly) == nullptr)
+        new HelpLoan(owner, help_, this);
     if (!anchor.isEmpty())
         help_->showAnchor(anchor);
     help_->show();
