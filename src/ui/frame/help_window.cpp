@@ -226,6 +226,7 @@ int HelpWindow::searchText(const QString& words)
             ++inSection;
             const QString title = heading.isValid() ? heading.text() : text_->documentTitle();
             item->setText(inSection == 1 ? title : QStringLiteral("%1 (%2)").arg(title).arg(inSection));
+            item->setToolTip(item->text());  // a long heading is cut in the narrow list
         }
     }
     text_->setExtraSelections(marks);
