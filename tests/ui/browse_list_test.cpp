@@ -3,6 +3,7 @@
 
 #include "store_fixture.h"
 
+#include <QAccessible>
 #include <QTabBar>
 #include <QTableView>
 
@@ -102,6 +103,60 @@ TEST_F(BrowseListTest, ALongListHoldsOnlyAFewPages)
     }
     EXPECT_LE(model.cachedPages(), ui::BrowseModel::kCachedPages);
     EXPECT_EQ(model.rowIdAt(5000), 0);
+}
+
+// Assistive technology hears every cell, heading and row of a list: a column
+// of icons through what its icons mean, the list by the order it shows.
+TEST_F(BrowseListTest, ListsSayTheirIconsHeadingsRowsAndOrder)
+{
+    {
+        data::Table<ScheduleRecord> t(db);
+        t.rec = Task(1, MakeDate(1, 1, 2027), MakeTime(9, 0), "task 1", "Work");
+        t.rec.completed = 1;
+        ASSERT_EQ(t.add(), data::kOk);
+    }
+    add(2, MakeDate(1, 2, 2027), "Work");
+    std::vector<ui::BrowseColumn<ScheduleRecord>> columns{
+        {QString(), 2, {}, [](const ScheduleRecord&) { return QIcon(); }, {}, Qt::AlignLeft | Qt::AlignVCenter,
+         QStringLiteral("State"),
+         [](const ScheduleRecord& r) { return r.completed != 0 ? QStringLiteral("Done") : QStringLiteral("Not done"); }},
+        {QStringLiteral("Description"), 30,
+         [](const ScheduleRecord& r) { return QString::fromStdString(r.description.str()); }},
+    };
+    ui::BrowseList l(std::make_unique<ui::TableBrowseSource<ScheduleRecord>>(db, std::move(columns)),
+                     {{QStringLiteral("All by &Date"), ScheduleRecord::KeyDate},
+                      {QStringLiteral("&Work"), ScheduleRecord::KeyCategoryDate, {std::string("work")}}},
+                     ui::BrowseList::Add);
+    const QAbstractItemModel& model = *l.model();
+
+    EXPECT_EQ(model.index(0, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Done"));
+    EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Not done"));
+    EXPECT_TRUE(model.index(0, 0).data(Qt::DisplayRole).toString().isEmpty()) << "the icon column shows no text";
+    EXPECT_EQ(model.index(0, 1).data(Qt::AccessibleTextRole).toString(), QStringLiteral("task 1"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(), QStringLiteral("State"));
+    EXPECT_TRUE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::AccessibleTextRole).toString(), QStringLiteral("Description"));
+    EXPECT_EQ(model.headerData(1, Qt::Vertical, Qt::DisplayRole).toString(),
+              QStringLiteral("State: Not done, Description: task 2"));
+    EXPECT_FALSE(model.headerData(2, Qt::Vertical, Qt::DisplayRole).isValid()) << "past the last row";
+
+    // What a screen reader reads, through the list's accessible interface.
+    l.show();
+    QAccessibleInterface* at = QAccessible::queryAccessibleInterface(l.view());
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(at->text(QAccessible::Name), QStringLiteral("All by Date"));
+    ASSERT_NE(at->tableInterface(), nullptr);
+    QAccessibleInterface* cell = at->tableInterface()->cellAt(0, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("Done"));
+    EXPECT_EQ(at->tableInterface()->rowDescription(0), QStringLiteral("State: Done, Description: task 1"));
+
+    // The name follows the tab; one a browser gave stays.
+    l.tabs()->setCurrentIndex(1);
+    EXPECT_EQ(l.view()->accessibleName(), QStringLiteral("Work"));
+    l.view()->setAccessibleName(QStringLiteral("Tasks"));
+    l.tabs()->setCurrentIndex(0);
+    EXPECT_EQ(l.view()->accessibleName(), QStringLiteral("Tasks"));
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ protected:
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         ++walked;
-        faults << WindowFaults(w);
+        faults << check(w);
     }
     // A form run modally by `run`: walked while open, then cancelled.
     void walkModal(const std::function<void()>& run)
@@ -124,7 +124,7 @@ protected:
         WhenModalOpens([&](QWidget* form) {
             seen = true;
             ++walked;
-            faults << WindowFaults(form);
+            faults << check(form);
             QTest::keyClick(form, Qt::Key_Escape);
             if (form->isVisible())
                 form->close();
@@ -138,19 +138,17 @@ protected:
     FakeWindows desktopWindows;
     data::ScheduleRecord source;
     Date selectedDay = 0;
+    // Opens every window, shows each of its pages, and records what
+    // `check` finds in it.
+    void walkEveryWindow();
+
+    std::function<QStringList(QWidget*)> check = WindowFaults;
     QStringList faults;
     int walked = 0;
 };
 
-TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
+void EveryWindowTest::walkEveryWindow()
 {
-    // Run once as is and once at a scale factor (ctest's "at scale 2"), where
-    // fonts and frames round differently.
-    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
-        EXPECT_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(),
-                  qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
-        EXPECT_GE(QGuiApplication::primaryScreen()->availableGeometry().width(), 1280);
-    }
     walk(frame.get());
 
     // Schedule
@@ -284,9 +282,31 @@ TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
                 walk(&chooser);
             }
     }
+}
 
+TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
+{
+    // Run once as is and once at a scale factor (ctest's "at scale 2"), where
+    // fonts and frames round differently.
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        EXPECT_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(),
+                  qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        EXPECT_GE(QGuiApplication::primaryScreen()->availableGeometry().width(), 1280);
+    }
+    walkEveryWindow();
     EXPECT_GE(walked, 30);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+}
+
+// Every control a user reaches or works is named for assistive technology,
+// and every list says its headings and what its icons show.
+TEST_F(EveryWindowTest, EveryControlHasAnAccessibleName)
+{
+    check = AccessibilityFaults;
+    walkEveryWindow();
+    EXPECT_GE(walked, 30);
+    EXPECT_TRUE(faults.isEmpty()) << faults.size() << " without a name:\n"
+                                  << faults.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace

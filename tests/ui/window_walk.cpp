@@ -1,5 +1,6 @@
 #include "window_walk.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
@@ -108,6 +109,156 @@ void CutCells(QWidget* window, QTableView* view, QStringList& faults)
             if (needed > shown)
                 faults << Fault(window, QStringLiteral("cell"), text, needed, shown);
         }
+    }
+}
+
+// The roles of what a user works or reads as a control; a cell, a heading or
+// a list row is named by the list it belongs to (checked with the list).
+bool IsControlRole(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Cell:
+    case QAccessible::Row:
+    case QAccessible::RowHeader:
+    case QAccessible::ColumnHeader:
+    case QAccessible::ListItem:
+    case QAccessible::TreeItem:
+    case QAccessible::ScrollBar:
+    case QAccessible::MenuItem:
+    case QAccessible::Separator:
+    case QAccessible::Grip:
+    case QAccessible::StaticText:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// A frame around other controls (a sheet that hands its focus to its tabs):
+// named only when it can itself be worked.
+bool IsContainerRole(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Client:
+    case QAccessible::Pane:
+    case QAccessible::Grouping:
+    case QAccessible::Window:
+    case QAccessible::Dialog:
+    case QAccessible::PropertyPage:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool NeedsName(QAccessibleInterface* at)
+{
+    if (!IsControlRole(at->role()))
+        return false;
+    // Greyed and out of the focus chain: a place holder, not a control.
+    if (at->state().disabled && !at->state().focusable)
+        return false;
+    if (at->state().focusable && !IsContainerRole(at->role()))
+        return true;
+    switch (at->role()) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ButtonMenu:
+    case QAccessible::ButtonDropDown:
+    case QAccessible::EditableText:
+    case QAccessible::SpinBox:
+    case QAccessible::ComboBox:
+    case QAccessible::Table:
+    case QAccessible::List:
+    case QAccessible::Tree:
+    case QAccessible::PageTab:
+    case QAccessible::ToolBar:
+        return true;
+    default:
+        break;
+    }
+    // Any action beyond taking the focus makes it a control.
+    QAccessibleActionInterface* actions = at->actionInterface();
+    if (actions == nullptr || IsContainerRole(at->role()))
+        return false;
+    QStringList names = actions->actionNames();
+    names.removeAll(QAccessibleActionInterface::setFocusAction());
+    return !names.isEmpty();
+}
+
+// Who `at` is, for a fault: its kind and object name, or its place among
+// its parent's children when it is no object of its own (a tab).
+QString Describe(QAccessibleInterface* at)
+{
+    const QString role = QString::number(static_cast<int>(at->role()), 16);
+    if (QObject* object = at->object(); object != nullptr)
+        return QStringLiteral("%1 \"%2\" (role 0x%3)")
+            .arg(QString::fromLatin1(object->metaObject()->className()), object->objectName(), role);
+    QAccessibleInterface* parent = at->parent();
+    const QString owner = parent != nullptr && parent->object() != nullptr ? parent->object()->objectName() : QString();
+    return QStringLiteral("item %1 of \"%2\" (role 0x%3)")
+        .arg(QString::number(parent != nullptr ? parent->indexOfChild(at) : -1), owner, role);
+}
+
+// A list's headings and the cells of its first rows: each heading named, and
+// no cell that shows an icon without a text.
+void NamelessInTable(QAccessibleInterface* at, const QString& prefix, QStringList& out)
+{
+    auto* view = qobject_cast<QTableView*>(at->object());
+    if (view == nullptr || view->model() == nullptr)
+        return;
+    // A list hears of its model's changes only while assistive technology
+    // listens (none does offscreen): an interface made now reads it as it is.
+    if (!QAccessible::isActive()) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(at));
+        at = QAccessible::queryAccessibleInterface(view);
+    }
+    QAccessibleTableInterface* table = at->tableInterface();
+    if (table == nullptr)
+        return;
+    const QAbstractItemModel* model = view->model();
+    for (int i = 0; i < at->childCount(); ++i) {
+        QAccessibleInterface* heading = at->child(i);
+        if (heading != nullptr && heading->role() == QAccessible::ColumnHeader && !heading->state().invisible &&
+            heading->text(QAccessible::Name).isEmpty())
+            out << prefix + QStringLiteral("heading %1 of \"%2\" has no name").arg(i).arg(view->objectName());
+    }
+    constexpr int kRowsLooked = 3;
+    for (int r = 0; r < std::min(table->rowCount(), kRowsLooked); ++r)
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (view->isColumnHidden(c))
+                continue;
+            QAccessibleInterface* cell = table->cellAt(r, c);
+            const bool shows = !model->index(r, c).data(Qt::DisplayRole).toString().isEmpty() ||
+                               !model->index(r, c).data(Qt::DecorationRole).isNull();
+            if (cell != nullptr && shows && cell->text(QAccessible::Name).isEmpty())
+                out << prefix + QStringLiteral("cell %1,%2 of \"%3\" shows what it does not say")
+                                    .arg(r)
+                                    .arg(c)
+                                    .arg(view->objectName());
+        }
+}
+
+void NamelessUnder(QAccessibleInterface* at, const QString& prefix, QStringList& out, int depth)
+{
+    // Deep enough for any window here; a guard against a cycle in a custom interface.
+    constexpr int kDeepest = 40;
+    if (at == nullptr || depth > kDeepest || at->state().invisible)
+        return;
+    if (NeedsName(at) && at->text(QAccessible::Name).trimmed().isEmpty())
+        out << prefix + Describe(at) + QStringLiteral(" has no name");
+    if (at->role() == QAccessible::Table) {
+        NamelessInTable(at, prefix, out);
+        return;
+    }
+    for (int i = 0; i < at->childCount(); ++i) {
+        QAccessibleInterface* child = at->child(i);
+        // Another top-level window (a menu, a pop-up) is walked when it shows.
+        if (child != nullptr && child->object() != nullptr && child->object()->isWidgetType() &&
+            static_cast<QWidget*>(child->object())->isWindow())
+            continue;
+        NamelessUnder(child, prefix, out, depth + 1);
     }
 }
 
@@ -246,6 +397,31 @@ QStringList WindowFaults(QWidget* window)
             out << cut + QStringLiteral(" (") + where + QLatin1Char(')');
     });
     out.removeDuplicates();
+    return out;
+}
+
+QStringList NamelessControls(QWidget* window, const QString& where)
+{
+    QStringList out;
+    NamelessUnder(QAccessible::queryAccessibleInterface(window), window->objectName() + QStringLiteral(": "), out, 0);
+    for (QString& fault : out)
+        fault += QStringLiteral(" (") + where + QLatin1Char(')');
+    return out;
+}
+
+QStringList AccessibilityFaults(QWidget* window)
+{
+    // A control seen on several pages is told once, with the first page it shows on.
+    QStringList out;
+    std::map<QString, bool> told;
+    VisitPages(window, [&](const QString& where) {
+        QApplication::processEvents();
+        for (const QString& fault : NamelessControls(window, where)) {
+            const QString what = fault.left(fault.lastIndexOf(QStringLiteral(" (")));
+            if (told.emplace(what, true).second)
+                out << fault;
+        }
+    });
     return out;
 }
 

@@ -45,4 +45,13 @@ QStringList CutTitle(QWidget* shown, const QString& title);
 // Every fault of both kinds on every page of `window`.
 QStringList WindowFaults(QWidget* window);
 
+// What assistive technology cannot name on the page of `window` shown now: a
+// control the user reaches or works whose accessible interface has no name, a
+// list column without a heading name, a cell that shows only an icon and
+// says nothing.
+QStringList NamelessControls(QWidget* window, const QString& where);
+
+// Every control without a name on every page of `window`.
+QStringList AccessibilityFaults(QWidget* window);
+
 }  // namespace hrln::test

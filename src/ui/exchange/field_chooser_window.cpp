@@ -1,5 +1,7 @@
 #include "ui/exchange/field_chooser_window.h"
 
+#include "ui/widgets/accessible_names.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -103,6 +105,7 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
     grid->addWidget(box, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     resize(720, 420);
+    NameControls(this);
 
     for (const exchange::ExchangeField& f : start.fields)
         appendField(f);

@@ -52,6 +52,7 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     text->setReadOnly(true);
     text->setPlainText(DisplayText(model_->messageSlots().text));
     text->setToolTip(QStringLiteral("Message to display"));
+    text->setAccessibleName(windowTitle());
     auto* snooze = new QPushButton(ProgramIcon(QStringLiteral("snooze")), QStringLiteral("&Snooze"), this);
     snooze->setObjectName(QStringLiteral("snoozeButton"));
     snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));

@@ -36,7 +36,9 @@ std::unique_ptr<BrowseSource> TodoSource(data::Database& db)
     static const QIcon open = ProgramIcon(QStringLiteral("notdone"));
     std::vector<BrowseColumn<TodoRecord>> columns{
         {QString(), 2, [](const TodoRecord&) { return QString(); },
-         [](const TodoRecord& r) { return r.done != 0 ? done : open; }},
+         [](const TodoRecord& r) { return r.done != 0 ? done : open; }, {}, Qt::AlignLeft | Qt::AlignVCenter,
+         QStringLiteral("Done"),
+         [](const TodoRecord& r) { return r.done != 0 ? QStringLiteral("Done") : QStringLiteral("Not done"); }},
         {QStringLiteral("Priority"), 6,
          [](const TodoRecord& r) { return QStringLiteral("%1").arg(r.priority, 2, 10, QLatin1Char('0')); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},

@@ -3,6 +3,7 @@
 #include "data/records.h"
 #include "data/table.h"
 #include "report/page_layout.h"
+#include "ui/widgets/accessible_names.h"
 #include "ui/widgets/text_limit.h"
 #include "ui/widgets/window_placement.h"
 
@@ -117,6 +118,7 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    NameControls(this);
     ResizeWithin(this, sizeHint());
 }
 

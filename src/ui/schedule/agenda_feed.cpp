@@ -18,14 +18,22 @@ std::vector<RowFeed::Row> AgendaFeed::next(int n)
         // An occurrence to be passed over looks as the task flagged to skip does.
         BrowseCell icon;
         icon.icon = ProgramIcon(e.skipped ? QStringLiteral("skip") : QStringLiteral("notdone"));
-        BrowseCell date{ShownDate(e.date), {}, e.skipped ? QColor(0, 0, 255) : QColor()};
+        icon.spoken = e.skipped ? QStringLiteral("Skip Next Time") : QStringLiteral("Not done");
+        const auto text = [](const QString& t) {
+            BrowseCell cell;
+            cell.text = t;
+            return cell;
+        };
+        BrowseCell date = text(ShownDate(e.date));
+        if (e.skipped)
+            date.color = QColor(0, 0, 255);
         row.cells = {icon,
                      date,
-                     {ShownTime(e.time), {}, {}},
-                     {Text(task.category.str()), {}, {}},
-                     {Text(task.description.str()), {}, {}},
-                     {Text(task.taskType.str()), {}, {}},
-                     {Text(task.scheduleType.str()), {}, {}}};
+                     text(ShownTime(e.time)),
+                     text(Text(task.category.str())),
+                     text(Text(task.description.str())),
+                     text(Text(task.taskType.str())),
+                     text(Text(task.scheduleType.str()))};
         rows.push_back(std::move(row));
         given_.push_back(std::move(e));
     }

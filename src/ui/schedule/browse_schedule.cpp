@@ -47,6 +47,18 @@ QString ScheduleStateIcon(const ScheduleRecord& task)
     return QStringLiteral("notdone");
 }
 
+QString ScheduleStateText(const ScheduleRecord& task)
+{
+    const QString icon = ScheduleStateIcon(task);
+    if (icon == QLatin1String("skip"))
+        return QStringLiteral("Skip Next Time");
+    if (icon == QLatin1String("done"))
+        return QStringLiteral("Done");
+    if (icon == QLatin1String("disabled"))
+        return QStringLiteral("Disabled");
+    return QStringLiteral("Not done");
+}
+
 QColor ScheduleDateColor(const ScheduleRecord& task)
 {
     if (task.disabled != 0)
@@ -66,7 +78,8 @@ QString DayText(Date day)
 std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScheduleRecord>> columns{
-        {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }},
+        {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }, {},
+         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("State"), &ScheduleStateText},
         {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return ShownDate(r.date); }, {},
          &ScheduleDateColor},
         {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return ShownTime(r.time); }, {}, {},

@@ -35,6 +35,8 @@ struct ScheduleBrowserServices {
 std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db);
 // The task states in the order they decide the icon: done, skip, disabled, not done.
 QString ScheduleStateIcon(const data::ScheduleRecord& task);
+// What that icon means, for assistive technology.
+QString ScheduleStateText(const data::ScheduleRecord& task);
 // The Date column's colour: grey for a disabled task, blue for one whose next
 // occurrence is skipped, else none (the list's own).
 QColor ScheduleDateColor(const data::ScheduleRecord& task);

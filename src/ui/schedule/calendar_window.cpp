@@ -123,6 +123,8 @@ void CalendarWindow::refill()
         QPushButton* day = days_[static_cast<std::size_t>(i)];
         day->setText(cell.day != 0 ? QString::number(cell.day) : QString());
         day->setEnabled(cell.enabled);
+        // A blank cell only keeps the weeks in their columns: nothing to reach or name.
+        day->setFocusPolicy(cell.day != 0 ? Qt::StrongFocus : Qt::NoFocus);
         // A hidden day keeps its place in the grid, so the weeks stay in their columns.
         QSizePolicy policy = day->sizePolicy();
         policy.setRetainSizeWhenHidden(true);

@@ -4,6 +4,7 @@
 #include "scheduler/task_fields.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/schedule/update_schedule.h"
+#include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/typed_entry.h"
 #include "ui/widgets/progress_window.h"
@@ -158,6 +159,7 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     connect(edit, &QPushButton::clicked, this, &SearchScheduleWindow::editThis);
     connect(next, &QPushButton::clicked, this, &SearchScheduleWindow::findNext);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    NameControls(this);
     RestoreWindowPosition(this, s_.schedule.window.positions, kPosition);
 }
 

@@ -6,6 +6,7 @@
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/nested_windows.h"
@@ -161,6 +162,7 @@ bool WizardWindow::open(const ScheduleRecord* start)
     applyAlarm();
     showPage();
     FocusTarget(firstFields_.front())->setFocus(Qt::OtherFocusReason);
+    NameControls(this);
     RestoreWindowPosition(this, s_.window.positions, Text(definition_.procedure));
     return true;
 }

@@ -93,6 +93,7 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     auto* layout = new QVBoxLayout(this);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("keysText"));
+    text_->setAccessibleName(windowTitle());
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

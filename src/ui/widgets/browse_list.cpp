@@ -1,5 +1,6 @@
 #include "ui/widgets/browse_list.h"
 
+#include "ui/widgets/accessible_names.h"
 #include "ui/widgets/schedule_notifier.h"
 
 #include <QAction>
@@ -313,6 +314,7 @@ void BrowseList::setTab(int index)
     showTab(tabList_[static_cast<std::size_t>(index)]);
     if (kept == 0 || !selectRowId(kept))
         selectRow(0);
+    nameList();
     Q_EMIT tabChanged(index);
 }
 
@@ -362,8 +364,25 @@ void BrowseList::requestChange()
         Q_EMIT changeRequested(rowid);
 }
 
+void BrowseList::nameList()
+{
+    // A name the browser gave (or a label's) stays; the one given here follows the tab.
+    if (!view_->accessibleName().isEmpty() && view_->accessibleName() != givenName_)
+        return;
+    if (tabList_.size() > 1)
+        givenName_ = SpokenText(tabBar_->tabText(tabBar_->currentIndex()));
+    else if (!tabList_.empty() && !tabList_.front().title.isEmpty())
+        givenName_ = SpokenText(tabList_.front().title);
+    else
+        givenName_ = window()->windowTitle();
+    view_->setAccessibleName(givenName_);
+}
+
 bool BrowseList::eventFilter(QObject* watched, QEvent* event)
 {
+    // The window's title is known by the time the list first shows.
+    if (watched == view_ && event->type() == QEvent::Show)
+        nameList();
     if (watched == view_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

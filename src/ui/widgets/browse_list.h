@@ -98,6 +98,8 @@ protected:
 private:
     void showTab(const BrowseTab& tab);
     void updateEnabling();
+    // Names the list for assistive technology after the order it shows.
+    void nameList();
     void requestChange();
     void activate();
     QPushButton* standardButton(const QString& text, const QString& objectName, int at = -1);
@@ -112,6 +114,7 @@ private:
     std::vector<QWidget*> needRow_;  // buttons and actions greyed while the list is empty
     std::vector<QAction*> needRowActions_;
     std::int64_t current_ = 0;  // the highlighted record's row id
+    QString givenName_;         // the list's accessible name as nameList gave it
 };
 
 }  // namespace hrln::ui

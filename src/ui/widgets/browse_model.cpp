@@ -1,5 +1,7 @@
 #include "ui/widgets/browse_model.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <limits>
 
@@ -200,7 +202,8 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(source_->alignment(index.column()));
-    if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ForegroundRole)
+    if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ForegroundRole &&
+        role != Qt::AccessibleTextRole)
         return {};
     const std::vector<BrowseCell>* cells = cellsAt(index.row());
     if (cells == nullptr || static_cast<std::size_t>(index.column()) >= cells->size())
@@ -208,6 +211,7 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
     const BrowseCell& cell = (*cells)[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole: return cell.text;
+    case Qt::AccessibleTextRole: return cell.spoken.isEmpty() ? cell.text : cell.spoken;
     case Qt::DecorationRole: return cell.icon.isNull() ? QVariant() : QVariant(cell.icon);
     case Qt::ForegroundRole: return cell.color.isValid() ? QVariant(cell.color) : QVariant();
     default: return {};
@@ -216,9 +220,37 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const
 
 QVariant BrowseModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= source_->columnCount())
+    // The rows' headings are never shown: assistive technology reads them as
+    // the rows' descriptions.
+    if (orientation == Qt::Vertical) {
+        if ((role != Qt::DisplayRole && role != Qt::AccessibleTextRole) || section < 0 || section >= count_)
+            return {};
+        return rowText(section);
+    }
+    if (section < 0 || section >= source_->columnCount())
         return {};
-    return source_->title(section);
+    if (role == Qt::DisplayRole)
+        return source_->title(section);
+    if (role == Qt::AccessibleTextRole)
+        return source_->spokenTitle(section);
+    return {};
+}
+
+QString BrowseModel::rowText(int row) const
+{
+    const std::vector<BrowseCell>* cells = cellsAt(row);
+    if (cells == nullptr)
+        return {};
+    QStringList parts;
+    for (std::size_t c = 0; c < cells->size(); ++c) {
+        const BrowseCell& cell = (*cells)[c];
+        const QString said = cell.spoken.isEmpty() ? cell.text : cell.spoken;
+        if (said.isEmpty())
+            continue;
+        const QString heading = source_->spokenTitle(static_cast<int>(c));
+        parts << (heading.isEmpty() ? said : heading + QStringLiteral(": ") + said);
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace hrln::ui

@@ -20,6 +20,7 @@ struct BrowseCell {
     QString text;
     QIcon icon;
     QColor color;  // invalid: the view's own
+    QString spoken;  // what assistive technology says of it, when not its text (an icon's meaning)
 };
 
 // One column of a browse list, declared over the table's record.
@@ -31,6 +32,10 @@ struct BrowseColumn {
     std::function<QIcon(const R&)> icon = {};
     std::function<QColor(const R&)> color = {};
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    // For a column of icons: its heading and what each icon means, as
+    // assistive technology says them.
+    QString spokenTitle = {};
+    std::function<QString(const R&)> spoken = {};
 };
 
 // A table read row by row for a browse list, without the list knowing its record type.
@@ -41,6 +46,8 @@ public:
     virtual const data::TableSchema& schema() const = 0;
     virtual int columnCount() const = 0;
     virtual QString title(int column) const = 0;
+    // The heading assistive technology says (the title, or what a column of icons shows).
+    virtual QString spokenTitle(int column) const { return title(column); }
     virtual int width(int column) const = 0;
     virtual Qt::Alignment alignment(int column) const = 0;
     // Reads the record with row id `rowid` into the source's buffer, positioned
@@ -62,6 +69,11 @@ public:
     const data::TableSchema& schema() const override { return R::schema(); }
     int columnCount() const override { return static_cast<int>(columns_.size()); }
     QString title(int column) const override { return columns_[static_cast<std::size_t>(column)].title; }
+    QString spokenTitle(int column) const override
+    {
+        const BrowseColumn<R>& c = columns_[static_cast<std::size_t>(column)];
+        return c.spokenTitle.isEmpty() ? c.title : c.spokenTitle;
+    }
     int width(int column) const override { return columns_[static_cast<std::size_t>(column)].width; }
     Qt::Alignment alignment(int column) const override
     {
@@ -79,6 +91,8 @@ public:
                 cell.icon = c.icon(table_.rec);
             if (c.color)
                 cell.color = c.color(table_.rec);
+            if (c.spoken)
+                cell.spoken = c.spoken(table_.rec);
             cells.push_back(std::move(cell));
         }
         return true;
@@ -152,6 +166,8 @@ private:
     // Reads feed rows until `rows` are held or the feed ends.
     void readFeed(std::size_t rows);
     const std::vector<BrowseCell>* cellsAt(int row) const;
+    // A row as one text for assistive technology: its cells' texts, each after its heading.
+    QString rowText(int row) const;
 
     struct Page {
         std::vector<data::KeyView::Entry> entries;

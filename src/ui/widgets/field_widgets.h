@@ -35,13 +35,15 @@ inline QLineEdit* Entry(QWidget* parent, const QString& objectName, int width, c
 
 // A memo for a text field of `width` characters: what is typed or pasted
 // beyond them is cut at once, where the user sees it and with a note naming
-// `fieldName`, not later on saving.
+// `fieldName`, not later on saving. The field's name is the memo's name for
+// assistive technology too, as a memo often stands without a label.
 inline QPlainTextEdit* MemoEdit(QWidget* parent, const QString& objectName, int width, const QString& tip = {},
                                 const QString& fieldName = {})
 {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(objectName);
     memo->setToolTip(tip);
+    memo->setAccessibleName(fieldName);
     memo->setTabChangesFocus(true);
     LimitCharacters(memo, width, fieldName);
     return memo;

@@ -1,5 +1,6 @@
 #include "ui/widgets/form_window.h"
 
+#include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
@@ -36,6 +37,7 @@ void FormWindow::finishLayout(const QString& okText)
     if (const std::string title = form_.title(); !title.empty())
         setWindowTitle(QString::fromStdString(title));
     showRecord();
+    NameControls(this);
     ResizeWithin(this, testAttribute(Qt::WA_Resized) ? size() : sizeHint());
     RestoreWindowPosition(this, positions_, positionName_);
 }
