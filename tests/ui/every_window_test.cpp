@@ -305,6 +305,17 @@ TEST_F(EveryWindowTest, EveryControlHasAnAccessibleName)
     check = AccessibilityFaults;
     walkEveryWindow();
     EXPECT_GE(walked, 30);
+    // The frame's menus and the tray's, entry by entry.
+    int menus = 0;
+    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+        faults << NamelessMenuEntries(menu);
+        ++menus;
+    }
+    EXPECT_GE(menus, 4);
+    QMenu* trayMenu = frame->trayMenu();
+    ASSERT_NE(trayMenu, nullptr);
+    EXPECT_FALSE(trayMenu->actions().isEmpty());
+    faults << NamelessMenuEntries(trayMenu);
     EXPECT_TRUE(faults.isEmpty()) << faults.size() << " without a name:\n"
                                   << faults.join(QLatin1Char('\n')).toStdString();
 }

@@ -409,6 +409,25 @@ QStringList NamelessControls(QWidget* window, const QString& where)
     return out;
 }
 
+QStringList NamelessMenuEntries(QMenu* menu)
+{
+    QStringList out;
+    QAccessibleInterface* at = QAccessible::queryAccessibleInterface(menu);
+    if (at == nullptr)
+        return {QStringLiteral("menu \"%1\" has no accessible interface").arg(menu->objectName())};
+    for (int i = 0; i < at->childCount(); ++i) {
+        QAccessibleInterface* entry = at->child(i);
+        if (entry == nullptr || entry->role() == QAccessible::Separator)
+            continue;
+        if (entry->text(QAccessible::Name).trimmed().isEmpty())
+            out << QStringLiteral("entry %1 of menu \"%2\" has no name").arg(i).arg(menu->objectName());
+    }
+    for (QAction* action : menu->actions())
+        if (action->menu() != nullptr)
+            out << NamelessMenuEntries(action->menu());
+    return out;
+}
+
 QStringList AccessibilityFaults(QWidget* window)
 {
     // A control seen on several pages is told once, with the first page it shows on.

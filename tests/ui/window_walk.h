@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -50,6 +51,9 @@ QStringList WindowFaults(QWidget* window);
 // list column without a heading name, a cell that shows only an icon and
 // says nothing.
 QStringList NamelessControls(QWidget* window, const QString& where);
+
+// The entries of `menu` (and its submenus) that assistive technology cannot name.
+QStringList NamelessMenuEntries(QMenu* menu);
 
 // Every control without a name on every page of `window`.
 QStringList AccessibilityFaults(QWidget* window);
