@@ -24,6 +24,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <unistd.h>
