@@ -1,16 +1,19 @@
 #include "app/single_instance.h"
 
+#include "platform/posix/local_socket.h"
+
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <string>
 
 namespace hrln::app {
 namespace {
@@ -40,18 +43,6 @@ bool PrivateFolder(const QByteArray& path, bool tighten, QString& problem)
     return true;
 }
 
-// The user id of the program at the other end of a connected local socket;
-// -1 when it cannot be told.
-long PeerUser(const QLocalSocket& socket)
-{
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    const int fd = static_cast<int>(socket.socketDescriptor());
-    if (fd < 0 || ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
-        return -1;
-    return static_cast<long>(peer.uid);
-}
-
 }  // namespace
 
 QString SingleInstance::SocketFolder(QString& problem)
@@ -79,52 +70,67 @@ SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent) : QOb
     name_ = folder + QStringLiteral("/horalyn-") + QString::fromLatin1(hash);
 }
 
+SingleInstance::~SingleInstance()
+{
+    if (listening_ >= 0) {
+        platform::posix::CloseSocket(listening_);
+        QFile::remove(name_);  // nobody listens there any more
+    }
+}
+
 bool SingleInstance::otherIsRunning()
 {
     if (name_.isEmpty())
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(500))
+    const int fd = platform::posix::ConnectLocal(name_.toStdString(), 500);
+    if (fd < 0)
         return false;
     // Only a program of this user is trusted to be us.
-    if (const long peer = PeerUser(socket); peer != static_cast<long>(::geteuid())) {
+    if (const long peer = platform::posix::PeerUser(fd); peer != static_cast<long>(::geteuid())) {
         problem_ = QStringLiteral("%1 is held by another user (%2), not by a Horalyn of yours")
                        .arg(name_)
                        .arg(peer);
-        socket.abort();
+        platform::posix::CloseSocket(fd);
         return false;
     }
-    socket.write("show\n");
-    socket.waitForBytesWritten(500);
-    socket.disconnectFromServer();
-    return true;
+    const bool told = platform::posix::SendAll(fd, "show\n", 500);
+    platform::posix::CloseSocket(fd);
+    return told;
 }
 
 bool SingleInstance::listen()
 {
     if (name_.isEmpty())
         return false;
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name_)) {
-        // A socket left behind by a program that died: nobody answered on it.
-        QLocalServer::removeServer(name_);
-        if (!server_->listen(name_)) {
-            problem_ = name_ + QStringLiteral(": ") + server_->errorString();
-            return false;
-        }
+    std::string error;
+    listening_ = platform::posix::ListenLocal(name_.toStdString(), error);
+    if (listening_ < 0) {
+        problem_ = name_ + QStringLiteral(": ") + QString::fromStdString(error);
+        return false;
     }
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().startsWith("show"))
-                    Q_EMIT showRequested();
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
+    waiting_ = new QSocketNotifier(listening_, QSocketNotifier::Read, this);
+    connect(waiting_, &QSocketNotifier::activated, this, &SingleInstance::takeConnections);
     return true;
+}
+
+void SingleInstance::takeConnections()
+{
+    for (int fd = platform::posix::AcceptLocal(listening_); fd >= 0; fd = platform::posix::AcceptLocal(listening_)) {
+        // A line from a later start; the connection goes when it has said it or hung up.
+        auto* said = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        auto text = std::make_shared<std::string>();
+        connect(said, &QSocketNotifier::activated, this, [this, said, fd, text] {
+            const bool open = platform::posix::ReadAvailable(fd, *text);
+            const bool line = text->find('\n') != std::string::npos;
+            if ((line || !open) && text->starts_with("show"))
+                Q_EMIT showRequested();
+            if (line || !open || text->size() > 64) {
+                said->setEnabled(false);
+                said->deleteLater();
+                platform::posix::CloseSocket(fd);
+            }
+        });
+    }
 }
 
 }  // namespace hrln::app

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace hrln::app {
 
@@ -18,6 +18,9 @@ class SingleInstance : public QObject {
 
 public:
     explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
     // True when a program of ours already runs on this folder (and was asked to show itself).
     bool otherIsRunning();
     // Starts listening; false when the socket cannot be made (problem() says why).
@@ -36,9 +39,12 @@ Q_SIGNALS:
     void showRequested();
 
 private:
+    void takeConnections();
+
     QString name_;
     QString problem_;
-    QLocalServer* server_ = nullptr;
+    int listening_ = -1;
+    QSocketNotifier* waiting_ = nullptr;
 };
 
 }  // namespace hrln::app

@@ -5,7 +5,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUuid>
