@@ -42,7 +42,7 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 
 # Release (-O3) only has to build the programs: its tests would repeat the
 # plain run, and building them too would double CI's time for no finding.
-PROGRAMS = horalyn horalyn-cli hrlnmsg hrlnstart
+PROGRAMS = horalyn horalyn-cli hrlnmsg hrlnstart hrln_media
 
 $(RELEASE)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release

@@ -19,6 +19,7 @@
 #include "platform/posix/system_clock.h"
 #include "platform/posix/user_session.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/media_playback.h"
 #include "platform/qt/qt_sound.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/x11/x11_connection.h"
@@ -176,7 +177,8 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     platform::dbus::QtDesktopBus bus;
     QtEventPump pump;
     platform::qt::QtTray trayBackend;
-    platform::qt::QtSound sound;
+    platform::qt::QtSound sound(platform::posix::HelperModule(QCoreApplication::applicationDirPath().toStdString(),
+                                                              HRLN_HELPER_FOLDER, platform::qt::kMediaModule));
     platform::qt::QtClipboard clipboard;
     QtProgramLauncher launcher;
     platform::dbus::QtNotifications notifications;

@@ -108,6 +108,20 @@ TEST(ProgramLinesTest, TheHelpersRefuseToRunByHandInOneLine)
     }
 }
 
+// What the resident program loads at start: the media libraries, the audio
+// server's client and the network library they bring come with the first
+// sound file played (the media module), and nothing else asks for them.
+TEST(ProgramLinesTest, TheProgramStartsWithoutTheMediaAndNetworkLibraries)
+{
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {QString::fromLocal8Bit(HORALYN_PROGRAM)});
+    ASSERT_TRUE(ldd.waitForFinished(30'000));
+    const std::string libraries = ldd.readAllStandardOutput().toStdString();
+    ASSERT_NE(libraries.find("libQt6Widgets"), std::string::npos) << libraries;
+    for (const char* late : {"libQt6Multimedia", "libQt6Network", "libpulse", "libgssapi_krb5", "libproxy"})
+        EXPECT_EQ(libraries.find(late), std::string::npos) << late;
+}
+
 TEST(HelperProgramsTest, FoundBesideTheProgramFirstThenInTheHelperFolder)
 {
     test::TempDir dir;

@@ -19,11 +19,13 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort >"$scratch/actual"
 sed "s/@APPSTREAM_ID@/$id/" "$expected" | sort >"$scratch/expected"
 diff -u "$scratch/expected" "$scratch/actual" || fail "the package does not hold the expected files"
 
-# Every file belongs to root and programs are executable, data files are not.
+# Every file belongs to root and programs are executable, data files and the loaded module are not.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ && $2 != "root/root" {print; bad=1} END {exit bad}' ||
   fail "files not owned by root"
-dpkg-deb -c "$deb" | awk '$1 !~ /^d/ && $6 ~ /\/(bin|libexec\/horalyn)\// && $1 !~ /^-rwxr-xr-x/ {print; bad=1}
-                          $6 !~ /\/(bin|libexec\/horalyn)\// && $1 !~ /^-rw-r--r--/ && $1 !~ /^d/ {print; bad=1}
+dpkg-deb -c "$deb" | awk '$1 ~ /^d/ {next}
+                          {program = $6 ~ /\/(bin|libexec\/horalyn)\// && $6 !~ /\.so$/}
+                          program && $1 !~ /^-rwxr-xr-x/ {print; bad=1}
+                          !program && $1 !~ /^-rw-r--r--/ {print; bad=1}
                           END {exit bad}' || fail "wrong modes"
 
 # Dependencies come from the programs' libraries, not from a hand-kept list.

@@ -17,5 +17,7 @@ bool StartedByUs();
 // relative to the program's folder. Empty when neither holds it.
 std::string HelperProgram(const std::string& programFolder, const std::string& helperFolder,
                           const std::string& name);
+// The same for a module the program loads (not executable once installed).
+std::string HelperModule(const std::string& programFolder, const std::string& helperFolder, const std::string& name);
 
 }  // namespace hrln::platform::posix

@@ -2,18 +2,24 @@
 
 #include "platform/sound.h"
 
-#include <QObject>
+#include <memory>
+#include <string>
+
+class QLibrary;
 
 namespace hrln::platform::qt {
 
-// WAV files through QtMultimedia sound effects, other files (OGG, FLAC, MP3)
-// through a media player, each playing alongside the others and going away
-// when it has finished or failed; the desktop's theme sounds through
-// libcanberra where the program was built with it; the beep through the
-// display. Needs a QApplication.
+class MediaPlayback;
+
+// Sound files through the media module (media_playback.h), loaded at the
+// first file played, each playing alongside the others; the desktop's theme
+// sounds through libcanberra where the program was built with it; the beep
+// through the display, also for a file when the module cannot be loaded.
+// Needs a QApplication.
 class QtSound : public Sound {
 public:
-    QtSound();
+    // `mediaModule`: the media module's path.
+    explicit QtSound(std::string mediaModule);
     ~QtSound() override;
     QtSound(const QtSound&) = delete;
     QtSound& operator=(const QtSound&) = delete;
@@ -30,7 +36,13 @@ public:
     bool themeSounds() const { return theme_ != nullptr; }
 
 private:
-    QObject owner_;  // parent of the effects and players, so they end with us
+    // The module's playback, loaded the first time; null when it cannot be.
+    MediaPlayback* media();
+
+    std::string mediaModule_;
+    bool mediaTried_ = false;
+    std::unique_ptr<QLibrary> library_;  // never unloaded: the media libraries do not expect it
+    std::unique_ptr<MediaPlayback> media_;
     void* theme_ = nullptr;  // the libcanberra context, when there is one
 };
 

@@ -124,6 +124,8 @@ QWidget* HelpWindow::buildIndex()
     find->setBuddy(topicEdit_);
     topicList_ = new QListWidget(pane);
     topicList_->setObjectName(QStringLiteral("topicList"));
+    // The list has no label of its own: "Find:" names the field that narrows it.
+    topicList_->setAccessibleName(QStringLiteral("Topics"));
     auto* display = Button(QStringLiteral("&Display"), "displayButton", pane);
     auto* search = Button(QStringLiteral("Search &Text"), "searchTextButton", pane);
     search->setToolTip(QStringLiteral("Look for the words in the whole guide, not only in its index"));
@@ -131,6 +133,7 @@ QWidget* HelpWindow::buildIndex()
     matchList_->setObjectName(QStringLiteral("matchList"));
     auto* matches = new QLabel(QStringLiteral("&Places found:"), pane);
     matches->setBuddy(matchList_);
+    matchList_->setAccessibleName(QStringLiteral("Places found:"));
 
     connect(topicEdit_, &QLineEdit::textChanged, this, &HelpWindow::narrowTopics);
     connect(topicEdit_, &QLineEdit::returnPressed, this, &HelpWindow::onEnterInField);

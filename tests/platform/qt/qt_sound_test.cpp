@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace hrln::test {
 namespace {
@@ -42,7 +45,7 @@ TEST(QtSoundTest, FilesThatCannotBePlayedAreIgnoredAndPlayableOnesStart)
 {
     HRLN_NEEDS_QT_DESKTOP();
     TempDir dir;
-    platform::qt::QtSound sound;
+    platform::qt::QtSound sound(HRLN_MEDIA_MODULE);
     sound.play(dir.file("missing.wav"));
     EXPECT_EQ(sound.activeSounds(), 0);
 
@@ -73,7 +76,7 @@ TEST(QtSoundTest, CompressedFilesAndTheThemesAlarmNeedNoSoundServer)
 {
     HRLN_NEEDS_QT_DESKTOP();
     TempDir dir;
-    platform::qt::QtSound sound;
+    platform::qt::QtSound sound(HRLN_MEDIA_MODULE);
     WriteFile(dir.file("broken.ogg"), "OggS but not really a sound");
     sound.play(dir.file("broken.ogg"));
     EXPECT_EQ(sound.activeSounds(), 1);
@@ -86,6 +89,37 @@ TEST(QtSoundTest, CompressedFilesAndTheThemesAlarmNeedNoSoundServer)
     sound.playEvent("alarm-clock-elapsed");
     sound.playEvent("no-such-sound-in-any-theme");
     EXPECT_EQ(sound.activeSounds(), 0) << "theme sounds are the desktop's, not players of ours";
+}
+
+// The media module is loaded at the first file played, not before; without
+// it a file's alarm is still heard, as the beep.
+TEST(QtSoundTest, TheMediaModuleComesWithTheFirstFileAndItsLackIsNoFailure)
+{
+    HRLN_NEEDS_QT_DESKTOP();
+    TempDir dir;
+    WriteFile(dir.file("silence.wav"), SilentWav());
+    const auto loaded = [] {
+        std::ifstream maps("/proc/self/maps");
+        const std::string text((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+        return text.find("libhrln-media.so") != std::string::npos;
+    };
+    {
+        platform::qt::QtSound missing(dir.file("no-such-module.so"));
+        missing.play(dir.file("silence.wav"));
+        EXPECT_EQ(missing.activeSounds(), 0);
+    }
+    // Other tests of this program may have loaded it already; then only the play is checked.
+    const bool before = loaded();
+    platform::qt::QtSound sound(HRLN_MEDIA_MODULE);
+    sound.playEvent("alarm-clock-elapsed");
+    EXPECT_EQ(loaded(), before) << "a theme sound needs no media module";
+    sound.play(dir.file("silence.wav"));
+    EXPECT_TRUE(loaded());
+    EXPECT_EQ(sound.activeSounds(), 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        QCoreApplication::processEvents();
+        return sound.loadingSounds() == 0;
+    }));
 }
 
 }  // namespace
