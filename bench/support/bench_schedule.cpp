@@ -20,12 +20,11 @@ Date BenchToday()
     return MakeDate(12, 8, 2026);
 }
 
-void FillSchedule(Database& db, int records, int historyPerHundred)
+void FillSchedule(Database& db, int records, int historyPerHundred, Date today)
 {
     std::mt19937 random(7);
     Table<ScheduleRecord> t(db);
     db.begin();
-    const Date today = BenchToday();
     int enabled = 0;
     for (int i = 1; i <= records; ++i) {
         t.clear();

@@ -16,9 +16,9 @@ long ResidentKb();
 Date BenchToday();
 
 // Adds tasks 1 to `records` to an empty schedule, `historyPerHundred` in 100
-// of them history entries dated before BenchToday(), the others enabled tasks
-// from two days after it on, one in 300 of these with an advance warning.
-void FillSchedule(data::Database& db, int records, int historyPerHundred);
+// of them history entries dated before `today`, the others enabled tasks from
+// two days after it on, one in 3 of these with an advance warning.
+void FillSchedule(data::Database& db, int records, int historyPerHundred, Date today = BenchToday());
 
 // A schedule of `records` tasks, 99 in 100 of them history entries, the rest
 // enabled tasks from two days after BenchToday() on, some with an advance
