@@ -13,6 +13,7 @@
 #include "platform/dbus/qt_desktop_bus.h"
 #include "platform/dbus/qt_notifications.h"
 #include "platform/posix/helper_programs.h"
+#include "platform/posix/inotify_store_watch.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/start_target.h"
 #include "platform/posix/station_probe.h"
@@ -205,8 +206,11 @@ int RunApplication(const QString& dataFolder, const StartOptions& options)
     messages.setOwnBoxes(true);
     messages.useNotifications(notifications);
     messages.setUserElsewhere([&windows] { return windows.anotherProgramHasFocus(); });
+    // A tick with nothing due reads the file only when somebody wrote it.
+    platform::posix::InotifyStoreWatch storeWatch(db.path());
     scheduler::Scheduler scheduler({db, settings, log, clock, prompter, sound, frame, tray, runner, messages,
-                                    messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes});
+                                    messageWindows, &monitor, ui::NotifyScheduleBrowsers, &stations, &processes,
+                                    &storeWatch});
     // A program that ends is collected soon after, not at the next start.
     // The timer runs only while children do, and looks less often while one
     // keeps running: a waiting program wakes for nothing.

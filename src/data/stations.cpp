@@ -89,7 +89,8 @@ std::int64_t Stations::keepAlive(std::int64_t now)
     }
     if (now - lastLook_ < kHeartbeatSeconds && now >= lastLook_)
         return id_;
-    if (!heartbeatWanted(now)) {
+    heartbeating_ = heartbeatWanted(now);
+    if (!heartbeating_) {
         lastLook_ = now;
         return id_;
     }

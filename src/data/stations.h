@@ -28,6 +28,9 @@ public:
     // station's number, 0 while it has none.
     std::int64_t keepAlive(std::int64_t now);
     std::int64_t id() const { return id_; }
+    // Whether the last look found a station that knows this one by its
+    // heartbeat only (another host); none is assumed before the first look.
+    bool heartbeating() const { return heartbeating_; }
 
     // Whether a claim by station `holder` still binds this station: it is
     // another station, and that station runs (probed, or else by heartbeat).
@@ -56,6 +59,7 @@ private:
     std::int64_t serial_ = 0;
     std::int64_t lastLook_ = 0;  // when the others were last looked at (and a wanted beat written)
     std::int64_t entered_ = 0;
+    bool heartbeating_ = false;
 };
 
 }  // namespace hrln::data

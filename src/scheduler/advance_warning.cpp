@@ -29,16 +29,26 @@ void Scheduler::checkAdvanceWarning()
 {
     alias_.clear();
     alias_.set(data::ScheduleRecord::KeyAdvanced);
-    if (alias_.next() != data::kOk)
+    if (const int err = alias_.next(); err != data::kOk) {
+        quiet_.readAgain = quiet_.readAgain || err != data::kRecordNotAvailable;
         return;
+    }
     data::ScheduleRecord& task = alias_.rec;
     if (task.advanceWarned != 0 || task.scheduleType.empty())
         return;
     const platform::DateTime now = s_.clock.now();
     const bool due = now.date > task.advanceWarnDate ||
                      (now.date == task.advanceWarnDate && now.time > task.advanceWarnTime);
-    if (!due)
+    if (!due) {
+        // The quiet ticks end when the warning comes due.
+        if (quiet_.untilDate == 0 ||
+            CompareDateTime(task.advanceWarnDate, task.advanceWarnTime, quiet_.untilDate, quiet_.untilTime) < 0) {
+            quiet_.untilDate = task.advanceWarnDate;
+            quiet_.untilTime = task.advanceWarnTime;
+        }
         return;
+    }
+    quiet_.readAgain = true;
     // Marked as given before it is shown: the box may stay open for long, and
     // meanwhile no other station gives the same warning again.
     task.advanceWarned = 1;

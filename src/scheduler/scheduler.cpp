@@ -50,6 +50,14 @@ std::string Scheduler::DayName(Date date)
 
 void Scheduler::onTimer()
 {
+    if (!inTick_ && quietTick()) {
+        // Nothing written, nothing due: the tick's own work, without the file.
+        if (s_.clipboard != nullptr)
+            s_.clipboard->step();
+        s_.tray.tickStep(false);
+        refreshClockZones();
+        return;
+    }
     // Also while a question holds the tick: the others must see this station runs.
     const std::int64_t now = nowSeconds();
     // Once this station has its number, the placeholders of programs that
@@ -91,12 +99,15 @@ void Scheduler::tick()
         s_.frame.setScriptIndicator(false);
         s_.frame.setTimerInterval(kInactiveInterval);
     } else {
+        // What this reading finds tells the quiet ticks after it how long they may be quiet.
+        quiet_ = {false, 0, 0, s_.clock.today(), nowSeconds(), s_.frame.isMinimized()};
         checkNextTask();
         // An occurrence still to be recorded keeps the alias buffer for itself.
         if (!pending_.active) {
             checkAdvanceWarning();
             removeExpiredHistory();
         }
+        quiet_.readAgain = quiet_.readAgain || pending_.active || s_.scripts.pending() || sweep_.running();
         // The items of an occurrence not yet recorded wait with its programs.
         if (s_.scripts.pending() && !pending_.active) {
             scriptRunning_ = true;
@@ -123,11 +134,16 @@ void Scheduler::checkNextTask()
     alias_.set(data::ScheduleRecord::KeyDateEnabled);
     // A task another running station is performing holds back none behind it.
     int err = alias_.next();
-    for (int passed = 0; err == data::kOk && alias_.rec.disabled == 0 && passed < kMostClaimsPassed &&
-                         stations_.binds(alias_.claimHolder(), now);
+    int passed = 0;
+    for (; err == data::kOk && alias_.rec.disabled == 0 && passed < kMostClaimsPassed &&
+           stations_.binds(alias_.claimHolder(), now);
          ++passed)
         err = alias_.next();
+    // A claim that binds ends with its station, which no write tells: read again.
+    quiet_.readAgain = quiet_.readAgain || passed > 0;
     if (err != data::kOk || alias_.rec.disabled != 0 || stations_.binds(alias_.claimHolder(), now)) {
+        quiet_.readAgain = quiet_.readAgain || (err != data::kOk && err != data::kRecordNotAvailable) ||
+                           (err == data::kOk && alias_.rec.disabled == 0);
         s_.frame.setTitle(Clipped(kApplicationTitle));
         s_.frame.setZoneText(2, "");
         return;
@@ -149,7 +165,26 @@ void Scheduler::checkNextTask()
     if (CompareDateTime(at.date, at.time, task.date, task.time) >= 0) {
         dispatchDueTask();
         notifyBrowsers();
+        quiet_.readAgain = true;
+    } else {
+        quiet_.untilDate = task.date;
+        quiet_.untilTime = task.time;
     }
+}
+
+bool Scheduler::quietTick()
+{
+    // Asked at every tick, so that a write since the last one is seen now.
+    const bool written = s_.storeWatch == nullptr || s_.storeWatch->changedSinceAsked();
+    if (written || quiet_.readAgain || !s_.settings.startUpActive || pending_.active || s_.scripts.pending() ||
+        sweep_.running() || stations_.heartbeating())
+        return false;
+    const platform::DateTime now = s_.clock.now();
+    const std::int64_t seconds = nowSeconds();
+    if (now.date != quiet_.day || seconds < quiet_.readAt || seconds - quiet_.readAt >= kQuietAtMostSeconds ||
+        s_.frame.isMinimized() != quiet_.minimized)
+        return false;
+    return quiet_.untilDate == 0 || CompareDateTime(now.date, now.time, quiet_.untilDate, quiet_.untilTime) < 0;
 }
 
 void Scheduler::removeExpiredHistory()

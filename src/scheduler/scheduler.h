@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "platform/sound.h"
 #include "platform/station.h"
+#include "platform/store_watch.h"
 #include "scheduler/frame_view.h"
 #include "scheduler/message_window.h"
 #include "scheduler/script_runner.h"
@@ -31,6 +32,10 @@ inline constexpr const char* kApplicationTitle = "Horalyn 97";
 inline constexpr int kIdleInterval = 125;
 inline constexpr int kScriptInterval = 50;
 inline constexpr int kInactiveInterval = 250;
+
+// The longest a waiting program goes without reading the file, however
+// sure it is that nobody wrote it.
+inline constexpr std::int64_t kQuietAtMostSeconds = 600;
 
 // How long the dispatch waits for another writer before it tries again on the next tick.
 inline constexpr int kDispatchWaitMs = 500;
@@ -53,6 +58,8 @@ struct SchedulerServices {
     const platform::StationProbe* stations = nullptr;
     // Holds a task's programs until its occurrence is recorded (none: they start at once).
     platform::StartGate* startGate = nullptr;
+    // Tells a tick with nothing due whether it must read the file (none: every tick reads).
+    platform::StoreWatch* storeWatch = nullptr;
 };
 
 // The scheduler behind the main frame: the tick, the next-task check, the
@@ -133,6 +140,9 @@ private:
     int recordOccurrence();
     void notifyBrowsers();
     std::int64_t nowSeconds() const;
+    // Whether this tick may read nothing: nobody wrote the file since the
+    // last tick that read it, and nothing it found comes due yet.
+    bool quietTick();
 
     SchedulerServices s_;
     data::Table<data::ScheduleRecord> alias_;
@@ -146,6 +156,18 @@ private:
     Date lastHousekeepingDay_ = 0;
     std::int64_t seenVersion_ = -1;  // the file as last seen, to notice other programs' writes
     bool placeholdersSwept_ = false;  // those left by programs that died, once a run
+    // What the last tick that read the file left for the quiet ones: the
+    // first moment something it found comes due (the next task, an advance
+    // warning), the day, and when it read. Not quiet while `readAgain_`.
+    struct Quiet {
+        bool readAgain = true;
+        Date untilDate = 0;  // 0: nothing comes due
+        Time untilTime = 0;
+        Date day = 0;
+        std::int64_t readAt = 0;
+        bool minimized = false;  // the frame's title names the next task only then
+    };
+    Quiet quiet_;
 };
 
 }  // namespace hrln::scheduler
