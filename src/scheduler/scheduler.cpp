@@ -71,6 +71,11 @@ void Scheduler::onTimer()
 void Scheduler::refreshClockZones()
 {
     const platform::DateTime now = s_.clock.now();
+    // The zones show the minute: a tick within the same one has nothing to write.
+    const std::int64_t minute = static_cast<std::int64_t>(now.date) * 1440 + (now.time - 1) / kTicksPerMinute;
+    if (minute == shownMinute_)
+        return;
+    shownMinute_ = minute;
     s_.frame.setZoneText(3, DayName(now.date) + ", " + FormatD4(now.date));
     s_.frame.setZoneText(4, FormatT3(now.time));
 }

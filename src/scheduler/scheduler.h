@@ -155,6 +155,7 @@ private:
     bool inTick_ = false;
     Date lastHousekeepingDay_ = 0;
     std::int64_t seenVersion_ = -1;  // the file as last seen, to notice other programs' writes
+    std::int64_t shownMinute_ = -1;  // the minute the clock zones show
     bool placeholdersSwept_ = false;  // those left by programs that died, once a run
     // What the last tick that read the file left for the quiet ones: the
     // first moment something it found comes due (the next task, an advance
