@@ -22,10 +22,11 @@ namespace fs = std::filesystem;
 constexpr std::int32_t kMainApplicationId = 0x48524C4E;  // "HRLN"
 constexpr std::int32_t kTagApplicationId = 0x48524C54;   // "HRLT"
 // Main: 2 added the station and occurrence journal tables, 4 the records'
-// identities for other calendars (record_uid.h), 5 the tasks' own date order. Both files: the
+// identities for other calendars (record_uid.h), 5 the tasks' own date order, 6 the placeholders'
+// own small keys. Both files: the
 // version that first folds the case of every Unicode letter in text keys
 // (main 3, tag file 2); the keys of older files are sorted again.
-constexpr int kMainLayoutVersion = 5;
+constexpr int kMainLayoutVersion = 6;
 constexpr int kMainFoldingVersion = 3;
 constexpr int kTagLayoutVersion = 2;
 constexpr int kTagFoldingVersion = 2;
@@ -255,6 +256,15 @@ const DatabaseLayout& MainLayout()
                      " WHERE NOT (\"Disabled\" = 1 AND \"Completed\" = 1)"}};
             for (auto& object : RecordUidObjects())
                 internal.push_back(std::move(object));
+            // The start-up sweep finds the placeholders of programs that died
+            // through keys of their own, which hold nothing while none is
+            // left, instead of reading every record of the tables.
+            for (const TableSchema* table : {&ScheduleRecord::schema(), &ContactRecord::schema(),
+                                             &ScriptingRecord::schema()}) {
+                const std::string name = "_" + table->sqlName() + "_Placeholders";
+                internal.emplace_back(name, "CREATE INDEX \"" + name + "\" ON \"" + table->sqlName() +
+                                                "\" (_claim) WHERE _claim < 0");
+            }
             return internal;
         }(),
         kMainFoldingVersion};

@@ -8,6 +8,8 @@
 #include "integrity_fixture.h"
 #include "support/fake_station_probe.h"
 
+#include <sqlite3.h>
+
 #include <memory>
 #include <set>
 
@@ -205,6 +207,25 @@ TEST_F(PlaceholdersTest, TheSweepRemovesOnlyThePlaceholdersOfStationsThatDied)
     dead.insert(21);
     ASSERT_EQ(data::RemoveOrphanPlaceholders(restarted->db, restarted->stations, kNow), data::kOk);
     EXPECT_TRUE(stands<ScheduleRecord>(kept));
+}
+
+// The sweep at every start reads the placeholders alone, through keys of
+// their own, not every record of a table of a hundred thousand tasks.
+TEST_F(PlaceholdersTest, TheSweepFindsThePlaceholdersWithoutReadingTheTables)
+{
+    for (const data::TableSchema* schema : {&ScheduleRecord::schema(), &ContactRecord::schema(), &ScriptingRecord::schema()}) {
+        const std::string table = schema->sqlName();
+        sqlite3_stmt* plan = nullptr;
+        const std::string sql =
+            "EXPLAIN QUERY PLAN SELECT rowid, _claim FROM \"" + table + "\" WHERE _claim < 0";
+        ASSERT_EQ(sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &plan, nullptr), SQLITE_OK) << table;
+        std::string steps;
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            steps += reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)) + std::string("\n");
+        sqlite3_finalize(plan);
+        EXPECT_NE(steps.find(std::string("USING COVERING INDEX _") + table + "_Placeholders"), std::string::npos)
+            << table << ": " << steps;
+    }
 }
 
 }  // namespace
