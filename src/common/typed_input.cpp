@@ -269,10 +269,12 @@ std::string ShortDatePattern(std::string_view locale)
 
 namespace {
 
-// Writes `pattern`'s date fields; `fullYear` writes a two-digit year in full.
-std::string DateInPattern(Date date, const std::string& pattern, bool fullYear)
+// Writes an ICU date or time pattern: `field` writes each run of a pattern
+// letter (the letter, how many, where it starts) into the text, leaving out
+// a letter it does not know; quoted text and everything else stands as it is.
+template <class Field>
+std::string WritePattern(const std::string& pattern, Field field)
 {
-    const YearMonthDay ymd = SplitDate(date);
     std::string out;
     bool quoted = false;
     for (std::size_t i = 0; i < pattern.size();) {
@@ -285,25 +287,36 @@ std::string DateInPattern(Date date, const std::string& pattern, bool fullYear)
         std::size_t run = 1;
         while (!quoted && i + run < pattern.size() && pattern[i + run] == c)
             ++run;
-        const auto pad = [&out](int value, std::size_t width) {
-            std::string digits = std::to_string(value);
-            if (digits.size() < width)
-                digits.insert(0, width - digits.size(), '0');
-            out += digits;
-        };
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
         if (quoted)
             out += c;
-        else if (c == 'y' || c == 'u')
-            run == 2 && !fullYear ? pad(ymd.year % 100, 2) : pad(ymd.year, 4);
-        else if (c == 'M' || c == 'L')
-            pad(ymd.month, run >= 2 ? 2 : 1);
-        else if (c == 'd')
-            pad(ymd.day, run >= 2 ? 2 : 1);
-        else if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-            out.append(run, c);
+        else if (!letter)
+            out.append(pattern, i, run);
+        else
+            field(out, c, run, i);
         i += quoted ? 1 : run;
     }
     return out;
+}
+
+void Pad(std::string& out, int value, std::size_t width)
+{
+    const std::string digits = std::to_string(value);
+    out += std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
+}
+
+// Writes `pattern`'s date fields; `fullYear` writes a two-digit year in full.
+std::string DateInPattern(Date date, const std::string& pattern, bool fullYear)
+{
+    const YearMonthDay ymd = SplitDate(date);
+    return WritePattern(pattern, [&](std::string& out, char c, std::size_t run, std::size_t) {
+        if (c == 'y' || c == 'u')
+            run == 2 && !fullYear ? Pad(out, ymd.year % 100, 2) : Pad(out, ymd.year, 4);
+        else if (c == 'M' || c == 'L')
+            Pad(out, ymd.month, run >= 2 ? 2 : 1);
+        else if (c == 'd')
+            Pad(out, ymd.day, run >= 2 ? 2 : 1);
+    });
 }
 
 std::string TimePattern(const icu::Locale& locale)
@@ -364,48 +377,28 @@ std::string LocalTime(Time time, std::string_view locale, bool seconds)
         else
             marker = t.hours < 12 ? "AM" : "PM";
     }
-    std::string out;
-    bool quoted = false;
-    for (std::size_t i = 0; i < pattern.size();) {
-        const char c = pattern[i];
-        if (c == '\'') {
-            quoted = !quoted;
-            ++i;
-            continue;
-        }
-        std::size_t run = 1;
-        while (!quoted && i + run < pattern.size() && pattern[i + run] == c)
-            ++run;
-        const auto pad = [&out](int value, std::size_t width) {
-            const std::string digits = std::to_string(value);
-            out += std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
-        };
-        if (quoted)
-            out += c;
-        else if (c == 'H')
-            pad(t.hours, run);
+    std::string out = WritePattern(pattern, [&](std::string& into, char c, std::size_t run, std::size_t at) {
+        if (c == 'H')
+            Pad(into, t.hours, run);
         else if (c == 'k')
-            pad(t.hours == 0 ? 24 : t.hours, run);
+            Pad(into, t.hours == 0 ? 24 : t.hours, run);
         else if (c == 'h')
-            pad(t.hours % 12 == 0 ? 12 : t.hours % 12, run);
+            Pad(into, t.hours % 12 == 0 ? 12 : t.hours % 12, run);
         else if (c == 'K')
-            pad(t.hours % 12, run);
+            Pad(into, t.hours % 12, run);
         else if (c == 'm') {
-            pad(t.minutes, 2);
+            Pad(into, t.minutes, 2);
             if (seconds && pattern.find('s') == std::string::npos) {
                 // The separator the pattern puts before the minutes, again before the seconds.
-                const char before = i > 0 ? pattern[i - 1] : ':';
-                out += before == ':' || before == '.' ? before : ':';
-                pad(t.seconds, 2);
+                const char before = at > 0 ? pattern[at - 1] : ':';
+                into += before == ':' || before == '.' ? before : ':';
+                Pad(into, t.seconds, 2);
             }
         } else if (c == 's')
-            pad(t.seconds, 2);
+            Pad(into, t.seconds, 2);
         else if (c == 'a' || c == 'b' || c == 'B')
-            out += marker;
-        else if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-            out.append(pattern, i, run);
-        i += quoted ? 1 : run;
-    }
+            into += marker;
+    });
     // Narrow and no-break spaces (ICU puts one before AM) as the plain space a user types.
     for (const std::string_view wide : {std::string_view("\xE2\x80\xAF"), std::string_view("\xC2\xA0")})
         for (std::size_t at = out.find(wide); at != std::string::npos; at = out.find(wide, at))
