@@ -7,14 +7,15 @@
 // occurrence is recorded and "x" when it was not; the program then runs, or
 // not. When the scheduler dies before it writes, the gate closes empty, and
 // the database alone knows: the program runs exactly when its occurrence
-// stands in the journal. Either way it replaces this process, keeping its
-// process number.
+// stands in the journal, read once the scheduler is wholly gone. Either way
+// it replaces this process, keeping its process number.
 #include <sqlite3.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +25,7 @@ namespace {
 constexpr int kGateFd = 3;
 constexpr int kLockWaitMs = 30'000;
 constexpr int kFirstProgramArgument = 5;
+constexpr int kParentWaitMs = 2'000;
 
 // Whether the journal holds occurrence (station, serial).
 bool Recorded(const char* database, const char* station, const char* serial)
@@ -56,6 +58,21 @@ bool HasGate()
     return fstat(kGateFd, &gate) == 0 && S_ISFIFO(gate.st_mode);
 }
 
+// A dying process closes its descriptors one by one: the gate may close
+// while its locks on the database are still held. A reader that comes then
+// is not the file's first and reads it without a commit the scheduler was
+// writing as it died, which the next first opener recovers: the program
+// would not run although its occurrence is recorded. Its children are handed
+// on only once every descriptor is closed, so this waits for that. Should
+// the scheduler have been gone before this started, the wait ends after
+// two seconds: its locks went with it then.
+void WaitUntilGone(pid_t scheduler)
+{
+    const timespec pause{0, 1'000'000};
+    for (int waited = 0; getppid() == scheduler && waited < kParentWaitMs; ++waited)
+        nanosleep(&pause, nullptr);
+}
+
 char ReadWord()
 {
     char word = 0;
@@ -70,6 +87,8 @@ char ReadWord()
 
 int main(int argc, char** argv)
 {
+    // Taken first, while the scheduler that started this is most likely alive.
+    const pid_t scheduler = getppid();
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::printf("Usage: hrlnstart DATABASE STATION SERIAL path|file PROGRAM [ARGUMENT]...\n"
                     "Starts PROGRAM once horalyn has recorded the task's run, handed over on\n"
@@ -89,6 +108,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const char word = ReadWord();
+    if (word == 0)
+        WaitUntilGone(scheduler);
     const bool run = word == 'g' || (word != 'x' && Recorded(argv[1], argv[2], argv[3]));
     close(kGateFd);
     if (!run)

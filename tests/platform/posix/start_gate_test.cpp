@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -99,6 +100,42 @@ TEST_F(StartGateTest, ProgramsOfADeadSchedulerAskTheJournal)
     EXPECT_TRUE(Eventually([&] { return exists("recorded"); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(exists("unrecorded"));
+}
+
+// A dying scheduler's gate can close before its last descriptors, and its
+// locks with them: a held program decides only once the scheduler is gone,
+// so a commit it made at the very end counts. Here the scheduler closes its
+// gates itself, then records and ends.
+TEST_F(StartGateTest, AHeldProgramAsksTheJournalOnlyOnceItsSchedulerIsGone)
+{
+    const std::string path = db.path();
+    const pid_t scheduler = fork();
+    ASSERT_GE(scheduler, 0);
+    if (scheduler == 0) {
+        // Its own connection: the parent's is not for a child's use.
+        data::Database own(path, data::MainLayout());
+        platform::posix::PosixStationProbe ownProbe;
+        data::Stations self(own, ownProbe);
+        if (own.open() != data::kOk || self.keepAlive(1'000) == 0)
+            _exit(1);
+        PosixProcesses processes(HRLN_GATE_PROGRAM);
+        processes.hold(path, self.id(), 3);
+        if (processes.shellOpen("/bin/sh", "-c 'echo ran > late'", dir.path().string(), 1) != PosixProcesses::kStarted)
+            _exit(1);
+        for (int fd = 3; fd < 1024; ++fd) {
+            struct stat st {};
+            if (fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode))
+                close(fd);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const bool recorded =
+            own.begin() == data::kOk && self.record(3, 7, 1'000) == data::kOk && own.commit() == data::kOk;
+        _exit(recorded ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(scheduler, &status, 0), scheduler);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(Eventually([&] { return exists("late"); }));
 }
 
 TEST(ChildReapingTest, AnEndedProgramIsCollectedWithoutAnotherStart)
