@@ -8,6 +8,7 @@
 #include "platform/posix/helper_programs.h"
 #include "platform/posix/open_file_locks.h"
 #include "platform/posix/private_files.h"
+#include "ui/widgets/language.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -55,6 +56,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("horalyn"));
     QApplication::setDesktopFileName(QStringLiteral("horalyn"));
+    // The user's language, from LANGUAGE, LC_ALL, LC_MESSAGES or LANG.
+    hrln::ui::InstallLanguage(QLocale::system(), hrln::app::ShippedFile(QStringLiteral("translations")));
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const ProgramOptions options = hrln::app::ReadProgramOptions(args);
@@ -66,8 +69,9 @@ int main(int argc, char** argv)
     std::string error;
     if (!hrln::platform::posix::EnterDataFolder(error)) {
         qCritical("cannot use the data folder: %s", error.c_str());
-        QMessageBox::critical(nullptr, QStringLiteral("Horalyn"),
-                              QStringLiteral("Horalyn cannot use its data folder:\n%1").arg(QString::fromStdString(error)));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Horalyn"),
+            QCoreApplication::translate("Start", "Horalyn cannot use its data folder:\n%1").arg(QString::fromStdString(error)));
         return 1;
     }
     qDebug("data folder %s", hrln::platform::posix::DataFolderPath().c_str());

@@ -23,10 +23,6 @@ constexpr std::int64_t kDayZero = DaysFromCivil(1801, 1, 1) - 4;
 static_assert(kFirstDate == DaysFromCivil(kFirstYear, 1, 1) - kDayZero);
 static_assert(kLastDate == DaysFromCivil(kLastYear, 12, 31) - kDayZero);
 
-constexpr std::array<const char*, 12> kMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {
     std::int64_t q = a / b;
@@ -141,22 +137,30 @@ void NormalizeDateTime(Date& date, Time& time)
 
 std::string FormatD3(Date date)
 {
-    if (date == 0)
-        return {};
-    const YearMonthDay ymd = SplitDate(date);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3s %d, %04d", kMonthNames[static_cast<std::size_t>(ymd.month - 1)],
-                  ymd.day, ymd.year);
-    return buf;
+    return FormatD3(date, CurrentDateNames());
 }
 
-std::string FormatD4(Date date)
+std::string FormatD3(Date date, const DateNames& names)
 {
     if (date == 0)
         return {};
     const YearMonthDay ymd = SplitDate(date);
-    return std::string(kMonthNames[static_cast<std::size_t>(ymd.month - 1)]) + ' ' + std::to_string(ymd.day) +
-           ", " + std::to_string(ymd.year);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, " %d, %04d", ymd.day, ymd.year);
+    return names.shortMonths[ymd.month - 1] + buf;
+}
+
+std::string FormatD4(Date date)
+{
+    return FormatD4(date, CurrentDateNames());
+}
+
+std::string FormatD4(Date date, const DateNames& names)
+{
+    if (date == 0)
+        return {};
+    const YearMonthDay ymd = SplitDate(date);
+    return names.months[ymd.month - 1] + ' ' + std::to_string(ymd.day) + ", " + std::to_string(ymd.year);
 }
 
 std::string FormatD17(Date date)
@@ -171,13 +175,18 @@ std::string FormatD17(Date date)
 
 std::string FormatT3(Time time)
 {
+    return FormatT3(time, CurrentDateNames());
+}
+
+std::string FormatT3(Time time, const DateNames& names)
+{
     if (time == 0)
         return {};
     const TimeOfDay t = SplitTime(time);
     const int hour12 = t.hours % 12 == 0 ? 12 : t.hours % 12;
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%d:%02d %s", hour12, t.minutes, t.hours < 12 ? "AM" : "PM");
-    return buf;
+    std::snprintf(buf, sizeof buf, "%d:%02d ", hour12, t.minutes);
+    return buf + (t.hours < 12 ? names.am : names.pm);
 }
 
 std::string FormatT7(Time time)

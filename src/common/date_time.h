@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/translate.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -62,11 +64,15 @@ int CompareDateTime(Date dateA, Time timeA, Date dateB, Time timeB);
 // Carries whole days out of a time past the end of the day into the date.
 void NormalizeDateTime(Date& date, Time& time);
 
-// Display pictures. A zero date or time shows as an empty text.
+// Display pictures. A zero date or time shows as an empty text. Names come
+// from the program's language unless given; files take the English ones.
 std::string FormatD3(Date date);   // "Dec 8, 2026"
+std::string FormatD3(Date date, const DateNames& names);
 std::string FormatD4(Date date);   // "December 8, 2026"
+std::string FormatD4(Date date, const DateNames& names);
 std::string FormatD17(Date date);  // short date, "2026-12-08"
 std::string FormatT3(Time time);   // "1:05 PM"
+std::string FormatT3(Time time, const DateNames& names);
 std::string FormatT7(Time time);   // "13:05:09"
 // The inverses: YYYY-MM-DD naming a real day from kFirstDate to kLastDate, and
 // HH:MM, HH:MM:SS or HH:MM:SS.hh (the hour may have one digit).

@@ -68,13 +68,13 @@ std::string FormatPicture(std::int64_t value, std::string_view picture)
 {
     const auto v = static_cast<std::int32_t>(value);
     if (picture == "d3")
-        return FormatD3(v);
+        return FormatD3(v, EnglishDateNames());
     if (picture == "D4")
-        return FormatD4(v);
+        return FormatD4(v, EnglishDateNames());
     if (picture == "d17")
         return FormatD17(v);
     if (picture == "T3" || picture == "t3")
-        return FormatT3(v);
+        return FormatT3(v, EnglishDateNames());
     if (picture == "t7") {
         // Hundredths are written when there are any, so that a file read back
         // gives the moment it was written from.

@@ -1,5 +1,6 @@
 #include "scheduler/quick_reminder.h"
 
+#include "common/translate.h"
 #include "common/typed_input.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
@@ -136,9 +137,6 @@ std::optional<Time> TimeOf(const std::vector<std::string>& words, std::size_t fr
     return t;
 }
 
-const std::array<const char*, 7> kDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                           "Thursday", "Friday", "Saturday"};
-
 }  // namespace
 
 std::optional<DateTime> ParseWhenPhrase(std::string_view phrase, DateTime now, std::string_view locale)
@@ -209,13 +207,14 @@ std::optional<QuickReminder> ParseQuickReminder(std::string_view line, DateTime 
 
 std::string DescribeReminder(const QuickReminder& reminder)
 {
-    return "\"" + reminder.text + "\" on " + kDayNames[static_cast<std::size_t>(Weekday(reminder.at.date))] + ", " +
-           FormatD4(reminder.at.date) + " at " + FormatT3(reminder.at.time);
+    return FillIn(HrlnTranslate("QuickReminder", "\"%1\" on %2, %3 at %4"),
+                  {reminder.text, CurrentDateNames().weekdays[Weekday(reminder.at.date)], FormatD4(reminder.at.date),
+                   FormatT3(reminder.at.time)});
 }
 
 std::string QuickReminderHelp()
 {
-    return "Say when at the end: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.";
+    return HrlnTranslate("QuickReminder", "Say when at the end: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.");
 }
 
 data::ScheduleRecord QuickReminderTask(const QuickReminder& reminder)

@@ -43,9 +43,7 @@ Scheduler::Scheduler(SchedulerServices services)
 
 std::string Scheduler::DayName(Date date)
 {
-    static constexpr std::array<const char*, 7> kNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                          "Thursday", "Friday", "Saturday"};
-    return kNames[static_cast<std::size_t>(Weekday(date))];
+    return CurrentDateNames().weekdays[Weekday(date)];
 }
 
 void Scheduler::onTimer()

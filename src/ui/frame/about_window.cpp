@@ -14,15 +14,15 @@ AboutWindow::AboutWindow(const QString& dataFolder, data::ProfileFile& positions
     : QDialog(parent), positions_(positions)
 {
     setObjectName(QStringLiteral("ABOUT$WINDOW"));
-    setWindowTitle(QStringLiteral("About Horalyn"));
+    setWindowTitle(tr("About Horalyn"));
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon(QStringLiteral("clock")).pixmap(64, 64));
     auto* text = new QLabel(this);
     text->setObjectName(QStringLiteral("aboutText"));
     text->setTextFormat(Qt::RichText);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    text->setText(QStringLiteral("<h2>Horalyn %1</h2><p>Task scheduler and automation for the desktop.</p>"
-                                 "<p>Your schedule, settings and event log live in<br><tt>%2</tt></p>")
+    text->setText(tr("<h2>Horalyn %1</h2><p>Task scheduler and automation for the desktop.</p>"
+                     "<p>Your schedule, settings and event log live in<br><tt>%2</tt></p>")
                       .arg(QStringLiteral(HRLN_VERSION), dataFolder.toHtmlEscaped()));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -30,14 +30,14 @@ QuickReminderWindow::QuickReminderWindow(const ScheduleWindowServices& services,
     : QDialog(parent), s_(services)
 {
     setObjectName(QStringLiteral("QUICKREMINDER$WINDOW"));
-    setWindowTitle(QStringLiteral("Quick Reminder"));
+    setWindowTitle(tr("Quick Reminder"));
     auto* layout = new QVBoxLayout(this);
-    auto* prompt = new QLabel(QStringLiteral("&Remind me of:"), this);
+    auto* prompt = new QLabel(tr("&Remind me of:"), this);
     line_ = new QLineEdit(this);
     line_->setObjectName(QStringLiteral("reminderEdit"));
-    line_->setPlaceholderText(QStringLiteral("Call Bob in 10 minutes"));
+    line_->setPlaceholderText(tr("Call Bob in 10 minutes"));
     line_->setToolTip(
-        QStringLiteral("What to remind you of, then when: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00"));
+        tr("What to remind you of, then when: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00"));
     // The text goes into the message; a longer one could not be shown whole.
     line_->setMaxLength(static_cast<int>(data::ScheduleRecord{}.message.kWidth));
     prompt->setBuddy(line_);
@@ -49,10 +49,10 @@ QuickReminderWindow::QuickReminderWindow(const ScheduleWindowServices& services,
     layout->addWidget(understood_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* add = buttons->addButton(QStringLiteral("&Add"), QDialogButtonBox::AcceptRole);
+    QPushButton* add = buttons->addButton(tr("&Add"), QDialogButtonBox::AcceptRole);
     add->setObjectName(QStringLiteral("addButton"));
     add->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QuickReminderWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QuickReminderWindow::reject);
@@ -76,8 +76,8 @@ void QuickReminderWindow::accept()
     const platform::DateTime now = s_.clock.now();
     const auto reminder = scheduler::ParseQuickReminder(line_->text().toStdString(), now, TypingLocale());
     if (!reminder) {
-        s_.window.prompter.ask({"When should it remind you?  " + scheduler::QuickReminderHelp(), "Quick Reminder",
-                                platform::MessageIcon::Exclamation});
+        s_.window.prompter.ask({tr("When should it remind you?").toStdString() + "  " + scheduler::QuickReminderHelp(),
+                                tr("Quick Reminder").toStdString(), platform::MessageIcon::Exclamation});
         line_->setFocus(Qt::OtherFocusReason);
         return;
     }

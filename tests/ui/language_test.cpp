@@ -1,0 +1,153 @@
+#include "scheduler/quick_reminder.h"
+#include "ui/schedule/quick_reminder_window.h"
+#include "ui/widgets/language.h"
+
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/scheduler_doubles.h"
+#include "ui_fixture.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace hrln::test {
+namespace {
+
+// The German catalogue as built for the program, installed for one test.
+class GermanTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ui::InstallLanguage(QLocale(QStringLiteral("de_DE")), QStringLiteral(HRLN_TRANSLATIONS_DIR)));
+        FrameTest::SetUp();
+    }
+    void TearDown() override
+    {
+        FrameTest::TearDown();
+        ui::RemoveLanguage();
+    }
+
+    ui::ScheduleWindowServices schedule() { return {{db, positions, prompter}, clock, ini, &sound}; }
+
+    std::vector<data::ScheduleRecord> tasks()
+    {
+        std::vector<data::ScheduleRecord> out;
+        data::Table<data::ScheduleRecord> t(db);
+        t.set(data::ScheduleRecord::KeyID);
+        while (t.next() == data::kOk)
+            out.push_back(t.rec);
+        return out;
+    }
+};
+
+QString ButtonText(QWidget* w, const char* name)
+{
+    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
+    return b ? b->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+// The window, the core's reading of the line and the date pictures are
+// German; what is stored stays what the program acts on.
+TEST_F(GermanTest, AQuickReminderSpeaksGermanAndStoresEnglish)
+{
+    {
+        ui::QuickReminderWindow w(schedule());
+        w.show();
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Schnellerinnerung"));
+        EXPECT_EQ(ButtonText(&w, "addButton"), QStringLiteral("&Hinzufügen"));
+        EXPECT_EQ(ButtonText(&w, "cancelButton"), QStringLiteral("Abbrechen"));
+        auto* line = w.findChild<QLineEdit*>(QStringLiteral("reminderEdit"));
+        auto* understood = w.findChild<QLabel*>(QStringLiteral("understoodLabel"));
+        ASSERT_TRUE(line && understood);
+        EXPECT_TRUE(understood->text().startsWith(QStringLiteral("Zeitpunkt am Ende angeben")));
+        QTest::keyClicks(line, QStringLiteral("Call Bob in 10 minutes"));
+        const QString reading = understood->text();
+        EXPECT_TRUE(reading.startsWith(QStringLiteral("„Call Bob“ am Montag, März 1, 2027 um 8:10 ")))
+            << reading.toStdString();
+        QTest::keyClick(line, Qt::Key_Return);
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    }
+    const auto stored = tasks();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].taskType.str(), "Display Message");
+    EXPECT_EQ(stored[0].scheduleType.str(), "Once");
+    EXPECT_EQ(stored[0].category.str(), "General");
+}
+
+// English and the C locale have no catalogue: the program stays as written.
+TEST(LanguageTest, EnglishAndTheCLocaleChangeNothing)
+{
+    for (const QLocale& l : {QLocale(QStringLiteral("en_US")), QLocale(QStringLiteral("en_GB")), QLocale::c()}) {
+        EXPECT_FALSE(ui::InstallLanguage(l, QStringLiteral(HRLN_TRANSLATIONS_DIR))) << l.name().toStdString();
+        EXPECT_EQ(QCoreApplication::translate("hrln::ui::QuickReminderWindow", "Quick Reminder"),
+                  QStringLiteral("Quick Reminder"));
+        EXPECT_EQ(scheduler::QuickReminderHelp().substr(0, 11), "Say when at");
+        EXPECT_EQ(FormatT3(MakeTime(13, 5)), "1:05 PM");
+    }
+    // German and back: nothing of it stays behind.
+    ASSERT_TRUE(ui::InstallLanguage(QLocale(QStringLiteral("de_AT")), QStringLiteral(HRLN_TRANSLATIONS_DIR)));
+    EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(FormatD4(MakeDate(3, 1, 2027)), "März 1, 2027");
+    ui::RemoveLanguage();
+    EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(FormatD4(MakeDate(3, 1, 2027)), "March 1, 2027");
+    EXPECT_EQ(scheduler::QuickReminderHelp().substr(0, 11), "Say when at");
+}
+
+// Every entry of the shipped catalogue is finished and keeps what the
+// program fills in or acts on: the numbered places, a single mnemonic where
+// the English has one, and the markup's tags.
+TEST(LanguageTest, TheGermanCatalogueIsCompleteAndKeepsPlaceholdersAndMnemonics)
+{
+    QFile file(QStringLiteral(HRLN_GERMAN_TS));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    int messages = 0;
+    const QRegularExpression places(QStringLiteral("%\\d"));
+    const QRegularExpression tags(QStringLiteral("<[a-z/][a-z0-9]*"));
+    const auto all = [](const QRegularExpression& re, const QString& s) {
+        QStringList found;
+        for (auto it = re.globalMatch(s); it.hasNext();)
+            found << it.next().captured();
+        found.sort();
+        return found;
+    };
+    // && is a literal ampersand, not a mnemonic.
+    const auto mnemonics = [](QString s) { return s.remove(QStringLiteral("&&")).count(QLatin1Char('&')); };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QStringLiteral("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QStringLiteral("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QStringLiteral("translation")) {
+            ++messages;
+            const bool unfinished = xml.attributes().value(QStringLiteral("type")) == QStringLiteral("unfinished");
+            const QString german = xml.readElementText();
+            const std::string where = context.toStdString() + " / " + source.toStdString();
+            EXPECT_FALSE(unfinished) << where;
+            EXPECT_FALSE(german.isEmpty()) << where;
+            EXPECT_EQ(all(places, german), all(places, source)) << where;
+            EXPECT_EQ(all(tags, german), all(tags, source)) << where;
+            EXPECT_EQ(mnemonics(german), mnemonics(source)) << where;
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GT(messages, 10);
+}
+
+}  // namespace
+}  // namespace hrln::test
