@@ -18,6 +18,11 @@ void SetTextLookup(TextLookup lookup);
 // catalogue tools find them (the call is an alias of Qt's translate).
 std::string HrlnTranslate(const char* context, const char* english);
 
+// Marks a text the core keeps in English (an object's name is made from it,
+// or it is stored) for the windows to translate when they show it, in
+// `context`. The catalogue tools read it as Qt's QT_TRANSLATE_NOOP.
+#define HRLN_TEXT(context, text) text
+
 // `pattern` with %1 ... %9 replaced by the arguments in turn, so that a
 // translation may order them as its language wants. A % not followed by the
 // number of an argument stays as written.

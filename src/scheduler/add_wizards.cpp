@@ -1,5 +1,6 @@
 #include "scheduler/add_wizards.h"
 
+#include "common/translate.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
 #include "scheduler/task_fields.h"
@@ -11,17 +12,17 @@ namespace {
 
 using data::ScheduleRecord;
 
-const char* const kFancy = "The fancy stuff...";
+const char* const kFancy = HRLN_TEXT("Wizard", "The fancy stuff...");
 const char* const kGeneral = "General";
 
 WizardPageDefinition CommandPage()
 {
-    return {WizardPage::Command, "&Command", {"Application to start..."}};
+    return {WizardPage::Command, HRLN_TEXT("Wizard", "&Command"), {HRLN_TEXT("Wizard", "Application to start...")}};
 }
 
 WizardPageDefinition DescribingPage()
 {
-    return {WizardPage::Category, "&Category", {"Describing it..."}};
+    return {WizardPage::Category, HRLN_TEXT("Wizard", "&Category"), {HRLN_TEXT("Wizard", "Describing it...")}};
 }
 
 }  // namespace
@@ -29,34 +30,34 @@ WizardPageDefinition DescribingPage()
 WizardDefinition AddWizardDefinition(AddWizard wizard)
 {
     WizardDefinition d;
-    d.skipLabel = "&Skip First Time";
+    d.skipLabel = HRLN_TEXT("Wizard", "&Skip First Time");
     switch (wizard) {
     case AddWizard::Message:
         d.procedure = "AddMessageWizard";
-        d.title = "Add Message Wizard";
-        d.pages = {{WizardPage::Message, "&Message", {"Message to display..."}},
-                   {WizardPage::When, "&When", {"When to display it..."}},
-                   {WizardPage::Advanced, "&Advanced", {kFancy}}};
+        d.title = HRLN_TEXT("Wizard", "Add Message Wizard");
+        d.pages = {{WizardPage::Message, HRLN_TEXT("Wizard", "&Message"), {HRLN_TEXT("Wizard", "Message to display...")}},
+                   {WizardPage::When, HRLN_TEXT("Wizard", "&When"), {HRLN_TEXT("Wizard", "When to display it...")}},
+                   {WizardPage::Advanced, HRLN_TEXT("Wizard", "&Advanced"), {kFancy}}};
         break;
     case AddWizard::Program:
         d.procedure = "AddProgramWizard";
-        d.title = "Add Program Wizard";
+        d.title = HRLN_TEXT("Wizard", "Add Program Wizard");
         d.pages = {CommandPage(),
-                   {WizardPage::When, "&When", {"When to start it..."}},
+                   {WizardPage::When, HRLN_TEXT("Wizard", "&When"), {HRLN_TEXT("Wizard", "When to start it...")}},
                    DescribingPage(),
-                   {WizardPage::Advanced, "&Advanced", {kFancy}}};
-        d.wavTitle = "Choose a WAV File";
+                   {WizardPage::Advanced, HRLN_TEXT("Wizard", "&Advanced"), {kFancy}}};
+        d.wavTitle = HRLN_TEXT("Wizard", "Choose a WAV File");
         break;
     case AddWizard::Task:
         d.procedure = "AddTaskWizard";
-        d.title = "Add Task Wizard";
-        d.pages = {{WizardPage::Task, "&Task", {"What needs to be done?"}},
+        d.title = HRLN_TEXT("Wizard", "Add Task Wizard");
+        d.pages = {{WizardPage::Task, HRLN_TEXT("Wizard", "&Task"), {HRLN_TEXT("Wizard", "What needs to be done?")}},
                    DescribingPage(),
                    CommandPage(),
-                   {WizardPage::Message, "&Message", {"Message to display..."}},
-                   {WizardPage::When, "&When", {"When to do it..."}},
-                   {WizardPage::Advanced, "&Advanced", {kFancy}}};
-        d.taskTypes = {"Run Program", "Display Message", "Both", "None"};
+                   {WizardPage::Message, HRLN_TEXT("Wizard", "&Message"), {HRLN_TEXT("Wizard", "Message to display...")}},
+                   {WizardPage::When, HRLN_TEXT("Wizard", "&When"), {HRLN_TEXT("Wizard", "When to do it...")}},
+                   {WizardPage::Advanced, HRLN_TEXT("Wizard", "&Advanced"), {kFancy}}};
+        d.taskTypes = {HRLN_TEXT("StoredValue", "Run Program"), HRLN_TEXT("StoredValue", "Display Message"), HRLN_TEXT("StoredValue", "Both"), HRLN_TEXT("StoredValue", "None")};
         d.routeByTaskType = true;
         break;
     }

@@ -1,5 +1,7 @@
 #include "scheduler/calendar_grid.h"
 
+#include "common/translate.h"
+
 #include "platform/prompter.h"
 #include "recurrence/recurrence.h"
 
@@ -17,7 +19,7 @@ void ErrorMessage(platform::Prompter& prompter, std::string text)
 
 std::string CalendarCaption(const std::string& title)
 {
-    return title.find_first_not_of(' ') == std::string::npos ? "Select Date" : title;
+    return title.find_first_not_of(' ') == std::string::npos ? HrlnTranslate("CalendarGrid", "Select Date") : title;
 }
 
 CalendarGrid::CalendarGrid(Date start, Date today, std::string mode, const data::ScheduleRecord& task)

@@ -1,6 +1,7 @@
 #include "scheduler/tray_controller.h"
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "scheduler/script_runner.h"
 
 #include <array>
@@ -101,10 +102,12 @@ void TrayController::showIcon(const std::string& name, const std::string& newTip
 
 std::string TrayController::MenuText(bool scriptsPending)
 {
+    // One text per menu, items between bars, so that a translation keeps them in step.
     return scriptsPending
-               ? "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|&Stop Running "
-                 "Script|E&xit Horalyn"
-               : "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn";
+               ? HrlnTranslate("TrayMenu", "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|"
+                                           "&About|&Stop Running Script|E&xit Horalyn")
+               : HrlnTranslate("TrayMenu",
+                               "Add &Message|Add &Program|&Quick Reminder|&View To Do|&Options|-|&Restore|-|&About|E&xit Horalyn");
 }
 
 std::vector<TrayChoice> TrayController::Choices(bool scriptsPending)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/batch_job.h"
+#include "common/translate.h"
 
 #include <cstdint>
 #include <istream>
@@ -42,7 +43,7 @@ public:
     ReadViewedLinesJob(std::istream& in, std::int64_t size, std::size_t width = 255);
     ~ReadViewedLinesJob() override;
 
-    std::string description() const override { return "Reading File"; }
+    std::string description() const override { return HrlnTranslate("TextSearch", "Reading File"); }
     bool step(int count) override;
     int percent() const override { return PercentDone(read_, size_); }
     std::vector<std::string> takeLines() { return std::move(lines_); }

@@ -298,6 +298,21 @@ TEST_F(EveryWindowTest, NoSharedAltLetterNoShownAmpersandNoCutText)
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }
 
+// In a language of its own, no window still shows an English text whose
+// translation differs: a text that bypasses the catalogue or is cached in
+// English before the language is chosen.
+TEST_F(EveryWindowTest, InAnotherLanguageNoTranslatedTextShowsInEnglish)
+{
+    if (!qEnvironmentVariableIsSet("HRLN_TEST_IN_SYSTEM_LANGUAGE"))
+        GTEST_SKIP() << "runs in the language variants only";
+    const QSet<QString> english = TranslatedSources(QStringLiteral(HRLN_GERMAN_TS));
+    ASSERT_GT(english.size(), 100);
+    check = [&english](QWidget* w) { return UntranslatedTexts(w, english); };
+    walkEveryWindow();
+    EXPECT_GE(walked, 30);
+    EXPECT_TRUE(faults.isEmpty()) << faults.size() << " still English:\n" << faults.join(QLatin1Char('\n')).toStdString();
+}
+
 // Every control a user reaches or works is named for assistive technology,
 // and every list says its headings and what its icons show.
 TEST_F(EveryWindowTest, EveryControlHasAnAccessibleName)

@@ -1,5 +1,6 @@
 #include "scheduler/quick_reminder.h"
 #include "ui/schedule/quick_reminder_window.h"
+#include "ui/schedule/wizard_window.h"
 #include "ui/widgets/language.h"
 
 #include "support/fake_clock.h"
@@ -7,7 +8,12 @@
 #include "support/scheduler_doubles.h"
 #include "ui_fixture.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +89,69 @@ TEST_F(GermanTest, AQuickReminderSpeaksGermanAndStoresEnglish)
     EXPECT_EQ(stored[0].category.str(), "General");
 }
 
+QString ActionText(QWidget* w, const char* name)
+{
+    auto* a = w->findChild<QAction*>(QString::fromLatin1(name));
+    return a ? a->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+// The frame's menus, toolbar, status zones and tray menu are German.
+TEST_F(GermanTest, TheFrameShowsGermanMenusAndDates)
+{
+    QStringList titles;
+    for (QAction* a : frame->menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Datei"), QStringLiteral("&Anzeigen"), QStringLiteral("&Berichte"),
+                                   QStringLiteral("&Fenster"), QStringLiteral("&Hilfe")}));
+    EXPECT_EQ(ActionText(frame.get(), "actionAddMessage"), QStringLiteral("&Nachricht hinzufügen"));
+    EXPECT_EQ(ActionText(frame.get(), "actionExit"), QStringLiteral("&Beenden"));
+    EXPECT_EQ(ActionText(frame.get(), "actionExportScheduleHistoryIcal"), QStringLiteral("Zeitplan mit Ver&lauf als iCalendar"));
+    QStringList trayTexts;
+    for (QAction* a : frame->trayMenu()->actions())
+        if (!a->isSeparator())
+            trayTexts << a->text();
+    ASSERT_EQ(trayTexts.size(), 8);
+    EXPECT_EQ(trayTexts.front(), QStringLiteral("&Nachricht hinzufügen"));
+    EXPECT_EQ(trayTexts.back(), QStringLiteral("Horalyn &beenden"));
+    // The clock zones: weekday and month in German, the picture's shape kept.
+    scheduler->onTimer();
+    auto* day = frame->findChild<QLabel*>(QStringLiteral("zone3"));
+    ASSERT_NE(day, nullptr);
+    EXPECT_EQ(day->text(), QStringLiteral("Montag, März 1, 2027"));
+}
+
+// A wizard reads German while the record gets the values the program acts on.
+TEST_F(GermanTest, AWizardShowsGermanAndStoresEnglishValues)
+{
+    std::unique_ptr<ui::WizardWindow> w(ui::WizardWindow::OpenAddWizard(schedule(), scheduler::AddWizard::Message));
+    ASSERT_NE(w, nullptr);
+    w->show();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Assistent: Nachricht hinzufügen"));
+    EXPECT_EQ(ButtonText(w.get(), "nextButton"), QStringLiteral("&Weiter ->"));
+    auto* categoryCombo = w->findChild<QComboBox*>(QStringLiteral("categoryCombo"));
+    ASSERT_NE(categoryCombo, nullptr);
+    EXPECT_EQ(categoryCombo->currentText(), QStringLiteral("General"));  // the user's own data stays as stored
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("nextButton")), Qt::LeftButton);
+    auto* weekly = w->findChild<QRadioButton*>(QStringLiteral("dayOfWeekRadio"));
+    auto* once = w->findChild<QRadioButton*>(QStringLiteral("onceRadio"));
+    auto* unit = w->findChild<QComboBox*>(QStringLiteral("everyTypeCombo"));
+    ASSERT_TRUE(weekly && once && unit);
+    EXPECT_EQ(weekly->text(), QStringLiteral("Wochentag"));
+    EXPECT_TRUE(weekly->isChecked());
+    EXPECT_EQ(unit->currentText(), QStringLiteral("Stunde(n)"));
+    EXPECT_EQ(unit->currentData().toString(), QStringLiteral("hour(s)"));
+    once->click();
+    unit->setCurrentIndex(unit->findData(QStringLiteral("day(s)")));
+    EXPECT_EQ(unit->currentText(), QStringLiteral("Tag(e)"));
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("nextButton")), Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("finishButton")), Qt::LeftButton);
+    const auto stored = tasks();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].taskType.str(), "Display Message");
+    EXPECT_EQ(stored[0].scheduleType.str(), "Once");
+    EXPECT_EQ(stored[0].everyType.str(), "day(s)");
+}
+
 // English and the C locale have no catalogue: the program stays as written.
 TEST(LanguageTest, EnglishAndTheCLocaleChangeNothing)
 {
@@ -130,13 +199,13 @@ TEST(LanguageTest, TheGermanCatalogueIsCompleteAndKeepsPlaceholdersAndMnemonics)
         if (!xml.isStartElement())
             continue;
         if (xml.name() == QStringLiteral("name")) {
-            context = xml.readElementText();
+            context = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (xml.name() == QStringLiteral("source")) {
-            source = xml.readElementText();
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (xml.name() == QStringLiteral("translation")) {
             ++messages;
             const bool unfinished = xml.attributes().value(QStringLiteral("type")) == QStringLiteral("unfinished");
-            const QString german = xml.readElementText();
+            const QString german = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             const std::string where = context.toStdString() + " / " + source.toStdString();
             EXPECT_FALSE(unfinished) << where;
             EXPECT_FALSE(german.isEmpty()) << where;

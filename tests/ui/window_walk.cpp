@@ -1,6 +1,8 @@
 #include "window_walk.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QXmlStreamReader>
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
@@ -441,6 +443,64 @@ QStringList AccessibilityFaults(QWidget* window)
                 out << fault;
         }
     });
+    return out;
+}
+
+}  // namespace hrln::test
+
+namespace hrln::test {
+
+QSet<QString> TranslatedSources(const QString& catalogue)
+{
+    QSet<QString> out;
+    QFile file(catalogue);
+    if (!file.open(QIODevice::ReadOnly))
+        return out;
+    QXmlStreamReader xml(&file);
+    QString source;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QStringLiteral("source")) {
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (xml.name() == QStringLiteral("translation")) {
+            const QString translated = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!translated.isEmpty() && translated != source)
+                out.insert(source);
+        }
+    }
+    return out;
+}
+
+QStringList UntranslatedTexts(QWidget* window, const QSet<QString>& english)
+{
+    QStringList out;
+    const auto check = [&](const QString& text, const QString& where) {
+        if (english.contains(text))
+            out << window->objectName() + QStringLiteral(": \"") + text + QStringLiteral("\" (") + where + QLatin1Char(')');
+    };
+    check(window->windowTitle(), QStringLiteral("title"));
+    VisitPages(window, [&](const QString& where) {
+        QApplication::processEvents();
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (w->window() != window || !w->isVisibleTo(window))
+                continue;
+            if (auto* label = qobject_cast<QLabel*>(w))
+                check(label->text(), where);
+            else if (auto* button = qobject_cast<QAbstractButton*>(w))
+                check(button->text(), where);
+            else if (auto* box = qobject_cast<QGroupBox*>(w))
+                check(box->title(), where);
+            else if (auto* tabs = qobject_cast<QTabBar*>(w))
+                for (int i = 0; i < tabs->count(); ++i)
+                    check(tabs->tabText(i), where);
+            else if (auto* header = qobject_cast<QHeaderView*>(w); header != nullptr && header->model() != nullptr)
+                for (int i = 0; i < header->count(); ++i)
+                    check(header->model()->headerData(i, header->orientation()).toString(), where);
+        }
+    });
+    out.removeDuplicates();
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStackedWidget>
 #include <QStringList>
 #include <QStyle>
@@ -54,6 +55,14 @@ QStringList NamelessControls(QWidget* window, const QString& where);
 
 // The entries of `menu` (and its submenus) that assistive technology cannot name.
 QStringList NamelessMenuEntries(QMenu* menu);
+
+// The English texts of `catalogue` (a .ts file) whose translation differs:
+// what a translated window must not show any more.
+QSet<QString> TranslatedSources(const QString& catalogue);
+
+// What every page of `window` still shows in English though its
+// translation differs: titles, labels, buttons, group boxes, tabs, headings.
+QStringList UntranslatedTexts(QWidget* window, const QSet<QString>& english);
 
 // Every control without a name on every page of `window`.
 QStringList AccessibilityFaults(QWidget* window);

@@ -47,8 +47,11 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
     setObjectName(QStringLiteral("%1%2$FIELDWINDOW")
                       .arg(forImport ? QStringLiteral("IMPORT") : QStringLiteral("EXPORT"),
                            title.toUpper().remove(QLatin1Char(' '))));
-    setWindowTitle((forImport ? QStringLiteral("Import ") : QStringLiteral("Export ")) + title +
-                   QStringLiteral(" Fields"));
+    // The table as the user reads it.
+    const QString shown = table == exchange::ExchangeTable::Schedule ? tr("Schedule")
+                          : table == exchange::ExchangeTable::Contacts ? tr("Contacts")
+                                                                       : tr("To Do");
+    setWindowTitle(forImport ? tr("Import %1 Fields").arg(shown) : tr("Export %1 Fields").arg(shown));
 
     available_ = new QListWidget(this);
     available_->setObjectName(QStringLiteral("availableList"));
@@ -56,7 +59,7 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
     chosen_ = new QTableWidget(0, 4, this);
     chosen_->setObjectName(QStringLiteral("chosenTable"));
     chosen_->setHorizontalHeaderLabels(
-        {QStringLiteral("Field"), QStringLiteral("Name"), QStringLiteral("Picture"), QStringLiteral("Type")});
+        {tr("Field"), tr("Name"), tr("Picture"), tr("Type")});
     chosen_->setSelectionBehavior(QAbstractItemView::SelectRows);
     chosen_->horizontalHeader()->setStretchLastSection(true);
     chosen_->verticalHeader()->hide();
@@ -69,17 +72,17 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
         return b;
     };
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(button(QStringLiteral("&Add >"), QStringLiteral("addButton"), [this] { addSelected(); }));
-    buttons->addWidget(button(QStringLiteral("Add A&ll >>"), QStringLiteral("addAllButton"), [this] { addAll(); }));
+    buttons->addWidget(button(tr("&Add >"), QStringLiteral("addButton"), [this] { addSelected(); }));
+    buttons->addWidget(button(tr("Add A&ll >>"), QStringLiteral("addAllButton"), [this] { addAll(); }));
     buttons->addWidget(
-        button(QStringLiteral("< &Remove"), QStringLiteral("removeButton"), [this] { removeSelected(); }));
-    buttons->addWidget(button(QStringLiteral("Move &Up"), QStringLiteral("upButton"), [this] { moveSelected(-1); }));
+        button(tr("< &Remove"), QStringLiteral("removeButton"), [this] { removeSelected(); }));
+    buttons->addWidget(button(tr("Move &Up"), QStringLiteral("upButton"), [this] { moveSelected(-1); }));
     buttons->addWidget(
-        button(QStringLiteral("Move &Down"), QStringLiteral("downButton"), [this] { moveSelected(1); }));
+        button(tr("Move &Down"), QStringLiteral("downButton"), [this] { moveSelected(1); }));
     buttons->addStretch();
 
-    header_ = new QCheckBox(forImport ? QStringLiteral("The first line &names the columns")
-                                      : QStringLiteral("Write a first line with the field &names"),
+    header_ = new QCheckBox(forImport ? tr("The first line &names the columns")
+                                      : tr("Write a first line with the field &names"),
                             this);
     header_->setObjectName(QStringLiteral("headerCheck"));
     header_->setChecked(start.header);
@@ -90,9 +93,9 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
 
     auto* grid = new QGridLayout(this);
     // The labels' keys take the focus to their lists.
-    auto* availableLabel = new QLabel(QStringLiteral("A&vailable fields:"), this);
+    auto* availableLabel = new QLabel(tr("A&vailable fields:"), this);
     availableLabel->setBuddy(available_);
-    auto* chosenLabel = new QLabel(QStringLiteral("C&hosen fields, in file order:"), this);
+    auto* chosenLabel = new QLabel(tr("C&hosen fields, in file order:"), this);
     chosenLabel->setBuddy(chosen_);
     grid->addWidget(availableLabel, 0, 0);
     grid->addWidget(chosenLabel, 0, 2);
@@ -100,7 +103,7 @@ FieldChooserWindow::FieldChooserWindow(exchange::ExchangeTable table, const exch
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(chosen_, 1, 2);
     grid->addWidget(header_, 2, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("The file is UTF-8 text, one record per line ended by CR LF."), this),
+    grid->addWidget(new QLabel(tr("The file is UTF-8 text, one record per line ended by CR LF."), this),
                     3, 0, 1, 3);
     grid->addWidget(box, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);

@@ -23,7 +23,10 @@ namespace hrln::ui {
 namespace {
 
 constexpr const char* kSection = "Help";
-const QString kTitle = QStringLiteral("Horalyn Help");
+QString Title()
+{
+    return HelpWindow::tr("Horalyn Help");
+}
 
 // The heading a block of the guide belongs to: the nearest one at or before it.
 QTextBlock SectionOf(QTextBlock block)
@@ -57,7 +60,7 @@ HelpWindow::HelpWindow(const QString& guide, data::ProfileFile& positions, QWidg
     : QWidget(parent, Qt::Window), guide_(guide), positions_(positions)
 {
     setObjectName(QStringLiteral("HELP$WINDOW"));
-    setWindowTitle(kTitle);
+    setWindowTitle(Title());
     setAttribute(Qt::WA_DeleteOnClose);
 
     text_ = new QTextBrowser(this);
@@ -68,24 +71,24 @@ HelpWindow::HelpWindow(const QString& guide, data::ProfileFile& positions, QWidg
     if (file.open(QIODevice::ReadOnly))
         topics_ = ReadGuideTopics(QString::fromUtf8(file.readAll()));
 
-    auto* back = Button(QStringLiteral("&Back"), "backButton", this);
+    auto* back = Button(tr("&Back"), "backButton", this);
     back->setEnabled(false);
     connect(back, &QPushButton::clicked, text_, &QTextBrowser::backward);
     connect(text_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
-    auto* contents = Button(QStringLiteral("&Contents"), "contentsButton", this);
+    auto* contents = Button(tr("&Contents"), "contentsButton", this);
     connect(contents, &QPushButton::clicked, this,
             [this] { showAnchor(QString::fromLatin1(kGuideContents)); });
-    auto* browser = Button(QStringLiteral("Open in B&rowser"), "browserButton", this);
+    auto* browser = Button(tr("Open in B&rowser"), "browserButton", this);
     connect(browser, &QPushButton::clicked, this, [this] { QDesktopServices::openUrl(text_->source()); });
-    auto* close = Button(QStringLiteral("Cl&ose"), "closeButton", this);
+    auto* close = Button(tr("Cl&ose"), "closeButton", this);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     // The title names the section shown, so that the desktop's window list tells where the guide is open.
     connect(text_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
         const QTextBlock heading = SectionOf(BlockOfAnchor(text_->document(), url.fragment()));
         setWindowTitle(heading.isValid() && heading.blockFormat().headingLevel() > 1
-                           ? kTitle + QStringLiteral(" - ") + heading.text()
-                           : kTitle);
+                           ? Title() + QStringLiteral(" - ") + heading.text()
+                           : Title());
     });
 
     auto* split = new QSplitter(this);
@@ -118,22 +121,22 @@ QWidget* HelpWindow::buildIndex()
     topicEdit_ = new QLineEdit(pane);
     topicEdit_->setObjectName(QStringLiteral("topicEdit"));
     topicEdit_->setClearButtonEnabled(true);
-    topicEdit_->setPlaceholderText(QStringLiteral("A word to look for"));
+    topicEdit_->setPlaceholderText(tr("A word to look for"));
     topicEdit_->installEventFilter(this);
-    auto* find = new QLabel(QStringLiteral("&Find:"), pane);
+    auto* find = new QLabel(tr("&Find:"), pane);
     find->setBuddy(topicEdit_);
     topicList_ = new QListWidget(pane);
     topicList_->setObjectName(QStringLiteral("topicList"));
     // The list has no label of its own: "Find:" names the field that narrows it.
-    topicList_->setAccessibleName(QStringLiteral("Topics"));
-    auto* display = Button(QStringLiteral("&Display"), "displayButton", pane);
-    auto* search = Button(QStringLiteral("Search &Text"), "searchTextButton", pane);
-    search->setToolTip(QStringLiteral("Look for the words in the whole guide, not only in its index"));
+    topicList_->setAccessibleName(tr("Topics"));
+    auto* display = Button(tr("&Display"), "displayButton", pane);
+    auto* search = Button(tr("Search &Text"), "searchTextButton", pane);
+    search->setToolTip(tr("Look for the words in the whole guide, not only in its index"));
     matchList_ = new QListWidget(pane);
     matchList_->setObjectName(QStringLiteral("matchList"));
-    auto* matches = new QLabel(QStringLiteral("&Places found:"), pane);
+    auto* matches = new QLabel(tr("&Places found:"), pane);
     matches->setBuddy(matchList_);
-    matchList_->setAccessibleName(QStringLiteral("Places found:"));
+    matchList_->setAccessibleName(tr("Places found:"));
 
     connect(topicEdit_, &QLineEdit::textChanged, this, &HelpWindow::narrowTopics);
     connect(topicEdit_, &QLineEdit::returnPressed, this, &HelpWindow::onEnterInField);
@@ -234,7 +237,7 @@ int HelpWindow::searchText(const QString& words)
     }
     text_->setExtraSelections(marks);
     if (marks.isEmpty()) {
-        auto* none = new QListWidgetItem(QStringLiteral("Not found"), matchList_);
+        auto* none = new QListWidgetItem(tr("Not found"), matchList_);
         none->setFlags(Qt::NoItemFlags);
         return 0;
     }

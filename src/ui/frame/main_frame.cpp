@@ -143,15 +143,15 @@ QAction* MainFrame::unavailable(QMenu* menu, const QString& text, const QString&
 
 void MainFrame::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* setup = file->addAction(QStringLiteral("&Setup"), this, &MainFrame::openSetup);
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* setup = file->addAction(tr("&Setup"), this, &MainFrame::openSetup);
     setup->setObjectName(QStringLiteral("actionSetup"));
-    setup->setStatusTip(QStringLiteral("Change the program's options"));
-    QAction* printSetup = file->addAction(QStringLiteral("&Print Setup"), this, &MainFrame::openPrintSetup);
+    setup->setStatusTip(tr("Change the program's options"));
+    QAction* printSetup = file->addAction(tr("&Print Setup"), this, &MainFrame::openPrintSetup);
     printSetup->setObjectName(QStringLiteral("actionPrintSetup"));
-    printSetup->setStatusTip(QStringLiteral("Choose a printer"));
-    QMenu* import = file->addMenu(QStringLiteral("&Import"));
-    QMenu* exportMenu = file->addMenu(QStringLiteral("&Export"));
+    printSetup->setStatusTip(tr("Choose a printer"));
+    QMenu* import = file->addMenu(tr("&Import"));
+    QMenu* exportMenu = file->addMenu(tr("&Export"));
     import->setObjectName(QStringLiteral("menuImport"));
     exportMenu->setObjectName(QStringLiteral("menuExport"));
     const struct {
@@ -160,18 +160,18 @@ void MainFrame::buildMenus()
         const char* name;
         const char* tip;
     } tables[] = {
-        {exchange::ExchangeTable::Schedule, "&Schedule", "Schedule", "Comma-delimited schedule file"},
-        {exchange::ExchangeTable::Contacts, "&Contacts", "Contacts", "Comma-delimited contacts file"},
-        {exchange::ExchangeTable::Todo, "&To Do", "Todo", "Comma-delimited to-do file"},
+        {exchange::ExchangeTable::Schedule, QT_TR_NOOP("&Schedule"), "Schedule", QT_TR_NOOP("Comma-delimited schedule file")},
+        {exchange::ExchangeTable::Contacts, QT_TR_NOOP("&Contacts"), "Contacts", QT_TR_NOOP("Comma-delimited contacts file")},
+        {exchange::ExchangeTable::Todo, QT_TR_NOOP("&To Do"), "Todo", QT_TR_NOOP("Comma-delimited to-do file")},
     };
     for (const auto& t : tables) {
         const exchange::ExchangeTable table = t.table;
-        QAction* in = import->addAction(QString::fromUtf8(t.text), this, [this, table] { runImport(table); });
+        QAction* in = import->addAction(tr(t.text), this, [this, table] { runImport(table); });
         in->setObjectName(QStringLiteral("actionImport") + QString::fromUtf8(t.name));
-        in->setStatusTip(QString::fromUtf8(t.tip));
-        QAction* out = exportMenu->addAction(QString::fromUtf8(t.text), this, [this, table] { runExport(table); });
+        in->setStatusTip(tr(t.tip));
+        QAction* out = exportMenu->addAction(tr(t.text), this, [this, table] { runExport(table); });
         out->setObjectName(QStringLiteral("actionExport") + QString::fromUtf8(t.name));
-        out->setStatusTip(QString::fromUtf8(t.tip));
+        out->setStatusTip(tr(t.tip));
     }
     import->addSeparator();
     exportMenu->addSeparator();
@@ -184,45 +184,45 @@ void MainFrame::buildMenus()
         const char* tip;
         bool import;
     } others[] = {
-        {Exchange::Calendar, exchange::ExchangeTable::Schedule, "Schedule as &iCalendar", "ScheduleIcal",
-         "iCalendar (.ics) file: each task an event", true},
-        {Exchange::Calendar, exchange::ExchangeTable::Todo, "To Do as iCalen&dar", "TodoIcal",
-         "iCalendar (.ics) file: each item a to-do", true},
-        {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards", "ContactsVcard",
-         "vCard (.vcf) file, version 3.0 or 4.0", true},
-        {Exchange::Calendar, exchange::ExchangeTable::Schedule, "Schedule as &iCalendar", "ScheduleIcal",
-         "iCalendar (.ics) file: each enabled task an event", false},
-        {Exchange::CalendarHistory, exchange::ExchangeTable::Schedule, "Schedule with &History as iCalendar",
-         "ScheduleHistoryIcal", "iCalendar (.ics) file: the enabled tasks, and each history entry a past event",
+        {Exchange::Calendar, exchange::ExchangeTable::Schedule, QT_TR_NOOP("Schedule as &iCalendar"), "ScheduleIcal",
+         QT_TR_NOOP("iCalendar (.ics) file: each task an event"), true},
+        {Exchange::Calendar, exchange::ExchangeTable::Todo, QT_TR_NOOP("To Do as iCalen&dar"), "TodoIcal",
+         QT_TR_NOOP("iCalendar (.ics) file: each item a to-do"), true},
+        {Exchange::Cards, exchange::ExchangeTable::Contacts, QT_TR_NOOP("Contacts as &vCards"), "ContactsVcard",
+         QT_TR_NOOP("vCard (.vcf) file, version 3.0 or 4.0"), true},
+        {Exchange::Calendar, exchange::ExchangeTable::Schedule, QT_TR_NOOP("Schedule as &iCalendar"), "ScheduleIcal",
+         QT_TR_NOOP("iCalendar (.ics) file: each enabled task an event"), false},
+        {Exchange::CalendarHistory, exchange::ExchangeTable::Schedule, QT_TR_NOOP("Schedule with &History as iCalendar"),
+         "ScheduleHistoryIcal", QT_TR_NOOP("iCalendar (.ics) file: the enabled tasks, and each history entry a past event"),
          false},
-        {Exchange::Calendar, exchange::ExchangeTable::Todo, "To Do as iCalen&dar", "TodoIcal",
-         "iCalendar (.ics) file: each item a to-do", false},
-        {Exchange::Cards, exchange::ExchangeTable::Contacts, "Contacts as &vCards 4.0", "ContactsVcard",
-         "vCard 4.0 (.vcf) file", false},
-        {Exchange::Cards3, exchange::ExchangeTable::Contacts, "Contacts as vCards &3.0", "ContactsVcard3",
-         "vCard 3.0 (.vcf) file, for older address books", false},
+        {Exchange::Calendar, exchange::ExchangeTable::Todo, QT_TR_NOOP("To Do as iCalen&dar"), "TodoIcal",
+         QT_TR_NOOP("iCalendar (.ics) file: each item a to-do"), false},
+        {Exchange::Cards, exchange::ExchangeTable::Contacts, QT_TR_NOOP("Contacts as &vCards 4.0"), "ContactsVcard",
+         QT_TR_NOOP("vCard 4.0 (.vcf) file"), false},
+        {Exchange::Cards3, exchange::ExchangeTable::Contacts, QT_TR_NOOP("Contacts as vCards &3.0"), "ContactsVcard3",
+         QT_TR_NOOP("vCard 3.0 (.vcf) file, for older address books"), false},
     };
     for (const auto& o : others) {
         const Exchange format = o.format;
         const exchange::ExchangeTable table = o.table;
         QAction* action =
-            o.import ? import->addAction(QString::fromUtf8(o.text), this, [this, format, table] { runImportOf(format, table); })
-                     : exportMenu->addAction(QString::fromUtf8(o.text), this,
+            o.import ? import->addAction(tr(o.text), this, [this, format, table] { runImportOf(format, table); })
+                     : exportMenu->addAction(tr(o.text), this,
                                              [this, format, table] { runExportOf(format, table); });
         action->setObjectName(QString::fromUtf8(o.import ? "actionImport" : "actionExport") + QString::fromUtf8(o.name));
-        action->setStatusTip(QString::fromUtf8(o.tip));
+        action->setStatusTip(tr(o.tip));
     }
     file->addSeparator();
-    QAction* exit = file->addAction(ProgramIcon(QStringLiteral("exit")), QStringLiteral("E&xit"), this,
+    QAction* exit = file->addAction(ProgramIcon(QStringLiteral("exit")), tr("E&xit"), this,
                                     &QWidget::close);
     exit->setObjectName(QStringLiteral("actionExit"));
-    exit->setStatusTip(QStringLiteral("Close Horalyn"));
+    exit->setStatusTip(tr("Close Horalyn"));
 
-    QMenu* browse = menuBar()->addMenu(QStringLiteral("&Browse"));
-    QAction* viewSchedule = browse->addAction(QStringLiteral("&View Schedule"), this, &MainFrame::openSchedule);
+    QMenu* browse = menuBar()->addMenu(tr("&Browse"));
+    QAction* viewSchedule = browse->addAction(tr("&View Schedule"), this, &MainFrame::openSchedule);
     viewSchedule->setObjectName(QStringLiteral("actionViewSchedule"));
-    viewSchedule->setStatusTip(QStringLiteral("Browse the schedule"));
-    QMenu* wizards = browse->addMenu(QStringLiteral("&Wizards"));
+    viewSchedule->setStatusTip(tr("Browse the schedule"));
+    QMenu* wizards = browse->addMenu(tr("&Wizards"));
     wizards->setObjectName(QStringLiteral("menuWizards"));
     const auto wizard = [&](const QString& text, const QString& name, const QString& tip, scheduler::AddWizard kind) {
         QAction* action = wizards->addAction(text, this, [this, kind] { openWizard(kind); });
@@ -230,34 +230,34 @@ void MainFrame::buildMenus()
         action->setStatusTip(tip);
         return action;
     };
-    addMessage_ = wizard(QStringLiteral("Add &Message"), QStringLiteral("actionAddMessage"),
-                         QStringLiteral("Add a message to be displayed"), scheduler::AddWizard::Message);
-    addProgram_ = wizard(QStringLiteral("Add &Program"), QStringLiteral("actionAddProgram"),
-                         QStringLiteral("Add a program to the schedule"), scheduler::AddWizard::Program);
-    wizard(QStringLiteral("Generic &Add "), QStringLiteral("actionGenericAdd"),
-           QStringLiteral("Add a message, program, both or neither"), scheduler::AddWizard::Task);
-    quickReminder_ = wizards->addAction(QStringLiteral("&Quick Reminder"), this, &MainFrame::openQuickReminder);
+    addMessage_ = wizard(tr("Add &Message"), QStringLiteral("actionAddMessage"),
+                         tr("Add a message to be displayed"), scheduler::AddWizard::Message);
+    addProgram_ = wizard(tr("Add &Program"), QStringLiteral("actionAddProgram"),
+                         tr("Add a program to the schedule"), scheduler::AddWizard::Program);
+    wizard(tr("Generic &Add "), QStringLiteral("actionGenericAdd"),
+           tr("Add a message, program, both or neither"), scheduler::AddWizard::Task);
+    quickReminder_ = wizards->addAction(tr("&Quick Reminder"), this, &MainFrame::openQuickReminder);
     quickReminder_->setObjectName(QStringLiteral("actionQuickReminder"));
-    quickReminder_->setStatusTip(QStringLiteral("Add a message in one line: what, then when"));
-    toDo_ = browse->addAction(QStringLiteral("&To Do List"), this, &MainFrame::openToDo);
+    quickReminder_->setStatusTip(tr("Add a message in one line: what, then when"));
+    toDo_ = browse->addAction(tr("&To Do List"), this, &MainFrame::openToDo);
     toDo_->setObjectName(QStringLiteral("actionToDoList"));
-    toDo_->setStatusTip(QStringLiteral("View the To Do List with options to add or modify"));
-    QAction* contacts = browse->addAction(QStringLiteral("&Contacts"), this, &MainFrame::openContacts);
+    toDo_->setStatusTip(tr("View the To Do List with options to add or modify"));
+    QAction* contacts = browse->addAction(tr("&Contacts"), this, &MainFrame::openContacts);
     contacts->setObjectName(QStringLiteral("actionBrowseContacts"));
-    contacts->setStatusTip(QStringLiteral("Browse Contacts"));
-    QAction* clipboard = browse->addAction(QStringLiteral("Clip&board Saver"), this, &MainFrame::openClipboardSaver);
+    contacts->setStatusTip(tr("Browse Contacts"));
+    QAction* clipboard = browse->addAction(tr("Clip&board Saver"), this, &MainFrame::openClipboardSaver);
     clipboard->setObjectName(QStringLiteral("actionClipboardSaver"));
-    clipboard->setStatusTip(QStringLiteral("Browse Clipboard Saver"));
+    clipboard->setStatusTip(tr("Browse Clipboard Saver"));
     clipboard->setEnabled(s_.clipboard != nullptr);
-    QAction* categories = browse->addAction(QStringLiteral("Schedule Cate&gories"), this, &MainFrame::openCategories);
+    QAction* categories = browse->addAction(tr("Schedule Cate&gories"), this, &MainFrame::openCategories);
     categories->setObjectName(QStringLiteral("actionBrowseCategories"));
-    categories->setStatusTip(QStringLiteral("Browse Categories"));
+    categories->setStatusTip(tr("Browse Categories"));
     QAction* contactCategories =
-        browse->addAction(QStringLiteral("Contact Cat&egories"), this, &MainFrame::openContactCategories);
+        browse->addAction(tr("Contact Cat&egories"), this, &MainFrame::openContactCategories);
     contactCategories->setObjectName(QStringLiteral("actionBrowseContactCategories"));
-    contactCategories->setStatusTip(QStringLiteral("Browse Contact Categories"));
+    contactCategories->setStatusTip(tr("Browse Contact Categories"));
 
-    QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
+    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     reports->setObjectName(QStringLiteral("menuReports"));
     const auto report = [this](QMenu* menu, const QString& text, const char* name, const QString& tip,
                                scheduler::ReportKind kind) {
@@ -266,61 +266,61 @@ void MainFrame::buildMenus()
         action->setStatusTip(tip);
     };
     using scheduler::ReportKind;
-    QMenu* schedule = reports->addMenu(QStringLiteral("&Schedule"));
+    QMenu* schedule = reports->addMenu(tr("&Schedule"));
     schedule->setObjectName(QStringLiteral("menuReportSchedule"));
-    report(schedule, QStringLiteral("&Date Order"), "DateOrder", QStringLiteral("Tasks by date"),
+    report(schedule, tr("&Date Order"), "DateOrder", tr("Tasks by date"),
            ReportKind::ScheduleByDate);
-    report(schedule, QStringLiteral("&Category Order"), "CategoryOrder", QStringLiteral("Tasks by category"),
+    report(schedule, tr("&Category Order"), "CategoryOrder", tr("Tasks by category"),
            ReportKind::ScheduleByCategory);
-    report(schedule, QStringLiteral("&Brief Schedule"), "BriefSchedule", QStringLiteral("A brief schedule"),
+    report(schedule, tr("&Brief Schedule"), "BriefSchedule", tr("A brief schedule"),
            ReportKind::BriefSchedule);
-    report(schedule, QStringLiteral("For &Specific Category"), "SpecificCategory",
-           QStringLiteral("Tasks of one category"), ReportKind::ScheduleForCategory);
-    report(reports, QStringLiteral("C&ontacts"), "Contacts", QStringLiteral("List of contacts"),
+    report(schedule, tr("For &Specific Category"), "SpecificCategory",
+           tr("Tasks of one category"), ReportKind::ScheduleForCategory);
+    report(reports, tr("C&ontacts"), "Contacts", tr("List of contacts"),
            ReportKind::Contacts);
-    report(reports, QStringLiteral("C&ategories"), "Categories", QStringLiteral("Categories in category order"),
+    report(reports, tr("C&ategories"), "Categories", tr("Categories in category order"),
            ReportKind::Categories);
-    QMenu* todo = reports->addMenu(QStringLiteral("&To Do List"));
+    QMenu* todo = reports->addMenu(tr("&To Do List"));
     todo->setObjectName(QStringLiteral("menuReportToDo"));
-    report(todo, QStringLiteral("&Priority"), "ToDoPriority", QStringLiteral("To-do items by priority"),
+    report(todo, tr("&Priority"), "ToDoPriority", tr("To-do items by priority"),
            ReportKind::TodoByPriority);
-    report(todo, QStringLiteral("&Category"), "ToDoCategory", QStringLiteral("To-do items by category"),
+    report(todo, tr("&Category"), "ToDoCategory", tr("To-do items by category"),
            ReportKind::TodoByCategory);
 
-    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->addAction(QStringLiteral("&Tile"), area_, &QMdiArea::tileSubWindows)
-        ->setStatusTip(QStringLiteral("Arrange the windows side by side"));
-    window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows)
-        ->setStatusTip(QStringLiteral("Arrange the windows overlapping"));
-    window->addAction(QStringLiteral("&Arrange Icons"), this, [this] {
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(tr("&Tile"), area_, &QMdiArea::tileSubWindows)
+        ->setStatusTip(tr("Arrange the windows side by side"));
+    window->addAction(tr("&Cascade"), area_, &QMdiArea::cascadeSubWindows)
+        ->setStatusTip(tr("Arrange the windows overlapping"));
+    window->addAction(tr("&Arrange Icons"), this, [this] {
         for (QMdiSubWindow* w : area_->subWindowList())
             if (w->isMinimized())
                 w->showMinimized();  // lays the minimised windows out along the bottom again
-    })->setStatusTip(QStringLiteral("Line up the minimised windows"));
+    })->setStatusTip(tr("Line up the minimised windows"));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* contents = help->addAction(QStringLiteral("&Contents"), this,
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* contents = help->addAction(tr("&Contents"), this,
                                         [this] { openGuide(QString::fromLatin1(kGuideContents)); });
     contents->setObjectName(QStringLiteral("actionHelpContents"));
-    contents->setStatusTip(QStringLiteral("Open the user guide at its contents"));
-    QAction* search = help->addAction(QStringLiteral("&Search for Help On..."), this, [this] {
+    contents->setStatusTip(tr("Open the user guide at its contents"));
+    QAction* search = help->addAction(tr("&Search for Help On..."), this, [this] {
         // The index opens beside the page last read, or the contents.
         openGuide(help_ != nullptr ? QString() : QString::fromLatin1(kGuideContents))->showIndex();
     });
     search->setObjectName(QStringLiteral("actionHelpSearch"));
-    search->setStatusTip(QStringLiteral("Find a topic or a word in the user guide"));
-    QAction* howTo = help->addAction(QStringLiteral("&How to Use Help"), this,
+    search->setStatusTip(tr("Find a topic or a word in the user guide"));
+    QAction* howTo = help->addAction(tr("&How to Use Help"), this,
                                      [this] { openGuide(QString::fromLatin1(kGuideUsingHelp)); });
     howTo->setObjectName(QStringLiteral("actionHelpHowTo"));
-    howTo->setStatusTip(QStringLiteral("How to find your way in the user guide"));
+    howTo->setStatusTip(tr("How to find your way in the user guide"));
     help->addSeparator();
-    QAction* about = help->addAction(QStringLiteral("&About"), this, &MainFrame::openAbout);
+    QAction* about = help->addAction(tr("&About"), this, &MainFrame::openAbout);
     about->setObjectName(QStringLiteral("actionAbout"));
 }
 
 void MainFrame::buildToolBar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
+    QToolBar* bar = addToolBar(tr("Tools"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setVisible(!s_.settings.hideToolbar);
     const auto button = [&](const char* icon, const QString& text, const QString& tip) {
@@ -331,26 +331,26 @@ void MainFrame::buildToolBar()
         return a;
     };
     // The wizard buttons act as their menu items do.
-    QAction* program = button("program", QStringLiteral("Program Wizard"), QStringLiteral("Add a task to run a program"));
+    QAction* program = button("program", tr("Program Wizard"), tr("Add a task to run a program"));
     program->setObjectName(QStringLiteral("toolProgramWizard"));
     program->setEnabled(true);
     connect(program, &QAction::triggered, addProgram_, &QAction::trigger);
     QAction* message =
-        button("message", QStringLiteral("Message Wizard"), QStringLiteral("Add a task to display a message"));
+        button("message", tr("Message Wizard"), tr("Add a task to display a message"));
     message->setObjectName(QStringLiteral("toolMessageWizard"));
     message->setEnabled(true);
     connect(message, &QAction::triggered, addMessage_, &QAction::trigger);
-    QAction* reminder = button("reminder", QStringLiteral("Quick Reminder"),
-                               QStringLiteral("Add a message in one line: what, then when"));
+    QAction* reminder = button("reminder", tr("Quick Reminder"),
+                               tr("Add a message in one line: what, then when"));
     reminder->setObjectName(QStringLiteral("toolQuickReminder"));
     reminder->setEnabled(true);
     connect(reminder, &QAction::triggered, quickReminder_, &QAction::trigger);
-    QAction* schedule = button("schedule", QStringLiteral("View Schedule"), QStringLiteral("View Schedule"));
+    QAction* schedule = button("schedule", tr("View Schedule"), tr("View Schedule"));
     schedule->setObjectName(QStringLiteral("toolViewSchedule"));
     schedule->setEnabled(true);
     connect(schedule, &QAction::triggered, this, &MainFrame::openSchedule);
-    QAction* todo = button("todo", QStringLiteral("To Do List"),
-                           QStringLiteral("View the To Do List with options to add or modify"));
+    QAction* todo = button("todo", tr("To Do List"),
+                           tr("View the To Do List with options to add or modify"));
     todo->setObjectName(QStringLiteral("toolToDoList"));
     todo->setEnabled(true);
     connect(todo, &QAction::triggered, toDo_, &QAction::trigger);
@@ -360,7 +360,7 @@ void MainFrame::buildToolBar()
     indicator_->setMinimumWidth(12);
     indicator_->setAlignment(Qt::AlignCenter);
     bar->addWidget(indicator_);
-    stopScript_ = bar->addAction(ProgramIcon(QStringLiteral("stop")), QStringLiteral("Stop Running Script"));
+    stopScript_ = bar->addAction(ProgramIcon(QStringLiteral("stop")), tr("Stop Running Script"));
     stopScript_->setObjectName(QStringLiteral("actionStopScript"));
     stopScript_->setEnabled(false);
     connect(stopScript_, &QAction::triggered, this, [this] {
@@ -714,7 +714,21 @@ PimWindowServices MainFrame::pimServices() const
 namespace {
 
 constexpr int kExchangeBatch = 200;
-const QString kCsvFilter = QStringLiteral("Comma-Delimited Files (*.csv *.CSV);;All Files (*)");
+QString CsvFilter()
+{
+    return MainFrame::tr("Comma-Delimited Files (*.csv *.CSV);;All Files (*)");
+}
+
+// The table as the user reads it; file names keep the English title.
+QString TableShown(exchange::ExchangeTable table)
+{
+    switch (table) {
+    case exchange::ExchangeTable::Schedule: return MainFrame::tr("Schedule");
+    case exchange::ExchangeTable::Contacts: return MainFrame::tr("Contacts");
+    case exchange::ExchangeTable::Todo: return MainFrame::tr("To Do");
+    }
+    return {};
+}
 
 QString JobName(const char* job, exchange::ExchangeTable table)
 {
@@ -726,12 +740,25 @@ QString JobName(const char* job, exchange::ExchangeTable table)
 
 namespace {
 
-const QString kCalendarFilter = QStringLiteral("iCalendar Files (*.ics *.ICS);;All Files (*)");
-const QString kCardFilter = QStringLiteral("vCard Files (*.vcf *.VCF);;All Files (*)");
-
-void ShowSummary(platform::Prompter& prompter, const exchange::ImportSummary& summary, const QString& title)
+QString OthersFilter(bool calendar)
 {
-    prompter.ask({exchange::SummaryText(summary), "Import " + title.toStdString(), platform::MessageIcon::Information});
+    return calendar ? MainFrame::tr("iCalendar Files (*.ics *.ICS);;All Files (*)")
+                    : MainFrame::tr("vCard Files (*.vcf *.VCF);;All Files (*)");
+}
+
+QString ImportTitle(exchange::ExchangeTable table)
+{
+    return MainFrame::tr("Import %1").arg(TableShown(table));
+}
+
+QString ExportTitle(exchange::ExchangeTable table)
+{
+    return MainFrame::tr("Export %1").arg(TableShown(table));
+}
+
+void ShowSummary(platform::Prompter& prompter, const exchange::ImportSummary& summary, exchange::ExchangeTable table)
+{
+    prompter.ask({exchange::SummaryText(summary), ImportTitle(table).toStdString(), platform::MessageIcon::Information});
 }
 
 }  // namespace
@@ -744,7 +771,7 @@ void MainFrame::runExport(exchange::ExchangeTable table)
     const exchange::FieldLayout layout = chooser.layout();
     SaveLayout(table, layout, s_.dataFolder);
     const QString title = QString::fromUtf8(exchange::TableTitle(table));
-    const QString file = ChooseFile(this, {FileRequest::Kind::Save, QStringLiteral("Export ") + title, kCsvFilter,
+    const QString file = ChooseFile(this, {FileRequest::Kind::Save, ExportTitle(table), CsvFilter(),
                                            title.toLower().remove(QLatin1Char(' ')) + QStringLiteral(".csv")});
     if (file.isEmpty())
         return;
@@ -754,8 +781,7 @@ void MainFrame::runExport(exchange::ExchangeTable table)
 
 void MainFrame::runImport(exchange::ExchangeTable table)
 {
-    const QString title = QString::fromUtf8(exchange::TableTitle(table));
-    const QString file = ChooseFile(this, {FileRequest::Kind::Open, QStringLiteral("Import ") + title, kCsvFilter, {}});
+    const QString file = ChooseFile(this, {FileRequest::Kind::Open, ImportTitle(table), CsvFilter(), {}});
     if (file.isEmpty())
         return;
     FieldChooserWindow chooser(table, SavedLayout(table, s_.dataFolder), true, this);
@@ -766,7 +792,7 @@ void MainFrame::runImport(exchange::ExchangeTable table)
     exchange::ImportJob job(s_.db, table, layout, file.toStdString(), s_.prompter);
     ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
     if (!job.refused())
-        ShowSummary(s_.prompter, job.summary(), title);
+        ShowSummary(s_.prompter, job.summary(), table);
 }
 
 void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
@@ -774,7 +800,7 @@ void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
     const QString title = QString::fromUtf8(exchange::TableTitle(table));
     const bool calendar = format == Exchange::Calendar || format == Exchange::CalendarHistory;
     const QString file =
-        ChooseFile(this, {FileRequest::Kind::Save, QStringLiteral("Export ") + title, calendar ? kCalendarFilter : kCardFilter,
+        ChooseFile(this, {FileRequest::Kind::Save, ExportTitle(table), OthersFilter(calendar),
                           title.toLower().remove(QLatin1Char(' ')) + (calendar ? QStringLiteral(".ics") : QStringLiteral(".vcf"))});
     if (file.isEmpty())
         return;
@@ -784,7 +810,7 @@ void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
         ProgressWindow::Run(job, kExchangeBatch, JobName("EXPORT", table), this);
         // A rule written as occurrences, and a record left out, is said, not passed over.
         if (job.ok() && (!job.notes().empty() || job.disabledLeftOut() > 0 || job.historyLeftOut() > 0))
-            s_.prompter.ask({exchange::CalendarExportSummary(job), "Export " + title.toStdString(),
+            s_.prompter.ask({exchange::CalendarExportSummary(job), ExportTitle(table).toStdString(),
                              platform::MessageIcon::Information});
         return;
     }
@@ -796,23 +822,22 @@ void MainFrame::runExportOf(Exchange format, exchange::ExchangeTable table)
 
 void MainFrame::runImportOf(Exchange format, exchange::ExchangeTable table)
 {
-    const QString title = QString::fromUtf8(exchange::TableTitle(table));
     const bool calendar = format == Exchange::Calendar;
     const QString file = ChooseFile(
-        this, {FileRequest::Kind::Open, QStringLiteral("Import ") + title, calendar ? kCalendarFilter : kCardFilter, {}});
+        this, {FileRequest::Kind::Open, ImportTitle(table), OthersFilter(calendar), {}});
     if (file.isEmpty())
         return;
     if (calendar) {
         exchange::CalendarImportJob job(s_.db, table, file.toStdString(), s_.clock, s_.prompter);
         ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
         if (!job.refused())
-            ShowSummary(s_.prompter, job.summary(), title);
+            ShowSummary(s_.prompter, job.summary(), table);
         return;
     }
     exchange::VCardImportJob job(s_.db, file.toStdString(), s_.prompter);
     ProgressWindow::Run(job, kExchangeBatch, JobName("IMPORT", table), this);
     if (!job.refused())
-        ShowSummary(s_.prompter, job.summary(), title);
+        ShowSummary(s_.prompter, job.summary(), table);
 }
 
 void MainFrame::openWizard(scheduler::AddWizard wizard)

@@ -29,7 +29,7 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
       section_(modal ? QStringLiteral("ShowModalMessage") : QStringLiteral("ShowMessage"))
 {
     setObjectName(modal ? QStringLiteral("SHOWMODALMESSAGE$WINDOW") : QStringLiteral("SHOWMESSAGE$WINDOW"));
-    setWindowTitle(QStringLiteral("Message"));
+    setWindowTitle(tr("Message"));
     setWindowIcon(ProgramIcon(QStringLiteral("clock")));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(420, 260);
@@ -42,7 +42,7 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     title->setFont(bold);
     title->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* close = new QPushButton(ProgramIcon(QStringLiteral("exit")), QStringLiteral("Cl&ose"), this);
+    auto* close = new QPushButton(ProgramIcon(QStringLiteral("exit")), tr("Cl&ose"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     // No default button: an Enter typed for another program must not close an
     // unread message. The text takes the focus, where keys do nothing.
@@ -51,15 +51,15 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     text->setObjectName(QStringLiteral("messageText"));
     text->setReadOnly(true);
     text->setPlainText(DisplayText(model_->messageSlots().text));
-    text->setToolTip(QStringLiteral("Message to display"));
+    text->setToolTip(tr("Message to display"));
     text->setAccessibleName(windowTitle());
-    auto* snooze = new QPushButton(ProgramIcon(QStringLiteral("snooze")), QStringLiteral("&Snooze"), this);
+    auto* snooze = new QPushButton(ProgramIcon(QStringLiteral("snooze")), tr("&Snooze"), this);
     snooze->setObjectName(QStringLiteral("snoozeButton"));
-    snooze->setToolTip(QStringLiteral("Show this message again in ten minutes"));
+    snooze->setToolTip(tr("Show this message again in ten minutes"));
     // The other lengths sit beside the button, in a menu its mnemonic opens.
-    auto* snoozeFor = new QPushButton(QStringLiteral("Snooze &for"), this);
+    auto* snoozeFor = new QPushButton(tr("Snooze &for"), this);
     snoozeFor->setObjectName(QStringLiteral("snoozeForButton"));
-    snoozeFor->setToolTip(QStringLiteral("Show this message again after a time you choose"));
+    snoozeFor->setToolTip(tr("Show this message again after a time you choose"));
     auto* lengths = new QMenu(snoozeFor);
     lengths->setObjectName(QStringLiteral("snoozeLengthsMenu"));
     for (const scheduler::SnoozeLength& length : scheduler::kSnoozeLengths) {
@@ -71,7 +71,7 @@ MessageDialog::MessageDialog(std::unique_ptr<scheduler::MessageWindow> model, bo
     }
     snoozeFor->setMenu(lengths);
     snoozeFor->setAutoDefault(false);
-    auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), QStringLiteral("&Add to To Do List"), this);
+    auto* todo = new QPushButton(ProgramIcon(QStringLiteral("nextpage")), tr("&Add to To Do List"), this);
     todo->setObjectName(QStringLiteral("todoButton"));
     snooze->setAutoDefault(false);
     todo->setAutoDefault(false);

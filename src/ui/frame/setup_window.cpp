@@ -39,73 +39,73 @@ QSpinBox* SetupWindow::number(const char* key, int value, int min, int max, cons
 SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(parent), s_(std::move(services))
 {
     setObjectName(QStringLiteral("SETUP$WINDOW"));
-    setWindowTitle(QStringLiteral("Setup"));
+    setWindowTitle(tr("Setup"));
     const data::Settings& o = s_.settings;
 
-    auto* startup = new QGroupBox(QStringLiteral("When Horalyn starts"), this);
+    auto* startup = new QGroupBox(tr("When Horalyn starts"), this);
     auto* startupLayout = new QVBoxLayout(startup);
-    startUpActive_ = flag("StartUpActive", QStringLiteral("Scheduler &active"), o.startUpActive);
-    startUpMinimized_ = flag("StartUpMinimized", QStringLiteral("Start minimi&zed"), o.startUpMinimized);
-    startUpSchedule_ = flag("StartUpSchedule", QStringLiteral("Open the &schedule"), o.startUpSchedule);
-    startUpToDo_ = flag("StartUpToDo", QStringLiteral("Open the &to-do list"), o.startUpToDo);
+    startUpActive_ = flag("StartUpActive", tr("Scheduler &active"), o.startUpActive);
+    startUpMinimized_ = flag("StartUpMinimized", tr("Start minimi&zed"), o.startUpMinimized);
+    startUpSchedule_ = flag("StartUpSchedule", tr("Open the &schedule"), o.startUpSchedule);
+    startUpToDo_ = flag("StartUpToDo", tr("Open the &to-do list"), o.startUpToDo);
     startUpClipboardSaver_ =
-        flag("StartUpClipboardSaver", QStringLiteral("Open the clip&board saver"), o.startUpClipboardSaver);
-    startUpContacts_ = flag("StartUpContacts", QStringLiteral("Open the &contacts"), o.startUpContacts);
-    autostart_ = flag("Autostart", QStringLiteral("Start Horalyn when I &log in"), AutostartEnabled());
+        flag("StartUpClipboardSaver", tr("Open the clip&board saver"), o.startUpClipboardSaver);
+    startUpContacts_ = flag("StartUpContacts", tr("Open the &contacts"), o.startUpContacts);
+    autostart_ = flag("Autostart", tr("Start Horalyn when I &log in"), AutostartEnabled());
     for (QCheckBox* b : {startUpActive_, startUpMinimized_, startUpSchedule_, startUpToDo_, startUpClipboardSaver_,
                          startUpContacts_, autostart_})
         startupLayout->addWidget(b);
 
-    auto* windows = new QGroupBox(QStringLiteral("Windows and messages"), this);
+    auto* windows = new QGroupBox(tr("Windows and messages"), this);
     auto* windowLayout = new QFormLayout(windows);
-    fullSchedule_ = flag("FullSchedule", QStringLiteral("Show the &full schedule"), o.fullSchedule);
-    hideToolbar_ = flag("HideToolbar", QStringLiteral("&Hide the toolbar"), o.hideToolbar);
-    noTray_ = flag("NoTray", QStringLiteral("Ne&ver use the notification area"), o.noTray);
+    fullSchedule_ = flag("FullSchedule", tr("Show the &full schedule"), o.fullSchedule);
+    hideToolbar_ = flag("HideToolbar", tr("&Hide the toolbar"), o.hideToolbar);
+    noTray_ = flag("NoTray", tr("Ne&ver use the notification area"), o.noTray);
     keepRunningInTray_ = flag("KeepRunningInTray",
-                              QStringLiteral("&Keep running in the notification area when the window is closed"),
+                              tr("&Keep running in the notification area when the window is closed"),
                               o.keepRunningInTray);
-    maximizeOnRun_ = flag("MaximizeOnRun", QStringLiteral("Brin&g Horalyn back when a task runs"), o.maximizeOnRun);
+    maximizeOnRun_ = flag("MaximizeOnRun", tr("Brin&g Horalyn back when a task runs"), o.maximizeOnRun);
     useExternalMessage_ =
-        flag("UseExternalMessage", QStringLiteral("Show messages as desktop notificat&ions"), o.useExternalMessage);
-    useModalMessage_ = flag("UseModalMessage", QStringLiteral("Messages wait for an ans&wer"), o.useModalMessage);
-    repeatAlarmInterval_ = number("RepeatAlarmInterval", o.repeatAlarmInterval, 0, 86400, QStringLiteral(" s"));
+        flag("UseExternalMessage", tr("Show messages as desktop notificat&ions"), o.useExternalMessage);
+    useModalMessage_ = flag("UseModalMessage", tr("Messages wait for an ans&wer"), o.useModalMessage);
+    repeatAlarmInterval_ = number("RepeatAlarmInterval", o.repeatAlarmInterval, 0, 86400, tr(" s"));
     repeatAlarmInterval_->setSpecialValueText(QStringLiteral("never"));
     for (QCheckBox* b : {fullSchedule_, hideToolbar_, noTray_, keepRunningInTray_, maximizeOnRun_, useExternalMessage_,
                          useModalMessage_})
         windowLayout->addRow(b);
-    windowLayout->addRow(QStringLiteral("&Repeat the alarm every:"), repeatAlarmInterval_);
+    windowLayout->addRow(tr("&Repeat the alarm every:"), repeatAlarmInterval_);
 
-    auto* records = new QGroupBox(QStringLiteral("History, users and clipboard"), this);
+    auto* records = new QGroupBox(tr("History, users and clipboard"), this);
     auto* dataLayout = new QFormLayout(records);
-    historyExpires_ = number("HistoryExpires", o.historyExpires, 0, 36500, QStringLiteral(" days"));
+    historyExpires_ = number("HistoryExpires", o.historyExpires, 0, 36500, tr(" days"));
     historyExpires_->setSpecialValueText(QStringLiteral("never"));
     removeUncompleted_ =
-        flag("RemoveUncompleted", QStringLiteral("Also remove &disabled tasks"), o.removeUncompleted);
-    logEvents_ = flag("LogEvents", QStringLiteral("Keep an &event log"), o.logEvents);
-    multiUser_ = flag("MultiUser", QStringLiteral("Several &users share the schedule"), o.multiUser);
+        flag("RemoveUncompleted", tr("Also remove &disabled tasks"), o.removeUncompleted);
+    logEvents_ = flag("LogEvents", tr("Keep an &event log"), o.logEvents);
+    multiUser_ = flag("MultiUser", tr("Several &users share the schedule"), o.multiUser);
     userId_ = new QLineEdit(QString::fromStdString(o.userId), this);
     userId_->setObjectName(QStringLiteral("UserID"));
     LimitCharacters(userId_, data::kUserIdWidth);
-    monitorClipboard_ = flag("MonitorClipboard", QStringLiteral("Save what is c&opied"), o.monitorClipboard);
+    monitorClipboard_ = flag("MonitorClipboard", tr("Save what is c&opied"), o.monitorClipboard);
     maxClipboardEntries_ =
-        number("MaxClipboardEntries", o.maxClipboardEntries, 0, 100000, QStringLiteral(" texts"));
-    maxClipboardEntries_->setSpecialValueText(QStringLiteral("no limit"));
-    dataLayout->addRow(QStringLiteral("Re&move history after:"), historyExpires_);
+        number("MaxClipboardEntries", o.maxClipboardEntries, 0, 100000, tr(" texts"));
+    maxClipboardEntries_->setSpecialValueText(tr("no limit"));
+    dataLayout->addRow(tr("Re&move history after:"), historyExpires_);
     dataLayout->addRow(removeUncompleted_);
     dataLayout->addRow(logEvents_);
     dataLayout->addRow(multiUser_);
-    dataLayout->addRow(QStringLiteral("User &name:"), userId_);
+    dataLayout->addRow(tr("User &name:"), userId_);
     dataLayout->addRow(monitorClipboard_);
-    dataLayout->addRow(QStringLiteral("Ma&ximum kept:"), maxClipboardEntries_);
+    dataLayout->addRow(tr("Ma&ximum kept:"), maxClipboardEntries_);
 
-    auto* scripts = new QGroupBox(QStringLiteral("Scripts"), this);
+    auto* scripts = new QGroupBox(tr("Scripts"), this);
     auto* scriptsLayout = new QFormLayout(scripts);
-    scriptingDelay_ = number("ScriptingDelay", o.scriptingDelay, 0, 100000, QStringLiteral(" hundredths"));
-    burstSize_ = number("BurstSize", o.burstSize, 0, 255, QStringLiteral(" keys"));
-    scriptsLayout->addRow(QStringLiteral("&Pause between items:"), scriptingDelay_);
-    scriptsLayout->addRow(QStringLiteral("Ke&ys sent at once:"), burstSize_);
+    scriptingDelay_ = number("ScriptingDelay", o.scriptingDelay, 0, 100000, tr(" hundredths"));
+    burstSize_ = number("BurstSize", o.burstSize, 0, 255, tr(" keys"));
+    scriptsLayout->addRow(tr("&Pause between items:"), scriptingDelay_);
+    scriptsLayout->addRow(tr("Ke&ys sent at once:"), burstSize_);
 
-    auto* housekeeping = new QGroupBox(QStringLiteral("Housekeeping"), this);
+    auto* housekeeping = new QGroupBox(tr("Housekeeping"), this);
     auto* houseLayout = new QVBoxLayout(housekeeping);
     const auto action = [&](const char* name, const QString& text, std::function<void()> act) {
         auto* button = new QPushButton(text, this);
@@ -116,15 +116,15 @@ SetupWindow::SetupWindow(SetupServices services, QWidget* parent) : QDialog(pare
     };
     // Large tables go in batches; between them the frame repaints and its scheduler ticks.
     const std::function<void()> serve = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-    action("removeDisabled", QStringLiteral("Remove disabled tasks"),
+    action("removeDisabled", tr("Remove disabled tasks"),
            [this, serve] { data::RemoveDisabledTasks(s_.db, s_.prompter, serve); });
-    action("removeCompleted", QStringLiteral("Remove completed tasks"),
+    action("removeCompleted", tr("Remove completed tasks"),
            [this, serve] { data::RemoveCompletedTasks(s_.db, s_.prompter, serve); });
-    action("clearTodo", QStringLiteral("Clear To Do list"),
+    action("clearTodo", tr("Clear To Do list"),
            [this, serve] { data::ClearTodoList(s_.db, s_.prompter, serve); });
-    action("resetWindows", QStringLiteral("Reset saved window settings"),
+    action("resetWindows", tr("Reset saved window settings"),
            [this] { data::ResetWindowSettings(s_.positions, s_.prompter); });
-    action("removeScripts", QStringLiteral("Remove active scripts"),
+    action("removeScripts", tr("Remove active scripts"),
            [this] { data::RemoveActiveScripts(s_.prompter, s_.clearPendingScripts); });
     houseLayout->addStretch();
 

@@ -5,6 +5,7 @@
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -71,13 +72,13 @@ NameListKind WithRecord(NameListKind k, pim::FormRules<R> (*rules)(), FixedText<
 NameListKind MakeTaskCategoryList()
 {
     NameListKind k{QStringLiteral("Categories"),
-                   QStringLiteral("Categories"),
-                   QStringLiteral("Update Category"),
-                   QStringLiteral("Select a Category"),
-                   QStringLiteral("Category"),
-                   QStringLiteral("&Category:"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Categories"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Update Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Select a Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "&Category:"),
                    QStringLiteral("categoryEdit"),
-                   QStringLiteral("category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "category"),
                    CategoryRecord::KeyCategory,
                    {},
                    {},
@@ -88,13 +89,13 @@ NameListKind MakeTaskCategoryList()
 NameListKind MakeContactCategoryList()
 {
     NameListKind k{QStringLiteral("ContactCategories"),
-                   QStringLiteral("Contact Categories"),
-                   QStringLiteral("Update Contact Category"),
-                   QStringLiteral("Select a Contact Category"),
-                   QStringLiteral("Contact Category"),
-                   QStringLiteral("&Contact Category:"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Contact Categories"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Update Contact Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Select a Contact Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "Contact Category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "&Contact Category:"),
                    QStringLiteral("contactCategoryEdit"),
-                   QStringLiteral("contact category"),
+                   QCoreApplication::translate("hrln::ui::CategoryLists", "contact category"),
                    ContactCategoryRecord::KeyContactCategories,
                    {},
                    {},
@@ -129,7 +130,7 @@ const NameListKind& ContactCategoryList()
 
 std::unique_ptr<BrowseSource> CategorySource(data::Database& db)
 {
-    return NameSource(db, QStringLiteral("Category"), &CategoryRecord::category);
+    return NameSource(db, QCoreApplication::translate("hrln::ui::CategoryLists", "Category"), &CategoryRecord::category);
 }
 
 // UpdateCategories
@@ -198,8 +199,8 @@ BrowseCategoriesWindow::BrowseCategoriesWindow(WindowServices services, const Na
     layout->addWidget(list_);
 
     if (&kind_ == &TaskCategoryList() || openSchedule_) {
-        QPushButton* schedule = list_->addButton(QStringLiteral(" &Schedule"),
-                                                 QStringLiteral("View the schedule of the highlighted category"),
+        QPushButton* schedule = list_->addButton(tr(" &Schedule"),
+                                                 tr("View the schedule of the highlighted category"),
                                                  QStringLiteral("scheduleButton"), static_cast<bool>(openSchedule_));
         schedule->setIcon(ProgramIcon(QStringLiteral("schedule")));
         if (!openSchedule_)
@@ -210,7 +211,7 @@ BrowseCategoriesWindow::BrowseCategoriesWindow(WindowServices services, const Na
                 openSchedule_(kind_.nameOf(list_->model()->source()), this);
         });
     }
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
@@ -264,13 +265,13 @@ SelectCategoriesWindow::SelectCategoriesWindow(WindowServices services, const Na
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(kind_.source(s_.db), NameTabs(kind_), 0, this);
     layout->addWidget(list_);
-    QPushButton* select = list_->addButton(QStringLiteral("&Select"),
-                                           QStringLiteral("Choose the highlighted ") + kind_.noun,
+    QPushButton* select = list_->addButton(tr("&Select"),
+                                           tr("Choose the highlighted %1").arg(kind_.noun),
                                            QStringLiteral("selectButton"), true);
     select->setDefault(true);
     connect(select, &QPushButton::clicked, this, &SelectCategoriesWindow::accept);
     connect(list_, &BrowseList::rowActivated, this, &SelectCategoriesWindow::accept);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &SelectCategoriesWindow::reject);
     resize(300, 340);
     RestoreWindowPosition(this, s_.positions, QStringLiteral("Select") + kind_.procedure);

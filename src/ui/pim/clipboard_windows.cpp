@@ -29,9 +29,9 @@ QString Text(std::string_view s)
 std::unique_ptr<BrowseSource> ClipboardSource(data::Database& db)
 {
     std::vector<BrowseColumn<ClipboardRecord>> columns{
-        {QStringLiteral("Date"), 10, [](const ClipboardRecord& r) { return ShownDate(r.clipDate); }},
-        {QStringLiteral("Time"), 11, [](const ClipboardRecord& r) { return ShownTime(r.clipTime, true); }},
-        {QStringLiteral("Contents"), 60,
+        {BrowseClipboardWindow::tr("Date"), 10, [](const ClipboardRecord& r) { return ShownDate(r.clipDate); }},
+        {BrowseClipboardWindow::tr("Time"), 11, [](const ClipboardRecord& r) { return ShownTime(r.clipTime, true); }},
+        {BrowseClipboardWindow::tr("Contents"), 60,
          [](const ClipboardRecord& r) { return Text(pim::ClipListText(r.clipContents.view())); }},
     };
     return std::make_unique<TableBrowseSource<ClipboardRecord>>(db, std::move(columns));
@@ -43,28 +43,28 @@ std::unique_ptr<BrowseSource> ClipboardSource(data::Database& db)
 
 UpdateClipboardWindow::UpdateClipboardWindow(pim::RecordForm<ClipboardRecord>& form, data::ProfileFile& positions,
                                              QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATECLIPBOARD$QUICKWINDOW"), QStringLiteral("Update the Clipboard File"),
+    : FormWindow(form, QStringLiteral("UPDATECLIPBOARD$QUICKWINDOW"), tr("Update the Clipboard File"),
                  QStringLiteral("UpdateClipboard"), positions, parent),
       clip_(form)
 {
     auto* layout = new QFormLayout;
     user_ = new QLabel(this);
     user_->setObjectName(QStringLiteral("userLabel"));
-    layout->addRow(QStringLiteral("User:"), user_);
+    layout->addRow(tr("User:"), user_);
     // Read-only fields rather than labels: the keys reach them, and their
     // text can be selected and copied.
     date_ = new QLineEdit(this);
     date_->setObjectName(QStringLiteral("clipDateEdit"));
     date_->setReadOnly(true);
-    layout->addRow(QStringLiteral("&Clip Date:"), date_);
+    layout->addRow(tr("&Clip Date:"), date_);
     time_ = new QLineEdit(this);
     time_->setObjectName(QStringLiteral("clipTimeEdit"));
     time_->setReadOnly(true);
-    layout->addRow(QStringLiteral("Clip &Time:"), time_);
+    layout->addRow(tr("Clip &Time:"), time_);
     contents_ = new QPlainTextEdit(this);
     contents_->setObjectName(QStringLiteral("contentsEdit"));
     contents_->setTabChangesFocus(true);
-    layout->addRow(QStringLiteral("Contents:"), contents_);
+    layout->addRow(tr("Contents:"), contents_);
     fields()->addLayout(layout);
     finishLayout(QStringLiteral("OK"));
 }
@@ -112,32 +112,32 @@ BrowseClipboardWindow::BrowseClipboardWindow(WindowServices services, platform::
     : QWidget(parent), s_(services), clipboard_(clipboard), monitor_(monitor)
 {
     setObjectName(QStringLiteral("BROWSECLIPBOARD$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("Browse Clipboard Saver"));
+    setWindowTitle(tr("Browse Clipboard Saver"));
     setWindowIcon(ProgramIcon(QStringLiteral("nextpage")));
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(ClipboardSource(s_.db),
-                           {{QStringLiteral("By Date"), ClipboardRecord::KeyClipDate},
-                            {QStringLiteral("By Content"), ClipboardRecord::KeyClipHash}},
+                           {{tr("By Date"), ClipboardRecord::KeyClipDate},
+                            {tr("By Content"), ClipboardRecord::KeyClipHash}},
                            BrowseList::Delete, this);
     layout->addWidget(list_);
 
-    QPushButton* copy = list_->addButton(QStringLiteral("&Copy to Clipboard"),
-                                         QStringLiteral("Copy the highlighted record to the clipboard"),
+    QPushButton* copy = list_->addButton(tr("&Copy to Clipboard"),
+                                         tr("Copy the highlighted record to the clipboard"),
                                          QStringLiteral("copyButton"), true, 0);
     connect(copy, &QPushButton::clicked, this, &BrowseClipboardWindow::copyToClipboard);
     connect(list_, &BrowseList::rowActivated, this, &BrowseClipboardWindow::copyToClipboard);
     if (auto* del = list_->findChild<QPushButton*>(QStringLiteral("deleteButton")))
-        del->setToolTip(QStringLiteral("Delete the highlighted record from the database"));
+        del->setToolTip(tr("Delete the highlighted record from the database"));
     connect(list_, &BrowseList::deleteRequested, this, [this](std::int64_t rowid) {
         UpdateClipboardWindow::Run(s_, pim::Request::Delete, rowid, this);
         list_->refresh();
         list_->view()->setFocus();
     });
-    QPushButton* clear = list_->addButton(QStringLiteral("Clear &All"),
-                                          QStringLiteral("Delete every saved text, after asking"),
+    QPushButton* clear = list_->addButton(tr("Clear &All"),
+                                          tr("Delete every saved text, after asking"),
                                           QStringLiteral("clearAllButton"), true);
     connect(clear, &QPushButton::clicked, this, &BrowseClipboardWindow::clearAll);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     resize(640, 380);
 }

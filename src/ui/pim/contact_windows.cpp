@@ -29,18 +29,18 @@ using data::ContactRecord;
 template <int W>
 BrowseColumn<ContactRecord> TextColumn(const char* title, int width, FixedText<W> ContactRecord::*field)
 {
-    return {QString::fromLatin1(title), width, [field](const ContactRecord& r) { return Text((r.*field).view()); }};
+    return {BrowseContactsWindow::tr(title), width, [field](const ContactRecord& r) { return Text((r.*field).view()); }};
 }
 
 std::vector<BrowseTab> ContactTabs(const std::string& category)
 {
-    return {{QStringLiteral("Last Name"), ContactRecord::KeyLastName},
-            {QStringLiteral("First Name"), ContactRecord::KeyFirstName},
-            {QStringLiteral("Work/Day Phone"), ContactRecord::KeyWorkPhone},
-            {QStringLiteral("Home/Evening Phone"), ContactRecord::KeyHomePhone},
-            {QStringLiteral("Fax"), ContactRecord::KeyFaxNumber},
-            {QStringLiteral("Email"), ContactRecord::KeyEmail},
-            {QStringLiteral("Category"), ContactRecord::KeyCategory, {data::Value(category)}}};
+    return {{BrowseContactsWindow::tr("Last Name"), ContactRecord::KeyLastName},
+            {BrowseContactsWindow::tr("First Name"), ContactRecord::KeyFirstName},
+            {BrowseContactsWindow::tr("Work/Day Phone"), ContactRecord::KeyWorkPhone},
+            {BrowseContactsWindow::tr("Home/Evening Phone"), ContactRecord::KeyHomePhone},
+            {BrowseContactsWindow::tr("Fax"), ContactRecord::KeyFaxNumber},
+            {BrowseContactsWindow::tr("Email"), ContactRecord::KeyEmail},
+            {BrowseContactsWindow::tr("Category"), ContactRecord::KeyCategory, {data::Value(category)}}};
 }
 
 // The category the "Category" tab starts on: the first contact category.
@@ -68,15 +68,15 @@ void Take(FixedText<W>& value, const QLineEdit* edit)
 std::unique_ptr<BrowseSource> ContactSource(data::Database& db)
 {
     std::vector<BrowseColumn<ContactRecord>> columns{
-        TextColumn("Last Name", 30, &ContactRecord::lastName),
-        TextColumn("First Name", 20, &ContactRecord::firstName),
-        TextColumn("Address Line 1", 30, &ContactRecord::addressLine1),
-        TextColumn("Address Line 2", 30, &ContactRecord::addressLine2),
-        TextColumn("Address Line 3", 30, &ContactRecord::addressLine3),
-        TextColumn("Postal Code", 10, &ContactRecord::postalCode),
-        TextColumn("Work/Day Phone", 20, &ContactRecord::workDayPhone),
-        TextColumn("Home/Evening Phone", 20, &ContactRecord::homeEveningPhone),
-        TextColumn("Fax", 20, &ContactRecord::fax),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Last Name"), 30, &ContactRecord::lastName),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "First Name"), 20, &ContactRecord::firstName),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Address Line 1"), 30, &ContactRecord::addressLine1),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Address Line 2"), 30, &ContactRecord::addressLine2),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Address Line 3"), 30, &ContactRecord::addressLine3),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Postal Code"), 10, &ContactRecord::postalCode),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Work/Day Phone"), 20, &ContactRecord::workDayPhone),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Home/Evening Phone"), 20, &ContactRecord::homeEveningPhone),
+        TextColumn(QT_TRANSLATE_NOOP("hrln::ui::BrowseContactsWindow", "Fax"), 20, &ContactRecord::fax),
     };
     return std::make_unique<TableBrowseSource<ContactRecord>>(db, std::move(columns));
 }
@@ -85,7 +85,7 @@ std::unique_ptr<BrowseSource> ContactSource(data::Database& db)
 
 UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form, const WindowServices& services,
                                            QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATECONTACTS$QUICKWINDOW"), QStringLiteral("Update the Contact File"),
+    : FormWindow(form, QStringLiteral("UPDATECONTACTS$QUICKWINDOW"), tr("Update the Contact File"),
                  QStringLiteral("UpdateContacts"), services.positions, parent),
       contact_(form), s_(services)
 {
@@ -103,9 +103,9 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
         layout->addRow(label, edit);
         return edit;
     };
-    const QString upTo30 = QStringLiteral("Enter up to 30 characters");
-    lastName_ = entry(left, QStringLiteral("&Last Name:"), "lastNameEdit", r.lastName.kWidth);
-    firstName_ = entry(left, QStringLiteral("&First Name:"), "firstNameEdit", r.firstName.kWidth);
+    const QString upTo30 = tr("Enter up to 30 characters");
+    lastName_ = entry(left, tr("&Last Name:"), "lastNameEdit", r.lastName.kWidth);
+    firstName_ = entry(left, tr("&First Name:"), "firstNameEdit", r.firstName.kWidth);
     category_ = new QComboBox(this);
     category_->setObjectName(QStringLiteral("contactCategoryCombo"));
     category_->setEditable(true);
@@ -113,40 +113,40 @@ UpdateContactsWindow::UpdateContactsWindow(pim::RecordForm<ContactRecord>& form,
     LimitCharacters(category_->lineEdit(), r.contactCategory.kWidth, {}, true);
     category_->installEventFilter(this);
     fillCategories();
-    left->addRow(QStringLiteral("Contact Category:"), category_);
-    address1_ = entry(left, QStringLiteral("Address Line 1:"), "addressLine1Edit", r.addressLine1.kWidth, upTo30);
-    address2_ = entry(left, QStringLiteral("Address Line 2:"), "addressLine2Edit", r.addressLine2.kWidth, upTo30);
-    address3_ = entry(left, QStringLiteral("&Address Line 3:"), "addressLine3Edit", r.addressLine3.kWidth, upTo30);
-    postalCode_ = entry(left, QStringLiteral("&Postal Code:"), "postalCodeEdit", r.postalCode.kWidth);
-    workPhone_ = entry(right, QStringLiteral("&Work/Day Phone:"), "workPhoneEdit", r.workDayPhone.kWidth);
-    homePhone_ = entry(right, QStringLiteral("&Home/Evening Phone:"), "homePhoneEdit", r.homeEveningPhone.kWidth);
-    fax_ = entry(right, QStringLiteral("Fa&x:"), "faxEdit", r.fax.kWidth);
-    otherPhone_ = entry(right, QStringLiteral("O&ther Phone:"), "otherPhoneEdit", r.otherPhone.kWidth);
-    email_ = entry(right, QStringLiteral("E&mail:"), "emailEdit", r.email.kWidth);
-    webSite_ = entry(right, QStringLiteral("We&b Site:"), "webSiteEdit", r.webSite.kWidth);
+    left->addRow(tr("Contact Category:"), category_);
+    address1_ = entry(left, tr("Address Line 1:"), "addressLine1Edit", r.addressLine1.kWidth, upTo30);
+    address2_ = entry(left, tr("Address Line 2:"), "addressLine2Edit", r.addressLine2.kWidth, upTo30);
+    address3_ = entry(left, tr("&Address Line 3:"), "addressLine3Edit", r.addressLine3.kWidth, upTo30);
+    postalCode_ = entry(left, tr("&Postal Code:"), "postalCodeEdit", r.postalCode.kWidth);
+    workPhone_ = entry(right, tr("&Work/Day Phone:"), "workPhoneEdit", r.workDayPhone.kWidth);
+    homePhone_ = entry(right, tr("&Home/Evening Phone:"), "homePhoneEdit", r.homeEveningPhone.kWidth);
+    fax_ = entry(right, tr("Fa&x:"), "faxEdit", r.fax.kWidth);
+    otherPhone_ = entry(right, tr("O&ther Phone:"), "otherPhoneEdit", r.otherPhone.kWidth);
+    email_ = entry(right, tr("E&mail:"), "emailEdit", r.email.kWidth);
+    webSite_ = entry(right, tr("We&b Site:"), "webSiteEdit", r.webSite.kWidth);
     fields()->addLayout(columns);
 
-    auto* notesBox = new QGroupBox(QStringLiteral("Notes"), this);
+    auto* notesBox = new QGroupBox(tr("Notes"), this);
     auto* notesLayout = new QVBoxLayout(notesBox);
     notes_ = new QPlainTextEdit(notesBox);
     notes_->setObjectName(QStringLiteral("notesEdit"));
     notes_->setTabChangesFocus(true);
-    LimitCharacters(notes_, r.notes.kWidth, QStringLiteral("Notes"));
+    LimitCharacters(notes_, r.notes.kWidth, tr("Notes"));
     notesLayout->addWidget(notes_);
     fields()->addWidget(notesBox);
 
     // The contact stands in the table from the moment the form opened (a new
     // one as its placeholder), so links can name it before it is saved.
-    auto* tasksBox = new QGroupBox(QStringLiteral("Related Tasks"), this);
+    auto* tasksBox = new QGroupBox(tr("Related Tasks"), this);
     auto* tasksLayout = new QVBoxLayout(tasksBox);
     related_ = new BrowseList(RelatedTaskSource(s_.db), RelatedTaskTabs(r.clientId),
                               BrowseList::Add | BrowseList::Edit | BrowseList::Delete, tasksBox);
     related_->setObjectName(QStringLiteral("relatedTasksList"));
     related_->tabs()->hide();
     if (auto* insert = related_->findChild<QPushButton*>(QStringLiteral("insertButton")))
-        insert->setText(QStringLiteral("&Insert"));
+        insert->setText(tr("&Insert"));
     if (!related_->popupMenu()->actions().isEmpty())
-        related_->popupMenu()->actions().front()->setText(QStringLiteral("&Insert"));
+        related_->popupMenu()->actions().front()->setText(tr("&Insert"));
     tasksLayout->addWidget(related_);
     fields()->addWidget(tasksBox);
     connect(related_, &BrowseList::insertRequested, this, [this] { runLink(pim::Request::Insert, 0); });
@@ -310,32 +310,32 @@ BrowseContactsWindow::BrowseContactsWindow(WindowServices services, platform::Cl
     : QWidget(parent), s_(services), clipboard_(clipboard), category_(FirstContactCategory(s_.db))
 {
     setObjectName(QStringLiteral("BROWSECONTACTS$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("Contacts"));
+    setWindowTitle(tr("Contacts"));
     setWindowIcon(ProgramIcon(QStringLiteral("schedule")));
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(ContactSource(s_.db), ContactTabs(category_),
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     layout->addWidget(list_);
 
-    QPushButton* toClipboard = list_->addButton(QStringLiteral("&Copy to Clipboard"),
-                                                QStringLiteral("Copy the highlighted contact to the clipboard"),
+    QPushButton* toClipboard = list_->addButton(tr("&Copy to Clipboard"),
+                                                tr("Copy the highlighted contact to the clipboard"),
                                                 QStringLiteral("copyToClipboardButton"), clipboard_ != nullptr, 0);
     if (clipboard_ == nullptr)
         toClipboard->setEnabled(false);
     connect(toClipboard, &QPushButton::clicked, this, &BrowseContactsWindow::copyToClipboard);
     list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(QStringLiteral("Add a new contact"));
     list_->findChild<QPushButton*>(QStringLiteral("changeButton"))
-        ->setToolTip(QStringLiteral("Edit the highlighted contact"));
+        ->setToolTip(tr("Edit the highlighted contact"));
     list_->findChild<QPushButton*>(QStringLiteral("deleteButton"))
-        ->setToolTip(QStringLiteral("Delete the highlighted contact and its links"));
-    QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy record"),
+        ->setToolTip(tr("Delete the highlighted contact and its links"));
+    QPushButton* copy = list_->addButton(tr("Cop&y"), tr("Copy record"),
                                          QStringLiteral("copyButton"), true, 3);
-    QPushButton* pick = list_->addButton(QStringLiteral("&Pick"), QStringLiteral("Choose the contact category to show"),
+    QPushButton* pick = list_->addButton(tr("&Pick"), tr("Choose the contact category to show"),
                                          QStringLiteral("pickButton"), false);
     connect(pick, &QPushButton::clicked, this, &BrowseContactsWindow::pick);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    QAction* copyAction = list_->addMenuAction(QStringLiteral("Cop&y"), QStringLiteral("copyAction"), true);
+    QAction* copyAction = list_->addMenuAction(tr("Cop&y"), QStringLiteral("copyAction"), true);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
     connect(list_, &BrowseList::changeRequested, this, [this](std::int64_t id) { run(pim::Request::Change, id); });

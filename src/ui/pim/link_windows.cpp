@@ -7,6 +7,7 @@
 #include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -50,17 +51,17 @@ std::unique_ptr<BrowseSource> RelatedTaskSource(data::Database& db)
         };
     };
     std::vector<BrowseColumn<LinkRecord>> columns{
-        {QStringLiteral("Date"), 11, cell([](const ScheduleRecord& t) { return ShownDate(t.date); })},
-        {QStringLiteral("Time"), 9, cell([](const ScheduleRecord& t) { return ShownTime(t.time); }), {}, {},
+        {SelectScheduleWindow::tr("Date"), 11, cell([](const ScheduleRecord& t) { return ShownDate(t.date); })},
+        {SelectScheduleWindow::tr("Time"), 9, cell([](const ScheduleRecord& t) { return ShownTime(t.time); }), {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
-        {QStringLiteral("Description"), 40, cell([](const ScheduleRecord& t) { return Text(t.description.view()); })},
+        {SelectScheduleWindow::tr("Description"), 40, cell([](const ScheduleRecord& t) { return Text(t.description.view()); })},
     };
     return std::make_unique<TableBrowseSource<LinkRecord>>(db, std::move(columns));
 }
 
 std::vector<BrowseTab> RelatedTaskTabs(data::Long clientId)
 {
-    return {{QStringLiteral("Related Tasks"), LinkRecord::KeyClient, {std::int64_t{clientId}}}};
+    return {{QCoreApplication::translate("hrln::ui::UpdateContactsWindow", "Related Tasks"), LinkRecord::KeyClient, {std::int64_t{clientId}}}};
 }
 
 // SelectSchedule
@@ -69,27 +70,27 @@ SelectScheduleWindow::SelectScheduleWindow(WindowServices services, QWidget* par
     : QDialog(parent), s_(services)
 {
     setObjectName(QStringLiteral("SELECTSCHEDULE$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("Select a Task"));
+    setWindowTitle(tr("Select a Task"));
     data::Table<data::CategoryRecord> categories(s_.db);
     categories.set(data::CategoryRecord::KeyCategory);
     if (categories.next() == data::kOk)
         category_ = categories.rec.category.str();
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(ScheduleSource(s_.db),
-                           {{QStringLiteral("By Date"), ScheduleRecord::KeyDate, {}, TasksToCome()},
-                            {QStringLiteral("By Category"), ScheduleRecord::KeyCategory, {category_}, TasksToCome()}},
+                           {{tr("By Date"), ScheduleRecord::KeyDate, {}, TasksToCome()},
+                            {tr("By Category"), ScheduleRecord::KeyCategory, {category_}, TasksToCome()}},
                            0, this);
     layout->addWidget(list_);
-    QPushButton* select = list_->addButton(QStringLiteral("Select &Task"), QStringLiteral("Link the highlighted task"),
+    QPushButton* select = list_->addButton(tr("Select &Task"), tr("Link the highlighted task"),
                                            QStringLiteral("selectButton"), true);
     select->setDefault(true);
     connect(select, &QPushButton::clicked, this, &SelectScheduleWindow::accept);
     connect(list_, &BrowseList::rowActivated, this, &SelectScheduleWindow::accept);
-    QPushButton* category = list_->addButton(QStringLiteral("&Select Category"),
-                                             QStringLiteral("Show only the tasks of one category"),
+    QPushButton* category = list_->addButton(tr("&Select Category"),
+                                             tr("Show only the tasks of one category"),
                                              QStringLiteral("selectCategoryButton"), false);
     connect(category, &QPushButton::clicked, this, &SelectScheduleWindow::selectCategory);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &SelectScheduleWindow::reject);
     resize(620, 360);
     RestoreWindowPosition(this, s_.positions, QStringLiteral("SelectSchedule"));
@@ -133,7 +134,7 @@ pim::Response SelectScheduleWindow::Select(const WindowServices& services, Sched
 // UpdateLink
 
 UpdateLinkWindow::UpdateLinkWindow(pim::RecordForm<LinkRecord>& form, const WindowServices& services, QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATELINK$QUICKWINDOW"), QStringLiteral("Update the Link File"),
+    : FormWindow(form, QStringLiteral("UPDATELINK$QUICKWINDOW"), tr("Update the Link File"),
                  QStringLiteral("UpdateLink"), services.positions, parent),
       link_(form), s_(services)
 {
@@ -141,16 +142,16 @@ UpdateLinkWindow::UpdateLinkWindow(pim::RecordForm<LinkRecord>& form, const Wind
     description_ = new QLabel(this);
     description_->setObjectName(QStringLiteral("descriptionLabel"));
     description_->setTextFormat(Qt::PlainText);
-    layout->addRow(QStringLiteral("Task:"), description_);
+    layout->addRow(tr("Task:"), description_);
     date_ = new QLabel(this);
     date_->setObjectName(QStringLiteral("dateLabel"));
-    layout->addRow(QStringLiteral("Date:"), date_);
+    layout->addRow(tr("Date:"), date_);
     time_ = new QLabel(this);
     time_->setObjectName(QStringLiteral("timeLabel"));
-    layout->addRow(QStringLiteral("Time:"), time_);
-    select_ = new QPushButton(QStringLiteral("&Select Task..."), this);
+    layout->addRow(tr("Time:"), time_);
+    select_ = new QPushButton(tr("&Select Task..."), this);
     select_->setObjectName(QStringLiteral("selectTaskButton"));
-    select_->setToolTip(QStringLiteral("Choose the task to link the contact to"));
+    select_->setToolTip(tr("Choose the task to link the contact to"));
     layout->addRow(QString(), select_);
     fields()->addLayout(layout);
     connect(select_, &QPushButton::clicked, this, &UpdateLinkWindow::chooseTask);

@@ -37,16 +37,16 @@ std::unique_ptr<BrowseSource> TodoSource(data::Database& db)
     std::vector<BrowseColumn<TodoRecord>> columns{
         {QString(), 2, [](const TodoRecord&) { return QString(); },
          [](const TodoRecord& r) { return r.done != 0 ? done : open; }, {}, Qt::AlignLeft | Qt::AlignVCenter,
-         QStringLiteral("Done"),
-         [](const TodoRecord& r) { return r.done != 0 ? QStringLiteral("Done") : QStringLiteral("Not done"); }},
-        {QStringLiteral("Priority"), 6,
+         ViewToDoWindow::tr("Done"),
+         [](const TodoRecord& r) { return r.done != 0 ? ViewToDoWindow::tr("Done") : ViewToDoWindow::tr("Not done"); }},
+        {ViewToDoWindow::tr("Priority"), 6,
          [](const TodoRecord& r) { return QStringLiteral("%1").arg(r.priority, 2, 10, QLatin1Char('0')); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
-        {QStringLiteral("To Do"), 80, [](const TodoRecord& r) { return Text(r.toDo.str()); }},
-        {QStringLiteral("Category"), 20, [](const TodoRecord& r) { return Text(r.category.str()); }},
-        {QStringLiteral("Completion Date"), 14,
+        {ViewToDoWindow::tr("To Do"), 80, [](const TodoRecord& r) { return Text(r.toDo.str()); }},
+        {ViewToDoWindow::tr("Category"), 20, [](const TodoRecord& r) { return Text(r.category.str()); }},
+        {ViewToDoWindow::tr("Completion Date"), 14,
          [](const TodoRecord& r) { return ShownDate(r.completionDate); }},
-        {QStringLiteral("Completion Time"), 14,
+        {ViewToDoWindow::tr("Completion Time"), 14,
          [](const TodoRecord& r) { return ShownTime(r.completionTime); }},
     };
     return std::make_unique<TableBrowseSource<TodoRecord>>(db, std::move(columns));
@@ -54,10 +54,10 @@ std::unique_ptr<BrowseSource> TodoSource(data::Database& db)
 
 std::vector<BrowseTab> TodoTabs(const std::string& category)
 {
-    return {{QStringLiteral("Do&ne"), TodoRecord::KeyDone},
-            {QStringLiteral("&Priority"), TodoRecord::KeyPriority},
-            {QStringLiteral("To Do"), TodoRecord::KeyToDo},
-            {QStringLiteral("Cate&gory"), TodoRecord::KeyCategory, {data::Value(category)}}};
+    return {{ViewToDoWindow::tr("Do&ne"), TodoRecord::KeyDone},
+            {ViewToDoWindow::tr("&Priority"), TodoRecord::KeyPriority},
+            {ViewToDoWindow::tr("To Do"), TodoRecord::KeyToDo},
+            {ViewToDoWindow::tr("Cate&gory"), TodoRecord::KeyCategory, {data::Value(category)}}};
 }
 
 // The category current when the list opens: the first item's, else "General".
@@ -76,7 +76,7 @@ std::string OpeningCategory(data::Database& db)
 
 UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimWindowServices& services,
                                    QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATETODO$QUICKWINDOW"), QStringLiteral("Update To Do Item"),
+    : FormWindow(form, QStringLiteral("UPDATETODO$QUICKWINDOW"), tr("Update To Do Item"),
                  QStringLiteral("UpdateTodo"), services.window.positions, parent),
       todo_(form), clock_(services.clock)
 {
@@ -84,11 +84,11 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("todoEdit"));
     LimitCharacters(text_, TodoRecord{}.toDo.kWidth);
-    layout->addRow(QStringLiteral("&To Do:"), text_);
+    layout->addRow(tr("&To Do:"), text_);
     priority_ = new QSpinBox(this);
     priority_->setObjectName(QStringLiteral("prioritySpin"));
     priority_->setRange(0, 99);  // two digits; the form refuses what lies outside 1 to 10
-    layout->addRow(QStringLiteral("&Priority:"), priority_);
+    layout->addRow(tr("&Priority:"), priority_);
     category_ = new QComboBox(this);
     category_->setObjectName(QStringLiteral("categoryCombo"));
     category_->setEditable(true);
@@ -100,27 +100,27 @@ UpdateTodoWindow::UpdateTodoWindow(pim::RecordForm<TodoRecord>& form, const PimW
         while (names.next() == data::kOk)
             category_->addItem(Text(names.rec.category.str()));
     }
-    layout->addRow(QStringLiteral("&Category:"), category_);
-    done_ = new QCheckBox(QStringLiteral("&Done"), this);
+    layout->addRow(tr("&Category:"), category_);
+    done_ = new QCheckBox(tr("&Done"), this);
     done_->setObjectName(QStringLiteral("doneCheck"));
     layout->addRow(QString(), done_);
     completionDate_ = new QLabel(this);
     completionDate_->setObjectName(QStringLiteral("completionDateLabel"));
-    layout->addRow(QStringLiteral("Completion Date:"), completionDate_);
+    layout->addRow(tr("Completion Date:"), completionDate_);
     completionTime_ = new QLabel(this);
     completionTime_->setObjectName(QStringLiteral("completionTimeLabel"));
-    layout->addRow(QStringLiteral("Completion Time:"), completionTime_);
+    layout->addRow(tr("Completion Time:"), completionTime_);
     notes_ = new QPlainTextEdit(this);
     notes_->setObjectName(QStringLiteral("notesEdit"));
     notes_->setTabChangesFocus(true);
-    LimitCharacters(notes_, TodoRecord{}.notes.kWidth, QStringLiteral("Notes"));
-    layout->addRow(QStringLiteral("Notes"), notes_);
+    LimitCharacters(notes_, TodoRecord{}.notes.kWidth, tr("Notes"));
+    layout->addRow(tr("Notes"), notes_);
     fields()->addLayout(layout);
     connect(done_, &QCheckBox::toggled, this, [this](bool checked) {
         if (pim::DoneChecked(todo_.record(), checked, todo_.original().done != 0, clock_))
             showCompletion();
     });
-    finishLayout(QStringLiteral("&Ok"));
+    finishLayout(tr("&Ok"));
 }
 
 void UpdateTodoWindow::showCompletion()
@@ -183,7 +183,7 @@ ViewToDoWindow::ViewToDoWindow(PimWindowServices services, QWidget* parent)
     : QWidget(parent), s_(std::move(services)), category_(OpeningCategory(s_.window.db))
 {
     setObjectName(QStringLiteral("VIEWTODO$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("To Do List - ") + s_.user);
+    setWindowTitle(tr("To Do List - %1").arg(s_.user));
     setWindowIcon(ProgramIcon(QStringLiteral("todo")));
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(TodoSource(s_.window.db), TodoTabs(category_),
@@ -192,17 +192,17 @@ ViewToDoWindow::ViewToDoWindow(PimWindowServices services, QWidget* parent)
     list_->setStretchColumn(2);  // "To Do"
     layout->addWidget(list_);
 
-    QPushButton* toggle = list_->addButton(QStringLiteral("&Toggle Done Status"),
-                                           QStringLiteral("Mark the highlighted item done or not done"),
+    QPushButton* toggle = list_->addButton(tr("&Toggle Done Status"),
+                                           tr("Mark the highlighted item done or not done"),
                                            QStringLiteral("toggleButton"), true);
     connect(toggle, &QPushButton::clicked, this, &ViewToDoWindow::toggleDone);
-    pick_ = list_->addButton(QStringLiteral("P&ick"), QStringLiteral("Choose the category to show"),
+    pick_ = list_->addButton(tr("P&ick"), tr("Choose the category to show"),
                              QStringLiteral("pickButton"), false);
     pick_->setVisible(false);  // only on the category tab
     connect(pick_, &QPushButton::clicked, this, &ViewToDoWindow::pick);
     connect(list_, &BrowseList::tabChanged, this,
             [this](int index) { pick_->setVisible(index == kCategoryTab); });
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });

@@ -54,10 +54,10 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
     const scheduler::ReportEntry& entry = scheduler::ReportOf(kind);
     const scheduler::ReportChoices& c = entry.choices;
     setObjectName(QStringLiteral("REPORT$OPTIONSWINDOW"));
-    setWindowTitle(QStringLiteral("Report Options"));
+    setWindowTitle(tr("Report Options"));
     auto* form = new QFormLayout;
     if (c.dates) {
-        allDates_ = new QCheckBox(QStringLiteral("&All dates"), this);
+        allDates_ = new QCheckBox(tr("&All dates"), this);
         allDates_->setObjectName(QStringLiteral("allDatesCheck"));
         allDates_->setChecked(true);
         from_ = new QDateEdit(ToQDate(today), this);
@@ -73,8 +73,8 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
             connect(allDates_, &QCheckBox::toggled, e, [e](bool all) { e->setEnabled(!all); });
         }
         form->addRow(QString(), allDates_);
-        form->addRow(QStringLiteral("&From:"), from_);
-        form->addRow(QStringLiteral("&To:"), to_);
+        form->addRow(tr("&From:"), from_);
+        form->addRow(tr("&To:"), to_);
     }
     if (c.category || c.contactCategory) {
         category_ = new QComboBox(this);
@@ -88,28 +88,28 @@ ReportOptionsWindow::ReportOptionsWindow(WindowServices services, scheduler::Rep
                                 ? Names(s_.db, data::ContactCategoryRecord::KeyContactCategories,
                                         &data::ContactCategoryRecord::contactCategory)
                                 : Names(s_.db, data::CategoryRecord::KeyCategory, &data::CategoryRecord::category));
-        category_->setToolTip(c.categoryRequired ? QStringLiteral("The category to print")
-                                                 : QStringLiteral("Leave blank for every category"));
-        form->addRow(QStringLiteral("&Category:"), category_);
+        category_->setToolTip(c.categoryRequired ? tr("The category to print")
+                                                 : tr("Leave blank for every category"));
+        form->addRow(tr("&Category:"), category_);
     }
     if (c.history) {
-        history_ = new QCheckBox(QStringLiteral("Include &history entries"), this);
+        history_ = new QCheckBox(tr("Include &history entries"), this);
         history_->setObjectName(QStringLiteral("historyCheck"));
         form->addRow(QString(), history_);
     }
     if (c.disabled) {
-        disabled_ = new QCheckBox(QStringLiteral("Include &disabled tasks"), this);
+        disabled_ = new QCheckBox(tr("Include &disabled tasks"), this);
         disabled_->setObjectName(QStringLiteral("disabledCheck"));
         form->addRow(QString(), disabled_);
     }
     if (c.done) {
-        done_ = new QCheckBox(QStringLiteral("Include d&one items"), this);
+        done_ = new QCheckBox(tr("Include d&one items"), this);
         done_->setObjectName(QStringLiteral("doneCheck"));
         done_->setChecked(true);
         form->addRow(QString(), done_);
     }
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* preview = buttons->addButton(QStringLiteral("&Preview"), QDialogButtonBox::AcceptRole);
+    QPushButton* preview = buttons->addButton(tr("&Preview"), QDialogButtonBox::AcceptRole);
     preview->setObjectName(QStringLiteral("previewButton"));
     preview->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));

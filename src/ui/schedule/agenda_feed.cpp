@@ -4,6 +4,8 @@
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/typed_entry.h"
 
+#include <QCoreApplication>
+
 namespace hrln::ui {
 
 AgendaFeed::AgendaFeed(data::Database& db, platform::DateTime from, int days) : agenda_(db, from, days) {}
@@ -18,7 +20,7 @@ std::vector<RowFeed::Row> AgendaFeed::next(int n)
         // An occurrence to be passed over looks as the task flagged to skip does.
         BrowseCell icon;
         icon.icon = ProgramIcon(e.skipped ? QStringLiteral("skip") : QStringLiteral("notdone"));
-        icon.spoken = e.skipped ? QStringLiteral("Skip Next Time") : QStringLiteral("Not done");
+        icon.spoken = e.skipped ? QCoreApplication::translate("hrln::ui::BrowseScheduleWindow", "Skip Next Time") : QCoreApplication::translate("hrln::ui::BrowseScheduleWindow", "Not done");
         const auto text = [](const QString& t) {
             BrowseCell cell;
             cell.text = t;

@@ -9,6 +9,7 @@
 #include "ui/schedule/update_schedule.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/typed_entry.h"
 #include "ui/widgets/window_placement.h"
@@ -51,12 +52,12 @@ QString ScheduleStateText(const ScheduleRecord& task)
 {
     const QString icon = ScheduleStateIcon(task);
     if (icon == QLatin1String("skip"))
-        return QStringLiteral("Skip Next Time");
+        return BrowseScheduleWindow::tr("Skip Next Time");
     if (icon == QLatin1String("done"))
-        return QStringLiteral("Done");
+        return BrowseScheduleWindow::tr("Done");
     if (icon == QLatin1String("disabled"))
-        return QStringLiteral("Disabled");
-    return QStringLiteral("Not done");
+        return BrowseScheduleWindow::tr("Disabled");
+    return BrowseScheduleWindow::tr("Not done");
 }
 
 QColor ScheduleDateColor(const ScheduleRecord& task)
@@ -71,23 +72,22 @@ QColor ScheduleDateColor(const ScheduleRecord& task)
 // The day the day view lists, whole: "Wednesday, March 10, 2027".
 QString DayText(Date day)
 {
-    static const char* const names[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    return QString::fromLatin1(names[Weekday(day) % 7]) + QStringLiteral(", ") + Text(FormatD4(day));
+    return Text(CurrentDateNames().weekdays[Weekday(day) % 7]) + QStringLiteral(", ") + Text(FormatD4(day));
 }
 
 std::unique_ptr<BrowseSource> ScheduleSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScheduleRecord>> columns{
         {QString(), 2, {}, [](const ScheduleRecord& r) { return ProgramIcon(ScheduleStateIcon(r)); }, {},
-         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("State"), &ScheduleStateText},
-        {QStringLiteral("Date"), 11, [](const ScheduleRecord& r) { return ShownDate(r.date); }, {},
+         Qt::AlignLeft | Qt::AlignVCenter, BrowseScheduleWindow::tr("State"), &ScheduleStateText},
+        {BrowseScheduleWindow::tr("Date"), 11, [](const ScheduleRecord& r) { return ShownDate(r.date); }, {},
          &ScheduleDateColor},
-        {QStringLiteral("Time"), 9, [](const ScheduleRecord& r) { return ShownTime(r.time); }, {}, {},
+        {BrowseScheduleWindow::tr("Time"), 9, [](const ScheduleRecord& r) { return ShownTime(r.time); }, {}, {},
          Qt::AlignRight | Qt::AlignVCenter},
-        {QStringLiteral("Category"), 14, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
-        {QStringLiteral("Description"), 36, [](const ScheduleRecord& r) { return Text(r.description.str()); }},
-        {QStringLiteral("Task Type"), 15, [](const ScheduleRecord& r) { return Text(r.taskType.str()); }},
-        {QStringLiteral("Schedule Type"), 14, [](const ScheduleRecord& r) { return Text(r.scheduleType.str()); }},
+        {BrowseScheduleWindow::tr("Category"), 14, [](const ScheduleRecord& r) { return Text(r.category.str()); }},
+        {BrowseScheduleWindow::tr("Description"), 36, [](const ScheduleRecord& r) { return Text(r.description.str()); }},
+        {BrowseScheduleWindow::tr("Task Type"), 15, [](const ScheduleRecord& r) { return ShownValue(r.taskType.str()); }},
+        {BrowseScheduleWindow::tr("Schedule Type"), 14, [](const ScheduleRecord& r) { return ShownValue(r.scheduleType.str()); }},
     };
     return std::make_unique<TableBrowseSource<ScheduleRecord>>(db, std::move(columns));
 }
@@ -106,12 +106,12 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
         category_ = categories.rec.category.str();
 
     std::vector<BrowseTab> tabs{
-        {QStringLiteral("Day Schedule"), ScheduleRecord::KeyDate, {std::int64_t{day_}}},
-        {QStringLiteral("All by Date"), ScheduleRecord::KeyDate},
-        {QStringLiteral("All by Category"), ScheduleRecord::KeyCategory, {category_}},
-        {QStringLiteral("Selected"), ScheduleRecord::KeyDate, {}, s_.tags.restriction()},
+        {tr("Day Schedule"), ScheduleRecord::KeyDate, {std::int64_t{day_}}},
+        {tr("All by Date"), ScheduleRecord::KeyDate},
+        {tr("All by Category"), ScheduleRecord::KeyCategory, {category_}},
+        {tr("Selected"), ScheduleRecord::KeyDate, {}, s_.tags.restriction()},
         // Every occurrence of the coming days, from the moment the list is read.
-        {QStringLiteral("Agenda"), ScheduleRecord::KeyDate, {}, {},
+        {tr("Agenda"), ScheduleRecord::KeyDate, {}, {},
          [this] { return std::make_unique<AgendaFeed>(s_.schedule.window.db, s_.schedule.clock.now(), kAgendaDays); }},
     };
     auto* layout = new QVBoxLayout(this);
@@ -123,31 +123,31 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
     list_->setStretchColumn(4);  // "Description"
     layout->addWidget(list_);
 
-    QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy the highlighted task to a new task"),
+    QPushButton* copy = list_->addButton(tr("Cop&y"), tr("Copy the highlighted task to a new task"),
                                          QStringLiteral("copyButton"), true, 1);
     list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(QStringLiteral("Add a new task (tabbed)"));
     list_->findChild<QPushButton*>(QStringLiteral("changeButton"))->setToolTip(QStringLiteral("Edit the highlighted task"));
     list_->findChild<QPushButton*>(QStringLiteral("deleteButton"))
-        ->setToolTip(QStringLiteral("Delete the highlighted task"));
+        ->setToolTip(tr("Delete the highlighted task"));
     QPushButton* reschedule =
-        list_->addButton(QStringLiteral("Reschedule"),
-                         QStringLiteral("Rescheduling Wizard - ideal for holidays, and temporary changes"),
+        list_->addButton(tr("Reschedule"),
+                         tr("Rescheduling Wizard - ideal for holidays, and temporary changes"),
                          QStringLiteral("rescheduleButton"), true);
-    QPushButton* runNow = list_->addButton(QStringLiteral("Run Now"), QStringLiteral("Run the highlighted task"),
+    QPushButton* runNow = list_->addButton(tr("Run Now"), tr("Run the highlighted task"),
                                            QStringLiteral("runNowButton"), true);
-    pickDay_ = list_->addButton(QStringLiteral("&Pick Day"), QStringLiteral("Select a day for which to view tasks"),
+    pickDay_ = list_->addButton(tr("&Pick Day"), tr("Select a day for which to view tasks"),
                                 QStringLiteral("pickDayButton"), false);
     pickCategory_ =
-        list_->addButton(QStringLiteral("&Pick Category"), QStringLiteral("Select a category for which to view tasks"),
+        list_->addButton(tr("&Pick Category"), tr("Select a category for which to view tasks"),
                          QStringLiteral("pickCategoryButton"), false);
-    search_ = list_->addButton(QStringLiteral("Search"), QStringLiteral("Select criteria for schedule view"),
+    search_ = list_->addButton(tr("Search"), tr("Select criteria for schedule view"),
                                QStringLiteral("searchButton"), false);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
-    close->setToolTip(QStringLiteral("Close this window"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
+    close->setToolTip(tr("Close this window"));
 
     list_->popupMenu()->addSeparator();
-    QAction* copyAction = list_->addMenuAction(QStringLiteral("Cop&y"), QStringLiteral("copyAction"), true);
-    QAction* scriptAction = list_->addMenuAction(QStringLiteral("&Scripting"), QStringLiteral("scriptingAction"), true);
+    QAction* copyAction = list_->addMenuAction(tr("Cop&y"), QStringLiteral("copyAction"), true);
+    QAction* scriptAction = list_->addMenuAction(tr("&Scripting"), QStringLiteral("scriptingAction"), true);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
     connect(list_, &BrowseList::changeRequested, this, [this](std::int64_t id) { run(pim::Request::Change, id); });
@@ -178,7 +178,7 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
 QString BrowseScheduleWindow::caption() const
 {
     const QString user = Text(s_.userName).trimmed();
-    return user.isEmpty() ? QStringLiteral("View Schedule") : QStringLiteral("View Schedule - ") + user;
+    return user.isEmpty() ? tr("View Schedule") : tr("View Schedule - %1").arg(user);
 }
 
 void BrowseScheduleWindow::onTab(int index)
@@ -206,7 +206,7 @@ void BrowseScheduleWindow::showLabel()
     }
     const auto* feed = dynamic_cast<const AgendaFeed*>(list_->model()->feed());
     if (feed != nullptr)
-        dayLabel_->setText(QStringLiteral("From now to the end of ") + DayText(feed->agenda().lastDay()));
+        dayLabel_->setText(tr("From now to the end of %1").arg(DayText(feed->agenda().lastDay())));
 }
 
 void BrowseScheduleWindow::showCategory(const std::string& category)

@@ -1,5 +1,6 @@
 #include "ui/schedule/calendar_window.h"
 
+#include "common/translate.h"
 #include "platform/clock.h"
 #include "ui/widgets/nested_windows.h"
 #include "ui/widgets/window_placement.h"
@@ -39,9 +40,8 @@ CalendarWindow::CalendarWindow(const WindowServices& services, const platform::C
     auto* layout = new QVBoxLayout(this);
 
     auto* grid = new QGridLayout;
-    const char* const headings[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     for (int c = 0; c < 7; ++c) {
-        auto* heading = new QLabel(QString::fromLatin1(headings[c]), this);
+        auto* heading = new QLabel(QString::fromStdString(CurrentDateNames().shortWeekdays[c]), this);
         heading->setAlignment(Qt::AlignCenter);
         grid->addWidget(heading, 0, c);
     }
@@ -58,7 +58,7 @@ CalendarWindow::CalendarWindow(const WindowServices& services, const platform::C
     layout->addLayout(grid);
 
     auto* navigation = new QHBoxLayout;
-    auto* monthLabel = new QLabel(QStringLiteral("&Month:"), this);
+    auto* monthLabel = new QLabel(tr("&Month:"), this);
     month_ = new QLineEdit(this);
     month_->setObjectName(QStringLiteral("monthEdit"));
     month_->setMaxLength(2);
@@ -66,10 +66,10 @@ CalendarWindow::CalendarWindow(const WindowServices& services, const platform::C
     month_->setFixedWidth(36);
     monthLabel->setBuddy(month_);
     QPushButton* previousMonth = SmallButton(QStringLiteral("<"), QStringLiteral("previousMonthButton"),
-                                             QStringLiteral("Previous month"), this);
+                                             tr("Previous month"), this);
     QPushButton* nextMonth =
-        SmallButton(QStringLiteral(">"), QStringLiteral("nextMonthButton"), QStringLiteral("Next month"), this);
-    auto* yearLabel = new QLabel(QStringLiteral("&Year:"), this);
+        SmallButton(QStringLiteral(">"), QStringLiteral("nextMonthButton"), tr("Next month"), this);
+    auto* yearLabel = new QLabel(tr("&Year:"), this);
     year_ = new QLineEdit(this);
     year_->setObjectName(QStringLiteral("yearEdit"));
     year_->setMaxLength(4);
@@ -77,15 +77,15 @@ CalendarWindow::CalendarWindow(const WindowServices& services, const platform::C
     year_->setFixedWidth(52);
     yearLabel->setBuddy(year_);
     QPushButton* previousYear = SmallButton(QStringLiteral("<<"), QStringLiteral("previousYearButton"),
-                                            QStringLiteral("Previous year"), this);
+                                            tr("Previous year"), this);
     QPushButton* nextYear =
-        SmallButton(QStringLiteral(">>"), QStringLiteral("nextYearButton"), QStringLiteral("Next year"), this);
+        SmallButton(QStringLiteral(">>"), QStringLiteral("nextYearButton"), tr("Next year"), this);
     for (QWidget* w : std::initializer_list<QWidget*>{monthLabel, previousMonth, month_, nextMonth, yearLabel,
                                                       previousYear, year_, nextYear})
         navigation->addWidget(w);
     layout->addLayout(navigation);
 
-    auto* close = new QPushButton(QStringLiteral("Cl&ose"), this);
+    auto* close = new QPushButton(tr("Cl&ose"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

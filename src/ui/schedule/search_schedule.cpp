@@ -4,6 +4,7 @@
 #include "scheduler/task_fields.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/schedule/update_schedule.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/typed_entry.h"
@@ -37,6 +38,17 @@ QComboBox* Choice(QWidget* parent, const QString& objectName, const QStringList&
     return box;
 }
 
+// A list of values stored in English: each shown translated, kept as its data.
+QComboBox* StoredChoice(QWidget* parent, const QString& objectName, const QStringList& values)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->addItem(QString(), QString());
+    for (const QString& v : values)
+        box->addItem(ShownValue(v.toStdString()), v);
+    return box;
+}
+
 std::string Std(const QString& s)
 {
     return s.trimmed().toStdString();
@@ -48,51 +60,52 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     : QDialog(parent), s_(std::move(services))
 {
     setObjectName(QStringLiteral("SEARCHSCHEDULE$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("Enter Search Criteria"));
+    setWindowTitle(tr("Enter Search Criteria"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("This process allows you to select/unselect\n"
                                                 "schedule items based on certain criteria."),
                                  this));
 
     auto* form = new QFormLayout;
-    taskType_ = Choice(this, QStringLiteral("taskTypeList"), Names(scheduler::kTaskTypes));
-    form->addRow(QStringLiteral("Task &Type:"), taskType_);
+    taskType_ = StoredChoice(this, QStringLiteral("taskTypeList"), Names(scheduler::kTaskTypes));
+    form->addRow(tr("Task &Type:"), taskType_);
     QStringList categories;
     data::Table<data::CategoryRecord> table(s_.schedule.window.db);
     table.set(data::CategoryRecord::KeyCategory);
     while (table.next() == data::kOk)
         categories << Text(table.rec.category.str());
     category_ = Choice(this, QStringLiteral("categoryList"), categories, true);
-    form->addRow(QStringLiteral("&Category:"), category_);
-    description_ = Entry(this, QStringLiteral("descriptionEdit"), 40, QStringLiteral("Text anywhere in the description"));
-    form->addRow(QStringLiteral("&Description:"), description_);
+    form->addRow(tr("&Category:"), category_);
+    description_ = Entry(this, QStringLiteral("descriptionEdit"), 40, tr("Text anywhere in the description"));
+    form->addRow(tr("&Description:"), description_);
     command_ = Entry(this, QStringLiteral("commandEdit"), 80);
-    form->addRow(QStringLiteral("Comma&nd:"), command_);
+    form->addRow(tr("Comma&nd:"), command_);
     path_ = Entry(this, QStringLiteral("pathEdit"), 80);
-    form->addRow(QStringLiteral("Start &in:"), path_);
-    message_ = Entry(this, QStringLiteral("messageEdit"), 1000, QStringLiteral("Text anywhere in the message"));
-    form->addRow(QStringLiteral("&Message:"), message_);
-    scheduleType_ = Choice(this, QStringLiteral("scheduleTypeList"), Names(scheduler::kScheduleTypes));
-    form->addRow(QStringLiteral("Schedule T&ype:"), scheduleType_);
+    form->addRow(tr("Start &in:"), path_);
+    message_ = Entry(this, QStringLiteral("messageEdit"), 1000, tr("Text anywhere in the message"));
+    form->addRow(tr("&Message:"), message_);
+    scheduleType_ = StoredChoice(this, QStringLiteral("scheduleTypeList"), Names(scheduler::kScheduleTypes));
+    form->addRow(tr("Schedule T&ype:"), scheduleType_);
 
     auto* ordinalRow = new QHBoxLayout;
-    for (const char* o : {"1st", "2nd", "3rd", "4th", "Last"}) {
-        ordinals_.push_back(Check(this, QString::fromLatin1(o), QStringLiteral("every") + QString::fromLatin1(o)));
+    for (const char* o : {QT_TR_NOOP("1st"), QT_TR_NOOP("2nd"), QT_TR_NOOP("3rd"), QT_TR_NOOP("4th"), QT_TR_NOOP("Last")}) {
+        ordinals_.push_back(Check(this, tr(o), QStringLiteral("every") + QString::fromLatin1(o)));
         ordinalRow->addWidget(ordinals_.back());
     }
-    form->addRow(QStringLiteral("Every:"), ordinalRow);
+    form->addRow(tr("Every:"), ordinalRow);
     auto* dayRow = new QHBoxLayout;
+    int weekday = 0;
     for (const char* d : {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}) {
-        weekdays_.push_back(Check(this, QString::fromLatin1(d), QString::fromLatin1(d).toLower()));
+        weekdays_.push_back(Check(this, Text(CurrentDateNames().shortWeekdays[weekday++]), QString::fromLatin1(d).toLower()));
         dayRow->addWidget(weekdays_.back());
     }
-    form->addRow(QStringLiteral("On:"), dayRow);
+    form->addRow(tr("On:"), dayRow);
     auto* repeatRow = new QHBoxLayout;
     every_ = new QSpinBox(this);
     every_->setObjectName(QStringLiteral("everySpin"));
     every_->setRange(0, static_cast<int>(scheduler::kMaxEvery));
     every_->setSpecialValueText(QStringLiteral(" "));  // 0: no criterion
-    everyType_ = Choice(this, QStringLiteral("everyTypeList"), Names(scheduler::kEveryTypes));
+    everyType_ = StoredChoice(this, QStringLiteral("everyTypeList"), Names(scheduler::kEveryTypes));
     repeatRow->addWidget(every_);
     repeatRow->addWidget(everyType_);
     // A row of several fields takes its mnemonic to the first of them.
@@ -101,18 +114,18 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
         l->setBuddy(buddy);
         return l;
     };
-    form->addRow(label(QStringLiteral("&Repeat every:"), every_), repeatRow);
+    form->addRow(label(tr("&Repeat every:"), every_), repeatRow);
 
     const auto dateRow = [this](TypedEntry*& edit, const QString& name, const QString& mode) {
         auto* row = new QHBoxLayout;
         edit = new TypedEntry(TypedEntry::Kind::Date, this, name,
-                              QStringLiteral("A date as you write it, or YYYY-MM-DD"));
+                              tr("A date as you write it, or YYYY-MM-DD"));
         edit->setToday([this] { return s_.schedule.clock.now().date; });
         row->addWidget(edit);
         if (!mode.isNull()) {
             auto* calendar = new QPushButton(QStringLiteral("..."), this);
             calendar->setObjectName(name + QStringLiteral("Pick"));
-            calendar->setToolTip(QStringLiteral("Pick the date from a calendar"));
+            calendar->setToolTip(tr("Pick the date from a calendar"));
             TypedEntry* target = edit;
             connect(calendar, &QPushButton::clicked, this, [this, target, mode] { pick(target, mode); });
             row->addWidget(calendar);
@@ -121,23 +134,23 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     };
     auto* nextRow = dateRow(date_, QStringLiteral("dateEdit"), QStringLiteral(""));
     time_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("timeEdit"),
-                           QStringLiteral("A time of day: 9, 9:30, 21:30, 9.30pm"));
-    nextRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
+                           tr("A time of day: 9, 9:30, 21:30, 9.30pm"));
+    nextRow->addWidget(new QLabel(tr("Time:"), this));
     nextRow->addWidget(time_);
-    form->addRow(label(QStringLiteral("Ne&xt Date:"), date_), nextRow);
+    form->addRow(label(tr("Ne&xt Date:"), date_), nextRow);
     QHBoxLayout* lastRunRow = dateRow(lastRun_, QStringLiteral("lastRunEdit"), QString());
-    form->addRow(label(QStringLiteral("&Last Run:"), lastRun_), lastRunRow);
-    skipNext_ = Check(this, QStringLiteral("S&kip Next Time"), QStringLiteral("skipNextCheck"),
-                      QStringLiteral("Grey: either; ticked: flagged to skip; clear: not flagged"));
+    form->addRow(label(tr("&Last Run:"), lastRun_), lastRunRow);
+    skipNext_ = Check(this, tr("S&kip Next Time"), QStringLiteral("skipNextCheck"),
+                      tr("Grey: either; ticked: flagged to skip; clear: not flagged"));
     skipNext_->setTristate(true);
     skipNext_->setCheckState(Qt::PartiallyChecked);
     form->addRow(QString(), skipNext_);
-    auto* warnRow = dateRow(warnDate_, QStringLiteral("warnDateEdit"), QStringLiteral("None"));
+    auto* warnRow = dateRow(warnDate_, QStringLiteral("warnDateEdit"), tr("None"));
     warnTime_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("warnTimeEdit"),
-                               QStringLiteral("A time of day: 9, 9:30, 21:30, 9.30pm"));
-    warnRow->addWidget(new QLabel(QStringLiteral("Time:"), this));
+                               tr("A time of day: 9, 9:30, 21:30, 9.30pm"));
+    warnRow->addWidget(new QLabel(tr("Time:"), this));
     warnRow->addWidget(warnTime_);
-    form->addRow(label(QStringLiteral("Ad&vance Warning:"), warnDate_), warnRow);
+    form->addRow(label(tr("Ad&vance Warning:"), warnDate_), warnRow);
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
@@ -148,12 +161,12 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
         buttons->addWidget(b);
         return b;
     };
-    QPushButton* go = button(QStringLiteral("&Search"), QStringLiteral("searchButton"));
+    QPushButton* go = button(tr("&Search"), QStringLiteral("searchButton"));
     go->setDefault(true);
-    QPushButton* edit = button(QStringLiteral("&Edit This"), QStringLiteral("editThisButton"));
-    QPushButton* next = button(QStringLiteral("&Find Next"), QStringLiteral("findNextButton"));
+    QPushButton* edit = button(tr("&Edit This"), QStringLiteral("editThisButton"));
+    QPushButton* next = button(tr("&Find Next"), QStringLiteral("findNextButton"));
     buttons->addStretch(1);
-    QPushButton* close = button(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = button(tr("Cl&ose"), QStringLiteral("closeButton"));
     layout->addLayout(buttons);
     connect(go, &QPushButton::clicked, this, &SearchScheduleWindow::search);
     connect(edit, &QPushButton::clicked, this, &SearchScheduleWindow::editThis);
@@ -187,13 +200,13 @@ bool SearchScheduleWindow::readTime(TypedEntry* edit, Time& out)
 bool SearchScheduleWindow::criteria(scheduler::ScheduleCriteria& c)
 {
     c = {};
-    c.taskType = Std(taskType_->currentText());
+    c.taskType = Std(taskType_->currentData().toString());
     c.category = Std(category_->currentText());
     c.description = Std(description_->text());
     c.command = Std(command_->text());
     c.path = Std(path_->text());
     c.message = Std(message_->text());
-    c.scheduleType = Std(scheduleType_->currentText());
+    c.scheduleType = Std(scheduleType_->currentData().toString());
     for (std::size_t i = 0; i < ordinals_.size(); ++i)
         if (ordinals_[i]->isChecked())
             c.ordinals.push_back(static_cast<int>(i) + 1);
@@ -201,7 +214,7 @@ bool SearchScheduleWindow::criteria(scheduler::ScheduleCriteria& c)
         if (weekdays_[i]->isChecked())
             c.weekdays.push_back(static_cast<int>(i));
     c.every = every_->value();
-    c.everyType = Std(everyType_->currentText());
+    c.everyType = Std(everyType_->currentData().toString());
     if (skipNext_->checkState() != Qt::PartiallyChecked)
         c.skipNextTime = skipNext_->isChecked() ? 1 : 0;
     return readDate(date_, c.date) && readTime(time_, c.time) && readDate(lastRun_, c.lastRunDate) &&

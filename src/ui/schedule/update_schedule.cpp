@@ -6,6 +6,7 @@
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/typed_entry.h"
 #include "ui/widgets/file_dialogs.h"
@@ -41,7 +42,7 @@ using namespace scheduler;
 void SetOption(QButtonGroup* group, std::string_view value)
 {
     for (QAbstractButton* b : group->buttons())
-        if (b->text() == Text(value)) {
+        if (b->property(kStoredValueProperty).toString() == Text(value)) {
             b->setChecked(true);
             return;
         }
@@ -56,7 +57,7 @@ template <class Field>
 void TakeOption(QButtonGroup* group, Field& field)
 {
     if (QAbstractButton* b = group->checkedButton())
-        field = b->text().toStdString();
+        field = b->property(kStoredValueProperty).toString().toStdString();
 }
 
 }  // namespace
@@ -64,7 +65,7 @@ void TakeOption(QButtonGroup* group, Field& field)
 UpdateScheduleWindow::UpdateScheduleWindow(const ScheduleFormServices& services, pim::FormControl& form,
                                            data::Table<ScheduleRecord>& table, data::Long copiedFrom,
                                            QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"), QStringLiteral("Update the Schedule"),
+    : FormWindow(form, QStringLiteral("UPDATESCHEDULE$QUICKWINDOW"), tr("Update the Schedule"),
                  QStringLiteral("UpdateSchedule"), services.window.positions, parent),
       s_(services),
       table_(table),
@@ -72,9 +73,9 @@ UpdateScheduleWindow::UpdateScheduleWindow(const ScheduleFormServices& services,
 {
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("pages"));
-    pages->addTab(buildTaskPage(), QStringLiteral("Task"));
-    pages->addTab(buildWhenPage(), QStringLiteral("When"));
-    pages->addTab(buildAdvancedPage(), QStringLiteral("Advanced"));
+    pages->addTab(buildTaskPage(), tr("Task"));
+    pages->addTab(buildWhenPage(), tr("When"));
+    pages->addTab(buildAdvancedPage(), tr("Advanced"));
     fields()->addWidget(pages);
     finishLayout();
     applyEnabling();
@@ -92,8 +93,9 @@ QButtonGroup* UpdateScheduleWindow::options(QWidget* parent, const QString& obje
     auto* group = new QButtonGroup(parent);
     int i = 0;
     for (const QString& v : values) {
-        auto* radio = new QRadioButton(v, parent);
+        auto* radio = new QRadioButton(ShownValue(v.toStdString()), parent);
         radio->setObjectName(objectPrefix + QString::number(i));
+        radio->setProperty(kStoredValueProperty, v);
         group->addButton(radio, i++);
         into->addWidget(radio);
     }
@@ -104,7 +106,7 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* typeBox = new QGroupBox(QStringLiteral("Task Type"), page);
+    auto* typeBox = new QGroupBox(tr("Task Type"), page);
     auto* typeRow = new QHBoxLayout(typeBox);
     taskType_ = options(typeBox, QStringLiteral("taskType"), Names(scheduler::kTaskTypes), typeRow);
     connect(taskType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::onTaskType);
@@ -113,24 +115,24 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
     auto* form = new QFormLayout;
     category_ = new QComboBox(page);
     category_->setObjectName(QStringLiteral("categoryList"));
-    form->addRow(QStringLiteral("Ca&tegory:"), category_);
-    description_ = Entry(page, QStringLiteral("descriptionEdit"), 40, QStringLiteral("Description or Title of Task"));
-    form->addRow(QStringLiteral("&Description:"), description_);
+    form->addRow(tr("Ca&tegory:"), category_);
+    description_ = Entry(page, QStringLiteral("descriptionEdit"), 40, tr("Description or Title of Task"));
+    form->addRow(tr("&Description:"), description_);
     layout->addLayout(form);
 
     taskTabs_ = new QTabWidget(page);
     taskTabs_->setObjectName(QStringLiteral("taskTabs"));
     auto* commandPage = new QWidget;
     auto* commandGrid = new QGridLayout(commandPage);
-    command_ = Entry(commandPage, QStringLiteral("commandEdit"), 80, QStringLiteral("Program to start"));
-    auto* commandLabel = new QLabel(QStringLiteral("Comma&nd:"), commandPage);
+    command_ = Entry(commandPage, QStringLiteral("commandEdit"), 80, tr("Program to start"));
+    auto* commandLabel = new QLabel(tr("Comma&nd:"), commandPage);
     commandLabel->setBuddy(command_);
-    browseProgram_ = new QPushButton(QStringLiteral("&Browse"), commandPage);
+    browseProgram_ = new QPushButton(tr("&Browse"), commandPage);
     browseProgram_->setObjectName(QStringLiteral("browseProgramButton"));
-    browseProgram_->setToolTip(QStringLiteral("Select a program to start"));
+    browseProgram_->setToolTip(tr("Select a program to start"));
     connect(browseProgram_, &QPushButton::clicked, this, &UpdateScheduleWindow::browseProgram);
-    path_ = Entry(commandPage, QStringLiteral("pathEdit"), 80, QStringLiteral("Directory (Folder) to start the command in"));
-    auto* pathLabel = new QLabel(QStringLiteral("Start &in:"), commandPage);
+    path_ = Entry(commandPage, QStringLiteral("pathEdit"), 80, tr("Directory (Folder) to start the command in"));
+    auto* pathLabel = new QLabel(tr("Start &in:"), commandPage);
     pathLabel->setBuddy(path_);
     commandGrid->addWidget(commandLabel, 0, 0);
     commandGrid->addWidget(command_, 0, 1);
@@ -138,22 +140,22 @@ QWidget* UpdateScheduleWindow::buildTaskPage()
     commandGrid->addWidget(pathLabel, 1, 0);
     commandGrid->addWidget(path_, 1, 1, 1, 2);
     commandGrid->addWidget(
-        new QLabel(QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."),
+        new QLabel(tr("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."),
                    commandPage),
         2, 0, 1, 3);
-    scripting_ = new QPushButton(QStringLiteral("&Scripting"), commandPage);
+    scripting_ = new QPushButton(tr("&Scripting"), commandPage);
     scripting_->setObjectName(QStringLiteral("scriptingButton"));
-    scripting_->setToolTip(QStringLiteral("Edit the script of this task"));
+    scripting_->setToolTip(tr("Edit the script of this task"));
     connect(scripting_, &QPushButton::clicked, this, &UpdateScheduleWindow::openScript);
     commandGrid->addWidget(scripting_, 3, 0);
-    commandGrid->addWidget(new QLabel(QStringLiteral("<- Press this to send keystrokes or DDE commands"), commandPage),
+    commandGrid->addWidget(new QLabel(tr("<- Press this to send keystrokes or DDE commands"), commandPage),
                            3, 1, 1, 2);
-    taskTabs_->addTab(commandPage, QStringLiteral("&Command"));
+    taskTabs_->addTab(commandPage, tr("&Command"));
 
     message_ = MemoEdit(page, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
-                        QStringLiteral("Message to display"), QStringLiteral("Message"));
+                        tr("Message to display"), tr("Message"));
     message_->installEventFilter(this);
-    taskTabs_->addTab(message_, QStringLiteral("&Message"));
+    taskTabs_->addTab(message_, tr("&Message"));
     layout->addWidget(taskTabs_, 1);
     return page;
 }
@@ -162,34 +164,35 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* typeBox = new QGroupBox(QStringLiteral("Schedule &Type"), page);
+    auto* typeBox = new QGroupBox(tr("Schedule &Type"), page);
     auto* typeRow = new QHBoxLayout(typeBox);
     scheduleType_ = options(typeBox, QStringLiteral("scheduleType"), Names(scheduler::kScheduleTypes), typeRow);
     connect(scheduleType_, &QButtonGroup::idClicked, this, &UpdateScheduleWindow::applyEnabling);
     layout->addWidget(typeBox);
 
-    auto* everyBox = new QGroupBox(QStringLiteral("&Every..."), page);
+    auto* everyBox = new QGroupBox(tr("&Every..."), page);
     auto* everyRow = new QHBoxLayout(everyBox);
-    const char* ordinals[] = {"1st", "2nd", "3rd", "4th", "Last"};
+    const char* ordinals[] = {QT_TR_NOOP("1st"), QT_TR_NOOP("2nd"), QT_TR_NOOP("3rd"), QT_TR_NOOP("4th"), QT_TR_NOOP("Last")};
     for (const char* o : ordinals) {
-        ordinals_.push_back(Check(everyBox, QString::fromLatin1(o), QStringLiteral("every") + QString::fromLatin1(o)));
+        ordinals_.push_back(Check(everyBox, tr(o), QStringLiteral("every") + QString::fromLatin1(o)));
         everyRow->addWidget(ordinals_.back());
     }
     layout->addWidget(everyBox);
     auto* daysRow = new QHBoxLayout;
-    const char* days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    const char* days[] = {QT_TR_NOOP("Sunday"),   QT_TR_NOOP("Monday"), QT_TR_NOOP("Tuesday"), QT_TR_NOOP("Wednesday"),
+                          QT_TR_NOOP("Thursday"), QT_TR_NOOP("Friday"), QT_TR_NOOP("Saturday")};
     for (const char* d : days) {
-        weekdays_.push_back(Check(page, QString::fromLatin1(d), QString::fromLatin1(d).toLower()));
+        weekdays_.push_back(Check(page, tr(d), QString::fromLatin1(d).toLower()));
         daysRow->addWidget(weekdays_.back());
     }
     layout->addLayout(daysRow);
 
     auto* repeatRow = new QHBoxLayout;
-    everyPrompt_ = new QLabel(QStringLiteral("Every:"), page);
+    everyPrompt_ = new QLabel(tr("Every:"), page);
     every_ = new QSpinBox(page);
     every_->setObjectName(QStringLiteral("everySpin"));
     every_->setRange(0, kMaxEvery);
-    every_->setToolTip(QStringLiteral("Repeat Task Every..."));
+    every_->setToolTip(tr("Repeat Task Every..."));
     everyPrompt_->setBuddy(every_);
     repeatRow->addWidget(everyPrompt_);
     repeatRow->addWidget(every_);
@@ -198,18 +201,18 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
 
     auto* when = new QGridLayout;
     date_ = new TypedEntry(TypedEntry::Kind::Date, page, QStringLiteral("dateEdit"),
-                           QStringLiteral("Next Date to Perform Task"));
+                           tr("Next Date to Perform Task"));
     date_->setToday([this] { return s_.clock.now().date; });
-    auto* dateLabel = new QLabel(QStringLiteral("&Next Date to Perform Task:"), page);
+    auto* dateLabel = new QLabel(tr("&Next Date to Perform Task:"), page);
     dateLabel->setBuddy(date_);
     connect(date_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onNextDate);
     pickDate_ = new QPushButton(QStringLiteral("..."), page);
     pickDate_->setObjectName(QStringLiteral("pickDateButton"));
-    pickDate_->setToolTip(QStringLiteral("Select Date"));
+    pickDate_->setToolTip(tr("Select Date"));
     connect(pickDate_, &QPushButton::clicked, this, [this] { pick(date_, QString()); });
     time_ = new TypedEntry(TypedEntry::Kind::Time, page, QStringLiteral("timeEdit"),
-                           QStringLiteral("Next Time to Perform Task"));
-    timePrompt_ = new QLabel(QStringLiteral("T&ime:"), page);
+                           tr("Next Time to Perform Task"));
+    timePrompt_ = new QLabel(tr("T&ime:"), page);
     timePrompt_->setBuddy(time_);
     when->addWidget(dateLabel, 0, 0);
     when->addWidget(date_, 0, 1);
@@ -220,13 +223,13 @@ QWidget* UpdateScheduleWindow::buildWhenPage()
     lastRun_->setObjectName(QStringLiteral("lastRunLabel"));
     lastRunTime_ = new QLabel(page);
     lastRunTime_->setObjectName(QStringLiteral("lastRunTimeLabel"));
-    when->addWidget(new QLabel(QStringLiteral("Date Last Performed:"), page), 1, 0);
+    when->addWidget(new QLabel(tr("Date Last Performed:"), page), 1, 0);
     when->addWidget(lastRun_, 1, 1, 1, 2);
-    when->addWidget(new QLabel(QStringLiteral("Time:"), page), 1, 3);
+    when->addWidget(new QLabel(tr("Time:"), page), 1, 3);
     when->addWidget(lastRunTime_, 1, 4);
     layout->addLayout(when);
-    skipNext_ = Check(page, QStringLiteral("&Skip Next Time"), QStringLiteral("skipNextTime"),
-                      QStringLiteral("Skip next occurance of this task"));
+    skipNext_ = Check(page, tr("&Skip Next Time"), QStringLiteral("skipNextTime"),
+                      tr("Skip next occurance of this task"));
     layout->addWidget(skipNext_);
     layout->addStretch(1);
     return page;
@@ -238,36 +241,36 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
     auto* layout = new QVBoxLayout(page);
     auto* warnRow = new QHBoxLayout;
     warnDate_ = new TypedEntry(TypedEntry::Kind::Date, page, QStringLiteral("advanceWarnDateEdit"),
-                               QStringLiteral("Advanced Warning Date"));
+                               tr("Advanced Warning Date"));
     warnDate_->setToday([this] { return s_.clock.now().date; });
-    auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), page);
+    auto* warnLabel = new QLabel(tr("&Advance Warning Date:"), page);
     warnLabel->setBuddy(warnDate_);
     connect(warnDate_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAdvanceDate);
     pickWarnDate_ = new QPushButton(QStringLiteral("..."), page);
     pickWarnDate_->setObjectName(QStringLiteral("pickAdvanceWarnDateButton"));
-    pickWarnDate_->setToolTip(QStringLiteral("Select Date"));
+    pickWarnDate_->setToolTip(tr("Select Date"));
     connect(pickWarnDate_, &QPushButton::clicked, this, [this] { pick(warnDate_, QStringLiteral("None")); });
     warnTime_ = new TypedEntry(TypedEntry::Kind::Time, page, QStringLiteral("advanceWarnTimeEdit"),
-                               QStringLiteral("Advanced Warning Time"));
+                               tr("Advanced Warning Time"));
     warnRow->addWidget(warnLabel);
     warnRow->addWidget(warnDate_);
     warnRow->addWidget(pickWarnDate_);
-    warnRow->addWidget(new QLabel(QStringLiteral("Time:"), page));
+    warnRow->addWidget(new QLabel(tr("Time:"), page));
     warnRow->addWidget(warnTime_);
     layout->addLayout(warnRow);
 
-    alarm_ = Check(page, QStringLiteral("Alarm"), QStringLiteral("alarm"), QStringLiteral("Play a WAV file as an alarm"));
+    alarm_ = Check(page, tr("Alarm"), QStringLiteral("alarm"), tr("Play a WAV file as an alarm"));
     connect(alarm_, &QCheckBox::toggled, this, &UpdateScheduleWindow::onAlarm);
     layout->addWidget(alarm_);
     auto* wavRow = new QHBoxLayout;
-    auto* wavLabel = new QLabel(QStringLiteral("WAV File to Play:"), page);
+    auto* wavLabel = new QLabel(tr("WAV File to Play:"), page);
     alarmFile_ = Entry(page, QStringLiteral("alarmFileEdit"), 80);
     wavLabel->setBuddy(alarmFile_);
-    browseWav_ = new QPushButton(QStringLiteral("&Browse"), page);
+    browseWav_ = new QPushButton(tr("&Browse"), page);
     browseWav_->setObjectName(QStringLiteral("browseWavButton"));
     connect(browseWav_, &QPushButton::clicked, this, &UpdateScheduleWindow::browseWav);
     connect(alarmFile_, &QLineEdit::editingFinished, this, &UpdateScheduleWindow::onAlarmFile);
-    auto* playButton = new QPushButton(QStringLiteral("&Play"), page);
+    auto* playButton = new QPushButton(tr("&Play"), page);
     playButton->setObjectName(QStringLiteral("playButton"));
     connect(playButton, &QPushButton::clicked, this, &UpdateScheduleWindow::play);
     alarmControls_ = {wavLabel, alarmFile_, browseWav_, playButton};
@@ -275,13 +278,13 @@ QWidget* UpdateScheduleWindow::buildAdvancedPage()
         wavRow->addWidget(w);
     layout->addLayout(wavRow);
 
-    warn_ = Check(page, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warn"));
-    skipIfMissed_ = Check(page, QStringLiteral("&Skip if not run at specified time (+/- 10 minutes)"),
+    warn_ = Check(page, tr("&Warn if not run on specified date"), QStringLiteral("warn"));
+    skipIfMissed_ = Check(page, tr("&Skip if not run at specified time (+/- 10 minutes)"),
                           QStringLiteral("skipIfMissed"));
-    userSkip_ = Check(page, QStringLiteral("Before performing task, give option to s&kip"), QStringLiteral("userSkip"));
-    disabled_ = Check(page, QStringLiteral("&Disable"), QStringLiteral("disabled"), QStringLiteral("Do not perform this task"));
-    noHistory_ = Check(page, QStringLiteral("No &History"), QStringLiteral("noHistory"),
-                       QStringLiteral("Do not show history (remove when completed)"));
+    userSkip_ = Check(page, tr("Before performing task, give option to s&kip"), QStringLiteral("userSkip"));
+    disabled_ = Check(page, tr("&Disable"), QStringLiteral("disabled"), tr("Do not perform this task"));
+    noHistory_ = Check(page, tr("No &History"), QStringLiteral("noHistory"),
+                       tr("Do not show history (remove when completed)"));
     for (QWidget* w : {static_cast<QWidget*>(warn_), static_cast<QWidget*>(skipIfMissed_),
                        static_cast<QWidget*>(userSkip_), static_cast<QWidget*>(disabled_),
                        static_cast<QWidget*>(noHistory_)})
@@ -519,7 +522,7 @@ void UpdateScheduleWindow::pick(TypedEntry* edit, const QString& mode)
     if (!readDate(edit, current) || !takeRecord())
         return;
     const Date chosen =
-        CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"), current, mode, table_.rec);
+        CalendarWindow::PickDate(this, s_.window, s_.clock, tr("Select Date"), current, mode, table_.rec);
     if (chosen == current)
         return;
     edit->setValue(chosen);
@@ -537,7 +540,7 @@ void UpdateScheduleWindow::browseProgram()
 void UpdateScheduleWindow::browseWav()
 {
     const QString chosen =
-        ChooseWav(this, QStringLiteral("Select WAV File for Alarm"), alarmFile_->text().trimmed());
+        ChooseWav(this, tr("Select WAV File for Alarm"), alarmFile_->text().trimmed());
     if (chosen.isEmpty())
         return;
     alarmFile_->setText(chosen.left(80));

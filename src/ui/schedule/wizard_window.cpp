@@ -6,6 +6,7 @@
 #include "script/script_jobs.h"
 #include "ui/schedule/calendar_window.h"
 #include "ui/script/browse_scripting.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
@@ -87,7 +88,7 @@ WizardWindow::WizardWindow(const ScheduleWindowServices& services, scheduler::Wi
       nav_(definition_)
 {
     setObjectName(Text(definition_.objectName));
-    setWindowTitle(Text(definition_.title));
+    setWindowTitle(ShownText("Wizard", definition_.title));
 }
 
 WizardWindow::~WizardWindow()
@@ -154,7 +155,7 @@ bool WizardWindow::open(const ScheduleRecord* start)
     if (!form_->open(0, 0, start))
         return false;
     if (const std::string title = form_->title(); !title.empty())
-        setWindowTitle(Text(title));
+        setWindowTitle(ShownText("Wizard", title));
     build();
     showRecord();
     applyTaskType();
@@ -178,7 +179,7 @@ void WizardWindow::build()
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));
     for (const scheduler::WizardPageDefinition& page : definition_.pages) {
-        tabs_->addTab(Text(page.tab).remove(QLatin1Char('&')));
+        tabs_->addTab(ShownText("Wizard", page.tab).remove(QLatin1Char('&')));
         pages_->addWidget(buildPage(page));
     }
     layout->addWidget(tabs_);
@@ -186,10 +187,10 @@ void WizardWindow::build()
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    back_ = Button(QStringLiteral("<- &Back"), QStringLiteral("backButton"), this);
-    next_ = Button(QStringLiteral("&Next ->"), QStringLiteral("nextButton"), this);
-    finish_ = Button(QStringLiteral("&Finish"), QStringLiteral("finishButton"), this);
-    QPushButton* cancel = Button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"), this);
+    back_ = Button(tr("<- &Back"), QStringLiteral("backButton"), this);
+    next_ = Button(tr("&Next ->"), QStringLiteral("nextButton"), this);
+    finish_ = Button(tr("&Finish"), QStringLiteral("finishButton"), this);
+    QPushButton* cancel = Button(tr("Cancel"), QStringLiteral("cancelButton"), this);
     for (QPushButton* b : {back_, next_, finish_, cancel})
         buttons->addWidget(b);
     layout->addLayout(buttons);
@@ -205,7 +206,7 @@ QWidget* WizardWindow::buildPage(const scheduler::WizardPageDefinition& page)
     widget->setObjectName(NameOf(Text(page.tab), QStringLiteral("Page")));
     auto* layout = new QVBoxLayout(widget);
     for (std::size_t i = 0; i < page.heading.size(); ++i) {
-        auto* line = new QLabel(Text(page.heading[i]), widget);
+        auto* line = new QLabel(ShownText("Wizard", page.heading[i]), widget);
         if (i == 0) {
             QFont bold = line->font();
             bold.setBold(true);
@@ -260,13 +261,14 @@ QWidget* WizardWindow::buildPage(const scheduler::WizardPageDefinition& page)
 
 void WizardWindow::addTaskTypes(QBoxLayout* layout)
 {
-    auto* box = new QGroupBox(QStringLiteral("Task Type"), this);
+    auto* box = new QGroupBox(tr("Task Type"), this);
     box->setObjectName(QStringLiteral("taskTypeGroup"));
     auto* inner = new QVBoxLayout(box);
     auto* group = new QButtonGroup(box);
     for (const std::string& type : definition_.taskTypes) {
-        auto* radio = new QRadioButton(Text(type), box);
+        auto* radio = new QRadioButton(ShownValue(type), box);
         radio->setObjectName(NameOf(Text(type), QStringLiteral("Radio")));
+        radio->setProperty(kStoredValueProperty, Text(type));
         group->addButton(radio);
         inner->addWidget(radio);
         taskTypes_.push_back(radio);
@@ -288,12 +290,12 @@ void WizardWindow::addDescribing(QFormLayout* layout)
         category_->addItem(Text(categories.rec.category.str()));
     if (categories.error() != data::kRecordNotAvailable)
         warnings_.fetchError("Categories", categories.error());
-    layout->addRow(QStringLiteral("&Category:"), category_);
+    layout->addRow(tr("&Category:"), category_);
     description_ = new QLineEdit(this);
     description_->setObjectName(QStringLiteral("descriptionEdit"));
     LimitCharacters(description_, data::ScheduleRecord{}.description.kWidth);
-    description_->setToolTip(QStringLiteral("Description or Title of Task"));
-    layout->addRow(QStringLiteral("&Description:"), description_);
+    description_->setToolTip(tr("Description or Title of Task"));
+    layout->addRow(tr("&Description:"), description_);
 }
 
 void WizardWindow::addCommand(QBoxLayout* layout)
@@ -302,24 +304,24 @@ void WizardWindow::addCommand(QBoxLayout* layout)
     command_ = new QLineEdit(this);
     command_->setObjectName(QStringLiteral("commandEdit"));
     LimitCharacters(command_, data::ScheduleRecord{}.command.kWidth);
-    command_->setToolTip(QStringLiteral("Program to start"));
-    QPushButton* browse = Button(QStringLiteral("B&rowse"), QStringLiteral("browseProgramButton"), this,
-                                 QStringLiteral("Select a program to start"));
+    command_->setToolTip(tr("Program to start"));
+    QPushButton* browse = Button(tr("B&rowse"), QStringLiteral("browseProgramButton"), this,
+                                 tr("Select a program to start"));
     connect(browse, &QPushButton::clicked, this, &WizardWindow::browseProgram);
     auto* row = new QHBoxLayout;
     row->addWidget(command_, 1);
     row->addWidget(browse);
-    auto* commandLabel = new QLabel(QStringLiteral("&Command:"), this);
+    auto* commandLabel = new QLabel(tr("&Command:"), this);
     commandLabel->setBuddy(command_);
     form->addRow(commandLabel, row);
     path_ = new QLineEdit(this);
     path_->setObjectName(QStringLiteral("pathEdit"));
     LimitCharacters(path_, data::ScheduleRecord{}.path.kWidth);
-    path_->setToolTip(QStringLiteral("Directory (Folder) to start the command in"));
-    form->addRow(QStringLiteral("Start &in:"), path_);
+    path_->setToolTip(tr("Directory (Folder) to start the command in"));
+    form->addRow(tr("Start &in:"), path_);
     layout->addLayout(form);
-    QPushButton* scripting = Button(QStringLiteral("&Scripting"), QStringLiteral("scriptingButton"), this,
-                                    QStringLiteral("Send keystrokes, DDE commands, etc."));
+    QPushButton* scripting = Button(tr("&Scripting"), QStringLiteral("scriptingButton"), this,
+                                    tr("Send keystrokes, DDE commands, etc."));
     connect(scripting, &QPushButton::clicked, this, [this, scripting] {
         // The new task stands in the table as its placeholder from the moment
         // the wizard opened, so its script carries the task's ID.
@@ -335,7 +337,7 @@ void WizardWindow::addCommand(QBoxLayout* layout)
 void WizardWindow::addMessage(QBoxLayout* layout)
 {
     message_ = MemoEdit(this, QStringLiteral("messageEdit"), data::ScheduleRecord{}.message.kWidth,
-                        QStringLiteral("Message to display"), QStringLiteral("Message"));
+                        tr("Message to display"), tr("Message"));
     message_->installEventFilter(this);
     connect(message_, &QPlainTextEdit::textChanged, this, [this] { messageFilled_ = false; });
     layout->addWidget(message_, 1);
@@ -344,12 +346,16 @@ void WizardWindow::addMessage(QBoxLayout* layout)
 void WizardWindow::addWhen(QBoxLayout* layout)
 {
     if (definition_.scheduleRule) {
-        auto* types = new QGroupBox(QStringLiteral("Schedule &Type"), this);
+        auto* types = new QGroupBox(tr("Schedule &Type"), this);
         auto* typesLayout = new QHBoxLayout(types);
         auto* group = new QButtonGroup(types);
-        for (const char* type : {"Once", "Day of Week", "Day of Month", "Monthly", "Yearly", "Custom"}) {
-            auto* radio = new QRadioButton(QString::fromLatin1(type), types);
+        for (const char* type :
+             {QT_TRANSLATE_NOOP("StoredValue", "Once"), QT_TRANSLATE_NOOP("StoredValue", "Day of Week"),
+              QT_TRANSLATE_NOOP("StoredValue", "Day of Month"), QT_TRANSLATE_NOOP("StoredValue", "Monthly"),
+              QT_TRANSLATE_NOOP("StoredValue", "Yearly"), QT_TRANSLATE_NOOP("StoredValue", "Custom")}) {
+            auto* radio = new QRadioButton(ShownValue(type), types);
             radio->setObjectName(NameOf(QString::fromLatin1(type), QStringLiteral("Radio")));
+            radio->setProperty(kStoredValueProperty, QString::fromLatin1(type));
             group->addButton(radio);
             typesLayout->addWidget(radio);
             scheduleTypes_.push_back(radio);
@@ -360,13 +366,14 @@ void WizardWindow::addWhen(QBoxLayout* layout)
         }
         layout->addWidget(types);
 
-        auto* everyBox = new QGroupBox(QStringLiteral("&Every..."), this);
+        auto* everyBox = new QGroupBox(tr("&Every..."), this);
         auto* everyLayout = new QHBoxLayout(everyBox);
         const std::pair<const char*, data::Byte ScheduleRecord::*> ordinals[] = {
-            {"1st", &ScheduleRecord::every1st}, {"2nd", &ScheduleRecord::every2nd}, {"3rd", &ScheduleRecord::every3rd},
-            {"4th", &ScheduleRecord::every4th}, {"Last", &ScheduleRecord::everyLast}};
+            {QT_TR_NOOP("1st"), &ScheduleRecord::every1st}, {QT_TR_NOOP("2nd"), &ScheduleRecord::every2nd},
+            {QT_TR_NOOP("3rd"), &ScheduleRecord::every3rd}, {QT_TR_NOOP("4th"), &ScheduleRecord::every4th},
+            {QT_TR_NOOP("Last"), &ScheduleRecord::everyLast}};
         for (const auto& [text, field] : ordinals) {
-            QCheckBox* box = Check(everyBox, QString::fromLatin1(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)));
+            QCheckBox* box = Check(everyBox, tr(text), QStringLiteral("every%1Check").arg(QString::fromLatin1(text)));
             everyLayout->addWidget(box);
             ordinals_.emplace_back(box, field);
             connect(box, &QCheckBox::toggled, this, [this] {
@@ -380,12 +387,12 @@ void WizardWindow::addWhen(QBoxLayout* layout)
 
         auto* days = new QHBoxLayout;
         const std::pair<const char*, data::Byte ScheduleRecord::*> weekdays[] = {
-            {"Sunday", &ScheduleRecord::sunday},     {"Monday", &ScheduleRecord::monday},
-            {"Tuesday", &ScheduleRecord::tuesday},   {"Wednesday", &ScheduleRecord::wednesday},
-            {"Thursday", &ScheduleRecord::thursday}, {"Friday", &ScheduleRecord::friday},
-            {"Saturday", &ScheduleRecord::saturday}};
+            {QT_TR_NOOP("Sunday"), &ScheduleRecord::sunday},     {QT_TR_NOOP("Monday"), &ScheduleRecord::monday},
+            {QT_TR_NOOP("Tuesday"), &ScheduleRecord::tuesday},   {QT_TR_NOOP("Wednesday"), &ScheduleRecord::wednesday},
+            {QT_TR_NOOP("Thursday"), &ScheduleRecord::thursday}, {QT_TR_NOOP("Friday"), &ScheduleRecord::friday},
+            {QT_TR_NOOP("Saturday"), &ScheduleRecord::saturday}};
         for (const auto& [text, field] : weekdays) {
-            QCheckBox* box = Check(this, QString::fromLatin1(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")));
+            QCheckBox* box = Check(this, tr(text), NameOf(QString::fromLatin1(text), QStringLiteral("Check")));
             days->addWidget(box);
             weekdays_.emplace_back(box, field);
             connect(box, &QCheckBox::toggled, this, [this] {
@@ -398,16 +405,19 @@ void WizardWindow::addWhen(QBoxLayout* layout)
         layout->addLayout(days);
 
         auto* repeat = new QHBoxLayout;
-        auto* everyLabel = new QLabel(QStringLiteral("Every:"), this);
+        auto* everyLabel = new QLabel(tr("Every:"), this);
         every_ = new QSpinBox(this);
         every_->setObjectName(QStringLiteral("everySpin"));
         every_->setRange(1, static_cast<int>(scheduler::kMaxEvery));
-        every_->setToolTip(QStringLiteral("Repeat Task Every..."));
+        every_->setToolTip(tr("Repeat Task Every..."));
         everyLabel->setBuddy(every_);
         everyType_ = new QComboBox(this);
         everyType_->setObjectName(QStringLiteral("everyTypeCombo"));
-        everyType_->addItems({QStringLiteral("minute(s)"), QStringLiteral("hour(s)"), QStringLiteral("day(s)"),
-                              QStringLiteral("week(s)"), QStringLiteral("month(s)"), QStringLiteral("year(s)")});
+        for (const char* unit :
+             {QT_TRANSLATE_NOOP("StoredValue", "minute(s)"), QT_TRANSLATE_NOOP("StoredValue", "hour(s)"),
+              QT_TRANSLATE_NOOP("StoredValue", "day(s)"), QT_TRANSLATE_NOOP("StoredValue", "week(s)"),
+              QT_TRANSLATE_NOOP("StoredValue", "month(s)"), QT_TRANSLATE_NOOP("StoredValue", "year(s)")})
+            everyType_->addItem(ShownValue(unit), QString::fromLatin1(unit));
         repeat->addWidget(everyLabel);
         repeat->addWidget(every_);
         repeat->addWidget(everyType_);
@@ -419,10 +429,10 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* form = new QFormLayout;
     const auto today = [this] { return s_.clock.now().date; };
     date_ = new TypedEntry(TypedEntry::Kind::Date, this, QStringLiteral("nextDateEdit"),
-                           QStringLiteral("Next Date to Perform Task"));
+                           tr("Next Date to Perform Task"));
     date_->setToday(today);
     QPushButton* pickDate = Button(QStringLiteral("..."), QStringLiteral("nextDateButton"), this,
-                                   QStringLiteral("Select Date"));
+                                   tr("Select Date"));
     connect(pickDate, &QPushButton::clicked, this, &WizardWindow::pickNextDate);
     connect(date_, &QLineEdit::editingFinished, this, [this] {
         // Once per date entered, however the entry is left (a page change
@@ -439,33 +449,33 @@ void WizardWindow::addWhen(QBoxLayout* layout)
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(date_, 1);
     dateRow->addWidget(pickDate);
-    auto* dateLabel = new QLabel(QStringLiteral("Next &Date to Perform Task:"), this);
+    auto* dateLabel = new QLabel(tr("Next &Date to Perform Task:"), this);
     dateLabel->setBuddy(date_);
     form->addRow(dateLabel, dateRow);
     time_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("timeEdit"),
-                           QStringLiteral("Next Time to Perform Task"));
-    timeLabel_ = new QLabel(QStringLiteral("T&ime:"), this);
+                           tr("Next Time to Perform Task"));
+    timeLabel_ = new QLabel(tr("T&ime:"), this);
     timeLabel_->setBuddy(time_);
     form->addRow(timeLabel_, time_);
-    skip_ = Check(this, Text(definition_.skipLabel), QStringLiteral("skipCheck"),
-                  QStringLiteral("Skip next occurance of this task"));
+    skip_ = Check(this, ShownText("Wizard", definition_.skipLabel), QStringLiteral("skipCheck"),
+                  tr("Skip next occurance of this task"));
     form->addRow(QString(), skip_);
 
     warnDate_ = new TypedEntry(TypedEntry::Kind::Date, this, QStringLiteral("warnDateEdit"),
-                               QStringLiteral("Advance Warning Date (blank: none)"));
+                               tr("Advance Warning Date (blank: none)"));
     warnDate_->setToday(today);
     QPushButton* pickWarn = Button(QStringLiteral("..."), QStringLiteral("warnDateButton"), this,
-                                   QStringLiteral("Select Date"));
+                                   tr("Select Date"));
     connect(pickWarn, &QPushButton::clicked, this, &WizardWindow::pickWarningDate);
     auto* warnRow = new QHBoxLayout;
     warnRow->addWidget(warnDate_, 1);
     warnRow->addWidget(pickWarn);
-    auto* warnLabel = new QLabel(QStringLiteral("&Advance Warning Date:"), this);
+    auto* warnLabel = new QLabel(tr("&Advance Warning Date:"), this);
     warnLabel->setBuddy(warnDate_);
     form->addRow(warnLabel, warnRow);
     warnTime_ = new TypedEntry(TypedEntry::Kind::Time, this, QStringLiteral("warnTimeEdit"),
-                               QStringLiteral("Advanced Warning Time"));
-    form->addRow(QStringLiteral("Time:"), warnTime_);
+                               tr("Advanced Warning Time"));
+    form->addRow(tr("Time:"), warnTime_);
     for (TypedEntry* edit : {warnDate_, warnTime_})
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
             if (!edit->value())
@@ -479,14 +489,14 @@ void WizardWindow::addWhen(QBoxLayout* layout)
 
 void WizardWindow::addAdvanced(QBoxLayout* layout)
 {
-    alarm_ = Check(this, QStringLiteral("Alarm"), QStringLiteral("alarmCheck"),
-                   QStringLiteral("Play a WAV file as an alarm"));
+    alarm_ = Check(this, tr("Alarm"), QStringLiteral("alarmCheck"),
+                   tr("Play a WAV file as an alarm"));
     connect(alarm_, &QCheckBox::toggled, this, [this] {
         takeRecord();
         applyAlarm();
     });
     layout->addWidget(alarm_);
-    auto* wavLabel = new QLabel(QStringLiteral("WAV File to Play:"), this);
+    auto* wavLabel = new QLabel(tr("WAV File to Play:"), this);
     wavFile_ = new QLineEdit(this);
     wavFile_->setObjectName(QStringLiteral("wavFileEdit"));
     LimitCharacters(wavFile_, data::ScheduleRecord{}.alarmFile.kWidth);
@@ -496,9 +506,9 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
         scheduler::AcceptAlarmFile(table_.rec, s_.ini);
         wavFile_->setText(Text(table_.rec.alarmFile.str()));
     });
-    browseWav_ = Button(QStringLiteral("B&rowse"), QStringLiteral("browseWavButton"), this);
+    browseWav_ = Button(tr("B&rowse"), QStringLiteral("browseWavButton"), this);
     connect(browseWav_, &QPushButton::clicked, this, &WizardWindow::browseWav);
-    QPushButton* play = Button(QStringLiteral("&Play"), QStringLiteral("playButton"), this);
+    QPushButton* play = Button(tr("&Play"), QStringLiteral("playButton"), this);
     connect(play, &QPushButton::clicked, this, &WizardWindow::play);
     auto* wavRow = new QHBoxLayout;
     wavRow->addWidget(wavLabel);
@@ -508,11 +518,11 @@ void WizardWindow::addAdvanced(QBoxLayout* layout)
     layout->addLayout(wavRow);
     wavWidgets_ = {wavLabel, wavFile_, browseWav_, play};
 
-    warn_ = Check(this, QStringLiteral("&Warn if not run on specified date"), QStringLiteral("warnCheck"));
-    userSkip_ = Check(this, QStringLiteral("Before performing task, give option to s&kip"),
+    warn_ = Check(this, tr("&Warn if not run on specified date"), QStringLiteral("warnCheck"));
+    userSkip_ = Check(this, tr("Before performing task, give option to s&kip"),
                       QStringLiteral("userSkipCheck"));
-    disable_ = Check(this, QStringLiteral("&Disable"), QStringLiteral("disableCheck"),
-                     QStringLiteral("Do not perform this task"));
+    disable_ = Check(this, tr("&Disable"), QStringLiteral("disableCheck"),
+                     tr("Do not perform this task"));
     for (QWidget* w : {static_cast<QWidget*>(warn_), static_cast<QWidget*>(userSkip_), static_cast<QWidget*>(disable_)})
         layout->addWidget(w);
 }
@@ -531,7 +541,7 @@ void WizardWindow::showValues()
     const ScheduleRecord& r = table_.rec;
     for (QRadioButton* radio : taskTypes_) {
         QSignalBlocker block(radio);
-        radio->setChecked(radio->text() == Text(r.taskType.str()));
+        radio->setChecked(radio->property(kStoredValueProperty).toString() == Text(r.taskType.str()));
     }
     if (category_ != nullptr) {
         const QString category = Text(r.category.str());
@@ -552,7 +562,7 @@ void WizardWindow::showValues()
     }
     for (QRadioButton* radio : scheduleTypes_) {
         QSignalBlocker block(radio);
-        radio->setChecked(radio->text() == Text(r.scheduleType.str()));
+        radio->setChecked(radio->property(kStoredValueProperty).toString() == Text(r.scheduleType.str()));
     }
     for (const auto& [box, field] : ordinals_)
         box->setChecked(r.*field != 0);
@@ -560,7 +570,7 @@ void WizardWindow::showValues()
         box->setChecked(r.*field != 0);
     if (every_ != nullptr) {
         every_->setValue(static_cast<int>(std::clamp<data::Long>(r.every, 1, scheduler::kMaxEvery)));
-        const int unit = everyType_->findText(Text(r.everyType.str()), Qt::MatchFixedString);
+        const int unit = everyType_->findData(Text(r.everyType.str()), Qt::UserRole, Qt::MatchFixedString);
         everyType_->setCurrentIndex(unit);
     }
     date_->setValue(r.date);
@@ -589,7 +599,7 @@ void WizardWindow::takeRecord()
     ScheduleRecord& r = table_.rec;
     for (QRadioButton* radio : taskTypes_)
         if (radio->isChecked())
-            r.taskType = radio->text().toStdString();
+            r.taskType = radio->property(kStoredValueProperty).toString().toStdString();
     if (category_ != nullptr)
         r.category = category_->currentText().toStdString();
     if (description_ != nullptr)
@@ -602,7 +612,7 @@ void WizardWindow::takeRecord()
         r.message = message_->toPlainText().toStdString();
     for (QRadioButton* radio : scheduleTypes_)
         if (radio->isChecked())
-            r.scheduleType = radio->text().toStdString();
+            r.scheduleType = radio->property(kStoredValueProperty).toString().toStdString();
     for (const auto& [box, field] : ordinals_)
         r.*field = box->isChecked() ? 1 : 0;
     for (const auto& [box, field] : weekdays_)
@@ -610,7 +620,7 @@ void WizardWindow::takeRecord()
     if (every_ != nullptr) {
         r.every = every_->value();
         if (everyType_->currentIndex() >= 0)
-            r.everyType = everyType_->currentText().toStdString();
+            r.everyType = everyType_->currentData().toString().toStdString();
     }
     // An entry that cannot be read leaves its field as it was; readWhen()
     // refuses it before the task goes on.
@@ -727,7 +737,7 @@ void WizardWindow::goBack()
 void WizardWindow::pickNextDate()
 {
     takeRecord();
-    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"),
+    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, tr("Select Date"),
                                                  table_.rec.date, QString(), table_.rec);
     if (picked == 0 || picked == table_.rec.date)
         return;
@@ -741,8 +751,8 @@ void WizardWindow::pickNextDate()
 void WizardWindow::pickWarningDate()
 {
     takeRecord();
-    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, QStringLiteral("Select Date"),
-                                                 table_.rec.advanceWarnDate, QStringLiteral("None"), table_.rec);
+    const Date picked = CalendarWindow::PickDate(this, s_.window, s_.clock, tr("Select Date"),
+                                                 table_.rec.advanceWarnDate, tr("None"), table_.rec);
     table_.rec.advanceWarnDate = picked;
     if (picked != 0 && table_.rec.advanceWarnTime == 0)
         table_.rec.advanceWarnTime = table_.rec.time;  // a date alone would warn at midnight
@@ -764,7 +774,7 @@ void WizardWindow::browseProgram()
 void WizardWindow::browseWav()
 {
     takeRecord();
-    const QString chosen = ChooseWav(this, Text(definition_.wavTitle), Text(table_.rec.alarmFile.str()));
+    const QString chosen = ChooseWav(this, ShownText("Wizard", definition_.wavTitle), Text(table_.rec.alarmFile.str()));
     if (!chosen.isEmpty())
         table_.rec.alarmFile = chosen.toStdString();
     scheduler::AcceptAlarmFile(table_.rec, s_.ini);

@@ -37,8 +37,8 @@ QString& ScriptFileName()
 std::unique_ptr<BrowseSource> ScriptingSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScriptingRecord>> columns{
-        {QStringLiteral("Action"), 20, [](const ScriptingRecord& r) { return Text(r.action.view()); }},
-        {QStringLiteral("Details"), 80,
+        {BrowseScriptingWindow::tr("Action"), 20, [](const ScriptingRecord& r) { return Text(r.action.view()); }},
+        {BrowseScriptingWindow::tr("Details"), 80,
          [](const ScriptingRecord& r) { return QString::fromStdString(script::ScriptItemDetails(r)); }},
     };
     return std::make_unique<TableBrowseSource<ScriptingRecord>>(db, std::move(columns));
@@ -48,10 +48,10 @@ BrowseScriptingWindow::BrowseScriptingWindow(ScriptWindowServices services, data
     : QDialog(parent), s_(services), taskId_(taskId)
 {
     setObjectName(QStringLiteral("BROWSESCRIPTING$QUICKWINDOW"));
-    setWindowTitle(QStringLiteral("Scripting"));
+    setWindowTitle(tr("Scripting"));
     auto* layout = new QVBoxLayout(this);
     list_ = new BrowseList(ScriptingSource(s_.window.db),
-                           {{QStringLiteral("Sequence"), ScriptingRecord::KeyID, {std::int64_t{taskId}}}},
+                           {{tr("Sequence"), ScriptingRecord::KeyID, {std::int64_t{taskId}}}},
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     list_->tabs()->hide();  // one order only
     layout->addWidget(list_);
@@ -63,42 +63,42 @@ BrowseScriptingWindow::BrowseScriptingWindow(ScriptWindowServices services, data
     for (const auto& [name, tip] : tips)
         list_->findChild<QPushButton*>(QString::fromLatin1(name))->setToolTip(QString::fromLatin1(tip));
 
-    QPushButton* copy = list_->addButton(QStringLiteral("Cop&y"), QStringLiteral("Copy the highlighted script item"),
+    QPushButton* copy = list_->addButton(tr("Cop&y"), tr("Copy the highlighted script item"),
                                          QStringLiteral("copyButton"), true);
     connect(copy, &QPushButton::clicked, this, &BrowseScriptingWindow::copyItem);
-    QAction* copyAction = list_->popupMenu()->addAction(QStringLiteral("Copy"));
+    QAction* copyAction = list_->popupMenu()->addAction(tr("Copy"));
     connect(copyAction, &QAction::triggered, this, &BrowseScriptingWindow::copyItem);
     const auto enableCopy = [this, copyAction] { copyAction->setEnabled(list_->model()->rowCount() > 0); };
     connect(list_, &BrowseList::selectionChanged, this, enableCopy);
     connect(list_->model(), &QAbstractItemModel::modelReset, this, enableCopy);
     enableCopy();
 
-    moveButton(script::Move::Up, QStringLiteral("Move record up one"), QStringLiteral("upButton"),
+    moveButton(script::Move::Up, tr("Move record up one"), QStringLiteral("upButton"),
                QKeySequence(Qt::CTRL | Qt::Key_Up));
-    moveButton(script::Move::Top, QStringLiteral("Move record to the top"), QStringLiteral("topButton"),
+    moveButton(script::Move::Top, tr("Move record to the top"), QStringLiteral("topButton"),
                QKeySequence(Qt::CTRL | Qt::Key_Home));
-    moveButton(script::Move::Down, QStringLiteral("Move record down one"), QStringLiteral("downButton"),
+    moveButton(script::Move::Down, tr("Move record down one"), QStringLiteral("downButton"),
                QKeySequence(Qt::CTRL | Qt::Key_Down));
-    moveButton(script::Move::Bottom, QStringLiteral("Move record to the bottom"), QStringLiteral("bottomButton"),
+    moveButton(script::Move::Bottom, tr("Move record to the bottom"), QStringLiteral("bottomButton"),
                QKeySequence(Qt::CTRL | Qt::Key_End));
 
-    QPushButton* import = list_->addButton(QStringLiteral("&Import"), QStringLiteral("Import script items from a text file"),
+    QPushButton* import = list_->addButton(tr("&Import"), tr("Import script items from a text file"),
                                            QStringLiteral("importButton"), false);
     connect(import, &QPushButton::clicked, this, [this] { exchange(false); });
     QPushButton* exportButton = list_->addButton(
-        QStringLiteral("E&xport"),
-        QStringLiteral("Export script items from a text file - backup and transfer scripts, or use your own editor"),
+        tr("E&xport"),
+        tr("Export script items from a text file - backup and transfer scripts, or use your own editor"),
         QStringLiteral("exportButton"), false);
     connect(exportButton, &QPushButton::clicked, this, [this] { exchange(true); });
-    QPushButton* clear = list_->addButton(QStringLiteral("Clear All"), QStringLiteral("Clear all script items"),
+    QPushButton* clear = list_->addButton(tr("Clear All"), tr("Clear all script items"),
                                           QStringLiteral("clearAllButton"), false);
     connect(clear, &QPushButton::clicked, this, &BrowseScriptingWindow::clearAll);
-    QPushButton* print = list_->addButton(QStringLiteral("&Print"),
-                                          QStringLiteral("Print all script items for the current task"),
+    QPushButton* print = list_->addButton(tr("&Print"),
+                                          tr("Print all script items for the current task"),
                                           QStringLiteral("printButton"), false);
     print->setEnabled(ProgramCanPrint());
     connect(print, &QPushButton::clicked, this, &BrowseScriptingWindow::print);
-    QPushButton* close = list_->addClosingButton(QStringLiteral("Cl&ose"), QStringLiteral("closeButton"));
+    QPushButton* close = list_->addClosingButton(tr("Cl&ose"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(list_, &BrowseList::insertRequested, this, [this] { run(pim::Request::Insert, 0); });
@@ -175,8 +175,8 @@ void BrowseScriptingWindow::exchange(bool exporting)
 {
     FileRequest request;
     request.kind = exporting ? FileRequest::Kind::Save : FileRequest::Kind::Open;
-    request.title = exporting ? QStringLiteral("Export to File") : QStringLiteral("Choose File to Import");
-    request.filter = QStringLiteral("Export File (*.hsx);;Text (*.txt);;All (*)");
+    request.title = exporting ? tr("Export to File") : tr("Choose File to Import");
+    request.filter = tr("Export File (*.hsx);;Text (*.txt);;All (*)");
     request.suggested = ScriptFileName();
     request.defaultSuffix = QStringLiteral("hsx");
     request.appends = exporting;  // an export adds its items at the end of the file

@@ -44,10 +44,10 @@ StartProgramAdvancedWindow::StartProgramAdvancedWindow(data::ScriptingRecord& it
     : QDialog(parent), item_(item), positions_(positions)
 {
     setObjectName(QStringLiteral("SCRIPTINGSTARTPROGRAMADVANCED$WINDOW"));
-    setWindowTitle(QStringLiteral("Advanced..."));
+    setWindowTitle(tr("Advanced..."));
     const script::StartOptions options = script::ReadStartOptions(item_.ddeApplicationName.view());
     auto* layout = new QVBoxLayout(this);
-    wait_ = new QCheckBox(QStringLiteral("&Wait For Program End"), this);
+    wait_ = new QCheckBox(tr("&Wait For Program End"), this);
     wait_->setObjectName(QStringLiteral("waitCheck"));
     wait_->setChecked(options.waitForEnd);
     layout->addWidget(wait_);
@@ -56,21 +56,21 @@ StartProgramAdvancedWindow::StartProgramAdvancedWindow(data::ScriptingRecord& it
     timeout_->setObjectName(QStringLiteral("timeoutEdit"));
     timeout_->setRange(0, std::numeric_limits<int>::max());
     timeout_->setValue(static_cast<int>(std::max<data::Long>(item_.timeElapsed, 0)));
-    timeout_->setToolTip(QStringLiteral("0: wait as long as the program runs"));
+    timeout_->setToolTip(tr("0: wait as long as the program runs"));
     timeout_->setEnabled(options.waitForEnd);
-    form->addRow(QStringLiteral("&Time out for wait (seconds):"), timeout_);
+    form->addRow(tr("&Time out for wait (seconds):"), timeout_);
     layout->addLayout(form);
     connect(wait_, &QCheckBox::toggled, timeout_, &QWidget::setEnabled);
-    priority_ = Options(this, QStringLiteral("Process Priority"), QStringLiteral("priority"),
-                        {{QStringLiteral("&Low"), 1}, {QStringLiteral("&Normal"), 2}, {QStringLiteral("&High"), 3}},
+    priority_ = Options(this, tr("Process Priority"), QStringLiteral("priority"),
+                        {{tr("&Low"), 1}, {tr("&Normal"), 2}, {tr("&High"), 3}},
                         options.priority, layout);
-    mode_ = Options(this, QStringLiteral("Window Mode"), QStringLiteral("mode"),
-                    {{QStringLiteral("Start and give &focus"), 1},
-                     {QStringLiteral("Start &minimized with focus"), 2},
-                     {QStringLiteral("Start minimized without foc&us"), 7},
-                     {QStringLiteral("Start without focu&s"), 8}},
+    mode_ = Options(this, tr("Window Mode"), QStringLiteral("mode"),
+                    {{tr("Start and give &focus"), 1},
+                     {tr("Start &minimized with focus"), 2},
+                     {tr("Start minimized without foc&us"), 7},
+                     {tr("Start without focu&s"), 8}},
                     options.windowMode, layout);
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

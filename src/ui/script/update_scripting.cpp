@@ -5,6 +5,7 @@
 #include "script/window_match.h"
 #include "ui/script/start_program_advanced.h"
 #include "ui/script/view_script_keys.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 
@@ -65,8 +66,9 @@ QButtonGroup* Options(const QString& title, const QString& objectPrefix, const Q
     auto* group = new QButtonGroup(box);
     int id = 0;
     for (const QString& value : values) {
-        auto* button = new QRadioButton(value, box);
+        auto* button = new QRadioButton(ShownValue(value.toStdString()), box);
         button->setObjectName(objectPrefix + QString::number(id));
+        button->setProperty(kStoredValueProperty, value);
         group->addButton(button, id++);
         row->addWidget(button);
     }
@@ -77,7 +79,8 @@ QButtonGroup* Options(const QString& title, const QString& objectPrefix, const Q
 
 QString Chosen(QButtonGroup* group)
 {
-    return group->checkedButton() != nullptr ? group->checkedButton()->text() : QString();
+    return group->checkedButton() != nullptr ? group->checkedButton()->property(kStoredValueProperty).toString()
+                                             : QString();
 }
 
 QSpinBox* Number(QWidget* parent, const QString& objectName, int maximum)
@@ -99,7 +102,7 @@ QLabel* Label(const QString& text, QWidget* buddy)
 
 UpdateScriptingWindow::UpdateScriptingWindow(const ScriptWindowServices& services, pim::FormControl& form,
                                              data::Table<ScriptingRecord>& table, QWidget* parent)
-    : FormWindow(form, QStringLiteral("UPDATESCRIPTING$QUICKWINDOW"), QStringLiteral("Update Scripting"),
+    : FormWindow(form, QStringLiteral("UPDATESCRIPTING$QUICKWINDOW"), tr("Update Scripting"),
                  QStringLiteral("UpdateScripting"), services.window.positions, parent),
       s_(services), table_(table)
 {
@@ -108,23 +111,23 @@ UpdateScriptingWindow::UpdateScriptingWindow(const ScriptWindowServices& service
     action_->setObjectName(QStringLiteral("actionList"));
     for (std::string_view action : script::kEditorActions)
         action_->addItem(Text(action));
-    top->addRow(QStringLiteral("&Action"), action_);
+    top->addRow(tr("&Action"), action_);
     fields()->addLayout(top);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("actionTabs"));
-    tabs_->addTab(buildKeystrokes(), QStringLiteral("Keystrokes"));
-    tabs_->addTab(buildWait(), QStringLiteral("Wait"));
-    tabs_->addTab(buildFocus(), QStringLiteral("Set Focus"));
-    tabs_->addTab(buildIfWindow(), QStringLiteral("If Window"));
-    tabs_->addTab(buildIfTime(), QStringLiteral("If Time"));
-    tabs_->addTab(buildEndIf(), QStringLiteral("End If"));
-    tabs_->addTab(buildMessage(), QStringLiteral("Message"));
-    tabs_->addTab(buildStart(), QStringLiteral("Start Program"));
-    tabs_->addTab(buildClose(), QStringLiteral("Close Program"));
-    tabs_->addTab(buildExit(), QStringLiteral("Exit Script"));
-    tabs_->addTab(buildDde(), QStringLiteral("Desktop Bus"));
-    tabs_->addTab(buildOther(), QStringLiteral("Other"));
+    tabs_->addTab(buildKeystrokes(), tr("Keystrokes"));
+    tabs_->addTab(buildWait(), tr("Wait"));
+    tabs_->addTab(buildFocus(), tr("Set Focus"));
+    tabs_->addTab(buildIfWindow(), tr("If Window"));
+    tabs_->addTab(buildIfTime(), tr("If Time"));
+    tabs_->addTab(buildEndIf(), tr("End If"));
+    tabs_->addTab(buildMessage(), tr("Message"));
+    tabs_->addTab(buildStart(), tr("Start Program"));
+    tabs_->addTab(buildClose(), tr("Close Program"));
+    tabs_->addTab(buildExit(), tr("Exit Script"));
+    tabs_->addTab(buildDde(), tr("Desktop Bus"));
+    tabs_->addTab(buildOther(), tr("Other"));
     tabs_->setTabVisible(kOtherTab, false);
     fields()->addWidget(tabs_, 1);
     // The action picks its tab, and a tab picked by hand picks its action.
@@ -142,9 +145,9 @@ QWidget* UpdateScriptingWindow::buildKeystrokes()
 {
     auto* grid = new QGridLayout;
     keystrokes_ = Entry(nullptr, QStringLiteral("keystrokesEdit"), 80);
-    grid->addWidget(Label(QStringLiteral("&Keystrokes:"), keystrokes_), 0, 0);
+    grid->addWidget(Label(tr("&Keystrokes:"), keystrokes_), 0, 0);
     grid->addWidget(keystrokes_, 0, 1);
-    auto* keys = new QPushButton(QStringLiteral("View List of Abbreviations"));
+    auto* keys = new QPushButton(tr("View List of Abbreviations"));
     keys->setObjectName(QStringLiteral("viewKeysButton"));
     connect(keys, &QPushButton::clicked, this, [this] { ViewScriptKeysWindow::Show(s_.window, this); });
     grid->addWidget(keys, 1, 1, Qt::AlignLeft);
@@ -156,37 +159,38 @@ QWidget* UpdateScriptingWindow::buildKeystrokes()
 QWidget* UpdateScriptingWindow::buildWait()
 {
     auto* layout = new QVBoxLayout;
-    combination_ = Options(QString(), QStringLiteral("combination"), {QStringLiteral("And"), QStringLiteral("Or")}, layout);
+    combination_ = Options(QString(), QStringLiteral("combination"), {QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "And")), QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "Or"))}, layout);
     auto* form = new QFormLayout;
     seconds_ = Number(nullptr, QStringLiteral("secondsEdit"), script::kMaxSecondsToWait);
-    form->addRow(QStringLiteral("&Seconds To Wait Before Next Script Item Executes:"), seconds_);
+    form->addRow(tr("&Seconds To Wait Before Next Script Item Executes:"), seconds_);
     waitWindow_ = windowList(nullptr, QStringLiteral("waitWindowList"));
-    form->addRow(QStringLiteral("Wait For &Window:"), waitWindow_);
+    form->addRow(tr("Wait For &Window:"), waitWindow_);
     layout->addLayout(form);
     return Page(layout,
                 QStringLiteral("Wait:  Waits a number of seconds, for a window, or both: with \"And\" until both have "
                                "come, with \"Or\" until the first of them.  Leave blank what does not apply.  ") +
                     kPatternHelp +
-                    QStringLiteral("  A leading ~ waits for the window to disappear (\"~Untitled*\")."));
+                    tr("  A leading ~ waits for the window to disappear (\"~Untitled*\")."));
 }
 
 QWidget* UpdateScriptingWindow::buildFocus()
 {
     auto* form = new QFormLayout;
     focusWindow_ = windowList(nullptr, QStringLiteral("focusWindowList"));
-    form->addRow(QStringLiteral("Foc&us On Window:"), focusWindow_);
-    return Page(form, QStringLiteral("Set Focus:  Brings the window to the front with the keyboard focus.  ") +
+    form->addRow(tr("Foc&us On Window:"), focusWindow_);
+    return Page(form, tr("Set Focus:  Brings the window to the front with the keyboard focus.  ") +
                           kPatternHelp);
 }
 
 QWidget* UpdateScriptingWindow::buildIfWindow()
 {
     auto* layout = new QVBoxLayout;
-    existance_ = Options(QStringLiteral("Condition"), QStringLiteral("existance"),
-                         {QStringLiteral("Window Exists"), QStringLiteral("Window Doesn't Exist")}, layout);
+    existance_ = Options(tr("Condition"), QStringLiteral("existance"),
+                         {QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "Window Exists")),
+                          QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "Window Doesn't Exist"))}, layout);
     auto* form = new QFormLayout;
     checkWindow_ = windowList(nullptr, QStringLiteral("checkWindowList"));
-    form->addRow(QStringLiteral("Window &Title To Check For:"), checkWindow_);
+    form->addRow(tr("Window &Title To Check For:"), checkWindow_);
     layout->addLayout(form);
     return Page(layout, QStringLiteral("If Window:  The items up to the next \"...End If\" run only if the condition "
                                        "holds.  ") +
@@ -197,11 +201,12 @@ QWidget* UpdateScriptingWindow::buildIfTime()
 {
     auto* layout = new QVBoxLayout;
     elapsedCondition_ =
-        Options(QStringLiteral("Condition"), QStringLiteral("elapsed"),
-                {QStringLiteral("Time Elapsed is Greater Than"), QStringLiteral("Time Elapsed is Less Than")}, layout);
+        Options(tr("Condition"), QStringLiteral("elapsed"),
+                {QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "Time Elapsed is Greater Than")),
+                 QString::fromLatin1(QT_TRANSLATE_NOOP("StoredValue", "Time Elapsed is Less Than"))}, layout);
     auto* form = new QFormLayout;
     elapsed_ = Number(nullptr, QStringLiteral("timeElapsedEdit"), script::kMaxTimeElapsed);
-    form->addRow(QStringLiteral("Time (&seconds):"), elapsed_);
+    form->addRow(tr("Time (&seconds):"), elapsed_);
     layout->addLayout(form);
     return Page(layout, QStringLiteral("If Time Elapsed:  The items up to the next \"...End If\" run only if the "
                                        "condition holds.  The time is measured from the script's first item."));
@@ -209,34 +214,34 @@ QWidget* UpdateScriptingWindow::buildIfTime()
 
 QWidget* UpdateScriptingWindow::buildEndIf()
 {
-    return Page(nullptr, QStringLiteral("No information is required for this action."));
+    return Page(nullptr, tr("No information is required for this action."));
 }
 
 QWidget* UpdateScriptingWindow::buildMessage()
 {
     auto* form = new QFormLayout;
     messageTitle_ = Entry(nullptr, QStringLiteral("messageTitleEdit"), 80);
-    form->addRow(QStringLiteral("Message &Title:"), messageTitle_);
+    form->addRow(tr("Message &Title:"), messageTitle_);
     messageText_ = Entry(nullptr, QStringLiteral("messageEdit"), 80);
-    form->addRow(QStringLiteral("&Message:"), messageText_);
-    return Page(form, QStringLiteral("This will display a message with a title, and OK button."));
+    form->addRow(tr("&Message:"), messageText_);
+    return Page(form, tr("This will display a message with a title, and OK button."));
 }
 
 QWidget* UpdateScriptingWindow::buildStart()
 {
     auto* grid = new QGridLayout;
-    command_ = Entry(nullptr, QStringLiteral("commandEdit"), 80, QStringLiteral("Program to start"));
-    grid->addWidget(Label(QStringLiteral("Comma&nd:"), command_), 0, 0);
+    command_ = Entry(nullptr, QStringLiteral("commandEdit"), 80, tr("Program to start"));
+    grid->addWidget(Label(tr("Comma&nd:"), command_), 0, 0);
     grid->addWidget(command_, 0, 1);
-    auto* browse = new QPushButton(QStringLiteral("&Browse"));
+    auto* browse = new QPushButton(tr("&Browse"));
     browse->setObjectName(QStringLiteral("browseButton"));
-    browse->setToolTip(QStringLiteral("Select an application to start"));
+    browse->setToolTip(tr("Select an application to start"));
     connect(browse, &QPushButton::clicked, this, &UpdateScriptingWindow::browseCommand);
     grid->addWidget(browse, 0, 2);
-    path_ = Entry(nullptr, QStringLiteral("pathEdit"), 80, QStringLiteral("Directory (Folder) to start the command in"));
-    grid->addWidget(Label(QStringLiteral("Start &in:"), path_), 1, 0);
+    path_ = Entry(nullptr, QStringLiteral("pathEdit"), 80, tr("Directory (Folder) to start the command in"));
+    grid->addWidget(Label(tr("Start &in:"), path_), 1, 0);
     grid->addWidget(path_, 1, 1, 1, 2);
-    auto* advanced = new QPushButton(QStringLiteral("Ad&vanced"));
+    auto* advanced = new QPushButton(tr("Ad&vanced"));
     advanced->setObjectName(QStringLiteral("advancedButton"));
     connect(advanced, &QPushButton::clicked, this, &UpdateScriptingWindow::editStartOptions);
     grid->addWidget(advanced, 2, 1, Qt::AlignLeft);
@@ -262,12 +267,12 @@ QWidget* UpdateScriptingWindow::buildExit()
 QWidget* UpdateScriptingWindow::buildDde()
 {
     auto* form = new QFormLayout;
-    ddeName_ = Entry(nullptr, QStringLiteral("ddeNameEdit"), 80, QStringLiteral("Bus name of the program"));
-    form->addRow(QStringLiteral("DDE Application &Name:"), ddeName_);
-    ddeTopic_ = Entry(nullptr, QStringLiteral("ddeTopicEdit"), 80, QStringLiteral("Object path"));
-    form->addRow(QStringLiteral("DDE A&pplication Topic:"), ddeTopic_);
-    ddeCommand_ = Entry(nullptr, QStringLiteral("ddeCommandEdit"), 80, QStringLiteral("interface.Method(args)"));
-    form->addRow(QStringLiteral("DDE &Command:"), ddeCommand_);
+    ddeName_ = Entry(nullptr, QStringLiteral("ddeNameEdit"), 80, tr("Bus name of the program"));
+    form->addRow(tr("DDE Application &Name:"), ddeName_);
+    ddeTopic_ = Entry(nullptr, QStringLiteral("ddeTopicEdit"), 80, tr("Object path"));
+    form->addRow(tr("DDE A&pplication Topic:"), ddeTopic_);
+    ddeCommand_ = Entry(nullptr, QStringLiteral("ddeCommandEdit"), 80, tr("interface.Method(args)"));
+    form->addRow(tr("DDE &Command:"), ddeCommand_);
     return Page(form,
                 QStringLiteral(
                     "Desktop bus:  Calls a method of a program on the session bus; the program must already be "
@@ -282,7 +287,7 @@ QWidget* UpdateScriptingWindow::buildOther()
 {
     auto* form = new QFormLayout;
     other_ = Entry(nullptr, QStringLiteral("otherActionEdit"), 20);
-    form->addRow(QStringLiteral("O&ther action:"), other_);
+    form->addRow(tr("O&ther action:"), other_);
     return Page(form, QStringLiteral("This item's action is not one the editor knows.  Enter the action it should "
                                      "run, or pick one from the Action list."));
 }

@@ -42,36 +42,36 @@ QPushButton* Button(QWidget* parent, const QString& text, const QString& objectN
 SearchTextWindow::SearchTextWindow(const script::TextSearch& last, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("VIEWSCRIPTKEYS$ASC1:SEARCHWINDOW"));
-    setWindowTitle(QStringLiteral("Searching Text..."));
+    setWindowTitle(tr("Searching Text..."));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     text_ = Entry(this, QStringLiteral("findEdit"), 20);
     text_->setText(Text(last.text));
-    form->addRow(QStringLiteral("Fi&nd What:"), text_);
+    form->addRow(tr("Fi&nd What:"), text_);
     layout->addLayout(form);
-    wholeWord_ = new QCheckBox(QStringLiteral("Match &Whole Word Only"), this);
+    wholeWord_ = new QCheckBox(tr("Match &Whole Word Only"), this);
     wholeWord_->setObjectName(QStringLiteral("wholeWordCheck"));
     wholeWord_->setChecked(last.wholeWord);
-    matchCase_ = new QCheckBox(QStringLiteral("Match &Case"), this);
+    matchCase_ = new QCheckBox(tr("Match &Case"), this);
     matchCase_->setObjectName(QStringLiteral("matchCaseCheck"));
     matchCase_->setChecked(last.matchCase);
     layout->addWidget(wholeWord_);
     layout->addWidget(matchCase_);
-    auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
+    auto* direction = new QGroupBox(tr("Direction"), this);
     auto* row = new QHBoxLayout(direction);
-    up_ = new QRadioButton(QStringLiteral("&Up"), direction);
+    up_ = new QRadioButton(tr("&Up"), direction);
     up_->setObjectName(QStringLiteral("upRadio"));
-    down_ = new QRadioButton(QStringLiteral("&Down"), direction);
+    down_ = new QRadioButton(tr("&Down"), direction);
     down_->setObjectName(QStringLiteral("downRadio"));
     (last.down ? down_ : up_)->setChecked(true);
     row->addWidget(up_);
     row->addWidget(down_);
     layout->addWidget(direction);
     auto* buttons = new QHBoxLayout;
-    QPushButton* findButton = Button(this, QStringLiteral("Find"), QStringLiteral("findButton"), buttons);
+    QPushButton* findButton = Button(this, tr("Find"), QStringLiteral("findButton"), buttons);
     findButton->setDefault(true);
     connect(findButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button(this, QStringLiteral("Cancel"), QStringLiteral("cancelButton"), buttons), &QPushButton::clicked,
+    connect(Button(this, tr("Cancel"), QStringLiteral("cancelButton"), buttons), &QPushButton::clicked,
             this, &QDialog::reject);
     layout->addLayout(buttons);
     text_->selectAll();
@@ -89,7 +89,7 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     : QDialog(parent), s_(services), lines_(std::move(lines)), fileName_(std::move(fileName))
 {
     setObjectName(QStringLiteral("VIEWSCRIPTKEYS$VIEWWINDOW"));
-    setWindowTitle(QStringLiteral("List of Key Abbreviations"));
+    setWindowTitle(tr("List of Key Abbreviations"));
     auto* layout = new QVBoxLayout(this);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("keysText"));
@@ -103,7 +103,7 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     text_->setPlainText(all.join(QLatin1Char('\n')));
     layout->addWidget(text_, 1);
     auto* buttons = new QHBoxLayout;
-    QPushButton* print = Button(this, QStringLiteral("&Print"), QStringLiteral("printButton"), buttons);
+    QPushButton* print = Button(this, tr("&Print"), QStringLiteral("printButton"), buttons);
     print->setEnabled(ProgramCanPrint());
     connect(print, &QPushButton::clicked, this, &ViewScriptKeysWindow::print);
     connect(Button(this, QStringLiteral("&Find..."), QStringLiteral("findButton"), buttons), &QPushButton::clicked,
@@ -192,7 +192,7 @@ void ViewScriptKeysWindow::Show(const WindowServices& services, QWidget* parent,
     script::ReadViewedLinesJob job(in, sizeError ? 0 : static_cast<std::int64_t>(size));
     ProgressWindow progress(job, script::ReadViewedLinesJob::kBatch, QStringLiteral("VIEWSCRIPTKEYS$PROGRESSWINDOW"),
                             parent);
-    progress.setTitle(QStringLiteral("Reading File"));
+    progress.setTitle(tr("Reading File"));
     progress.exec();
     if (progress.run().state() != BatchRun::State::Completed)
         return;  // cancelled: nothing to show

@@ -153,27 +153,27 @@ BrowseList::BrowseList(std::unique_ptr<BrowseSource> source, std::vector<BrowseT
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("browsePopup"));
     if ((standard & Add) != 0) {
-        connect(standardButton(QStringLiteral("&Add"), QStringLiteral("insertButton")), &QPushButton::clicked,
+        connect(standardButton(tr("&Add"), QStringLiteral("insertButton")), &QPushButton::clicked,
                 this, &BrowseList::insertRequested);
-        connect(menu_->addAction(QStringLiteral("&Add")), &QAction::triggered, this, &BrowseList::insertRequested);
+        connect(menu_->addAction(tr("&Add")), &QAction::triggered, this, &BrowseList::insertRequested);
     }
     if ((standard & Edit) != 0) {
-        QPushButton* edit = standardButton(QStringLiteral("&Edit"), QStringLiteral("changeButton"));
+        QPushButton* edit = standardButton(tr("&Edit"), QStringLiteral("changeButton"));
         connect(edit, &QPushButton::clicked, this, &BrowseList::requestChange);
         needRow_.push_back(edit);
-        QAction* action = menu_->addAction(QStringLiteral("&Edit"));
+        QAction* action = menu_->addAction(tr("&Edit"));
         connect(action, &QAction::triggered, this, &BrowseList::requestChange);
         needRowActions_.push_back(action);
     }
     if ((standard & Delete) != 0) {
-        QPushButton* del = standardButton(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
+        QPushButton* del = standardButton(tr("&Delete"), QStringLiteral("deleteButton"));
         const auto request = [this] {
             if (const std::int64_t rowid = selectedRowId(); rowid != 0)
                 Q_EMIT deleteRequested(rowid);
         };
         connect(del, &QPushButton::clicked, this, request);
         needRow_.push_back(del);
-        QAction* action = menu_->addAction(QStringLiteral("&Delete"));
+        QAction* action = menu_->addAction(tr("&Delete"));
         connect(action, &QAction::triggered, this, request);
         needRowActions_.push_back(action);
     }

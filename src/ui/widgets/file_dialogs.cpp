@@ -1,5 +1,6 @@
 #include "ui/widgets/file_dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -42,10 +43,10 @@ public:
     QString type(const QFileInfo& info) const override
     {
         if (info.isDir())
-            return QStringLiteral("Folder");
+            return QCoreApplication::translate("hrln::ui::FileDialogs", "Folder");
         if (mimes_.mimeTypesForFileName(info.fileName()).isEmpty()) {
             const QString suffix = info.suffix();
-            return suffix.isEmpty() ? QStringLiteral("File") : suffix + QStringLiteral(" File");
+            return suffix.isEmpty() ? QCoreApplication::translate("hrln::ui::FileDialogs", "File") : QCoreApplication::translate("hrln::ui::FileDialogs", "%1 File").arg(suffix);
         }
         const QMimeType type = byName(info);
         return type.comment().isEmpty() ? type.name() : type.comment();
@@ -110,7 +111,7 @@ QString ChooseFile(QWidget* parent, const FileRequest& request)
 QString ChooseProgram(QWidget* parent, const QString& suggested)
 {
     FileRequest request;
-    request.title = QStringLiteral("Choose a Program to Start");
+    request.title = QCoreApplication::translate("hrln::ui::FileDialogs", "Choose a Program to Start");
     // What starts a program here: any executable file (no ending marks one),
     // a script, an AppImage or a desktop launcher.
     request.filter = QStringLiteral("All Files (*);;Scripts (*.sh *.py *.pl);;AppImages (*.AppImage);;"

@@ -24,10 +24,10 @@ FormWindow::FormWindow(pim::FormControl& form, const QString& objectName, const 
 void FormWindow::finishLayout(const QString& okText)
 {
     auto* box = new QDialogButtonBox(this);
-    ok_ = box->addButton(okText, QDialogButtonBox::AcceptRole);
+    ok_ = box->addButton(okText.isEmpty() ? tr("&OK") : okText, QDialogButtonBox::AcceptRole);
     ok_->setObjectName(QStringLiteral("okButton"));
     ok_->setDefault(true);
-    cancel_ = box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    cancel_ = box->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     connect(box, &QDialogButtonBox::accepted, this, &FormWindow::accept);
     connect(box, &QDialogButtonBox::rejected, this, &FormWindow::reject);

@@ -34,7 +34,7 @@ protected:
     QBoxLayout* fields() const { return fields_; }
     // Call at the end of the subclass's constructor: the buttons, the title,
     // the record shown, the saved place.
-    void finishLayout(const QString& okText = QStringLiteral("&OK"));
+    void finishLayout(const QString& okText = {});  // empty: "&OK"
 
     // Puts the record's values into the widgets, and takes them back; false
     // when a widget holds what its field cannot take (after its message, with

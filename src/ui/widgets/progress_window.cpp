@@ -12,7 +12,7 @@ ProgressWindow::ProgressWindow(BatchJob& job, int batchSize, const QString& obje
     : QDialog(parent), job_(job), run_(job, batchSize)
 {
     setObjectName(objectName);
-    setWindowTitle(QStringLiteral("Progress..."));
+    setWindowTitle(tr("Progress..."));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -31,7 +31,7 @@ ProgressWindow::ProgressWindow(BatchJob& job, int batchSize, const QString& obje
     tallyLine_->setObjectName(QStringLiteral("tallyLine"));
     tallyLine_->setAlignment(Qt::AlignHCenter);
     tallyLine_->setVisible(!job.tally().empty());
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(tr("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::reject);
     layout->addWidget(bar_);
@@ -69,7 +69,7 @@ void ProgressWindow::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
         return;
     }
-    setWindowTitle(runningTitle_.isEmpty() ? QStringLiteral("Processing Records") : runningTitle_);
+    setWindowTitle(runningTitle_.isEmpty() ? tr("Processing Records") : runningTitle_);
     timer_->start();
 }
 

@@ -2,6 +2,7 @@
 
 #include "pim/contacts.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -133,8 +134,8 @@ QValidator::State CharacterLimit::validate(QString& input, int& pos) const
 QString CutNoteText(const QWidget* field, const QString& fieldName, int width)
 {
     const QString name = fieldName.isEmpty() ? LabelOf(field) : fieldName;
-    return QStringLiteral("%1: up to %2 characters.")
-        .arg(name.isEmpty() ? QStringLiteral("This field") : name)
+    return QCoreApplication::translate("hrln::ui::TextLimit", "%1: up to %2 characters.")
+        .arg(name.isEmpty() ? QCoreApplication::translate("hrln::ui::TextLimit", "This field") : name)
         .arg(width);
 }
 
