@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>MessageWindow</name>
+    <message>
+        <source>Added to To Do List:</source>
+        <translation>Zur To-do-Liste hinzugefügt:</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Gespeichert</translation>
+    </message>
+</context>
+<context>
     <name>QPrintPreviewDialog</name>
     <message>
         <source>Print</source>
@@ -24,6 +35,125 @@
     <message>
         <source>Say when at the end: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.</source>
         <translation>Zeitpunkt am Ende angeben (englisch): in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordWarnings</name>
+    <message>
+        <source>Error: (%1) in the Update transaction of the %2 file.</source>
+        <translation>Fehler: (%1) in der Änderungstransaktion der Datei %2.</translation>
+    </message>
+    <message>
+        <source>Error: (%1) reading a record of the %2 file.</source>
+        <translation>Fehler: (%1) beim Lesen eines Datensatzes der Datei %2.</translation>
+    </message>
+    <message>
+        <source>Error: (%1) writing a record of the %2 file.</source>
+        <translation>Fehler: (%1) beim Schreiben eines Datensatzes der Datei %2.</translation>
+    </message>
+    <message>
+        <source>You&apos;ve selected to delete the highlighted record.  Press OK to confirm deletion of this record.</source>
+        <translation>Der markierte Datensatz wird gelöscht.  Zum Bestätigen OK drücken.</translation>
+    </message>
+    <message>
+        <source>Confirm Delete</source>
+        <translation>Löschen bestätigen</translation>
+    </message>
+    <message>
+        <source>This record would duplicate an existing entry of the key %1.  Change the value and save again.</source>
+        <translation>Dieser Datensatz würde einen vorhandenen Eintrag des Schlüssels %1 doppeln.  Den Wert ändern und erneut speichern.</translation>
+    </message>
+    <message>
+        <source>Duplicate Key</source>
+        <translation>Doppelter Schlüssel</translation>
+    </message>
+    <message>
+        <source>Error: (%1) adding a record to the %2 file.</source>
+        <translation>Fehler: (%1) beim Hinzufügen eines Datensatzes zur Datei %2.</translation>
+    </message>
+    <message>
+        <source>Add Error</source>
+        <translation>Fehler beim Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Update Error</source>
+        <translation>Fehler beim Ändern</translation>
+    </message>
+    <message>
+        <source>Error: (%1) deleting a record of the %2 file.</source>
+        <translation>Fehler: (%1) beim Löschen eines Datensatzes der Datei %2.</translation>
+    </message>
+    <message>
+        <source>Delete Error</source>
+        <translation>Fehler beim Löschen</translation>
+    </message>
+    <message>
+        <source>Read Error</source>
+        <translation>Fehler beim Lesen</translation>
+    </message>
+    <message>
+        <source>Error: (%1) in the %2 transaction of the %3 file.  Nothing was changed.</source>
+        <translation>Fehler: (%1) in der Transaktion „%2“ der Datei %3.  Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Transaction Error</source>
+        <translation>Transaktionsfehler</translation>
+    </message>
+    <message>
+        <source>%1 must be between %2.</source>
+        <translation>%1 muss zwischen %2 liegen.</translation>
+    </message>
+    <message>
+        <source>Range Error</source>
+        <translation>Bereichsfehler</translation>
+    </message>
+    <message>
+        <source>%1 cannot be blank.</source>
+        <translation>%1 darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>Required Field</source>
+        <translation>Pflichtfeld</translation>
+    </message>
+    <message>
+        <source>Invalid Entry</source>
+        <translation>Ungültige Eingabe</translation>
+    </message>
+    <message>
+        <source>Yes tries again, No closes without saving, Cancel goes back to the form.</source>
+        <translation>Ja versucht es erneut, Nein schließt ohne Speichern, Abbrechen kehrt zum Formular zurück.</translation>
+    </message>
+    <message>
+        <source>Error: (%1) accessing the %2 file.  Do you want to try again?</source>
+        <translation>Fehler: (%1) beim Zugriff auf die Datei %2.  Erneut versuchen?</translation>
+    </message>
+    <message>
+        <source>Retry?</source>
+        <translation>Wiederholen?</translation>
+    </message>
+    <message>
+        <source>This record was changed by another station.</source>
+        <translation>Dieser Datensatz wurde von einer anderen Station geändert.</translation>
+    </message>
+    <message>
+        <source>Record Changed by Another Station</source>
+        <translation>Von anderer Station geändert</translation>
+    </message>
+    <message>
+        <source>This record is referenced from the file %1.  This record cannot be deleted while these references exist.</source>
+        <translation>Auf diesen Datensatz wird aus der Datei %1 verwiesen.  Solange diese Verweise bestehen, kann er nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Referential Integrity Delete Error</source>
+        <translation>Löschen wegen Verweisen nicht möglich</translation>
+    </message>
+    <message>
+        <source>This record is referenced from the file %1.  Linking field(s) have been restricted from change and have been reset to original values.</source>
+        <translation>Auf diesen Datensatz wird aus der Datei %1 verwiesen.  Verknüpfende Felder dürfen nicht geändert werden und wurden auf ihre ursprünglichen Werte zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>Referential Integrity Update Error</source>
+        <translation>Ändern wegen Verweisen nicht möglich</translation>
     </message>
 </context>
 <context>
@@ -127,6 +257,21 @@
     </message>
 </context>
 <context>
+    <name>TaskFields</name>
+    <message>
+        <source>This task is to run once, on %1 at %2, which has already passed: saved now, it runs at once.
+
+Save it anyway?</source>
+        <translation>Diese Aufgabe soll einmal laufen, am %1 um %2, und dieser Zeitpunkt ist schon vorbei: jetzt gespeichert, läuft sie sofort.
+
+Trotzdem speichern?</translation>
+    </message>
+    <message>
+        <source>Time Already Passed</source>
+        <translation>Zeitpunkt bereits vorbei</translation>
+    </message>
+</context>
+<context>
     <name>TextSearch</name>
     <message>
         <source>Reading File</source>
@@ -142,6 +287,13 @@
     <message>
         <source>Add &amp;Message|Add &amp;Program|&amp;Quick Reminder|&amp;View To Do|&amp;Options|-|&amp;Restore|-|&amp;About|E&amp;xit Horalyn</source>
         <translation>&amp;Nachricht hinzufügen|&amp;Programm hinzufügen|&amp;Schnellerinnerung|&amp;To-dos anzeigen|&amp;Einstellungen|-|&amp;Wiederherstellen|-|&amp;Info|Horalyn &amp;beenden</translation>
+    </message>
+</context>
+<context>
+    <name>WindowClose</name>
+    <message>
+        <source>Tasks still to come will not be performed while Horalyn is not running.<byte value="xd"/><byte value="xd"/>Keep Horalyn running in the notification area instead?<byte value="xd"/>(Setup can make this what closing the window always does.)</source>
+        <translation>Anstehende Aufgaben werden nicht ausgeführt, solange Horalyn nicht läuft.<byte value="xd"/><byte value="xd"/>Horalyn stattdessen im Infobereich weiterlaufen lassen?<byte value="xd"/>(In den Einstellungen lässt sich das für jedes Schließen festlegen.)</translation>
     </message>
 </context>
 <context>

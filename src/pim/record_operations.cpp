@@ -1,5 +1,7 @@
 #include "pim/record_operations.h"
 
+#include "common/translate.h"
+
 namespace hrln::pim {
 namespace {
 
@@ -71,10 +73,12 @@ FormUpdate UpdateRecordFromForm(data::Table<R>& table, const LinkValues<R>& save
         }
         const std::string_view name = result.table != nullptr ? std::string_view(result.table->name())
                                                               : std::string_view(table.schema().name());
-        const char* doing = result.step == IntegrityStep::Transaction ? "in the Update transaction of"
-                            : result.step == IntegrityStep::Fetch || result.step == IntegrityStep::ChildRead
-                                ? "reading a record of"
-                                : "writing a record of";
+        const std::string doing =
+            result.step == IntegrityStep::Transaction
+                ? HrlnTranslate("RecordWarnings", "Error: (%1) in the Update transaction of the %2 file.")
+            : result.step == IntegrityStep::Fetch || result.step == IntegrityStep::ChildRead
+                ? HrlnTranslate("RecordWarnings", "Error: (%1) reading a record of the %2 file.")
+                : HrlnTranslate("RecordWarnings", "Error: (%1) writing a record of the %2 file.");
         switch (warnings.writeFailed(doing, name, result.error)) {
         case RecordWarnings::WriteChoice::TryAgain: continue;
         case RecordWarnings::WriteChoice::CloseWithoutSaving: return FormUpdate::CloseWithoutSaving;

@@ -33,7 +33,8 @@ public:
     // A form's write that failed for a reason not of the record's own: try
     // again, close the form without saving, or go back to the form.
     enum class WriteChoice { TryAgain, CloseWithoutSaving, BackToForm };
-    // `doing` as in the other record errors: "writing a record of".
+    // `doing` as in the other record errors, translated: "Error: (%1) writing a record of the %2 file.",
+    // %1 the error, %2 the file.
     WriteChoice writeFailed(std::string_view doing, std::string_view table, int error);
     // Whether to try a failed operation again; true on Yes.
     bool retry(std::string_view table, int error);

@@ -1,6 +1,7 @@
 #include "scheduler/message_window.h"
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "data/records.h"
 #include "data/schedule_store.h"
 #include "data/table.h"
@@ -124,7 +125,7 @@ int MessageWindow::addToTodo()
 
 platform::MessageBox MessageWindow::todoAdded() const
 {
-    return {"Added to To Do List:\r" + slots_.title, "Saved"};
+    return {HrlnTranslate("MessageWindow", "Added to To Do List:") + "\r" + slots_.title, HrlnTranslate("MessageWindow", "Saved")};
 }
 
 int MessageWindow::addTodoItem()

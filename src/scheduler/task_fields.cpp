@@ -1,5 +1,7 @@
 #include "scheduler/task_fields.h"
 
+#include "common/translate.h"
+
 #include "data/settings.h"
 #include "platform/prompter.h"
 #include "recurrence/recurrence.h"
@@ -196,9 +198,10 @@ bool ConfirmOnceInThePast(const data::ScheduleRecord& task, platform::DateTime n
 {
     if (!OnceInThePast(task, now))
         return true;
-    const std::string text = "This task is to run once, on " + FormatD3(task.date) + " at " + FormatT3(task.time) +
-                             ", which has already passed: saved now, it runs at once.\n\nSave it anyway?";
-    return prompter.ask({text, "Time Already Passed", platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+    const std::string text = FillIn(HrlnTranslate("TaskFields", "This task is to run once, on %1 at %2, which has already "
+                                                                "passed: saved now, it runs at once.\n\nSave it anyway?"),
+                                    {FormatD3(task.date), FormatT3(task.time)});
+    return prompter.ask({text, HrlnTranslate("TaskFields", "Time Already Passed"), platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                          platform::MessageButton::No}) == platform::MessageButton::Yes;
 }
 

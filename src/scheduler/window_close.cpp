@@ -1,5 +1,7 @@
 #include "scheduler/window_close.h"
 
+#include "common/translate.h"
+
 #include "data/records.h"
 #include "data/table.h"
 
@@ -18,9 +20,9 @@ WindowClose DecideWindowClose(const data::Settings& settings, WindowCloseState& 
 
 platform::MessageBox KeepRunningQuestion()
 {
-    return {"Tasks still to come will not be performed while Horalyn is not running.\r\r"
-            "Keep Horalyn running in the notification area instead?\r"
-            "(Setup can make this what closing the window always does.)",
+    return {HrlnTranslate("WindowClose", "Tasks still to come will not be performed while Horalyn is not running.\r\r"
+                                         "Keep Horalyn running in the notification area instead?\r"
+                                         "(Setup can make this what closing the window always does.)"),
             "Horalyn", platform::MessageIcon::Exclamation, platform::MessageButtons::YesNoCancel,
             platform::MessageButton::Yes};
 }

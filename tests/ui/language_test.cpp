@@ -1,4 +1,7 @@
+#include "pim/record_warnings.h"
 #include "scheduler/quick_reminder.h"
+#include "scheduler/task_fields.h"
+#include "scheduler/window_close.h"
 #include "ui/schedule/quick_reminder_window.h"
 #include "ui/schedule/wizard_window.h"
 #include "ui/widgets/language.h"
@@ -150,6 +153,34 @@ TEST_F(GermanTest, AWizardShowsGermanAndStoresEnglishValues)
     EXPECT_EQ(stored[0].taskType.str(), "Display Message");
     EXPECT_EQ(stored[0].scheduleType.str(), "Once");
     EXPECT_EQ(stored[0].everyType.str(), "day(s)");
+}
+
+// What the core asks through the prompter reads German, the numbered places
+// filled in the translation's order, dates in the language's names.
+TEST_F(GermanTest, TheCoresQuestionsAreGerman)
+{
+    pim::RecordWarnings warnings(prompter);
+    EXPECT_FALSE(warnings.confirmDelete());  // the fake answers the default, Cancel
+    warnings.addError("Schedule", data::kDuplicateKey);
+    warnings.required("Description");
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.shown[0].caption, "Löschen bestätigen");
+    EXPECT_EQ(prompter.shown[1].caption, "Fehler beim Hinzufügen");
+    EXPECT_NE(prompter.shown[1].text.find("beim Hinzufügen eines Datensatzes zur Datei Schedule."), std::string::npos)
+        << prompter.shown[1].text;
+    EXPECT_EQ(prompter.shown[2].text, "Description darf nicht leer sein.");
+
+    data::ScheduleRecord once;
+    once.scheduleType = "Once";
+    once.date = MakeDate(2, 10, 2027);
+    once.time = MakeTime(9, 0);
+    EXPECT_FALSE(scheduler::ConfirmOnceInThePast(once, clock.now(), prompter));
+    ASSERT_EQ(prompter.shown.size(), 4u);
+    EXPECT_EQ(prompter.shown[3].caption, "Zeitpunkt bereits vorbei");
+    EXPECT_NE(prompter.shown[3].text.find("am Feb 10, 2027 um 9:00 AM"), std::string::npos) << prompter.shown[3].text;
+
+    EXPECT_EQ(scheduler::KeepRunningQuestion().text.substr(0, 20), "Anstehende Aufgaben ");
+    EXPECT_NE(scheduler::KeepRunningQuestion().text.find("läuft.\r\rHoralyn"), std::string::npos);
 }
 
 // English and the C locale have no catalogue: the program stays as written.
