@@ -2,10 +2,63 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AdvanceWarning</name>
+    <message>
+        <source>Command:  %1</source>
+        <translation>Befehl:  %1</translation>
+    </message>
+    <message>
+        <source>Command: %1</source>
+        <translation>Befehl: %1</translation>
+    </message>
+    <message>
+        <source>Advanced Warning</source>
+        <translation>Vorwarnung</translation>
+    </message>
+</context>
+<context>
     <name>CalendarGrid</name>
     <message>
         <source>Select Date</source>
         <translation>Datum wählen</translation>
+    </message>
+</context>
+<context>
+    <name>Dispatch</name>
+    <message>
+        <source>%1 was not run.  Run it now?</source>
+        <translation>%1 wurde nicht ausgeführt.  Jetzt ausführen?</translation>
+    </message>
+    <message>
+        <source>Missed Task</source>
+        <translation>Versäumte Aufgabe</translation>
+    </message>
+    <message>
+        <source>%1 is due to run.  Run it now?</source>
+        <translation>%1 steht zur Ausführung an.  Jetzt ausführen?</translation>
+    </message>
+    <message>
+        <source>Confirm Task</source>
+        <translation>Aufgabe bestätigen</translation>
+    </message>
+</context>
+<context>
+    <name>MessageNotices</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Add to To Do List</source>
+        <translation>Zur To-do-Liste</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "common/text.h"
+#include "common/translate.h"
 #include "scheduler/scheduler.h"
 
 namespace hrln::scheduler {
@@ -17,9 +18,10 @@ std::string WarningBody(const data::ScheduleRecord& task)
     if (task.taskType == "Display Message")
         return std::string(message);
     if (task.taskType == "Run Program")
-        return "Command:  " + task.command.str();
+        return FillIn(HrlnTranslate("AdvanceWarning", "Command:  %1"), {task.command.str()});
     if (task.taskType == "Both" || !task.command.empty())
-        return std::string(TrimLeft(std::string(text::Clip(message)) + "\rCommand: " + task.command.str()));
+        return std::string(TrimLeft(std::string(text::Clip(message)) + "\r" +
+                                    FillIn(HrlnTranslate("AdvanceWarning", "Command: %1"), {task.command.str()})));
     return std::string(TrimLeft(text::Clip(message)));
 }
 
@@ -55,7 +57,8 @@ void Scheduler::checkAdvanceWarning()
     if (alias_.put() != data::kOk || task.skipNextTime != 0)
         return;
     s_.log.logEvent("Advanced Warning", task.description.view());
-    s_.prompter.ask({FormatD3(task.date) + " " + FormatT3(task.time) + "\r" + WarningBody(task), "Advanced Warning"});
+    s_.prompter.ask({FormatD3(task.date) + " " + FormatT3(task.time) + "\r" + WarningBody(task),
+                     HrlnTranslate("AdvanceWarning", "Advanced Warning")});
 }
 
 }  // namespace hrln::scheduler

@@ -10,6 +10,7 @@
 // committed, so they run exactly when the occurrence was recorded, even if
 // this process dies in between. docs/ARCHITECTURE.md lists every crash point.
 #include "common/text.h"
+#include "common/translate.h"
 #include "data/schedule_store.h"
 #include "recurrence/recurrence.h"
 #include "scheduler/alarm.h"
@@ -106,12 +107,14 @@ bool Scheduler::dispatchDueTask(bool userAsked)
             task.skipIfMissed != 0) {
             skip_ = true;  // too late: passed over without a question
         } else if (now.date > task.date && task.warn != 0 && task.taskType != "Display Message") {
-            const MessageButton answer = s_.prompter.ask({name + " was not run.  Run it now?", "Missed Task",
+            const MessageButton answer = s_.prompter.ask({FillIn(HrlnTranslate("Dispatch", "%1 was not run.  Run it now?"), {name}),
+                                                          HrlnTranslate("Dispatch", "Missed Task"),
                                                           MessageIcon::Exclamation, MessageButtons::YesNo,
                                                           MessageButton::No});
             skip_ = answer != MessageButton::Yes;
         } else if (task.userSkip != 0) {
-            const MessageButton answer = s_.prompter.ask({name + " is due to run.  Run it now?", "Confirm Task",
+            const MessageButton answer = s_.prompter.ask({FillIn(HrlnTranslate("Dispatch", "%1 is due to run.  Run it now?"), {name}),
+                                                          HrlnTranslate("Dispatch", "Confirm Task"),
                                                           MessageIcon::Exclamation, MessageButtons::YesNo,
                                                           MessageButton::No});
             skip_ = answer != MessageButton::Yes;

@@ -1,6 +1,7 @@
 #include "scheduler/message_notices.h"
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "data/errors.h"
 
 #include <vector>
@@ -30,7 +31,10 @@ void MessageNotices::post(std::unique_ptr<MessageWindow> message)
     platform::Notification notice;
     notice.summary = slots.title.empty() ? std::string("Horalyn") : slots.title;
     notice.body = std::string(text::Clip(slots.text));
-    notice.actions = {{kOpen, "Open"}, {kSnooze, "Snooze"}, {kToDo, "Add to To Do List"}, {kClose, "Close"}};
+    notice.actions = {{kOpen, HrlnTranslate("MessageNotices", "Open")},
+                      {kSnooze, HrlnTranslate("MessageNotices", "Snooze")},
+                      {kToDo, HrlnTranslate("MessageNotices", "Add to To Do List")},
+                      {kClose, HrlnTranslate("MessageNotices", "Close")}};
     notice.persistent = true;
     const std::optional<platform::NotificationId> id = notifications_.show(notice);
     if (!id) {
