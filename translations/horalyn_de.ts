@@ -24,6 +24,28 @@
     </message>
 </context>
 <context>
+    <name>ClipboardSaver</name>
+    <message>
+        <source>Delete all %1 saved clipboard texts?  They cannot be brought back.</source>
+        <translation>Alle %1 gespeicherten Texte der Zwischenablage löschen?  Sie lassen sich nicht wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Alle löschen</translation>
+    </message>
+</context>
+<context>
+    <name>Contacts</name>
+    <message>
+        <source>Add new category?</source>
+        <translation>Neue Kategorie hinzufügen?</translation>
+    </message>
+    <message>
+        <source>Category not found</source>
+        <translation>Kategorie nicht gefunden</translation>
+    </message>
+</context>
+<context>
     <name>Dispatch</name>
     <message>
         <source>%1 was not run.  Run it now?</source>
@@ -40,6 +62,100 @@
     <message>
         <source>Confirm Task</source>
         <translation>Aufgabe bestätigen</translation>
+    </message>
+</context>
+<context>
+    <name>FormTitle</name>
+    <message>
+        <source>Adding a Categories Record</source>
+        <translation>Kategorie hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a Categories Record</source>
+        <translation>Kategorie ändern</translation>
+    </message>
+    <message>
+        <source>Adding a Contact Categories Record</source>
+        <translation>Kontakt-Kategorie hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a Contact Categories Record</source>
+        <translation>Kontakt-Kategorie ändern</translation>
+    </message>
+    <message>
+        <source>Adding a Contact Record</source>
+        <translation>Kontakt hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a Contact Record</source>
+        <translation>Kontakt ändern</translation>
+    </message>
+    <message>
+        <source>Adding a Link Record</source>
+        <translation>Verknüpfung hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a Link Record</source>
+        <translation>Verknüpfung ändern</translation>
+    </message>
+    <message>
+        <source>Adding a To Do Item</source>
+        <translation>To-do hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a To Do Item</source>
+        <translation>To-do ändern</translation>
+    </message>
+    <message>
+        <source>Adding a Schedule Task</source>
+        <translation>Aufgabe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing a Schedule Task</source>
+        <translation>Aufgabe ändern</translation>
+    </message>
+</context>
+<context>
+    <name>Housekeeping</name>
+    <message>
+        <source>Housekeeping</source>
+        <translation>Aufräumen</translation>
+    </message>
+    <message>
+        <source>Remove disabled tasks?</source>
+        <translation>Deaktivierte Aufgaben löschen?</translation>
+    </message>
+    <message>
+        <source>Disabled tasks removed.</source>
+        <translation>Deaktivierte Aufgaben gelöscht.</translation>
+    </message>
+    <message>
+        <source>Remove completed tasks?</source>
+        <translation>Erledigte Aufgaben löschen?</translation>
+    </message>
+    <message>
+        <source>Completed tasks removed.</source>
+        <translation>Erledigte Aufgaben gelöscht.</translation>
+    </message>
+    <message>
+        <source>Clear To Do list?</source>
+        <translation>To-do-Liste leeren?</translation>
+    </message>
+    <message>
+        <source>To Do list removed.</source>
+        <translation>To-do-Liste geleert.</translation>
+    </message>
+    <message>
+        <source>Reset saved window settings?</source>
+        <translation>Gespeicherte Fenstereinstellungen zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Remove active scripts?</source>
+        <translation>Aktive Skripte entfernen?</translation>
+    </message>
+    <message>
+        <source>All active scripts have been removed</source>
+        <translation>Alle aktiven Skripte wurden entfernt</translation>
     </message>
 </context>
 <context>
@@ -426,6 +542,14 @@ Trotzdem speichern?</translation>
     <message>
         <source>When to do it...</source>
         <translation>Wann es geschehen soll...</translation>
+    </message>
+    <message>
+        <source>Reschedule Event Wizard</source>
+        <translation>Verschiebe-Assistent</translation>
+    </message>
+    <message>
+        <source>Changing a Schedule Record</source>
+        <translation>Zeitplaneintrag ändern</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "data/housekeeping.h"
 
+#include "common/translate.h"
 #include "data/schedule_store.h"
 #include "data/table_open.h"
 
@@ -14,17 +15,20 @@ using platform::MessageButton;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
-constexpr const char* kHousekeeping = "Housekeeping";
+std::string HousekeepingCaption()
+{
+    return HrlnTranslate("Housekeeping", "Housekeeping");
+}
 
 bool Confirm(platform::Prompter& prompter, const std::string& question)
 {
-    return prompter.ask({question, kHousekeeping, MessageIcon::Exclamation, MessageButtons::YesNo,
+    return prompter.ask({question, HousekeepingCaption(), MessageIcon::Exclamation, MessageButtons::YesNo,
                          MessageButton::No}) == MessageButton::Yes;
 }
 
 void Tell(platform::Prompter& prompter, const std::string& text)
 {
-    prompter.ask({text, kHousekeeping});
+    prompter.ask({text, HousekeepingCaption()});
 }
 
 void ReportHistoryError(platform::Prompter& prompter, Database& db, int err)
@@ -223,27 +227,27 @@ int RemoveExpiredHistory(HistorySweep& sweep, Date today, Date& lastHousekeeping
 
 bool RemoveDisabledTasks(Database& db, platform::Prompter& prompter, const std::function<void()>& betweenBatches)
 {
-    if (!Confirm(prompter, "Remove disabled tasks?"))
+    if (!Confirm(prompter, HrlnTranslate("Housekeeping", "Remove disabled tasks?")))
         return false;
     DisabledSweep sweep(db, prompter, [](const ScheduleRecord&) { return true; });
     InBatches([&] { return sweep.step(); }, betweenBatches);
-    Tell(prompter, "Disabled tasks removed.");
+    Tell(prompter, HrlnTranslate("Housekeeping", "Disabled tasks removed."));
     return true;
 }
 
 bool RemoveCompletedTasks(Database& db, platform::Prompter& prompter, const std::function<void()>& betweenBatches)
 {
-    if (!Confirm(prompter, "Remove completed tasks?"))
+    if (!Confirm(prompter, HrlnTranslate("Housekeeping", "Remove completed tasks?")))
         return false;
     DisabledSweep sweep(db, prompter, [](const ScheduleRecord& r) { return r.completed != 0; });
     InBatches([&] { return sweep.step(); }, betweenBatches);
-    Tell(prompter, "Completed tasks removed.");
+    Tell(prompter, HrlnTranslate("Housekeeping", "Completed tasks removed."));
     return true;
 }
 
 bool ClearTodoList(Database& db, platform::Prompter& prompter, const std::function<void()>& betweenBatches)
 {
-    if (!Confirm(prompter, "Clear To Do list?"))
+    if (!Confirm(prompter, HrlnTranslate("Housekeeping", "Clear To Do list?")))
         return false;
     const auto report = [&](int err) {
         prompter.ask({ErrorDescription(db, err) + " error while removing To Do entry", "Cannot Remove To Do List"});
@@ -268,13 +272,13 @@ bool ClearTodoList(Database& db, platform::Prompter& prompter, const std::functi
             return err == kOk;
         },
         betweenBatches);
-    Tell(prompter, "To Do list removed.");
+    Tell(prompter, HrlnTranslate("Housekeeping", "To Do list removed."));
     return true;
 }
 
 bool ResetWindowSettings(ProfileFile& positions, platform::Prompter& prompter)
 {
-    if (!Confirm(prompter, "Reset saved window settings?"))
+    if (!Confirm(prompter, HrlnTranslate("Housekeeping", "Reset saved window settings?")))
         return false;
     static constexpr std::array kSections = {
         "BrowseSchedule", "Main",           "About",           "Calendar",        "ViewToDo",        "UpdateTodo",
@@ -290,11 +294,11 @@ bool ResetWindowSettings(ProfileFile& positions, platform::Prompter& prompter)
 
 bool RemoveActiveScripts(platform::Prompter& prompter, const std::function<void()>& clearPendingScripts)
 {
-    if (!Confirm(prompter, "Remove active scripts?"))
+    if (!Confirm(prompter, HrlnTranslate("Housekeeping", "Remove active scripts?")))
         return false;
     if (clearPendingScripts)
         clearPendingScripts();
-    Tell(prompter, "All active scripts have been removed");
+    Tell(prompter, HrlnTranslate("Housekeeping", "All active scripts have been removed"));
     return true;
 }
 

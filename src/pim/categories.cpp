@@ -1,5 +1,7 @@
 #include "pim/categories.h"
 
+#include "common/translate.h"
+
 namespace hrln::pim {
 namespace {
 
@@ -36,12 +38,12 @@ int EnsureContactCategory(data::Database& db, FixedText<20>& contactCategory)
 }
 
 template <class R>
-FormRules<R> NameFormRules(std::string table, FixedText<20> R::*field, const char* fieldName, int key,
-                           const char* keyName)
+FormRules<R> NameFormRules(const char* insertTitle, const char* changeTitle, FixedText<20> R::*field,
+                           const char* fieldName, int key, const char* keyName)
 {
     FormRules<R> rules;
-    rules.insertTitle = "Adding a " + table + " Record";
-    rules.changeTitle = "Changing a " + table + " Record";
+    rules.insertTitle = insertTitle;
+    rules.changeTitle = changeTitle;
     rules.validate = [field, fieldName](R& r, RecordWarnings& warnings) {
         if (!(r.*field).view().empty())
             return -1;
@@ -54,14 +56,18 @@ FormRules<R> NameFormRules(std::string table, FixedText<20> R::*field, const cha
 
 FormRules<data::CategoryRecord> CategoryFormRules()
 {
-    return NameFormRules<data::CategoryRecord>("Categories", &data::CategoryRecord::category, "Category",
+    return NameFormRules<data::CategoryRecord>(HRLN_TEXT("FormTitle", "Adding a Categories Record"),
+                                               HRLN_TEXT("FormTitle", "Changing a Categories Record"),
+                                               &data::CategoryRecord::category, "Category",
                                                data::CategoryRecord::KeyCategory, "By Category");
 }
 
 FormRules<data::ContactCategoryRecord> ContactCategoryFormRules()
 {
     return NameFormRules<data::ContactCategoryRecord>(
-        "Contact Categories", &data::ContactCategoryRecord::contactCategory, "Contact Category",
+        HRLN_TEXT("FormTitle", "Adding a Contact Categories Record"),
+        HRLN_TEXT("FormTitle", "Changing a Contact Categories Record"), &data::ContactCategoryRecord::contactCategory,
+        "Contact Category",
         data::ContactCategoryRecord::KeyContactCategories, "By Contact Category");
 }
 

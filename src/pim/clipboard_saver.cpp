@@ -1,6 +1,7 @@
 #include "pim/clipboard_saver.h"
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "data/records.h"
 #include "data/table.h"
 #include "pim/record_warnings.h"
@@ -47,9 +48,9 @@ int ClearClipboardSaver(data::Database& db, platform::Prompter& prompter)
     if (count <= 0)
         return 0;
     platform::MessageBox box;
-    box.text = "Delete all " + std::to_string(count) +
-               " saved clipboard texts?  They cannot be brought back.";
-    box.caption = "Clear All";
+    box.text = FillIn(HrlnTranslate("ClipboardSaver", "Delete all %1 saved clipboard texts?  They cannot be brought back."),
+                      {std::to_string(count)});
+    box.caption = HrlnTranslate("ClipboardSaver", "Clear All");
     box.icon = platform::MessageIcon::Question;
     box.buttons = platform::MessageButtons::YesNo;
     box.defaultButton = platform::MessageButton::No;

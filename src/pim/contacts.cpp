@@ -1,5 +1,6 @@
 #include "pim/contacts.h"
 
+#include "common/translate.h"
 #include "data/integrity.h"
 #include "data/schedule_store.h"
 
@@ -79,8 +80,8 @@ void CleanContact(ContactRecord& c)
 FormRules<ContactRecord> ContactFormRules(std::function<bool()> askRetry)
 {
     FormRules<ContactRecord> rules;
-    rules.insertTitle = "Adding a Contact Record";
-    rules.changeTitle = "Changing a Contact Record";
+    rules.insertTitle = HRLN_TEXT("FormTitle", "Adding a Contact Record");
+    rules.changeTitle = HRLN_TEXT("FormTitle", "Changing a Contact Record");
     rules.validate = [](ContactRecord& c, RecordWarnings& warnings) {
         CleanContact(c);
         if (c.lastName.empty() && c.firstName.empty()) {
@@ -140,8 +141,8 @@ CategoryEntry CheckContactCategory(data::Database& db, platform::Prompter& promp
         return CategoryEntry::Known;
     }
     platform::MessageBox box;
-    box.text = "Add new category?";
-    box.caption = "Category not found";
+    box.text = HrlnTranslate("Contacts", "Add new category?");
+    box.caption = HrlnTranslate("Contacts", "Category not found");
     box.icon = platform::MessageIcon::Question;
     box.buttons = platform::MessageButtons::YesNo;
     box.defaultButton = platform::MessageButton::Yes;
@@ -151,8 +152,8 @@ CategoryEntry CheckContactCategory(data::Database& db, platform::Prompter& promp
 FormRules<LinkRecord> LinkFormRules(data::Table<LinkRecord>& table, data::Long clientId)
 {
     FormRules<LinkRecord> rules;
-    rules.insertTitle = "Adding a Link Record";
-    rules.changeTitle = "Changing a Link Record";
+    rules.insertTitle = HRLN_TEXT("FormTitle", "Adding a Link Record");
+    rules.changeTitle = HRLN_TEXT("FormTitle", "Changing a Link Record");
     rules.defaults = [clientId](LinkRecord& link) { link.clientId = clientId; };
     rules.validate = [&table](LinkRecord& link, RecordWarnings& warnings) {
         if (link.id == 0) {

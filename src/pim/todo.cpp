@@ -1,5 +1,7 @@
 #include "pim/todo.h"
 
+#include "common/translate.h"
+
 namespace hrln::pim {
 
 using data::TodoRecord;
@@ -9,8 +11,8 @@ FormRules<TodoRecord> TodoFormRules(std::string browserCategory)
     if (browserCategory.find_first_not_of(' ') == std::string::npos)
         browserCategory = kGeneralCategory;
     FormRules<TodoRecord> rules;
-    rules.insertTitle = "Adding a To Do Item";
-    rules.changeTitle = "Changing a To Do Item";
+    rules.insertTitle = HRLN_TEXT("FormTitle", "Adding a To Do Item");
+    rules.changeTitle = HRLN_TEXT("FormTitle", "Changing a To Do Item");
     rules.defaults = [category = std::move(browserCategory)](TodoRecord& r) {
         r.priority = 5;
         r.category = category;

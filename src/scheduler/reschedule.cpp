@@ -1,5 +1,6 @@
 #include "scheduler/reschedule.h"
 
+#include "common/translate.h"
 #include "data/errors.h"
 #include "platform/prompter.h"
 
@@ -19,8 +20,8 @@ WizardDefinition SpecialEventDefinition()
     d.procedure = "SpecialEventWizard";
     d.objectName = "SPECIALEVENTWIZARD$WINDOW";
     d.title = "Reschedule";
-    d.insertTitle = "Reschedule Event Wizard";
-    d.changeTitle = "Changing a Schedule Record";
+    d.insertTitle = HRLN_TEXT("Wizard", "Reschedule Event Wizard");
+    d.changeTitle = HRLN_TEXT("Wizard", "Changing a Schedule Record");
     d.pages = {{WizardPage::Task,
                 "&Task",
                 {"Rescheduling...", "This is useful when the day a task is normally scheduled is a holiday, or",

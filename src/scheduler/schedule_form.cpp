@@ -1,5 +1,6 @@
 #include "scheduler/schedule_form.h"
 
+#include "common/translate.h"
 #include "scheduler/add_wizards.h"
 
 namespace hrln::scheduler {
@@ -47,8 +48,8 @@ bool PrepareNewTask(ScheduleRecord& task, Date day, Time now)
 pim::FormRules<ScheduleRecord> ScheduleFormRules(Date day, Time now, std::function<bool()> askRetry)
 {
     pim::FormRules<ScheduleRecord> rules;
-    rules.insertTitle = "Adding a Schedule Task";
-    rules.changeTitle = "Changing a Schedule Task";
+    rules.insertTitle = HRLN_TEXT("FormTitle", "Adding a Schedule Task");
+    rules.changeTitle = HRLN_TEXT("FormTitle", "Changing a Schedule Task");
     rules.defaults = [day, now](ScheduleRecord& task) { PrepareNewTask(task, day, now); };
     ApplyScheduleFormChecks(rules, std::move(askRetry));
     return rules;

@@ -2,6 +2,7 @@
 
 #include "ui/widgets/accessible_names.h"
 #include "ui/widgets/field_widgets.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QDialogButtonBox>
@@ -35,7 +36,7 @@ void FormWindow::finishLayout(const QString& okText)
 
     // The defined title stays for requests without a title of their own.
     if (const std::string title = form_.title(); !title.empty())
-        setWindowTitle(QString::fromStdString(title));
+        setWindowTitle(ShownText("FormTitle", title));
     showRecord();
     NameControls(this);
     ResizeWithin(this, testAttribute(Qt::WA_Resized) ? size() : sizeHint());
