@@ -46,6 +46,13 @@
     </message>
 </context>
 <context>
+    <name>DateTime</name>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+</context>
+<context>
     <name>Dispatch</name>
     <message>
         <source>%1 was not run.  Run it now?</source>
@@ -438,6 +445,58 @@ Trotzdem speichern?</translation>
     <message>
         <source>Time Already Passed</source>
         <translation>Zeitpunkt bereits vorbei</translation>
+    </message>
+    <message>
+        <source>Date given does not match schedule type.</source>
+        <translation>Das Datum passt nicht zum Zeitplantyp.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Advanced Warning cannot be after scheduled task.</source>
+        <translation>Die Vorwarnung darf nicht nach der geplanten Aufgabe liegen.</translation>
+    </message>
+    <message>
+        <source>Task Type</source>
+        <translation>Aufgabentyp</translation>
+    </message>
+    <message>
+        <source>Next Date to Perform Task</source>
+        <translation>Nächstes Datum der Ausführung</translation>
+    </message>
+    <message>
+        <source>Advance Warning Date</source>
+        <translation>Datum der Vorwarnung</translation>
+    </message>
+    <message>
+        <source>Advance Warning Time</source>
+        <translation>Uhrzeit der Vorwarnung</translation>
+    </message>
+    <message>
+        <source>00:00:00 and 23:59:59</source>
+        <translation>00:00:00 und 23:59:59</translation>
+    </message>
+    <message>
+        <source>Choose at least one day of the week on which to perform the task.</source>
+        <translation>Mindestens einen Wochentag wählen, an dem die Aufgabe ausgeführt wird.</translation>
+    </message>
+    <message>
+        <source>Choose at least one week of the month (1st to Last) in which to perform the task.</source>
+        <translation>Mindestens eine Woche des Monats (1. bis Letzte) wählen, in der die Aufgabe ausgeführt wird.</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>1 and 999999</source>
+        <translation>1 und 999999</translation>
+    </message>
+    <message>
+        <source>Every unit</source>
+        <translation>Einheit von „Alle“</translation>
     </message>
 </context>
 <context>

@@ -270,7 +270,7 @@ std::optional<Time> ParseT7(std::string_view s)
 
 std::string KeptDatesText()
 {
-    return FormatD4(kFirstDate) + " and " + FormatD4(kLastDate);
+    return FillIn(HrlnTranslate("DateTime", "%1 and %2"), {FormatD4(kFirstDate), FormatD4(kLastDate)});
 }
 
 }  // namespace hrln

@@ -84,7 +84,7 @@ ScheduleTypeFields ScheduleTypeFieldsOf(const data::ScheduleRecord& task)
 void AcceptNextDate(data::ScheduleRecord& task, const data::ProfileFile& ini, platform::Prompter& prompter)
 {
     if (task.date != 0 && !recurrence::DateMatchesSchedule(task, task.date))
-        prompter.ask({"Date given does not match schedule type.", "Warning", platform::MessageIcon::Exclamation});
+        prompter.ask({HrlnTranslate("TaskFields", "Date given does not match schedule type."), HrlnTranslate("TaskFields", "Warning"), platform::MessageIcon::Exclamation});
     if (ini.read("Warning", "Active").find_first_not_of(' ') == std::string::npos || task.date == 0)
         return;
     // The section holds how long before the task the warning comes: days and
@@ -114,7 +114,7 @@ bool AcceptAdvanceWarning(data::ScheduleRecord& task, platform::Prompter& prompt
         return true;
     task.advanceWarnDate = 0;
     task.advanceWarnTime = 0;
-    prompter.ask({"Advanced Warning cannot be after scheduled task.", "Warning", platform::MessageIcon::Exclamation});
+    prompter.ask({HrlnTranslate("TaskFields", "Advanced Warning cannot be after scheduled task."), HrlnTranslate("TaskFields", "Warning"), platform::MessageIcon::Exclamation});
     return false;
 }
 
@@ -221,11 +221,11 @@ int TaskField(const char* name)
 int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
 {
     if (std::find(kTaskTypes.begin(), kTaskTypes.end(), std::string_view(task.taskType)) == kTaskTypes.end()) {
-        warnings.required("Task Type");
+        warnings.required(HrlnTranslate("TaskFields", "Task Type"));
         return TaskField("TaskType");
     }
     if (task.date < kFirstDate || task.date > kLastDate) {
-        warnings.rangeError("Next Date to Perform Task", KeptDatesText());
+        warnings.rangeError(HrlnTranslate("TaskFields", "Next Date to Perform Task"), KeptDatesText());
         return TaskField("Date");
     }
     if (task.time < 1 || task.time > kTimeMax) {
@@ -233,36 +233,36 @@ int ValidateTask(data::ScheduleRecord& task, pim::RecordWarnings& warnings)
         return TaskField("Time");
     }
     if (task.advanceWarnDate != 0 && (task.advanceWarnDate < kFirstDate || task.advanceWarnDate > kLastDate)) {
-        warnings.rangeError("Advance Warning Date", KeptDatesText());
+        warnings.rangeError(HrlnTranslate("TaskFields", "Advance Warning Date"), KeptDatesText());
         return TaskField("AdvanceWarnDate");
     }
     if (task.advanceWarnTime < 0 || task.advanceWarnTime > kTimeMax) {
-        warnings.rangeError("Advance Warning Time", "00:00:00 and 23:59:59");
+        warnings.rangeError(HrlnTranslate("TaskFields", "Advance Warning Time"), HrlnTranslate("TaskFields", "00:00:00 and 23:59:59"));
         return TaskField("AdvanceWarnTime");
     }
     const ScheduleTypeFields rule = ScheduleTypeFieldsOf(task);
     if (rule.weekdays && !(task.sunday || task.monday || task.tuesday || task.wednesday || task.thursday ||
                            task.friday || task.saturday)) {
-        warnings.invalid("Choose at least one day of the week on which to perform the task.");
+        warnings.invalid(HrlnTranslate("TaskFields", "Choose at least one day of the week on which to perform the task."));
         return TaskField("Sunday");
     }
     if (rule.ordinals && !(task.every1st || task.every2nd || task.every3rd || task.every4th || task.everyLast)) {
-        warnings.invalid("Choose at least one week of the month (1st to Last) in which to perform the task.");
+        warnings.invalid(HrlnTranslate("TaskFields", "Choose at least one week of the month (1st to Last) in which to perform the task."));
         return TaskField("Every1st");
     }
     if (task.advanceWarnDate != 0 &&
         (task.advanceWarnDate > task.date ||
          (task.advanceWarnDate == task.date && task.advanceWarnTime > task.time))) {
-        warnings.invalid("Advanced Warning cannot be after scheduled task.");
+        warnings.invalid(HrlnTranslate("TaskFields", "Advanced Warning cannot be after scheduled task."));
         return TaskField("AdvanceWarnDate");
     }
     if (IsCustom(task.scheduleType)) {
         if (task.every < 1 || task.every > kMaxEvery) {
-            warnings.rangeError("Every", "1 and 999999");
+            warnings.rangeError(HrlnTranslate("TaskFields", "Every"), HrlnTranslate("TaskFields", "1 and 999999"));
             return TaskField("Every");
         }
         if (!KnownUnit(task.everyType)) {
-            warnings.required("Every unit");
+            warnings.required(HrlnTranslate("TaskFields", "Every unit"));
             return TaskField("EveryType");
         }
     }

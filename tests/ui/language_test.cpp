@@ -179,6 +179,11 @@ TEST_F(GermanTest, TheCoresQuestionsAreGerman)
     EXPECT_EQ(prompter.shown[3].caption, "Zeitpunkt bereits vorbei");
     EXPECT_NE(prompter.shown[3].text.find("am Feb 10, 2027 um 9:00 AM"), std::string::npos) << prompter.shown[3].text;
 
+    // The days kept, as the range checks name them: German month names and joint.
+    EXPECT_EQ(KeptDatesText(), "Januar 1, 1801 und Dezember 31, 2099");
+    warnings.rangeError("Every", "1 and 999999");
+    EXPECT_EQ(prompter.shown.back().text, "Every muss zwischen 1 and 999999 liegen.");
+
     EXPECT_EQ(scheduler::KeepRunningQuestion().text.substr(0, 20), "Anstehende Aufgaben ");
     EXPECT_NE(scheduler::KeepRunningQuestion().text.find("läuft.\r\rHoralyn"), std::string::npos);
 }
