@@ -610,6 +610,42 @@ Trotzdem speichern?</translation>
         <source>Changing a Schedule Record</source>
         <translation>Zeitplaneintrag ändern</translation>
     </message>
+    <message>
+        <source>Reschedule</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Rescheduling...</source>
+        <translation>Verschieben...</translation>
+    </message>
+    <message>
+        <source>This is useful when the day a task is normally scheduled is a holiday, or</source>
+        <translation>Das ist nützlich, wenn der übliche Tag einer Aufgabe ein Feiertag ist oder</translation>
+    </message>
+    <message>
+        <source>must be changed temporarily because of some other special event.</source>
+        <translation>wegen eines anderen besonderen Ereignisses vorübergehend wechseln muss.</translation>
+    </message>
+    <message>
+        <source>This wizard copies an existing task to create a special event.</source>
+        <translation>Dieser Assistent kopiert eine vorhandene Aufgabe in ein besonderes Ereignis.</translation>
+    </message>
+    <message>
+        <source>You may modify the information here or press Next.</source>
+        <translation>Die Angaben hier lassen sich ändern, oder gleich „Weiter“ drücken.</translation>
+    </message>
+    <message>
+        <source>These options determine when this task will be performed.</source>
+        <translation>Diese Optionen bestimmen, wann die Aufgabe ausgeführt wird.</translation>
+    </message>
+    <message>
+        <source>Finally, here are some advanced features you may wish to use...</source>
+        <translation>Zum Schluss einige erweiterte Funktionen...</translation>
+    </message>
+    <message>
+        <source>Skip next regular occurance of task being copied</source>
+        <translation>Nächsten regulären Termin der kopierten Aufgabe überspringen</translation>
+    </message>
 </context>
 <context>
     <name>hrln::ui::AboutWindow</name>

@@ -19,25 +19,25 @@ WizardDefinition SpecialEventDefinition()
     WizardDefinition d;
     d.procedure = "SpecialEventWizard";
     d.objectName = "SPECIALEVENTWIZARD$WINDOW";
-    d.title = "Reschedule";
+    d.title = HRLN_TEXT("Wizard", "Reschedule");
     d.insertTitle = HRLN_TEXT("Wizard", "Reschedule Event Wizard");
     d.changeTitle = HRLN_TEXT("Wizard", "Changing a Schedule Record");
     d.pages = {{WizardPage::Task,
-                "&Task",
-                {"Rescheduling...", "This is useful when the day a task is normally scheduled is a holiday, or",
-                 "must be changed temporarily because of some other special event.",
-                 "This wizard copies an existing task to create a special event.",
-                 "You may modify the information here or press Next."}},
-               {WizardPage::Command, "&Command", {"Application to start..."}},
-               {WizardPage::Message, "&Message", {"Message to display..."}},
-               {WizardPage::When, "&When", {"When to do it...", "These options determine when this task will be performed."}},
+                HRLN_TEXT("Wizard", "&Task"),
+                {HRLN_TEXT("Wizard", "Rescheduling..."), HRLN_TEXT("Wizard", "This is useful when the day a task is normally scheduled is a holiday, or"),
+                 HRLN_TEXT("Wizard", "must be changed temporarily because of some other special event."),
+                 HRLN_TEXT("Wizard", "This wizard copies an existing task to create a special event."),
+                 HRLN_TEXT("Wizard", "You may modify the information here or press Next.")}},
+               {WizardPage::Command, HRLN_TEXT("Wizard", "&Command"), {HRLN_TEXT("Wizard", "Application to start...")}},
+               {WizardPage::Message, HRLN_TEXT("Wizard", "&Message"), {HRLN_TEXT("Wizard", "Message to display...")}},
+               {WizardPage::When, HRLN_TEXT("Wizard", "&When"), {HRLN_TEXT("Wizard", "When to do it..."), HRLN_TEXT("Wizard", "These options determine when this task will be performed.")}},
                {WizardPage::Advanced,
-                "&Advanced",
-                {"The fancy stuff...", "Finally, here are some advanced features you may wish to use..."}}};
-    d.taskTypes = {"Run Program", "Display Message", "Both"};
+                HRLN_TEXT("Wizard", "&Advanced"),
+                {HRLN_TEXT("Wizard", "The fancy stuff..."), HRLN_TEXT("Wizard", "Finally, here are some advanced features you may wish to use...")}}};
+    d.taskTypes = {HRLN_TEXT("StoredValue", "Run Program"), HRLN_TEXT("StoredValue", "Display Message"), HRLN_TEXT("StoredValue", "Both")};
     d.routeByTaskType = true;
     d.scheduleRule = false;
-    d.skipLabel = "Skip next regular occurance of task being copied";
+    d.skipLabel = HRLN_TEXT("Wizard", "Skip next regular occurance of task being copied");
     return d;
 }
 
