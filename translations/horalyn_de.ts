@@ -17,6 +17,17 @@
     </message>
 </context>
 <context>
+    <name>BatchRun</name>
+    <message>
+        <source>Process Completed</source>
+        <translation>Vorgang abgeschlossen</translation>
+    </message>
+    <message>
+        <source>%1% Completed</source>
+        <translation>%1 % erledigt</translation>
+    </message>
+</context>
+<context>
     <name>CalendarGrid</name>
     <message>
         <source>Select Date</source>
@@ -120,6 +131,14 @@
     <message>
         <source>Changing a Schedule Task</source>
         <translation>Aufgabe ändern</translation>
+    </message>
+    <message>
+        <source>Adding Scripting</source>
+        <translation>Skriptschritt hinzufügen</translation>
+    </message>
+    <message>
+        <source>Changing Scripting</source>
+        <translation>Skriptschritt ändern</translation>
     </message>
 </context>
 <context>
@@ -333,6 +352,36 @@
     </message>
 </context>
 <context>
+    <name>Scheduler</name>
+    <message>
+        <source>%1 (Inactive)</source>
+        <translation>%1 (inaktiv)</translation>
+    </message>
+    <message>
+        <source>Inactive</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <source>Next: %1</source>
+        <translation>Als Nächstes: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptStatus</name>
+    <message>
+        <source>Adjusting Remaining Items</source>
+        <translation>Restliche Schritte werden angepasst</translation>
+    </message>
+    <message>
+        <source>Script completed</source>
+        <translation>Skript beendet</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 Sekunden</translation>
+    </message>
+</context>
+<context>
     <name>Start</name>
     <message>
         <source>Horalyn cannot use its data folder:
@@ -430,6 +479,54 @@
     <message>
         <source>Time Elapsed is Less Than</source>
         <translation>Verstrichene Zeit ist kleiner als</translation>
+    </message>
+    <message>
+        <source>Wait for Program End</source>
+        <translation>Auf Programmende warten</translation>
+    </message>
+    <message>
+        <source>Send Keystrokes</source>
+        <translation>Tasten senden</translation>
+    </message>
+    <message>
+        <source>Wait</source>
+        <translation>Warten</translation>
+    </message>
+    <message>
+        <source>Set Focus</source>
+        <translation>Fokus setzen</translation>
+    </message>
+    <message>
+        <source>If Window...</source>
+        <translation>Wenn Fenster...</translation>
+    </message>
+    <message>
+        <source>If Time Elapsed...</source>
+        <translation>Wenn Zeit verstrichen...</translation>
+    </message>
+    <message>
+        <source>...End If</source>
+        <translation>...Ende Wenn</translation>
+    </message>
+    <message>
+        <source>Start Program</source>
+        <translation>Programm starten</translation>
+    </message>
+    <message>
+        <source>Close Program</source>
+        <translation>Programm schließen</translation>
+    </message>
+    <message>
+        <source>Exit Script</source>
+        <translation>Skript beenden</translation>
+    </message>
+    <message>
+        <source>DDE (Dynamic Data Exchange)</source>
+        <translation>Desktop-Bus (DDE)</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstiges</translation>
     </message>
 </context>
 <context>
@@ -810,6 +907,10 @@ Trotzdem speichern?</translation>
         <source>Postal Code</source>
         <translation>Postleitzahl</translation>
     </message>
+    <message>
+        <source>Add a new contact</source>
+        <translation>Einen neuen Kontakt hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>hrln::ui::BrowseList</name>
@@ -968,6 +1069,14 @@ Trotzdem speichern?</translation>
         <source>From now to the end of %1</source>
         <translation>Von jetzt bis zum Ende von %1</translation>
     </message>
+    <message>
+        <source>Add a new task (tabbed)</source>
+        <translation>Eine neue Aufgabe hinzufügen (mit Registerkarten)</translation>
+    </message>
+    <message>
+        <source>Edit the highlighted task</source>
+        <translation>Die markierte Aufgabe bearbeiten</translation>
+    </message>
 </context>
 <context>
     <name>hrln::ui::BrowseScriptingWindow</name>
@@ -1062,6 +1171,18 @@ Trotzdem speichern?</translation>
     <message>
         <source>Details</source>
         <translation>Details</translation>
+    </message>
+    <message>
+        <source>Add a script item</source>
+        <translation>Einen Skriptschritt hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit the highlighted script item</source>
+        <translation>Den markierten Skriptschritt bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete the highlighted script item</source>
+        <translation>Den markierten Skriptschritt löschen</translation>
     </message>
 </context>
 <context>
@@ -1275,7 +1396,7 @@ Trotzdem speichern?</translation>
     </message>
     <message>
         <source>Cl&amp;ose</source>
-        <translation>&amp;Schließen</translation>
+        <translation>S&amp;chließen</translation>
     </message>
     <message>
         <source>A word to look for</source>
@@ -1966,6 +2087,12 @@ Trotzdem speichern?</translation>
     <message>
         <source>Cl&amp;ose</source>
         <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>This process allows you to select/unselect
+schedule items based on certain criteria.</source>
+        <translation>Hier wählen Sie Aufgaben des Zeitplans
+nach bestimmten Kriterien aus oder ab.</translation>
     </message>
 </context>
 <context>
@@ -2852,6 +2979,46 @@ Trotzdem speichern?</translation>
         <source>O&amp;ther action:</source>
         <translation>Ande&amp;re Aktion:</translation>
     </message>
+    <message>
+        <source>A window is named by a title pattern, letter case ignored: the whole title (&quot;Untitled - Text Editor&quot;), the start of a title followed by * (&quot;Untitled*&quot;), * followed by a phrase the title contains (&quot;*Text Editor&quot;), or pick a title of an open window from the list.</source>
+        <translation>Ein Fenster wird über ein Titelmuster benannt, Groß- und Kleinschreibung zählt nicht: der ganze Titel („Unbenannt - Texteditor“), der Anfang eines Titels gefolgt von * („Unbenannt*“), * gefolgt von einem Wort des Titels („*Texteditor“), oder ein Titel eines offenen Fensters aus der Liste.</translation>
+    </message>
+    <message>
+        <source>Send Keystrokes:  The keys are typed into the program that has the focus when the item runs.  Special keys are written as a key name in square brackets, for example &quot;[AltB]&quot; or &quot;[Enter]&quot;.</source>
+        <translation>Tasten senden:  Die Tasten werden in das Programm getippt, das beim Ausführen des Schritts den Fokus hat.  Sondertasten werden als Tastenname in eckigen Klammern geschrieben, zum Beispiel „[AltB]“ oder „[Enter]“.</translation>
+    </message>
+    <message>
+        <source>Wait:  Waits a number of seconds, for a window, or both: with &quot;And&quot; until both have come, with &quot;Or&quot; until the first of them.  Leave blank what does not apply.  </source>
+        <translation>Warten:  Wartet eine Anzahl Sekunden, auf ein Fenster oder beides: mit „Und“, bis beides eingetreten ist, mit „Oder“, bis das Erste davon eintritt.  Was nicht zutrifft, bleibt leer.  </translation>
+    </message>
+    <message>
+        <source>If Window:  The items up to the next &quot;...End If&quot; run only if the condition holds.  </source>
+        <translation>Wenn Fenster:  Die Schritte bis zum nächsten „...Ende Wenn“ laufen nur, wenn die Bedingung zutrifft.  </translation>
+    </message>
+    <message>
+        <source>If Time Elapsed:  The items up to the next &quot;...End If&quot; run only if the condition holds.  The time is measured from the script&apos;s first item.</source>
+        <translation>Wenn Zeit verstrichen:  Die Schritte bis zum nächsten „...Ende Wenn“ laufen nur, wenn die Bedingung zutrifft.  Die Zeit zählt ab dem ersten Schritt des Skripts.</translation>
+    </message>
+    <message>
+        <source>Start Program:  Starts a program, or opens a document with the program the desktop associates with it.  The start folder defaults to the folder of a program chosen with Browse; left blank, the program starts in the scheduler&apos;s own folder.</source>
+        <translation>Programm starten:  Startet ein Programm oder öffnet ein Dokument mit dem Programm, das die Arbeitsumgebung ihm zuordnet.  Der Startordner ist zunächst der Ordner eines mit Durchsuchen gewählten Programms; bleibt er leer, startet das Programm im Ordner des Planers.</translation>
+    </message>
+    <message>
+        <source>Close Program:  Closes the window or application that has the focus when the item runs, as its own close button would.  Sending the keys [AltF4] is usually the safer way to end a program.</source>
+        <translation>Programm schließen:  Schließt das Fenster oder Programm, das beim Ausführen des Schritts den Fokus hat, wie dessen eigene Schließen-Schaltfläche.  Die Tasten [AltF4] zu senden, beendet ein Programm meist sicherer.</translation>
+    </message>
+    <message>
+        <source>Exit Script:  This will exit the script at this point. Usually this script action is used in conjunction with an &quot;If...&quot; script action.</source>
+        <translation>Skript beenden:  Beendet das Skript an dieser Stelle.  Meist steht dieser Schritt zusammen mit einem „Wenn...“-Schritt.</translation>
+    </message>
+    <message>
+        <source>Desktop bus:  Calls a method of a program on the session bus; the program must already be running.  Application Name is the program&apos;s bus name, Topic the path of the object, and Command the interface, a dot, the method and its arguments in brackets.  The names are those the program documents (busctl --user list shows who is on the bus).  For example, to pause a media player: Application Name &quot;org.mpris.MediaPlayer2.vlc&quot;, Topic &quot;/org/mpris/MediaPlayer2&quot;, Command &quot;org.mpris.MediaPlayer2.Player.Pause()&quot;.</source>
+        <translation>Desktop-Bus:  Ruft eine Methode eines Programms auf dem Sitzungsbus auf; das Programm muss schon laufen.  Der Anwendungsname ist der Busname des Programms, das Thema der Pfad des Objekts und der Befehl die Schnittstelle, ein Punkt, die Methode und ihre Argumente in Klammern.  Die Namen dokumentiert das jeweilige Programm (busctl --user list zeigt, wer auf dem Bus ist).  Zum Beispiel, um eine Medienwiedergabe anzuhalten: Anwendungsname „org.mpris.MediaPlayer2.vlc“, Thema „/org/mpris/MediaPlayer2“, Befehl „org.mpris.MediaPlayer2.Player.Pause()“.</translation>
+    </message>
+    <message>
+        <source>This item&apos;s action is not one the editor knows.  Enter the action it should run, or pick one from the Action list.</source>
+        <translation>Die Aktion dieses Schritts kennt der Editor nicht.  Geben Sie die auszuführende Aktion ein oder wählen Sie eine aus der Aktionsliste.</translation>
+    </message>
 </context>
 <context>
     <name>hrln::ui::UpdateTodoWindow</name>
@@ -2905,6 +3072,18 @@ Trotzdem speichern?</translation>
     <message>
         <source>Reading File</source>
         <translation>Datei wird gelesen</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "common/batch_job.h"
 
+#include "common/translate.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -67,8 +69,8 @@ void BatchRun::finish(State state)
 std::string BatchRun::progressText() const
 {
     if (state_ == State::Completed)
-        return "Process Completed";
-    return std::to_string(percent_) + "% Completed";
+        return HrlnTranslate("BatchRun", "Process Completed");
+    return FillIn(HrlnTranslate("BatchRun", "%1% Completed"), {std::to_string(percent_)});
 }
 
 }  // namespace hrln

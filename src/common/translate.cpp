@@ -62,6 +62,11 @@ std::string HrlnTranslate(const char* context, const char* english)
     return g_lookup != nullptr ? g_lookup(context, english) : std::string(english);
 }
 
+std::string ShownStoredValue(const std::string& stored)
+{
+    return g_lookup != nullptr ? g_lookup("StoredValue", stored.c_str()) : stored;
+}
+
 std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> args)
 {
     std::string out;

@@ -18,6 +18,10 @@ void SetTextLookup(TextLookup lookup);
 // catalogue tools find them (the call is an alias of Qt's translate).
 std::string HrlnTranslate(const char* context, const char* english);
 
+// A value stored in English because the program acts on it ("Send
+// Keystrokes", "Once"), as the user reads it.
+std::string ShownStoredValue(const std::string& stored);
+
 // Marks a text the core keeps in English (an object's name is made from it,
 // or it is stored) for the windows to translate when they show it, in
 // `context`. The catalogue tools read it as Qt's QT_TRANSLATE_NOOP.

@@ -1,6 +1,7 @@
 #include "scheduler/scheduler.h"
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "data/housekeeping.h"
 #include "data/placeholders.h"
 #include "pim/clipboard_monitor.h"
@@ -97,8 +98,8 @@ void Scheduler::tick()
     }
 
     if (!s_.settings.startUpActive) {
-        s_.frame.setTitle(Clipped(kApplicationTitle) + " (Inactive)");
-        s_.frame.setZoneText(2, "Inactive");
+        s_.frame.setTitle(FillIn(HrlnTranslate("Scheduler", "%1 (Inactive)"), {Clipped(kApplicationTitle)}));
+        s_.frame.setZoneText(2, HrlnTranslate("Scheduler", "Inactive"));
         s_.frame.setScriptIndicator(false);
         s_.frame.setTimerInterval(kInactiveInterval);
     } else {
@@ -158,7 +159,7 @@ void Scheduler::checkNextTask()
     else
         s_.frame.setTitle(Clipped(kApplicationTitle));
     if (!s_.scripts.pending())
-        s_.frame.setZoneText(2, "Next: " + task.description.str());
+        s_.frame.setZoneText(2, FillIn(HrlnTranslate("Scheduler", "Next: %1"), {task.description.str()}));
     if (!s_.settings.noTray)
         s_.tray.refresh();
 

@@ -1,5 +1,6 @@
 // The items that steer a script: tests, their blocks, waiting and "Exit Script".
 #include "common/text.h"
+#include "common/translate.h"
 #include "script/script_engine.h"
 #include "script/window_match.h"
 
@@ -165,7 +166,8 @@ void ScriptEngine::AdjustRemainingItems()
         elapsed = 100;
     }
     s_.statusBar.setZoneText(kScriptStatusZone,
-                             std::string(pending_.front().item.action.view()) + ":Adjusting Remaining Items");
+                             ShownStoredValue(pending_.front().item.action.str()) + ":" +
+                                 HrlnTranslate("ScriptStatus", "Adjusting Remaining Items"));
     Debug("Adjusting remaining items by " + Seconds(elapsed) + " seconds", "Adjustment Required");
     if (stopped())
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/date_time.h"
+#include "common/translate.h"
 #include "data/records.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 namespace hrln::script {
 
 // Action texts that exist only in pending items.
-inline constexpr const char* kWaitForProgramEnd = "Wait for Program End";
+inline constexpr const char* kWaitForProgramEnd = HRLN_TEXT("StoredValue", "Wait for Program End");
 inline constexpr const char* kEndMarker = "**End**";
 
 // One queued script item with the moment it becomes due. Run-time values live

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/translate.h"
 #include "data/database.h"
 #include "data/records.h"
 #include "data/table.h"
@@ -19,13 +20,17 @@
 namespace hrln::script {
 
 // The actions a user picks in the editor, in the order it offers them.
+// They are stored as written and shown in the user's language.
 inline constexpr std::array<std::string_view, 11> kEditorActions{
-    "Send Keystrokes", "Wait",          "Set Focus",     "If Window...",
-    "If Time Elapsed...", "...End If",  "Display Message", "Start Program",
-    "Close Program",   "Exit Script",   "DDE (Dynamic Data Exchange)",
+    HRLN_TEXT("StoredValue", "Send Keystrokes"),    HRLN_TEXT("StoredValue", "Wait"),
+    HRLN_TEXT("StoredValue", "Set Focus"),          HRLN_TEXT("StoredValue", "If Window..."),
+    HRLN_TEXT("StoredValue", "If Time Elapsed..."), HRLN_TEXT("StoredValue", "...End If"),
+    HRLN_TEXT("StoredValue", "Display Message"),    HRLN_TEXT("StoredValue", "Start Program"),
+    HRLN_TEXT("StoredValue", "Close Program"),      HRLN_TEXT("StoredValue", "Exit Script"),
+    HRLN_TEXT("StoredValue", "DDE (Dynamic Data Exchange)"),
 };
 // What the editor shows for an item whose action is none of the above.
-inline constexpr std::string_view kOtherAction = "Other";
+inline constexpr std::string_view kOtherAction = HRLN_TEXT("StoredValue", "Other");
 
 bool IsEditorAction(std::string_view action);
 

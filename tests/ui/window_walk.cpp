@@ -1,6 +1,8 @@
 #include "window_walk.h"
 
 #include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QFile>
 #include <QXmlStreamReader>
 #include <QMenu>
@@ -486,6 +488,9 @@ QStringList UntranslatedTexts(QWidget* window, const QSet<QString>& english)
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->window() != window || !w->isVisibleTo(window))
                 continue;
+            check(w->toolTip(), where);
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                check(edit->placeholderText(), where);
             if (auto* label = qobject_cast<QLabel*>(w))
                 check(label->text(), where);
             else if (auto* button = qobject_cast<QAbstractButton*>(w))
@@ -495,6 +500,9 @@ QStringList UntranslatedTexts(QWidget* window, const QSet<QString>& english)
             else if (auto* tabs = qobject_cast<QTabBar*>(w))
                 for (int i = 0; i < tabs->count(); ++i)
                     check(tabs->tabText(i), where);
+            else if (auto* combo = qobject_cast<QComboBox*>(w))
+                for (int i = 0; i < combo->count(); ++i)
+                    check(combo->itemText(i), where);
             else if (auto* header = qobject_cast<QHeaderView*>(w); header != nullptr && header->model() != nullptr)
                 for (int i = 0; i < header->count(); ++i)
                     check(header->model()->headerData(i, header->orientation()).toString(), where);

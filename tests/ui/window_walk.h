@@ -61,7 +61,8 @@ QStringList NamelessMenuEntries(QMenu* menu);
 QSet<QString> TranslatedSources(const QString& catalogue);
 
 // What every page of `window` still shows in English though its
-// translation differs: titles, labels, buttons, group boxes, tabs, headings.
+// translation differs: titles, labels, buttons, group boxes, tabs, headings,
+// list entries, tips and the hints in empty fields.
 QStringList UntranslatedTexts(QWidget* window, const QSet<QString>& english);
 
 // Every control without a name on every page of `window`.

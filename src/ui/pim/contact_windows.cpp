@@ -323,7 +323,7 @@ BrowseContactsWindow::BrowseContactsWindow(WindowServices services, platform::Cl
     if (clipboard_ == nullptr)
         toClipboard->setEnabled(false);
     connect(toClipboard, &QPushButton::clicked, this, &BrowseContactsWindow::copyToClipboard);
-    list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(QStringLiteral("Add a new contact"));
+    list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(tr("Add a new contact"));
     list_->findChild<QPushButton*>(QStringLiteral("changeButton"))
         ->setToolTip(tr("Edit the highlighted contact"));
     list_->findChild<QPushButton*>(QStringLiteral("deleteButton"))

@@ -125,8 +125,8 @@ BrowseScheduleWindow::BrowseScheduleWindow(ScheduleBrowserServices services, QWi
 
     QPushButton* copy = list_->addButton(tr("Cop&y"), tr("Copy the highlighted task to a new task"),
                                          QStringLiteral("copyButton"), true, 1);
-    list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(QStringLiteral("Add a new task (tabbed)"));
-    list_->findChild<QPushButton*>(QStringLiteral("changeButton"))->setToolTip(QStringLiteral("Edit the highlighted task"));
+    list_->findChild<QPushButton*>(QStringLiteral("insertButton"))->setToolTip(tr("Add a new task (tabbed)"));
+    list_->findChild<QPushButton*>(QStringLiteral("changeButton"))->setToolTip(tr("Edit the highlighted task"));
     list_->findChild<QPushButton*>(QStringLiteral("deleteButton"))
         ->setToolTip(tr("Delete the highlighted task"));
     QPushButton* reschedule =

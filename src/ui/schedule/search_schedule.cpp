@@ -62,7 +62,7 @@ SearchScheduleWindow::SearchScheduleWindow(SearchServices services, QWidget* par
     setObjectName(QStringLiteral("SEARCHSCHEDULE$QUICKWINDOW"));
     setWindowTitle(tr("Enter Search Criteria"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("This process allows you to select/unselect\n"
+    layout->addWidget(new QLabel(tr("This process allows you to select/unselect\n"
                                                 "schedule items based on certain criteria."),
                                  this));
 

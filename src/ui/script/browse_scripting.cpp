@@ -7,6 +7,7 @@
 #include "ui/widgets/field_widgets.h"
 #include "ui/widgets/file_dialogs.h"
 #include "ui/widgets/progress_window.h"
+#include "ui/widgets/stored_values.h"
 #include "ui/widgets/window_placement.h"
 
 #include <QFileInfo>
@@ -37,7 +38,7 @@ QString& ScriptFileName()
 std::unique_ptr<BrowseSource> ScriptingSource(data::Database& db)
 {
     std::vector<BrowseColumn<ScriptingRecord>> columns{
-        {BrowseScriptingWindow::tr("Action"), 20, [](const ScriptingRecord& r) { return Text(r.action.view()); }},
+        {BrowseScriptingWindow::tr("Action"), 20, [](const ScriptingRecord& r) { return ShownValue(r.action.str()); }},
         {BrowseScriptingWindow::tr("Details"), 80,
          [](const ScriptingRecord& r) { return QString::fromStdString(script::ScriptItemDetails(r)); }},
     };
@@ -55,13 +56,13 @@ BrowseScriptingWindow::BrowseScriptingWindow(ScriptWindowServices services, data
                            BrowseList::Add | BrowseList::Edit | BrowseList::Delete, this);
     list_->tabs()->hide();  // one order only
     layout->addWidget(list_);
-    const std::pair<const char*, const char*> tips[] = {
-        {"insertButton", "Add a script item"},
-        {"changeButton", "Edit the highlighted script item"},
-        {"deleteButton", "Delete the highlighted script item"},
+    const std::pair<const char*, QString> tips[] = {
+        {"insertButton", tr("Add a script item")},
+        {"changeButton", tr("Edit the highlighted script item")},
+        {"deleteButton", tr("Delete the highlighted script item")},
     };
     for (const auto& [name, tip] : tips)
-        list_->findChild<QPushButton*>(QString::fromLatin1(name))->setToolTip(QString::fromLatin1(tip));
+        list_->findChild<QPushButton*>(QString::fromLatin1(name))->setToolTip(tip);
 
     QPushButton* copy = list_->addButton(tr("Cop&y"), tr("Copy the highlighted script item"),
                                          QStringLiteral("copyButton"), true);

@@ -33,10 +33,14 @@ using data::ScriptingRecord;
 
 constexpr int kOtherTab = static_cast<int>(script::kEditorActions.size());
 
-const QString kPatternHelp = QStringLiteral(
-    "A window is named by a title pattern, letter case ignored: the whole title (\"Untitled - Text Editor\"), "
-    "the start of a title followed by * (\"Untitled*\"), * followed by a phrase the title contains "
-    "(\"*Text Editor\"), or pick a title of an open window from the list.");
+// Made when a page is built, not at load, so that it reads in the language chosen at start.
+QString PatternHelp()
+{
+    return UpdateScriptingWindow::tr(
+        "A window is named by a title pattern, letter case ignored: the whole title (\"Untitled - Text Editor\"), "
+        "the start of a title followed by * (\"Untitled*\"), * followed by a phrase the title contains "
+        "(\"*Text Editor\"), or pick a title of an open window from the list.");
+}
 
 QLabel* Help(QWidget* parent, const QString& text)
 {
@@ -109,8 +113,9 @@ UpdateScriptingWindow::UpdateScriptingWindow(const ScriptWindowServices& service
     auto* top = new QFormLayout;
     action_ = new QComboBox(this);
     action_->setObjectName(QStringLiteral("actionList"));
+    // Shown in the user's language; the item keeps the action as stored.
     for (std::string_view action : script::kEditorActions)
-        action_->addItem(Text(action));
+        action_->addItem(ShownValue(std::string(action)), Text(action));
     top->addRow(tr("&Action"), action_);
     fields()->addLayout(top);
 
@@ -151,7 +156,7 @@ QWidget* UpdateScriptingWindow::buildKeystrokes()
     keys->setObjectName(QStringLiteral("viewKeysButton"));
     connect(keys, &QPushButton::clicked, this, [this] { ViewScriptKeysWindow::Show(s_.window, this); });
     grid->addWidget(keys, 1, 1, Qt::AlignLeft);
-    return Page(grid, QStringLiteral("Send Keystrokes:  The keys are typed into the program that has the focus when "
+    return Page(grid, tr("Send Keystrokes:  The keys are typed into the program that has the focus when "
                                      "the item runs.  Special keys are written as a key name in square brackets, "
                                      "for example \"[AltB]\" or \"[Enter]\"."));
 }
@@ -167,9 +172,9 @@ QWidget* UpdateScriptingWindow::buildWait()
     form->addRow(tr("Wait For &Window:"), waitWindow_);
     layout->addLayout(form);
     return Page(layout,
-                QStringLiteral("Wait:  Waits a number of seconds, for a window, or both: with \"And\" until both have "
+                tr("Wait:  Waits a number of seconds, for a window, or both: with \"And\" until both have "
                                "come, with \"Or\" until the first of them.  Leave blank what does not apply.  ") +
-                    kPatternHelp +
+                    PatternHelp() +
                     tr("  A leading ~ waits for the window to disappear (\"~Untitled*\")."));
 }
 
@@ -179,7 +184,7 @@ QWidget* UpdateScriptingWindow::buildFocus()
     focusWindow_ = windowList(nullptr, QStringLiteral("focusWindowList"));
     form->addRow(tr("Foc&us On Window:"), focusWindow_);
     return Page(form, tr("Set Focus:  Brings the window to the front with the keyboard focus.  ") +
-                          kPatternHelp);
+                          PatternHelp());
 }
 
 QWidget* UpdateScriptingWindow::buildIfWindow()
@@ -192,9 +197,9 @@ QWidget* UpdateScriptingWindow::buildIfWindow()
     checkWindow_ = windowList(nullptr, QStringLiteral("checkWindowList"));
     form->addRow(tr("Window &Title To Check For:"), checkWindow_);
     layout->addLayout(form);
-    return Page(layout, QStringLiteral("If Window:  The items up to the next \"...End If\" run only if the condition "
+    return Page(layout, tr("If Window:  The items up to the next \"...End If\" run only if the condition "
                                        "holds.  ") +
-                            kPatternHelp);
+                            PatternHelp());
 }
 
 QWidget* UpdateScriptingWindow::buildIfTime()
@@ -208,7 +213,7 @@ QWidget* UpdateScriptingWindow::buildIfTime()
     elapsed_ = Number(nullptr, QStringLiteral("timeElapsedEdit"), script::kMaxTimeElapsed);
     form->addRow(tr("Time (&seconds):"), elapsed_);
     layout->addLayout(form);
-    return Page(layout, QStringLiteral("If Time Elapsed:  The items up to the next \"...End If\" run only if the "
+    return Page(layout, tr("If Time Elapsed:  The items up to the next \"...End If\" run only if the "
                                        "condition holds.  The time is measured from the script's first item."));
 }
 
@@ -245,7 +250,7 @@ QWidget* UpdateScriptingWindow::buildStart()
     advanced->setObjectName(QStringLiteral("advancedButton"));
     connect(advanced, &QPushButton::clicked, this, &UpdateScriptingWindow::editStartOptions);
     grid->addWidget(advanced, 2, 1, Qt::AlignLeft);
-    return Page(grid, QStringLiteral("Start Program:  Starts a program, or opens a document with the program the "
+    return Page(grid, tr("Start Program:  Starts a program, or opens a document with the program the "
                                      "desktop associates with it.  The start folder defaults to the folder of a "
                                      "program chosen with Browse; left blank, the program starts in the scheduler's "
                                      "own folder."));
@@ -253,14 +258,14 @@ QWidget* UpdateScriptingWindow::buildStart()
 
 QWidget* UpdateScriptingWindow::buildClose()
 {
-    return Page(nullptr, QStringLiteral("Close Program:  Closes the window or application that has the focus when "
+    return Page(nullptr, tr("Close Program:  Closes the window or application that has the focus when "
                                         "the item runs, as its own close button would.  Sending the keys [AltF4] is "
                                         "usually the safer way to end a program."));
 }
 
 QWidget* UpdateScriptingWindow::buildExit()
 {
-    return Page(nullptr, QStringLiteral("Exit Script:  This will exit the script at this point. Usually this script "
+    return Page(nullptr, tr("Exit Script:  This will exit the script at this point. Usually this script "
                                         "action is used in conjunction with an \"If...\" script action."));
 }
 
@@ -274,7 +279,7 @@ QWidget* UpdateScriptingWindow::buildDde()
     ddeCommand_ = Entry(nullptr, QStringLiteral("ddeCommandEdit"), 80, tr("interface.Method(args)"));
     form->addRow(tr("DDE &Command:"), ddeCommand_);
     return Page(form,
-                QStringLiteral(
+                tr(
                     "Desktop bus:  Calls a method of a program on the session bus; the program must already be "
                     "running.  Application Name is the program's bus name, Topic the path of the object, and Command "
                     "the interface, a dot, the method and its arguments in brackets.  The names are those the "
@@ -288,7 +293,7 @@ QWidget* UpdateScriptingWindow::buildOther()
     auto* form = new QFormLayout;
     other_ = Entry(nullptr, QStringLiteral("otherActionEdit"), 20);
     form->addRow(tr("O&ther action:"), other_);
-    return Page(form, QStringLiteral("This item's action is not one the editor knows.  Enter the action it should "
+    return Page(form, tr("This item's action is not one the editor knows.  Enter the action it should "
                                      "run, or pick one from the Action list."));
 }
 
@@ -356,13 +361,13 @@ void UpdateScriptingWindow::showRecord()
 {
     const ScriptingRecord& r = table_.rec;
     const script::WorkingFields working = script::LoadWorkingFields(r);
-    const int index = action_->findText(Text(r.action.view()));
+    const int index = action_->findData(Text(r.action.view()));
     if (index >= 0) {
         action_->setCurrentIndex(index);
     } else {
         // An action the editor does not offer stays as it is unless the user picks another.
         if (action_->count() == kOtherTab)
-            action_->addItem(Text(script::kOtherAction));
+            action_->addItem(ShownValue(std::string(script::kOtherAction)), Text(script::kOtherAction));
         tabs_->setTabVisible(kOtherTab, true);
         action_->setCurrentIndex(kOtherTab);
         other_->setText(Text(working.otherAction));
@@ -392,7 +397,7 @@ void UpdateScriptingWindow::showRecord()
 bool UpdateScriptingWindow::takeRecord()
 {
     ScriptingRecord& r = table_.rec;
-    r.action = action_->currentText().toStdString();
+    r.action = action_->currentData().toString().toStdString();
     r.keystrokes = keystrokes_->text().toStdString();
     if (seconds_->value() != shownSeconds_ || (r.secondsToWait >= 0 && r.secondsToWait <= script::kMaxSecondsToWait))
         r.secondsToWait = seconds_->value();

@@ -106,12 +106,12 @@ ViewScriptKeysWindow::ViewScriptKeysWindow(WindowServices services, std::vector<
     QPushButton* print = Button(this, tr("&Print"), QStringLiteral("printButton"), buttons);
     print->setEnabled(ProgramCanPrint());
     connect(print, &QPushButton::clicked, this, &ViewScriptKeysWindow::print);
-    connect(Button(this, QStringLiteral("&Find..."), QStringLiteral("findButton"), buttons), &QPushButton::clicked,
+    connect(Button(this, tr("&Find..."), QStringLiteral("findButton"), buttons), &QPushButton::clicked,
             this, &ViewScriptKeysWindow::find);
-    connect(Button(this, QStringLiteral("Find Next"), QStringLiteral("findNextButton"), buttons),
+    connect(Button(this, tr("Find Next"), QStringLiteral("findNextButton"), buttons),
             &QPushButton::clicked, this, &ViewScriptKeysWindow::findNext);
     buttons->addStretch(1);
-    connect(Button(this, QStringLiteral("&Close"), QStringLiteral("closeButton"), buttons), &QPushButton::clicked,
+    connect(Button(this, tr("&Close"), QStringLiteral("closeButton"), buttons), &QPushButton::clicked,
             this, &QDialog::reject);
     layout->addLayout(buttons);
     resize(560, 480);
