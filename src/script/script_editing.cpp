@@ -288,7 +288,8 @@ bool StoreWorkingFields(ScriptingRecord& item, const WorkingFields& fields, plat
 
 pim::FormRules<ScriptingRecord> ScriptingFormRules(Long taskId, std::function<bool()> askRetry)
 {
-    pim::FormRules<ScriptingRecord> rules{HRLN_TEXT("FormTitle", "Adding Scripting"), HRLN_TEXT("FormTitle", "Changing Scripting")};
+    pim::FormRules<ScriptingRecord> rules{HRLN_TEXT("FormTitle", "Adding Scripting"),
+                                          HRLN_TEXT("FormTitle", "Changing Scripting")};
     rules.defaults = [taskId](ScriptingRecord& item) {
         item.id = taskId;
         item.action = "Send Keystrokes";
