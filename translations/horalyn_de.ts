@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>Say when at the end: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.</source>
-        <translation>Zeitpunkt am Ende angeben (englisch): in 10 minutes, in 2 h, at 14:30, tomorrow 9:00.</translation>
+        <translation>Zeitpunkt am Ende angeben: in 10 Minuten, in 2 Std, um 14:30, morgen 9:00.</translation>
     </message>
 </context>
 <context>
@@ -1892,11 +1892,11 @@ Trotzdem speichern?</translation>
     </message>
     <message>
         <source>Call Bob in 10 minutes</source>
-        <translation>Bob anrufen in 10 minutes</translation>
+        <translation>Bob anrufen in 10 Minuten</translation>
     </message>
     <message>
         <source>What to remind you of, then when: in 10 minutes, in 2 h, at 14:30, tomorrow 9:00</source>
-        <translation>Woran erinnert werden soll, dann wann (englisch): in 10 minutes, in 2 h, at 14:30, tomorrow 9:00</translation>
+        <translation>Woran erinnert werden soll, dann wann: in 10 Minuten, in 2 Std, um 14:30, morgen 9:00</translation>
     </message>
     <message>
         <source>&amp;Add</source>

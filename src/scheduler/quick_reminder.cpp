@@ -23,6 +23,25 @@ std::string LowerAscii(std::string_view s)
     return out;
 }
 
+// The German words for the phrase's own ("um 9 Uhr", "morgen", "in einer
+// Stunde"), read as their English ones. "am" stays: in English it is half a
+// time ("9 am"); only a phrase's first word reads it as "on".
+std::string English(const std::string& word)
+{
+    static const std::array<std::pair<const char*, const char*>, 21> kWords{{
+        {"um", "at"},        {"heute", "today"},   {"morgen", "tomorrow"}, {"und", "and"},
+        {"ein", "a"},        {"eine", "a"},        {"einer", "a"},         {"einem", "a"},
+        {"sek", "s"},        {"sekunde", "s"},     {"sekunden", "s"},      {"minute", "min"},
+        {"minuten", "min"},  {"std", "h"},         {"stunde", "h"},        {"stunden", "h"},
+        {"tag", "d"},        {"tage", "d"},        {"tagen", "d"},         {"woche", "w"},
+        {"wochen", "w"},
+    }};
+    for (const auto& [german, english] : kWords)
+        if (word == german)
+            return english;
+    return word;
+}
+
 std::vector<std::string> Words(std::string_view s)
 {
     std::vector<std::string> out;
@@ -80,7 +99,7 @@ std::optional<long long> Span(const std::vector<std::string>& words)
             while (i < w.size() && (std::isdigit(static_cast<unsigned char>(w[i])) != 0) == digit && w[i] != ',')
                 ++i;
             if (i > start)
-                tokens.push_back(w.substr(start, i - start));
+                tokens.push_back(English(w.substr(start, i - start)));
             if (i < w.size() && w[i] == ',')
                 ++i;
         }
@@ -124,14 +143,17 @@ std::optional<DateTime> Checked(long long date, long long time)
     return DateTime{static_cast<Date>(date), static_cast<Time>(time)};
 }
 
-// "9", "at 9:30", "at 9 pm": the time after an optional "at".
+// "9", "at 9:30", "at 9 pm", "um 9 Uhr": the time after an optional "at".
 std::optional<Time> TimeOf(const std::vector<std::string>& words, std::size_t from, std::string_view locale)
 {
     if (from < words.size() && words[from] == "at")
         ++from;
-    if (from >= words.size())
+    std::size_t to = words.size();
+    if (to > from + 1 && words[to - 1] == "uhr")
+        --to;
+    if (from >= to)
         return std::nullopt;
-    const std::optional<Time> t = ParseTypedTime(Join(words, from, words.size()), locale);
+    const std::optional<Time> t = ParseTypedTime(Join(words, from, to), locale);
     if (!t || *t == 0)
         return std::nullopt;
     return t;
@@ -141,9 +163,13 @@ std::optional<Time> TimeOf(const std::vector<std::string>& words, std::size_t fr
 
 std::optional<DateTime> ParseWhenPhrase(std::string_view phrase, DateTime now, std::string_view locale)
 {
-    const std::vector<std::string> words = Words(LowerAscii(phrase));
+    std::vector<std::string> words = Words(LowerAscii(phrase));
     if (words.empty())
         return std::nullopt;
+    for (std::string& w : words)
+        w = English(w);
+    if (words[0] == "am")
+        words[0] = "on";
     const std::string& first = words[0];
     if (first == "in") {
         const auto span = Span({words.begin() + 1, words.end()});
@@ -180,8 +206,8 @@ std::optional<QuickReminder> ParseQuickReminder(std::string_view line, DateTime 
 {
     const std::vector<std::string> words = Words(line);
     const auto anchored = [&words](std::size_t i) {
-        const std::string w = LowerAscii(words[i]);
-        return w == "in" || w == "at" || w == "on" || w == "today" || w == "tomorrow";
+        const std::string w = English(LowerAscii(words[i]));
+        return w == "in" || w == "at" || w == "on" || w == "am" || w == "today" || w == "tomorrow";
     };
     const auto reminder = [&](std::size_t textFrom, std::size_t textTo, DateTime at) {
         std::string text = Join(words, textFrom, textTo);

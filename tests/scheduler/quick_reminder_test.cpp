@@ -90,8 +90,38 @@ TEST_F(QuickReminderTest, PhrasesCountFromTheClock)
     EXPECT_EQ(when("in 10 minutes"), at(today, MakeTime(15, 40, 15, 50)));
     EXPECT_EQ(when("at 14:45"), at(today + 1, MakeTime(14, 45)));
     // Times as the locale writes its AM and PM.
-    EXPECT_EQ(ParseWhenPhrase("morgen 9:00", clock.now(), "de_DE"), no);
     EXPECT_EQ(ParseWhenPhrase("tomorrow 21.30", clock.now(), "de_DE"), at(today + 1, MakeTime(21, 30)));
+}
+
+// A German user says it in German; "am" is still half of an English time.
+TEST_F(QuickReminderTest, GermanPhrasesReadAsTheirEnglishOnes)
+{
+    const auto german = [this](const char* phrase) { return ParseWhenPhrase(phrase, clock.now(), "de_DE"); };
+    EXPECT_EQ(german("in 10 Minuten"), at(today, MakeTime(14, 40, 15, 50)));
+    EXPECT_EQ(german("in 10Minuten"), at(today, MakeTime(14, 40, 15, 50)));
+    EXPECT_EQ(german("in einer Stunde und 30 Minuten"), at(today, MakeTime(16, 0, 15, 50)));
+    EXPECT_EQ(german("in 2 Std"), at(today, MakeTime(16, 30, 15, 50)));
+    EXPECT_EQ(german("in 3 Tagen"), at(today + 3, MakeTime(14, 30, 15, 50)));
+    EXPECT_EQ(german("um 14:45"), at(today, MakeTime(14, 45)));
+    EXPECT_EQ(german("um 9 Uhr"), at(today + 1, MakeTime(9, 0)));
+    EXPECT_EQ(german("morgen 9:00"), at(today + 1, MakeTime(9, 0)));
+    EXPECT_EQ(german("morgen um 21.30 Uhr"), at(today + 1, MakeTime(21, 30)));
+    EXPECT_EQ(german("heute um 17 Uhr"), at(today, MakeTime(17, 0)));
+    EXPECT_EQ(german("am 1.3.27 um 9"), at(MakeDate(3, 1, 2027), MakeTime(9, 0)));
+    EXPECT_EQ(german("in 10 Parsec"), std::nullopt);
+    EXPECT_EQ(german("Uhr"), std::nullopt);
+
+    auto r = ParseQuickReminder("Zahnarzt anrufen morgen um 9 Uhr", clock.now(), "de_DE");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->text, "Zahnarzt anrufen");
+    EXPECT_EQ(r->at, at(today + 1, MakeTime(9, 0)));
+    r = ParseQuickReminder("am 1.3.27 um 9 Zahnarzt", clock.now(), "de_DE");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->text, "Zahnarzt");
+    r = ParseQuickReminder("I am late, call Bob at 9 am", clock.now(), "en_US");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->text, "I am late, call Bob");
+    EXPECT_EQ(r->at, at(today + 1, MakeTime(9, 0)));
 }
 
 TEST_F(QuickReminderTest, ALineSplitsIntoTextAndPhraseWithoutEatingTheText)
