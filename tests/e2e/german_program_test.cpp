@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,12 +46,8 @@ TEST_F(GermanProgramTest, MenusAndWindowsOpenedByKeysAreGerman)
     if (!DesktopSession::XvfbInstalled())
         GTEST_SKIP() << DesktopSession::kNoXvfb;
     DesktopSession desktop;
-    std::filesystem::path home;
-    OpenDesktop(desktop, home);
-    if (HasFatalFailure())
-        return;
-    desktop.start({HORALYN_PROGRAM});
-    ActivateFrame();
+    std::string file;
+    StartProgram(desktop, file);
     if (HasFatalFailure())
         return;
 

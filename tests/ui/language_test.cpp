@@ -85,6 +85,18 @@ TEST_F(GermanTest, AQuickReminderSpeaksGermanAndStoresEnglish)
         QTest::keyClick(line, Qt::Key_Return);
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
+    {
+        // A German user says when in German.
+        ui::QuickReminderWindow w(schedule());
+        w.show();
+        auto* line = w.findChild<QLineEdit*>(QStringLiteral("reminderEdit"));
+        auto* understood = w.findChild<QLabel*>(QStringLiteral("understoodLabel"));
+        ASSERT_TRUE(line && understood);
+        QTest::keyClicks(line, QStringLiteral("Bob anrufen in 10 Minuten"));
+        EXPECT_TRUE(understood->text().startsWith(QStringLiteral("„Bob anrufen“ am Montag, März 1, 2027 um 8:10 ")))
+            << understood->text().toStdString();
+        QTest::keyClick(line, Qt::Key_Escape);
+    }
     const auto stored = tasks();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].taskType.str(), "Display Message");
